@@ -1,0 +1,92 @@
+# One static library per folder of the layout. Sources are globbed, so adding a
+# file needs no edit here; tests/<folder>/ becomes the test program test_<name>.
+
+function(zarvel_pkg target)
+  # zarvel_pkg(<imported-name> <pkg-config module>...) resolves once.
+  if(NOT TARGET PkgConfig::${target})
+    pkg_check_modules(${target} REQUIRED IMPORTED_TARGET GLOBAL ${ARGN})
+  endif()
+endfunction()
+
+function(zarvel_library name dir)
+  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       "${CMAKE_SOURCE_DIR}/${dir}/*.cpp" "${CMAKE_SOURCE_DIR}/${dir}/*.c")
+  list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT srcs)
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
+  target_compile_definitions(${name} PUBLIC
+      ZARVEL_RESOURCE_DIR="${ZARVEL_RESOURCE_DIR}"
+      ZARVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${name} PUBLIC ${L_DEPS})
+
+  file(GLOB_RECURSE tests CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp")
+  if(tests)
+    add_executable(test_${name} ${tests})
+    target_link_libraries(test_${name} PRIVATE ${name} GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(test_${name}
+        WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+  endif()
+endfunction()
+
+function(zarvel_existing out)
+  # Keeps the targets that exist, so a library can name neighbours not yet built.
+  set(result)
+  foreach(t ${ARGN})
+    if(TARGET ${t} OR t MATCHES "::")
+      list(APPEND result ${t})
+    endif()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+zarvel_pkg(CAIRO cairo)
+zarvel_pkg(PANGO pangocairo)
+
+# --- platform -----------------------------------------------------------------
+zarvel_library(foundation platform/foundation DEPS Threads::Threads)
+zarvel_existing(d foundation PkgConfig::CAIRO)
+zarvel_library(graphics platform/graphics DEPS ${d})
+zarvel_existing(d foundation graphics PkgConfig::PANGO)
+zarvel_library(text platform/text DEPS ${d})
+zarvel_existing(d foundation graphics text)
+zarvel_library(ui platform/ui DEPS ${d})
+zarvel_existing(d foundation ui)
+zarvel_library(services platform/services DEPS ${d})
+zarvel_existing(d foundation ui services)
+zarvel_library(backend_headless platform/backend/headless DEPS ${d})
+if(EXISTS "${CMAKE_SOURCE_DIR}/platform/backend/sdl")
+  zarvel_pkg(SDL2 sdl2)
+  zarvel_existing(d foundation ui services PkgConfig::SDL2)
+  zarvel_library(backend_sdl platform/backend/sdl DEPS ${d})
+endif()
+
+# --- application -------------------------------------------------------------
+find_package(SQLite3 REQUIRED)
+find_package(ZLIB REQUIRED)
+zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
+zarvel_library(core Classes/core DEPS ${d})
+zarvel_existing(d core graphics ui)
+zarvel_library(glyphs Classes/glyphs DEPS ${d})
+
+# --- build-time tools, resources and the application ---------------------------
+foreach(sub resources tools)
+  if(EXISTS "${CMAKE_SOURCE_DIR}/${sub}/CMakeLists.txt")
+    add_subdirectory(${sub})
+  endif()
+endforeach()
+
+if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
+  add_executable(zarvel "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
+  zarvel_existing(d core glyphs ui services backend_sdl backend_headless)
+  target_link_libraries(zarvel PRIVATE ${d})
+endif()
+
+if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
+  add_subdirectory(bench)
+endif()
