@@ -1,0 +1,121 @@
+#include "Classes/core/Data+Bzip2.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/foundation/Log.h"
+
+namespace ns {
+
+namespace {
+
+constexpr int kZlibOrGzipWindow = 15 + 32;  // header detected automatically
+constexpr int kGzipWindow = 15 + 16;        // write a gzip wrapper
+constexpr std::size_t kDeflateStep = 16384;
+// The output grows by half the input length; the floor keeps tiny inputs moving.
+constexpr std::size_t kMinInflateStep = 4096;
+
+void logCodecError(const char* name, const char* what, const z_stream& stream) {
+  logf("DEBUG - [%s] [%s] %s (%s)", logTimestamp().c_str(), name, what,
+       stream.msg ? stream.msg : "no message");
+}
+
+Data inflateWith(const Data& input, int windowBits, const char* name) {
+  if (input.empty()) return {};
+  // zlib counts in 32-bit units; larger inputs are not ours to hold in memory.
+  if (input.size() > UINT_MAX) {
+    logf("DEBUG - [%s] [%s] input too large", logTimestamp().c_str(), name);
+    return {};
+  }
+  z_stream stream{};
+  stream.next_in = const_cast<Bytef*>(input.data());
+  stream.avail_in = static_cast<uInt>(input.size());
+  int status = windowBits ? inflateInit2(&stream, windowBits) : inflateInit(&stream);
+  if (status != Z_OK) {
+    logCodecError(name, "cannot start inflating", stream);
+    return {};
+  }
+
+  const std::size_t step = std::max(input.size() / 2, kMinInflateStep);
+  Data out(std::min(input.size() + input.size() / 2, kInflateOutputCap + 1));
+  std::size_t produced = 0;
+  bool finished = false;
+  bool failed = false;
+  while (!finished && !failed) {
+    if (produced == out.size()) {
+      if (out.size() > kInflateOutputCap) {
+        logf("DEBUG - [%s] [%s] output passes %zu bytes, giving up", logTimestamp().c_str(), name,
+             kInflateOutputCap);
+        failed = true;
+        break;
+      }
+      // One byte past the cap tells a stream that fits from one that does not.
+      out.resize(std::min(out.size() + step, kInflateOutputCap + 1));
+    }
+    stream.next_out = out.data() + produced;
+    stream.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - produced, UINT_MAX));
+    const uInt before = stream.avail_out;
+    status = inflate(&stream, Z_SYNC_FLUSH);
+    produced += before - stream.avail_out;
+    if (status == Z_STREAM_END) {
+      finished = true;
+    } else if (status != Z_OK) {
+      logCodecError(name, "corrupt or truncated stream", stream);
+      failed = true;
+    }
+  }
+  if (inflateEnd(&stream) != Z_OK && !failed) {
+    logCodecError(name, "cannot end inflating", stream);
+    failed = true;
+  }
+  if (failed) return {};
+  out.resize(produced);
+  return out;
+}
+
+Data deflateWith(const Data& input, bool gzip, const char* name) {
+  if (input.empty()) return {};
+  if (input.size() > UINT_MAX) {
+    logf("DEBUG - [%s] [%s] input too large", logTimestamp().c_str(), name);
+    return {};
+  }
+  z_stream stream{};
+  int status = gzip ? deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kGzipWindow, 8,
+                                   Z_DEFAULT_STRATEGY)
+                    : deflateInit(&stream, Z_DEFAULT_COMPRESSION);
+  if (status != Z_OK) {
+    logCodecError(name, "cannot start deflating", stream);
+    return {};
+  }
+  stream.next_in = const_cast<Bytef*>(input.data());
+  stream.avail_in = static_cast<uInt>(input.size());
+
+  Data out;
+  std::size_t produced = 0;
+  do {
+    if (produced == out.size()) out.resize(out.size() + kDeflateStep);
+    stream.next_out = out.data() + produced;
+    stream.avail_out = static_cast<uInt>(out.size() - produced);
+    const uInt before = stream.avail_out;
+    status = deflate(&stream, Z_FINISH);
+    produced += before - stream.avail_out;
+  } while (status == Z_OK || (status == Z_BUF_ERROR && stream.avail_out == 0));
+  deflateEnd(&stream);
+  if (status != Z_STREAM_END) {
+    logCodecError(name, "cannot deflate", stream);
+    return {};
+  }
+  out.resize(produced);
+  return out;
+}
+
+}  // namespace
+
+Data zlibInflate(const Data& data) { return inflateWith(data, 0, "zlibInflate"); }
+Data gzipInflate(const Data& data) { return inflateWith(data, kZlibOrGzipWindow, "gzipInflate"); }
+Data zlibDeflate(const Data& data) { return deflateWith(data, false, "zlibDeflate"); }
+Data gzipDeflate(const Data& data) { return deflateWith(data, true, "gzipDeflate"); }
+
+}  // namespace ns
