@@ -1,0 +1,76 @@
+#pragma once
+// The standard user-defaults store: values persisted as JSON in the config
+// directory ("defaults.json"), over a volatile registration domain that only
+// fills gaps. Thread-safe.
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/Value.h"
+
+namespace ns {
+
+class UserDefaults {
+ public:
+  using Validator = std::function<bool(const Value&)>;
+
+  static UserDefaults& standardUserDefaults();
+
+  // Registration domain: lowest priority, never written to disk.
+  void registerDefaults(const Dictionary& defaults);
+
+  // Persisted value, else the platform's own (AppleLanguages from the
+  // environment), else the registered value, else null. A persisted value
+  // that fails the key's validator reads as the registered value.
+  Value objectForKey(const std::string& key) const;
+  std::string stringForKey(const std::string& key) const;  // "" when absent
+  std::int64_t integerForKey(const std::string& key) const;
+  bool boolForKey(const std::string& key) const;
+  double doubleForKey(const std::string& key) const;
+  float floatForKey(const std::string& key) const;
+  Array arrayForKey(const std::string& key) const;            // empty when absent or no array
+  Dictionary dictionaryForKey(const std::string& key) const;  // same
+  std::optional<Date> dateForKey(const std::string& key) const;
+
+  void setObject(const Value& value, const std::string& key);  // null removes
+  void setInteger(std::int64_t value, const std::string& key);
+  void setBool(bool value, const std::string& key);
+  void setDouble(double value, const std::string& key);
+  void setFloat(float value, const std::string& key) { setDouble(value, key); }
+  void removeObjectForKey(const std::string& key);
+
+  // Writes the persisted values atomically to the file; false on failure.
+  bool synchronize();
+
+  // A check applied when the key is read; see objectForKey.
+  void setValidator(const std::string& key, Validator validator);
+
+  // The file the store persists to (defaults to <configDirectory>/defaults.json).
+  std::string filePath() const;
+  // Points the store at another file and loads it (a restart, for tests).
+  void setFilePath(const std::string& path);
+  // Drops the in-memory values and reads the file again.
+  void reload();
+  // Forgets everything (values, registration, validators) and returns to the
+  // default file path, without reading or writing any file.
+  void resetForTesting();
+
+  UserDefaults();
+  UserDefaults(const UserDefaults&) = delete;
+  UserDefaults& operator=(const UserDefaults&) = delete;
+
+ private:
+  Value lookupLocked(const std::string& key) const;
+  void loadLocked();
+
+  mutable std::mutex mutex_;
+  std::string path_;
+  bool loaded_ = false;
+  Dictionary persistent_;
+  Dictionary registered_;
+  std::map<std::string, Validator> validators_;
+};
+
+}  // namespace ns
