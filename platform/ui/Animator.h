@@ -1,0 +1,28 @@
+#pragma once
+// Runs the named view animations: records the drawn values of the properties
+// changed inside a begin/commit block, then moves the views' presentation
+// values to the new model values on a run-loop timer, and calls did-stop once.
+#include "platform/ui/View.h"
+
+namespace ui {
+
+enum class AnimatedProperty { Frame, Alpha, Transform };
+
+class Animator {
+ public:
+  // Called by a view's setter before the model value changes.
+  static void willChange(View& view, AnimatedProperty property);
+  // Ends every running animation at once (their did-stop calls still run).
+  static void finishAll();
+
+ private:
+  friend class View;
+  static void setFrame(View& v, const cg::Rect* r) { v.animFrame_ = r ? std::optional(*r) : std::nullopt; }
+  static void setAlpha(View& v, const float* a) { v.animAlpha_ = a ? std::optional(*a) : std::nullopt; }
+  static void setTransform(View& v, const cg::AffineTransform* t) {
+    v.animTransform_ = t ? std::optional(*t) : std::nullopt;
+  }
+  friend struct AnimatorState;
+};
+
+}  // namespace ui

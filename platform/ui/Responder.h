@@ -1,0 +1,84 @@
+#pragma once
+// The chain of objects that receive touches and keys: a view passes what it
+// does not handle to its superview (or its controller), up to the window and
+// the application.
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Geometry.h"
+
+namespace ui {
+
+class View;
+class Window;
+
+enum class TouchPhase { Began, Moved, Stationary, Ended, Cancelled };
+
+// One finger (or the mouse) on the screen.
+class Touch {
+ public:
+  TouchPhase phase() const { return phase_; }
+  double timestamp() const { return timestamp_; }
+  int tapCount() const { return tapCount_; }
+  // The view that was hit when the touch began; it gets every phase.
+  View* view() const { return view_.lock().get(); }
+  Window* window() const { return window_; }
+  cg::Point locationInView(const View* view) const;
+  cg::Point previousLocationInView(const View* view) const;
+  cg::Point locationInWindow() const { return location_; }
+
+ private:
+  friend class Window;
+  TouchPhase phase_ = TouchPhase::Began;
+  double timestamp_ = 0;
+  int tapCount_ = 1;
+  std::weak_ptr<View> view_;
+  Window* window_ = nullptr;
+  cg::Point location_;
+  cg::Point previous_;
+};
+
+using TouchSet = std::vector<std::shared_ptr<Touch>>;
+
+// What came with a touch or key: the time and every touch now down.
+struct Event {
+  double timestamp = 0;
+  TouchSet allTouches;
+};
+
+// A key press: a named key ("Return", "Escape", "Left", "BackSpace"...) or
+// text typed.
+struct KeyEvent {
+  std::string key;
+  std::string text;
+  unsigned modifiers = 0;
+};
+
+class Responder {
+ public:
+  virtual ~Responder() = default;
+
+  virtual Responder* nextResponder() const { return nullptr; }
+
+  // Touches travel up the chain until a responder overrides these.
+  virtual void touchesBegan(const TouchSet& touches, const Event& event);
+  virtual void touchesMoved(const TouchSet& touches, const Event& event);
+  virtual void touchesEnded(const TouchSet& touches, const Event& event);
+  virtual void touchesCancelled(const TouchSet& touches, const Event& event);
+
+  // Keys go to the first responder and travel up the same way.
+  virtual void keyDown(const KeyEvent& key);
+  virtual void insertText(const std::string& text);
+
+  virtual bool canBecomeFirstResponder() const { return false; }
+  virtual bool canResignFirstResponder() const { return true; }
+  bool becomeFirstResponder();
+  bool resignFirstResponder();
+  bool isFirstResponder() const;
+  // The window whose first responder this may become (views answer theirs).
+  virtual Window* responderWindow() const { return nullptr; }
+};
+
+}  // namespace ui

@@ -1,0 +1,212 @@
+#pragma once
+// A rectangle of the window's view tree: frame in its superview, bounds in its
+// own coordinates, background colour, alpha, hidden, tag, autoresizing and a
+// virtual drawRect. A superview owns its subviews; a subview points back weakly.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/AffineTransform.h"
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/ui/Responder.h"
+
+namespace cg {
+class Context;
+}
+
+namespace ui {
+
+class Window;
+class GestureRecognizer;
+class ViewController;
+
+// Timing curves of named animations, in the platform's numbering.
+enum class AnimationCurve { EaseInOut = 0, EaseIn = 1, EaseOut = 2, Linear = 3 };
+
+// Called once when a named animation ends: its name, whether it ran to the end
+// and the context given to beginAnimations.
+using AnimationDidStop = std::function<void(const std::string& name, bool finished, void* context)>;
+
+// Autoresizing: which margins and dimensions follow a change of the superview's size.
+enum AutoresizingMask : unsigned {
+  ViewAutoresizingNone = 0,
+  ViewAutoresizingFlexibleLeftMargin = 1 << 0,
+  ViewAutoresizingFlexibleWidth = 1 << 1,
+  ViewAutoresizingFlexibleRightMargin = 1 << 2,
+  ViewAutoresizingFlexibleTopMargin = 1 << 3,
+  ViewAutoresizingFlexibleHeight = 1 << 4,
+  ViewAutoresizingFlexibleBottomMargin = 1 << 5,
+};
+
+class View : public Responder, public std::enable_shared_from_this<View> {
+ public:
+  View();
+  explicit View(cg::Rect frame);
+  ~View() override;
+  View(const View&) = delete;
+  View& operator=(const View&) = delete;
+
+  // Geometry. Setting the frame resizes the bounds and lays out subviews by
+  // their autoresizing masks.
+  cg::Rect frame() const { return frame_; }
+  virtual void setFrame(cg::Rect frame);
+  cg::Rect bounds() const { return bounds_; }
+  void setBounds(cg::Rect bounds);
+  cg::Point center() const { return {frame_.midX(), frame_.midY()}; }
+  void setCenter(cg::Point c);
+  cg::AffineTransform transform() const { return transform_; }
+  void setTransform(const cg::AffineTransform& t);
+
+  // Appearance.
+  std::optional<cg::Color> backgroundColor() const { return backgroundColor_; }
+  void setBackgroundColor(std::optional<cg::Color> color);
+  float alpha() const { return alpha_; }
+  void setAlpha(float alpha);
+  bool isHidden() const { return hidden_; }
+  void setHidden(bool hidden);
+  bool isOpaque() const { return opaque_; }
+  void setOpaque(bool opaque) { opaque_ = opaque; }
+  bool clipsToBounds() const { return clipsToBounds_; }
+  void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
+  int tag() const { return tag_; }
+  void setTag(int tag) { tag_ = tag; }
+  bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
+  void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+  bool isMultipleTouchEnabled() const { return multipleTouchEnabled_; }
+  void setMultipleTouchEnabled(bool enabled) { multipleTouchEnabled_ = enabled; }
+  unsigned autoresizingMask() const { return autoresizingMask_; }
+  void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+  bool autoresizesSubviews() const { return autoresizesSubviews_; }
+  void setAutoresizesSubviews(bool on) { autoresizesSubviews_ = on; }
+
+  // The tree.
+  View* superview() const { return superview_; }
+  const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
+  void addSubview(std::shared_ptr<View> view);
+  void insertSubviewAtIndex(std::shared_ptr<View> view, size_t index);
+  void insertSubviewAboveSubview(std::shared_ptr<View> view, const View* sibling);
+  void insertSubviewBelowSubview(std::shared_ptr<View> view, const View* sibling);
+  void bringSubviewToFront(const View* view);
+  void sendSubviewToBack(const View* view);
+  void removeFromSuperview();
+  bool isDescendantOfView(const View* view) const;
+  // This view when its tag matches, else the first match depth-first.
+  View* viewWithTag(int tag);
+  // The window at the root of the tree, or null when not in one.
+  Window* window() const;
+  Window* responderWindow() const override { return window(); }
+
+  // Coordinates.
+  cg::Point convertPointToView(cg::Point p, const View* view) const;    // null: to the window
+  cg::Point convertPointFromView(cg::Point p, const View* view) const;  // null: from the window
+  cg::Rect convertRectToView(cg::Rect r, const View* view) const;
+
+  // Hit testing: the deepest visible, interactive view containing the point
+  // (in this view's bounds coordinates), front-most first.
+  virtual View* hitTest(cg::Point p);
+  virtual bool pointInside(cg::Point p) const;
+
+  // Drawing. drawRect draws this view's own content in its bounds
+  // coordinates; the background colour is already filled.
+  virtual void drawRect(cg::Context& context, cg::Rect rect);
+  void setNeedsDisplay();
+  bool needsDisplay() const { return needsDisplay_; }
+  // Draws this view and its visible subviews into the context, whose current
+  // user space is this view's superview space (or the view's own bounds
+  // space when asRoot is true).
+  void renderTree(cg::Context& context, bool asRoot = false);
+
+  // Layout.
+  virtual void layoutSubviews() {}
+  void setNeedsLayout();
+  void layoutIfNeeded();
+  virtual cg::Size sizeThatFits(cg::Size size) const { (void)size; return frame_.size; }
+  void sizeToFit();
+
+  // Hooks of the tree.
+  virtual void willMoveToSuperview(View*) {}
+  virtual void didMoveToSuperview() {}
+  virtual void willMoveToWindow(Window*) {}
+  virtual void didMoveToWindow() {}
+  virtual void didAddSubview(View*) {}
+  virtual void willRemoveSubview(View*) {}
+
+  // Gesture recognisers attached to this view (the view owns them).
+  void addGestureRecognizer(std::shared_ptr<GestureRecognizer> recognizer);
+  void removeGestureRecognizer(const GestureRecognizer* recognizer);
+  const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const {
+    return gestureRecognizers_;
+  }
+
+  Responder* nextResponder() const override;
+
+  // The values drawn now: the animated presentation while an animation runs,
+  // else the model values above.
+  cg::Rect presentationFrame() const;
+  float presentationAlpha() const;
+  cg::AffineTransform presentationTransform() const;
+
+  // Set by the window when a redraw is wanted; the backend clears it.
+  static void setDisplayObserver(std::function<void()> observer);
+
+  // The controller whose view this is (it comes before the superview in the
+  // responder chain).
+  ViewController* viewController() const { return viewController_; }
+
+  // Named animations. Changes of frame, centre, bounds, alpha and transform
+  // made between begin and commit animate from their drawn values to the new
+  // ones on the main run loop's clock; the model values change at once.
+  static void beginAnimations(const std::string& name, void* context = nullptr);
+  static void commitAnimations();
+  static void setAnimationDuration(double seconds);  // default 0.2
+  static void setAnimationDelay(double seconds);
+  static void setAnimationCurve(AnimationCurve curve);
+  // The did-stop call runs only while the delegate lives (when one is set).
+  static void setAnimationDelegate(std::weak_ptr<const void> delegate);
+  static void setAnimationDidStopSelector(AnimationDidStop didStop);
+  static void setAnimationsEnabled(bool enabled);
+  static bool areAnimationsEnabled();
+  // Animations running now (for tests and the backend's frame pacing).
+  static size_t runningAnimationCount();
+
+ private:
+  friend class Animator;
+  friend class ViewController;
+  void resizeSubviewsFromOldSize(cg::Size old);
+  void autoresizeFromOldSuperviewSize(cg::Size old, cg::Size now);
+  void detachFromSuperview();
+  void willMoveWindow(Window* from, Window* to);
+  void didMoveWindow();
+  void drawSelf(cg::Context& context);
+
+  cg::Rect frame_;
+  cg::Rect bounds_;
+  cg::AffineTransform transform_;
+  std::optional<cg::Color> backgroundColor_;
+  float alpha_ = 1;
+  bool hidden_ = false;
+  bool opaque_ = true;
+  bool clipsToBounds_ = false;
+  bool userInteractionEnabled_ = true;
+  bool multipleTouchEnabled_ = false;
+  bool autoresizesSubviews_ = true;
+  bool needsDisplay_ = true;
+  bool needsLayout_ = false;
+  unsigned autoresizingMask_ = ViewAutoresizingNone;
+  int tag_ = 0;
+
+  View* superview_ = nullptr;  // the superview owns this view and outlives the link
+  ViewController* viewController_ = nullptr;  // the controller owns this view
+  std::vector<std::shared_ptr<View>> subviews_;
+  std::vector<std::shared_ptr<GestureRecognizer>> gestureRecognizers_;
+
+  // Presentation values while animating (set by the animator).
+  std::optional<cg::Rect> animFrame_;
+  std::optional<float> animAlpha_;
+  std::optional<cg::AffineTransform> animTransform_;
+};
+
+}  // namespace ui

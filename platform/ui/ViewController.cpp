@@ -1,0 +1,137 @@
+#include "platform/ui/ViewController.h"
+
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+
+namespace ui {
+
+namespace {
+constexpr double kModalDuration = 0.3;
+const cg::Color kDimming(0, 0, 0, 0.4f);
+}  // namespace
+
+ViewController::ViewController() = default;
+
+ViewController::~ViewController() {
+  if (view_ && view_->viewController_ == this) view_->viewController_ = nullptr;
+}
+
+std::shared_ptr<View> ViewController::view() {
+  if (!view_) {
+    loadView();
+    if (!view_) setView(std::make_shared<View>(Screen::main().applicationFrame()));
+    viewDidLoad();
+  }
+  return view_;
+}
+
+void ViewController::setView(std::shared_ptr<View> view) {
+  if (view_ && view_->viewController_ == this) view_->viewController_ = nullptr;
+  view_ = std::move(view);
+  if (view_) view_->viewController_ = this;
+}
+
+void ViewController::loadView() {
+  auto v = std::make_shared<View>(Screen::main().applicationFrame());
+  v->setBackgroundColor(cg::Color::white());
+  setView(v);
+}
+
+Responder* ViewController::nextResponder() const {
+  return view_ ? view_->superview() : nullptr;
+}
+
+Window* ViewController::responderWindow() const { return view_ ? view_->window() : nullptr; }
+
+cg::Rect ViewController::sheetFrame(cg::Rect b) const {
+  cg::Size s = style_ == ModalPresentationStyle::FormSheet ? cg::Size{540, 620}
+                                                           : cg::Size{768, b.height()};
+  s.width = std::min(s.width, b.width());
+  s.height = std::min(s.height, b.height());
+  return cg::Rect(b.midX() - s.width / 2, b.maxY() - s.height - (b.height() - s.height) / 2,
+                  s.width, s.height);
+}
+
+void ViewController::presentModalViewController(std::shared_ptr<ViewController> controller,
+                                                bool animated) {
+  if (!controller || modal_) return;
+  // A controller already presenting passes the request on to its modal.
+  Window* window = view()->window();
+  if (!window) window = Window::keyWindow();
+  if (!window) return;
+  animated = animated && View::areAnimationsEnabled();
+  bool fullScreen = controller->style_ == ModalPresentationStyle::FullScreen;
+  modal_ = controller;
+  controller->parent_ = weak_from_this();
+
+  cg::Rect b = window->bounds();
+  auto container = std::make_shared<View>(b);
+  container->setBackgroundColor(fullScreen ? cg::Color::clear() : kDimming);
+  container->setOpaque(false);
+  auto v = controller->view();
+  v->setFrame(fullScreen ? b : sheetFrame(b));
+  modalContainer_ = container;
+
+  if (fullScreen) viewWillDisappear(animated);
+  controller->viewWillAppear(animated);
+  container->addSubview(v);
+  window->addSubview(container);
+
+  auto done = [self = weak_from_this(), controller, fullScreen, animated] {
+    auto me = self.lock();
+    if (me && fullScreen) me->viewDidDisappear(animated);
+    controller->viewDidAppear(animated);
+  };
+  if (!animated) {
+    done();
+    return;
+  }
+  cg::Rect end = v->frame();
+  v->setFrame(end.offsetBy(0, b.height()));
+  View::beginAnimations("ModalPresent");
+  View::setAnimationDuration(kModalDuration);
+  View::setAnimationDidStopSelector([done](const std::string&, bool, void*) { done(); });
+  v->setFrame(end);
+  View::commitAnimations();
+}
+
+void ViewController::dismissModalViewControllerAnimated(bool animated) {
+  if (!modal_) {
+    // The presented controller asks its presenter.
+    if (auto parent = parent_.lock()) parent->dismissModalViewControllerAnimated(animated);
+    return;
+  }
+  // A modal that presents its own modal goes first.
+  if (modal_->modal_) modal_->dismissModalViewControllerAnimated(false);
+  auto modal = std::move(modal_);
+  auto container = std::move(modalContainer_);
+  modal->parent_.reset();
+  animated = animated && View::areAnimationsEnabled();
+  bool fullScreen = modal->style_ == ModalPresentationStyle::FullScreen;
+  modal->viewWillDisappear(animated);
+  if (fullScreen) viewWillAppear(animated);
+  if (!animated) {
+    finishDismissal(modal, container, false);
+    return;
+  }
+  auto v = modal->view();
+  View::beginAnimations("ModalDismiss");
+  View::setAnimationDuration(kModalDuration);
+  View::setAnimationDidStopSelector(
+      [self = weak_from_this(), modal, container](const std::string&, bool, void*) {
+        if (auto me = self.lock()) me->finishDismissal(modal, container, true);
+      });
+  v->setFrame(v->frame().offsetBy(0, container->bounds().height()));
+  View::commitAnimations();
+}
+
+void ViewController::finishDismissal(std::shared_ptr<ViewController> modal,
+                                     std::shared_ptr<View> container, bool animated) {
+  bool fullScreen = modal->style_ == ModalPresentationStyle::FullScreen;
+  modal->view()->removeFromSuperview();
+  container->removeFromSuperview();
+  modal->viewDidDisappear(animated);
+  if (fullScreen) viewDidAppear(animated);
+}
+
+}  // namespace ui
