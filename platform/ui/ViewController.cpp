@@ -69,7 +69,7 @@ void ViewController::presentModalViewController(std::shared_ptr<ViewController> 
   container->setBackgroundColor(fullScreen ? cg::Color::clear() : kDimming);
   container->setOpaque(false);
   auto v = controller->view();
-  v->setFrame(fullScreen ? b : sheetFrame(b));
+  v->setFrame(fullScreen ? b : controller->sheetFrame(b));
   modalContainer_ = container;
 
   if (fullScreen) viewWillDisappear(animated);
