@@ -89,6 +89,10 @@ std::string trim(std::string_view s);  // whitespace and newlines, both ends
 std::string trimCharacters(std::string_view s, const std::function<bool(char32_t)>& inSet);
 // The pieces between runs of whitespace/newline characters, without empty pieces.
 std::vector<std::string> splitAtWhitespace(std::string_view s);
+// The pieces between single characters of the set, empty pieces kept
+// (" a" gives "" and "a").
+std::vector<std::string> componentsSeparatedByCharacters(std::string_view s,
+                                                         const std::function<bool(char32_t)>& inSet);
 // The components between each occurrence of the separator (empty pieces kept);
 // an empty separator does not split.
 std::vector<std::string> componentsSeparatedByString(std::string_view s, std::string_view separator);
@@ -106,7 +110,8 @@ bool boolValue(std::string_view s);
 
 // ---- URL escaping ------------------------------------------------------------------
 // The platform's standard escaping of a URL string: unreserved and reserved URL
-// characters (and "#", "%") stay; every other byte of the UTF-8 text becomes %XX.
+// characters stay (A-Z a-z 0-9 - _ . ~ ! * ' ( ) ; : @ & = + $ , / ? # [ ]);
+// every other byte of the UTF-8 text, "%" included, becomes %XX.
 std::string percentEscape(std::string_view s);
 // %XX sequences decoded back to bytes; malformed sequences stay as they are.
 std::string percentUnescape(std::string_view s);

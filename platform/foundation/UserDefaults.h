@@ -53,8 +53,8 @@ class UserDefaults {
   void setFilePath(const std::string& path);
   // Drops the in-memory values and reads the file again.
   void reload();
-  // Forgets everything (values, registration, validators) and returns to the
-  // default file path, without reading or writing any file.
+  // Forgets everything (values, registration, validators): the store starts
+  // empty without reading any file, and persists to the default path again.
   void resetForTesting();
 
   UserDefaults();
@@ -62,13 +62,13 @@ class UserDefaults {
   UserDefaults& operator=(const UserDefaults&) = delete;
 
  private:
-  Value lookupLocked(const std::string& key) const;
-  void loadLocked();
+  void loadIfNeededLocked() const;
+  std::string pathLocked() const;
 
   mutable std::mutex mutex_;
-  std::string path_;
-  bool loaded_ = false;
-  Dictionary persistent_;
+  std::string path_;  // empty: the default path
+  mutable bool loaded_ = false;
+  mutable Dictionary persistent_;
   Dictionary registered_;
   std::map<std::string, Validator> validators_;
 };

@@ -75,7 +75,7 @@ class ScopedMeasurer {
 };
 
 // The platform's string measuring, through the current measurer: one line, and
-// wrapped within the constrained size (the height is clamped to it, whole lines).
+// wrapped within the constrained size (the result is clamped to it).
 cg::Size sizeWithFont(std::string_view text, const Font& font);
 cg::Size sizeWithFont(std::string_view text, const Font& font, cg::Size constrainedToSize,
                       LineBreakMode lineBreakMode = LineBreakMode::WordWrap);

@@ -1,0 +1,10 @@
+#pragma once
+// Helpers shared by the ChapterInfo source files (not part of its interface).
+#include <string>
+
+namespace chapterinfo_detail {
+
+// A shown text through the interface language, the English text as key and fallback.
+std::string localized(const std::string& key);
+
+}  // namespace chapterinfo_detail

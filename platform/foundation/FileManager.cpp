@@ -1,0 +1,135 @@
+#include "platform/foundation/FileManager.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "platform/foundation/Paths.h"
+
+namespace fs = std::filesystem;
+
+namespace ns {
+
+bool fileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+  std::error_code ec;
+  return fs::is_directory(path, ec);
+}
+
+bool createDirectory(const std::string& path) {
+  std::error_code ec;
+  fs::create_directories(path, ec);
+  return fs::is_directory(path, ec);
+}
+
+bool removeItem(const std::string& path) {
+  std::error_code ec;
+  fs::remove_all(path, ec);
+  return !ec && !fs::exists(fs::symlink_status(path, ec));
+}
+
+bool copyItem(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  if (!fs::is_regular_file(from, ec) || fs::exists(to, ec)) return false;
+  return fs::copy_file(from, to, fs::copy_options::none, ec) && !ec;
+}
+
+bool moveItem(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  if (!fs::exists(from, ec) || fs::exists(to, ec)) return false;
+  fs::rename(from, to, ec);
+  return !ec;
+}
+
+std::vector<std::string> contentsOfDirectory(const std::string& path) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+    names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::uint64_t> fileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  Data data;
+  data.reserve(static_cast<std::size_t>(st.st_size));
+  std::uint8_t buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    // The file may grow while read: the cap holds for what is read, not only the size seen.
+    if (data.size() + static_cast<std::size_t>(n) > maxBytes) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    data.insert(data.end(), buf, buf + n);
+  }
+  ::close(fd);
+  return data;
+}
+
+bool writeFileAtomically(const std::string& path, const Data& data) {
+  std::string dir = deletingLastPathComponent(path);
+  if (dir.empty()) dir = ".";
+  std::random_device rd;
+  std::string temp = pathJoin(dir, "." + lastPathComponent(path) + ".tmp" + std::to_string(rd()));
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < data.size()) {
+    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<std::size_t>(n);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable.
+  int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view text) {
+  return writeFileAtomically(path, Data(text.begin(), text.end()));
+}
+
+}  // namespace ns

@@ -1,0 +1,192 @@
+#include "platform/foundation/UserDefaults.h"
+
+#include <cstdlib>
+
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
+#include "platform/foundation/String.h"
+
+namespace ns {
+
+namespace {
+
+constexpr std::uint64_t kMaxDefaultsFileBytes = 16 * 1024 * 1024;
+constexpr const char* kAppleLanguages = "AppleLanguages";
+
+// The platform's preferred languages, from the locale environment:
+// "ar_SA.UTF-8" gives "ar"; nothing usable gives "en".
+Value languagesFromEnvironment() {
+  Array languages;
+  auto add = [&](std::string tag) {
+    tag = tag.substr(0, tag.find_first_of("_.@"));
+    if (tag.empty() || tag == "C" || tag == "POSIX") return;
+    for (const Value& v : languages) {
+      if (v.string() == tag) return;
+    }
+    languages.emplace_back(std::move(tag));
+  };
+  if (const char* list = std::getenv("LANGUAGE")) {
+    for (const std::string& part : componentsSeparatedByString(list, ":")) add(part);
+  }
+  for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* v = std::getenv(var);
+    if (v && *v) {
+      add(v);
+      break;
+    }
+  }
+  if (languages.empty()) languages.emplace_back("en");
+  return Value(std::move(languages));
+}
+
+}  // namespace
+
+UserDefaults& UserDefaults::standardUserDefaults() {
+  static UserDefaults defaults;
+  return defaults;
+}
+
+UserDefaults::UserDefaults() = default;
+
+std::string UserDefaults::pathLocked() const {
+  return path_.empty() ? pathJoin(configDirectory(), "defaults.json") : path_;
+}
+
+void UserDefaults::loadIfNeededLocked() const {
+  if (loaded_) return;
+  loaded_ = true;
+  persistent_.clear();
+  std::string path = pathLocked();
+  if (!fileExists(path)) return;
+  auto bytes = readFile(path, kMaxDefaultsFileBytes);
+  std::optional<Value> parsed;
+  if (bytes) parsed = Value::fromJSON(stringFromData(*bytes));
+  if (!parsed || !parsed->isDictionary()) {
+    log("UserDefaults: ignoring unreadable defaults file " + path);
+    return;
+  }
+  persistent_ = parsed->dictionary();
+}
+
+void UserDefaults::registerDefaults(const Dictionary& defaults) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& [key, value] : defaults) registered_[key] = value;
+}
+
+Value UserDefaults::objectForKey(const std::string& key) const {
+  Value stored, registered;
+  Validator validator;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeededLocked();
+    if (auto it = persistent_.find(key); it != persistent_.end()) stored = it->second;
+    if (auto it = registered_.find(key); it != registered_.end()) registered = it->second;
+    if (auto it = validators_.find(key); it != validators_.end()) validator = it->second;
+  }
+  // The validator runs outside the lock, so it may itself read defaults.
+  if (!stored.isNull() && (!validator || validator(stored))) return stored;
+  if (key == kAppleLanguages) return languagesFromEnvironment();
+  return registered;
+}
+
+std::string UserDefaults::stringForKey(const std::string& key) const {
+  return objectForKey(key).stringValue();
+}
+
+std::int64_t UserDefaults::integerForKey(const std::string& key) const {
+  return objectForKey(key).integerValue();
+}
+
+bool UserDefaults::boolForKey(const std::string& key) const { return objectForKey(key).boolValue(); }
+
+double UserDefaults::doubleForKey(const std::string& key) const {
+  return objectForKey(key).doubleValue();
+}
+
+float UserDefaults::floatForKey(const std::string& key) const {
+  return objectForKey(key).floatValue();
+}
+
+Array UserDefaults::arrayForKey(const std::string& key) const { return objectForKey(key).array(); }
+
+Dictionary UserDefaults::dictionaryForKey(const std::string& key) const {
+  return objectForKey(key).dictionary();
+}
+
+std::optional<Date> UserDefaults::dateForKey(const std::string& key) const {
+  return objectForKey(key).date();
+}
+
+void UserDefaults::setObject(const Value& value, const std::string& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  loadIfNeededLocked();
+  if (value.isNull()) {
+    persistent_.erase(key);
+  } else {
+    persistent_[key] = value;
+  }
+}
+
+void UserDefaults::setInteger(std::int64_t value, const std::string& key) { setObject(Value(value), key); }
+void UserDefaults::setBool(bool value, const std::string& key) { setObject(Value(value), key); }
+void UserDefaults::setDouble(double value, const std::string& key) { setObject(Value(value), key); }
+void UserDefaults::removeObjectForKey(const std::string& key) { setObject(Value(), key); }
+
+bool UserDefaults::synchronize() {
+  std::string path, json;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeededLocked();
+    path = pathLocked();
+    json = Value(persistent_).toJSON(true);
+  }
+  std::string dir = deletingLastPathComponent(path);
+  if (!dir.empty() && !createDirectory(dir)) {
+    log("UserDefaults: cannot create " + dir);
+    return false;
+  }
+  if (!writeFileAtomically(path, json + "\n")) {
+    log("UserDefaults: cannot write " + path);
+    return false;
+  }
+  return true;
+}
+
+void UserDefaults::setValidator(const std::string& key, Validator validator) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (validator) {
+    validators_[key] = std::move(validator);
+  } else {
+    validators_.erase(key);
+  }
+}
+
+std::string UserDefaults::filePath() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return pathLocked();
+}
+
+void UserDefaults::setFilePath(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  path_ = path;
+  loaded_ = false;
+  loadIfNeededLocked();
+}
+
+void UserDefaults::reload() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  loaded_ = false;
+  loadIfNeededLocked();
+}
+
+void UserDefaults::resetForTesting() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  path_.clear();
+  persistent_.clear();
+  registered_.clear();
+  validators_.clear();
+  loaded_ = true;
+}
+
+}  // namespace ns

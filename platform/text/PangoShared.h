@@ -1,0 +1,17 @@
+#pragma once
+// The text layer's one pango context for measuring, and the lock that guards
+// every pango call made through it. Internal to platform/text.
+#include <mutex>
+
+typedef struct _PangoContext PangoContext;
+typedef struct _PangoLayout PangoLayout;
+
+namespace ui::detail {
+
+std::mutex& pangoMutex();
+// Hold pangoMutex() while using these. Metrics are unhinted so widths scale
+// linearly with the size; sizes are absolute (1 pt = 1 px).
+PangoContext* sharedPangoContext();
+PangoLayout* sharedPangoLayout();
+
+}  // namespace ui::detail
