@@ -101,20 +101,6 @@ class StringsParser {
     return true;
   }
 
-  std::optional<unsigned> hexDigits(int count) {
-    if (pos_ + static_cast<std::size_t>(count) > s_.size()) return std::nullopt;
-    unsigned v = 0;
-    for (int k = 0; k < count; ++k) {
-      char c = s_[pos_++];
-      v <<= 4;
-      if (c >= '0' && c <= '9') v |= static_cast<unsigned>(c - '0');
-      else if (c >= 'a' && c <= 'f') v |= static_cast<unsigned>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') v |= static_cast<unsigned>(c - 'A' + 10);
-      else return std::nullopt;
-    }
-    return v;
-  }
-
   // A double-quoted string with escapes; nullopt when there is none here or it
   // does not end on its line.
   std::optional<std::string> quoted() {
@@ -137,9 +123,9 @@ class StringsParser {
         case 'r': out.push_back('\r'); break;
         case 'U':
         case 'u': {
-          auto cp = hexDigits(4);
-          if (!cp) return std::nullopt;
-          appendUtf8(out, *cp);
+          long cp = hexNumber(s_, pos_, 4);
+          if (cp < 0) return std::nullopt;
+          appendUtf8(out, static_cast<char32_t>(cp));
           break;
         }
         default: out.push_back(e); break;  // \" \\ \' and any other escaped character

@@ -568,19 +568,34 @@ std::string percentEscape(std::string_view s) {
   return out;
 }
 
+int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+long hexNumber(std::string_view text, std::size_t& pos, int count) {
+  if (pos + static_cast<std::size_t>(count) > text.size()) return -1;
+  long v = 0;
+  for (int k = 0; k < count; ++k) {
+    int d = hexDigitValue(text[pos + static_cast<std::size_t>(k)]);
+    if (d < 0) return -1;
+    v = v * 16 + d;
+  }
+  pos += static_cast<std::size_t>(count);
+  return v;
+}
+
 std::string percentUnescape(std::string_view s) {
-  auto hex = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2])));
-      i += 2;
+    std::size_t next = i + 1;
+    long byte = s[i] == '%' ? hexNumber(s, next, 2) : -1;
+    if (byte >= 0) {
+      out.push_back(static_cast<char>(byte));
+      i = next - 1;
     } else {
       out.push_back(s[i]);
     }

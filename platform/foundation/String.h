@@ -108,6 +108,12 @@ double doubleValue(std::string_view s);
 // whitespace and sign/zeros, as the platform read strings as bools.
 bool boolValue(std::string_view s);
 
+// Value of one hexadecimal digit, -1 for any other character.
+int hexDigitValue(char c);
+// The value of `count` hex digits at text[pos], moving pos past them; -1 when
+// they are not all hex digits or the text ends first.
+long hexNumber(std::string_view text, std::size_t& pos, int count);
+
 // ---- URL escaping ------------------------------------------------------------------
 // The platform's standard escaping of a URL string: unreserved and reserved URL
 // characters stay (A-Z a-z 0-9 - _ . ~ ! * ' ( ) ; : @ & = + $ , / ? # [ ]);

@@ -256,17 +256,9 @@ class JsonReader {
   }
 
   std::optional<unsigned> hex4() {
-    if (pos_ + 4 > s_.size()) return std::nullopt;
-    unsigned v = 0;
-    for (int k = 0; k < 4; ++k) {
-      char c = s_[pos_++];
-      v <<= 4;
-      if (c >= '0' && c <= '9') v |= static_cast<unsigned>(c - '0');
-      else if (c >= 'a' && c <= 'f') v |= static_cast<unsigned>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') v |= static_cast<unsigned>(c - 'A' + 10);
-      else return std::nullopt;
-    }
-    return v;
+    long v = hexNumber(s_, pos_, 4);
+    if (v < 0) return std::nullopt;
+    return static_cast<unsigned>(v);
   }
 
   std::optional<std::string> string() {
