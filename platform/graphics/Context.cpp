@@ -157,20 +157,8 @@ int Context::pixelHeight() const {
 }
 
 std::shared_ptr<Image> Context::makeImage() {
-  cairo_surface_t* target = cairo_get_target(cr_);
-  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return nullptr;
   // Drawing still pending inside mask groups or layers is not in the target yet.
-  cairo_surface_flush(target);
-  int w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
-  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_t* cr = cairo_create(copy);
-  cairo_set_source_surface(cr, target, 0, 0);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  std::shared_ptr<Image> image = Image::fromSurface(copy, scale_);
-  cairo_surface_destroy(copy);
-  return image;
+  return Image::copyOfSurface(cairo_get_target(cr_), scale_);
 }
 
 // --- graphics state -------------------------------------------------------------
@@ -280,7 +268,6 @@ void Context::clipToMask(const Rect& rect, const Image& mask) {
     return;
   }
   cairo_pattern_t* m = surfacePattern(mask.surface(), rect, Rect(0, 0, mask.width(), mask.height()));
-  cairo_pattern_set_filter(m, CAIRO_FILTER_GOOD);
   cairo_surface_t* below = cairo_get_group_target(cr_);
   cairo_push_group(cr_);
   // The group starts as a copy of the destination, so every blend mode
@@ -564,9 +551,19 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
                           const Rect& sourcePx, bool asMask) {
   if (rect.isEmpty() || sourcePx.isEmpty() || pxWidth <= 0 || pxHeight <= 0) return;
   const State& s = states_.back();
-  cairo_pattern_t* p = surfacePattern(surface, rect, sourcePx);
-  // Stretching a part must not bleed in pixels from outside it.
-  if (sourcePx != Rect(0, 0, Float(pxWidth), Float(pxHeight))) cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
+  // A part of the bitmap is drawn from a view of just that part, so that
+  // smoothing at its edges never reaches the pixels around it.
+  cairo_surface_t* view = nullptr;
+  Rect src = sourcePx;
+  if (sourcePx != Rect(0, 0, Float(pxWidth), Float(pxHeight))) {
+    Rect whole = sourcePx.integral().intersection(Rect(0, 0, Float(pxWidth), Float(pxHeight)));
+    if (whole.isEmpty()) return;
+    view = cairo_surface_create_for_rectangle(surface, whole.x(), whole.y(), whole.width(), whole.height());
+    src = sourcePx.offsetBy(-whole.x(), -whole.y());
+  }
+  cairo_pattern_t* p = surfacePattern(view ? view : surface, rect, src);
+  // Edges repeat outward rather than fading into transparency when scaled.
+  cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
   paint([&] {
     cairo_save(cr_);
     cairo_new_path(cr_);
@@ -582,6 +579,7 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
     cairo_restore(cr_);
   });
   cairo_pattern_destroy(p);
+  if (view) cairo_surface_destroy(view);
 }
 
 void Context::drawImage(const Image& image, const Rect& rect) {

@@ -45,20 +45,6 @@ cairo_status_t appendToData(void* closure, const unsigned char* bytes, unsigned 
   return CAIRO_STATUS_SUCCESS;
 }
 
-// Our images are always ARGB32 so that pixel reads and masks need one format.
-cairo_surface_t* asARGB32(cairo_surface_t* s) {
-  if (cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32) return s;
-  int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-  cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_t* cr = cairo_create(argb);
-  cairo_set_source_surface(cr, s, 0, 0);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_destroy(s);
-  return argb;
-}
-
 }  // namespace
 
 Image::Image(cairo_surface_t* surface, Float scale)
@@ -77,8 +63,11 @@ std::shared_ptr<Image> Image::fromPNGData(const ns::Data& data, Float scale) {
     cairo_surface_destroy(s);
     return nullptr;
   }
-  s = asARGB32(s);
-  return std::shared_ptr<Image>(new Image(s, scale));
+  if (cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32) return std::shared_ptr<Image>(new Image(s, scale));
+  // Our images are always ARGB32 so that pixel reads and masks need one format.
+  std::shared_ptr<Image> argb = copyOfSurface(s, scale);
+  cairo_surface_destroy(s);
+  return argb;
 }
 
 std::shared_ptr<Image> Image::fromFile(const std::string& path, Float scale) {
@@ -99,6 +88,23 @@ std::shared_ptr<Image> Image::fromSurface(cairo_surface_t* surface, Float scale)
     return nullptr;
   cairo_surface_flush(surface);
   return std::shared_ptr<Image>(new Image(cairo_surface_reference(surface), scale));
+}
+
+std::shared_ptr<Image> Image::copyOfSurface(cairo_surface_t* surface, Float scale) {
+  if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return nullptr;
+  cairo_surface_flush(surface);
+  int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_t* cr = cairo_create(copy);
+  cairo_set_source_surface(cr, surface, 0, 0);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  if (cairo_surface_status(copy) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(copy);
+    return nullptr;
+  }
+  return std::shared_ptr<Image>(new Image(copy, scale));
 }
 
 std::shared_ptr<Image> Image::withScale(Float scale) const {

@@ -30,6 +30,8 @@ class Image {
   static std::shared_ptr<Image> fromFile(const std::string& path, Float scale = 1);
   // Takes a reference to an ARGB32 image surface the caller no longer draws into.
   static std::shared_ptr<Image> fromSurface(cairo_surface_t* surface, Float scale = 1);
+  // A copy of the pixels of any image surface, converted to ARGB32.
+  static std::shared_ptr<Image> copyOfSurface(cairo_surface_t* surface, Float scale = 1);
 
   ~Image();
   Image(const Image&) = delete;

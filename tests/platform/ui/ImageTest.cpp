@@ -1,0 +1,93 @@
+#include "platform/ui/Image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/graphics/Context.h"
+
+namespace {
+
+std::shared_ptr<cg::Image> solid(int w, int h, cg::Color c) {
+  cg::Context ctx = cg::Context::bitmap(w, h);
+  ctx.setFillColor(c);
+  ctx.fillRect(cg::Rect(0, 0, w, h));
+  return ctx.makeImage();
+}
+
+// A resource folder of our own for the duration of a test.
+struct ResourceFolder {
+  std::string dir;
+  std::string saved;
+  bool hadSaved = false;
+  ResourceFolder() {
+    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
+    dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/ui-image-resources";
+    std::filesystem::create_directories(dir + "/images");
+    if (const char* old = std::getenv("ZARVEL_RESOURCE_DIR")) { saved = old; hadSaved = true; }
+    setenv("ZARVEL_RESOURCE_DIR", dir.c_str(), 1);
+  }
+  ~ResourceFolder() {
+    if (hadSaved) setenv("ZARVEL_RESOURCE_DIR", saved.c_str(), 1);
+    else unsetenv("ZARVEL_RESOURCE_DIR");
+  }
+};
+
+}  // namespace
+
+TEST(UIImage, ImageNamedPrefersTheDoubleScaleFileOnADoubleScaleScreen) {
+  ResourceFolder res;
+  ASSERT_TRUE(solid(4, 2, cg::Color::red())->writePNG(res.dir + "/images/bar.png"));
+  ASSERT_TRUE(solid(8, 4, cg::Color::blue())->writePNG(res.dir + "/images/bar@2x.png"));
+  ASSERT_TRUE(solid(3, 3, cg::Color::green())->writePNG(res.dir + "/images/only1x.png"));
+
+  auto one = ui::Image::imageNamed("bar", 1);
+  auto two = ui::Image::imageNamed("bar.png", 2);
+  auto fallback = ui::Image::imageNamed("only1x", 2);
+  ASSERT_TRUE(one && two && fallback);
+  EXPECT_EQ(one->scale(), 1);
+  EXPECT_EQ(two->scale(), 2);
+  EXPECT_EQ(one->size(), (cg::Size{4, 2}));
+  EXPECT_EQ(two->size(), (cg::Size{4, 2}));
+  EXPECT_EQ(fallback->scale(), 1);
+  EXPECT_EQ(ui::Image::imageNamed("bar", 1), one);  // loaded once, shared
+
+  for (const char* bad : {"missing", "", "../images/bar.png", "/etc/passwd", "a//b"})
+    EXPECT_FALSE(ui::Image::imageNamed(bad)) << bad;
+}
+
+TEST(UIImage, ImageWithDataAndDrawing) {
+  EXPECT_FALSE(ui::Image::imageWithData(ns::dataFromString("nonsense")));
+  auto image = ui::Image::imageWithData(solid(4, 4, cg::Color::red())->pngData(), 2);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->size(), (cg::Size{2, 2}));
+
+  cg::Context ctx = cg::Context::bitmap(4, 4, 2);
+  image->drawAtPoint(ctx, {2, 2});
+  auto out = ctx.makeImage();
+  EXPECT_EQ(out->pixelAt(3, 3).a, 0);
+  EXPECT_EQ(out->pixelAt(4, 4), (cg::RGBA{255, 0, 0, 255}));
+  EXPECT_EQ(out->pixelAt(7, 7), (cg::RGBA{255, 0, 0, 255}));
+}
+
+TEST(UIImage, StretchableImageKeepsItsCapsAndStretchesTheMiddle) {
+  // Columns: red | green | blue; one row.
+  cg::Context src = cg::Context::bitmap(3, 1);
+  const cg::Color cols[] = {cg::Color::red(), cg::Color::green(), cg::Color::blue()};
+  for (int x = 0; x < 3; ++x) {
+    src.setFillColor(cols[x]);
+    src.fillRect(cg::Rect(x, 0, 1, 1));
+  }
+  auto image = ui::Image::imageWithCGImage(src.makeImage())->stretchableImage(1, 0);
+  EXPECT_EQ(image->leftCapWidth(), 1);
+
+  cg::Context ctx = cg::Context::bitmap(10, 2);
+  image->drawInRect(ctx, cg::Rect(0, 0, 10, 2));
+  auto out = ctx.makeImage();
+  for (int y = 0; y < 2; ++y) {
+    EXPECT_EQ(out->pixelAt(0, y), (cg::RGBA{255, 0, 0, 255}));
+    for (int x = 1; x < 9; ++x) EXPECT_EQ(out->pixelAt(x, y), (cg::RGBA{0, 255, 0, 255})) << x;
+    EXPECT_EQ(out->pixelAt(9, y), (cg::RGBA{0, 0, 255, 255}));
+  }
+}
