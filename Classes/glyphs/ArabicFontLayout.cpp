@@ -1,0 +1,209 @@
+// Line breaking and verse measurement.
+#include <algorithm>
+#include <limits>
+
+#include "Classes/glyphs/ArabicFont.h"
+#include "Classes/glyphs/GlyphTables.h"
+#include "platform/foundation/Log.h"
+
+using namespace glyphtables;
+
+namespace {
+// The natural width of a line starts with a small margin.
+constexpr int kLineStartWidth = 5;
+// Line starts are packed above 10 bits of length in a signed 32-bit word.
+constexpr int kMaxLineStart = (1 << 21) - 1;
+// The last line index that may be filled: one entry stays for the -1 end mark.
+constexpr int kLastLine = VerseMetaData::kMaxLines - 2;
+
+std::int16_t clampWidth(int width) {
+  return std::int16_t(std::clamp(width, 0, int(std::numeric_limits<std::int16_t>::max())));
+}
+}  // namespace
+
+bool ArabicFont::clampRange(const ns::Data* bytes, int& first, int& last) {
+  if (!bytes || first == last || last < first) return false;
+  const int n = int(std::min<std::size_t>(bytes->size(), kMaxLineStart));
+  first = std::max(first, 0);
+  last = std::min(last, n - 1);
+  return first <= last;
+}
+
+int ArabicFont::lineHeight() const {
+  return TASHKIL_HEIGHT + TOP_TASHKIL_LETTER_PADDING + CHAR_HEIGHT + LETTER_MARK_GAP + inkBottom(249) + 2;
+}
+
+int ArabicFont::formAt(bool isLastVerse, int index, const std::uint8_t* bytes, int len, bool& skip) {
+  const bool swallowing = skipNextChar;
+  const int form = getTypeOfSymbol(0, isLastVerse, index, bytes, len, len);
+  skip = swallowing && form >= kCharsStart && form <= 239 && !(form >= 99 && form <= 101);
+  if (skip) skipNextChar = false;
+  return form;
+}
+
+int ArabicFont::letterAdvance(int code, int form, int nextCode, int prevLetterForm) const {
+  const int width = charWidth(form);
+  const int maddaWidth = charWidth(kMadda);
+  const bool smallWithMadda = (isSmallLetter(code) || code == kDaggerAlef) && nextCode == kMadda;
+  if (smallWithMadda && width < maddaWidth && joinsForward(prevLetterForm)) return maddaWidth;
+  return width;
+}
+
+bool ArabicFont::initCurrentVerseMetaData(int verse, int width) {
+  auto meta = std::make_shared<VerseMetaData>(verse, width);
+  arrVerseMetaDataCache.assign(META_DATA_CACHE_COUNT, nullptr);
+  arrVerseMetaDataCache[0] = meta;
+  setCurrVerseMetaData(meta);
+  return false;
+}
+
+int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* verseBytes,
+                                      int startBytes, int endBytes, int forWidth,
+                                      bool updateLineIndexes) {
+  int first = startBytes, last = endBytes;
+  if (!clampRange(verseBytes, first, last) || !arabicFontCharWidths) return 0;
+  const std::uint8_t* bytes = verseBytes->data();
+  const int n = int(verseBytes->size());
+  VerseMetaData* meta = updateLineIndexes ? currVerseMetaData_.get() : nullptr;
+  const int lh = lineHeight();
+  const int letterTop = TASHKIL_HEIGHT + TOP_TASHKIL_LETTER_PADDING;
+
+  int line = 0, lineStart = first, breakPoint = -1;
+  int lineWidth = kLineStartWidth, wordWidth = 0;
+  int kashidas = 0, prevLetter = 0, letterForm = 0, stacked = 0;
+  bool wordHasKashida = false, after109 = false;
+  int topGap = EXTRA_TOP_MARGIN + TASHKIL_HEIGHT;
+  int y = EXTRA_TOP_MARGIN + letterTop;
+  int height = lh;
+  if (meta) {
+    meta->arrLineIndexes[0] = first;
+    meta->arrLineKashidaCount[0] = 0;
+    meta->arrLineActualWidth[0] = 0;
+  }
+  skipNextChar = false;
+  prevGetHeightTashkilOffset = 0;
+
+  // Closes the current line at bp; the word after bp moves to the next line.
+  auto closeLine = [&](int bp) {
+    if (topGap < 0) {
+      height -= topGap;
+      y -= topGap;
+    }
+    const int moved = wordHasKashida ? 1 : 0;
+    if (meta) {
+      meta->arrLineStartYOffsets[line] = y;
+      meta->arrLineActualWidth[line] = clampWidth(lineWidth - wordWidth);
+      meta->arrLineIndexes[line] = VerseMetaData::lineWord(lineStart, bp - 1 - lineStart);
+      meta->arrLineKashidaCount[line] = std::uint8_t(std::max(0, kashidas - moved));
+    }
+    ++line;
+    lineStart = bp;
+    kashidas = moved;
+    lineWidth = kLineStartWidth + wordWidth;
+    height += lh;
+    y += lh;
+    topGap = EXTRA_TOP_MARGIN + TASHKIL_HEIGHT;
+    if (meta) meta->arrLineIndexes[line] = lineStart;
+  };
+
+  int stop = last;
+  for (int k = first; k <= last; ++k) {
+    if (k - lineStart > VerseMetaData::kMaxLineLength) {
+      // A line word holds 10 bits of length: break here, or end when no line is left.
+      if (line >= kLastLine) {
+        stop = k - 1;
+        break;
+      }
+      if (breakPoint <= lineStart) {
+        breakPoint = k;
+        wordWidth = 0;
+        wordHasKashida = false;
+      }
+      closeLine(breakPoint);
+    }
+    const int b = bytes[k];
+    bool skip;
+    const int form = formAt(isLastVerse, k, bytes, n, skip);
+    if (skip) continue;
+
+    const bool letter = isGlyph(b) && !isMark(b);
+    if (letter) {
+      if (b >= 102 && b <= 239 && !wordHasKashida && isGlyph(prevLetter) && prevLetter != 109 &&
+          kashidaAllowed(prevLetter, b)) {
+        ++kashidas;
+        wordHasKashida = true;
+      }
+      prevLetter = b;
+    }
+    if (b == kVerseEnd) {
+      stop = k;
+      break;
+    }
+
+    const int next = k + 1 < n ? bytes[k + 1] : 0;
+    const bool letterLike = letter || (b == kDaggerAlef && next == kMadda);
+    int advance = 0;
+    if (b == kSpace || b == 103) {
+      advance = SPACE_CHAR_WIDTH;
+    } else if (isGlyph(form) && letterLike) {
+      advance = letterAdvance(b, form, next, letterForm);
+    }
+
+    if (isMarkAbove(b) && !letterLike) {
+      const bool swallowedMeem = b == kSmallMeem && k > 0 && (bytes[k - 1] == 249 || bytes[k - 1] == 253 || bytes[k - 1] == 254);
+      if (!swallowedMeem) {
+        prevGetHeightTashkilOffset = markAboveOffset(form, letterForm, stacked, after109);
+        topGap = std::min(topGap, letterTop + prevGetHeightTashkilOffset);
+        ++stacked;
+      }
+    } else if (letterLike) {
+      if (b == 109) {
+        ++stacked;
+        after109 = true;
+      } else {
+        prevGetHeightTashkilOffset = 0;
+        stacked = 0;
+        after109 = false;
+      }
+      letterForm = form;
+    }
+
+    if (b == kSpace) {
+      lineWidth += advance;
+      breakPoint = k + 1;
+      wordWidth = 0;
+      wordHasKashida = false;
+      prevLetter = 0;
+    } else if (advance > 0) {
+      lineWidth += advance;
+      wordWidth += advance;
+    } else {
+      continue;
+    }
+    // A line breaks only after a space; a word wider than the line stays whole
+    // on its own line, which then breaks at the next space.
+    if (lineWidth + 1 >= forWidth && breakPoint > lineStart && line < kLastLine) closeLine(breakPoint);
+  }
+
+  if (lineStart > stop && line > 0) {
+    // The last byte closed a line: no empty line follows it.
+    --line;
+    height -= lh;
+  } else {
+    if (topGap < 0) {
+      height -= topGap;
+      y -= topGap;
+    }
+    if (meta) {
+      meta->arrLineStartYOffsets[line] = y;
+      meta->arrLineActualWidth[line] = clampWidth(lineWidth);
+      meta->arrLineKashidaCount[line] = std::uint8_t(std::min(kashidas, 255));
+    }
+  }
+  if (meta) {
+    const int start = VerseMetaData::lineStart(meta->arrLineIndexes[line]);
+    meta->arrLineIndexes[line] = VerseMetaData::lineWord(start, std::max(0, stop - start));
+    meta->arrLineIndexes[line + 1] = -1;
+  }
+  return height;
+}
