@@ -84,18 +84,9 @@ int Window::tapCountFor(cg::Point location, double now) {
   return again ? lastTapCount_ + 1 : 1;
 }
 
-static void callPhase(Responder& r, TouchPhase phase, const TouchSet& set, const Event& event) {
-  switch (phase) {
-    case TouchPhase::Began: r.touchesBegan(set, event); break;
-    case TouchPhase::Moved:
-    case TouchPhase::Stationary: r.touchesMoved(set, event); break;
-    case TouchPhase::Ended: r.touchesEnded(set, event); break;
-    case TouchPhase::Cancelled: r.touchesCancelled(set, event); break;
-  }
-}
-
-static void feedRecognizer(GestureRecognizer& r, TouchPhase phase, const TouchSet& set,
-                           const Event& event) {
+// Responders and recognisers take the same four calls.
+template <class Receiver>
+static void callPhase(Receiver& r, TouchPhase phase, const TouchSet& set, const Event& event) {
   switch (phase) {
     case TouchPhase::Began: r.touchesBegan(set, event); break;
     case TouchPhase::Moved:
@@ -122,7 +113,7 @@ void Window::deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event
     if (s == GestureRecognizerState::Failed || s == GestureRecognizerState::Cancelled ||
         s == GestureRecognizerState::Ended)
       continue;
-    feedRecognizer(*r, phase, set, event);
+    callPhase(*r, phase, set, event);
   }
   for (auto& weak : tracked.recognizers)
     if (auto r = weak.lock(); r && recognizedAndCancels(*r)) cancelView = true;

@@ -1,0 +1,104 @@
+#include "platform/ui/TextDrawing.h"
+
+#include <pango/pangocairo.h>
+
+#include <string>
+
+#include "platform/graphics/Context.h"
+
+namespace ui {
+
+namespace {
+
+// Invalid UTF-8 would make pango refuse the whole text; replace bad bytes.
+std::string validUtf8(std::string_view text) {
+  std::string s(text);
+  const char* end = nullptr;
+  while (!g_utf8_validate(s.data(), static_cast<gssize>(s.size()), &end))
+    s[static_cast<size_t>(end - s.data())] = '?';
+  return s;
+}
+
+PangoAlignment pangoAlignment(TextAlignment a) {
+  switch (a) {
+    case TextAlignment::Center: return PANGO_ALIGN_CENTER;
+    case TextAlignment::Right: return PANGO_ALIGN_RIGHT;
+    case TextAlignment::Left: break;
+  }
+  return PANGO_ALIGN_LEFT;
+}
+
+PangoEllipsizeMode ellipsis(LineBreakMode mode) {
+  switch (mode) {
+    case LineBreakMode::TruncateHead: return PANGO_ELLIPSIZE_START;
+    case LineBreakMode::TruncateMiddle: return PANGO_ELLIPSIZE_MIDDLE;
+    case LineBreakMode::TruncateTail: return PANGO_ELLIPSIZE_END;
+    default: return PANGO_ELLIPSIZE_NONE;
+  }
+}
+
+// Lays the text out on the context's cairo, draws it at origin and returns its size.
+cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin, float width,
+                  float height, const Font& font, const cg::Color& color, TextAlignment alignment,
+                  LineBreakMode mode, bool wrapping) {
+  cairo_t* cr = context.cairo();
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  pango_cairo_context_set_font_options(pango_layout_get_context(layout), options);
+  cairo_font_options_destroy(options);
+  pango_layout_context_changed(layout);
+
+  std::string valid = validUtf8(text);
+  pango_layout_set_font_description(layout, font.pangoDescription());
+  pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
+  if (width > 0) {
+    pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+    pango_layout_set_alignment(layout, pangoAlignment(alignment));
+    if (wrapping) {
+      pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
+                                                                         : PANGO_WRAP_WORD_CHAR);
+    } else {
+      pango_layout_set_ellipsize(layout, ellipsis(mode));
+      // Without ellipsis, a long line is cut by the clip below.
+      if (ellipsis(mode) == PANGO_ELLIPSIZE_NONE) pango_layout_set_width(layout, -1);
+    }
+  }
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  cg::Size size{static_cast<float>(logical.width) / PANGO_SCALE,
+                static_cast<float>(logical.height) / PANGO_SCALE};
+
+  context.save();
+  if (width > 0 && height > 0) context.clipToRect(cg::Rect(origin.x, origin.y, width, height));
+  // A clipped line without ellipsis still honours the alignment.
+  float dx = 0;
+  if (width > 0 && !wrapping && ellipsis(mode) == PANGO_ELLIPSIZE_NONE) {
+    if (alignment == TextAlignment::Center) dx = (width - size.width) / 2;
+    if (alignment == TextAlignment::Right) dx = width - size.width;
+  }
+  cairo_set_source_rgba(cr, color.r, color.g, color.b, color.a * context.alpha());
+  cairo_move_to(cr, origin.x + dx, origin.y);
+  pango_cairo_show_layout(cr, layout);
+  context.restore();
+  g_object_unref(layout);
+  return size;
+}
+
+}  // namespace
+
+cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
+                        const Font& font, const cg::Color& color, TextAlignment alignment,
+                        LineBreakMode mode) {
+  bool wrapping = mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharacterWrap;
+  return showText(context, text, rect.origin, rect.width(), rect.height(), font, color, alignment,
+                  mode, wrapping);
+}
+
+cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,
+                         const Font& font, const cg::Color& color) {
+  return showText(context, text, point, 0, 0, font, color, TextAlignment::Left,
+                  LineBreakMode::Clip, false);
+}
+
+}  // namespace ui

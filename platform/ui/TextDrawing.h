@@ -1,0 +1,33 @@
+#pragma once
+// Drawing text into a context with pango, laid out the way the text layer
+// measures it (the same unhinted metrics), so measured sizes and drawn text
+// agree.
+#include <string_view>
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/text/Font.h"
+#include "platform/text/TextMeasure.h"
+
+namespace cg {
+class Context;
+}
+
+namespace ui {
+
+// The platform's numbering.
+enum class TextAlignment { Left = 0, Center = 1, Right = 2 };
+
+// Draws the text from the top of rect, wrapped to its width (for the wrapping
+// modes) or cut to one line per paragraph (truncating modes add an ellipsis),
+// clipped to the rect's height. Returns the size the text takes.
+cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
+                        const Font& font, const cg::Color& color,
+                        TextAlignment alignment = TextAlignment::Left,
+                        LineBreakMode mode = LineBreakMode::WordWrap);
+
+// One line at a point (its top left), not wrapped.
+cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,
+                         const Font& font, const cg::Color& color);
+
+}  // namespace ui
