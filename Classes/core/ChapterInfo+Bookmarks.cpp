@@ -1,6 +1,7 @@
 // ChapterInfo: bookmarks, their groups and notes, and folded bookmark sections.
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Database.h"
+#include "Classes/core/String+More.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/String.h"
 #include "platform/foundation/UserDefaults.h"
@@ -12,21 +13,8 @@ using store::Statement;
 
 namespace {
 
-// Private stand-in for the vowel-mark stripper of the string utilities.
-bool isArabicMark(char32_t c) {
-  return (c >= 0x064B && c <= 0x0656) || c == 0x0670 || (c >= 0xFC5E && c <= 0xFC63) || c == 0xFE70 ||
-         c == 0xFE71 || c == 0xFE72 || (c >= 0xFE76 && c <= 0xFE79) || (c >= 0xFE7C && c <= 0xFE80);
-}
-
-std::string withoutArabicMarks(const std::string& text) {
-  std::string out;
-  for (char32_t c : ns::utf8ToUtf32(text))
-    if (!isArabicMark(c)) ns::appendUtf8(out, c);
-  return out;
-}
-
 bool containsText(const std::string& haystack, const std::string& needle) {
-  return !haystack.empty() && ns::contains(haystack, needle, /*caseInsensitive=*/true);
+  return !haystack.empty() && ns::doesContain(haystack, needle);
 }
 
 // Reads a bookmark row of "surah, verse, is_audio, trim(note), bkgroup".
@@ -184,7 +172,7 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
 
     bool matches = !filtering || containsText(bookmark->Translation(), *search) ||
                    containsText(bookmark->BookmarkedNote(), *search) ||
-                   containsText(withoutArabicMarks(bookmark->ArabicVerse()), *search);
+                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), *search);
     if (runSurah != bookmark->surah()) {
       if (!matches) continue;  // the run's surah stays, so the next row of this surah is tested alike
       if (section) section->setSectionBookmarkCount(count);

@@ -4,6 +4,7 @@
 
 #include "Classes/core/ChapterInfo+Internal.h"
 #include "Classes/core/Database.h"
+#include "Classes/core/Language.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/String.h"
 
@@ -13,7 +14,7 @@ using store::Slot;
 using store::Statement;
 
 namespace chapterinfo_detail {
-std::string localized(const std::string& key) { return key; }
+std::string localized(const std::string& key) { return Language::get(key, key); }
 }  // namespace chapterinfo_detail
 
 using chapterinfo_detail::localized;
