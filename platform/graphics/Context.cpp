@@ -281,11 +281,7 @@ void Context::clipToMask(const Rect& rect, const Image& mask) {
   states_.back().pending.push_back({m});
 }
 
-Rect Context::clipBoundingBox() const {
-  double x0, y0, x1, y1;
-  cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
-  return Rect(Float(x0), Float(y0), Float(x1 - x0), Float(y1 - y0));
-}
+Rect Context::clipBoundingBox() const { return extents(cairo_clip_extents); }
 
 // --- state values -------------------------------------------------------------------
 
@@ -445,27 +441,52 @@ Point Context::currentPoint() const {
   return {Float(x), Float(y)};
 }
 
-Rect Context::pathBoundingBox() const {
-  double x0, y0, x1, y1;
-  cairo_path_extents(cr_, &x0, &y0, &x1, &y1);
-  return Rect(Float(x0), Float(y0), Float(x1 - x0), Float(y1 - y0));
-}
+Rect Context::pathBoundingBox() const { return extents(cairo_path_extents); }
 
 // --- drawing ----------------------------------------------------------------------------
 
+// Clips to the device-space box around user-space `r`, grown by `margin`
+// pixels, keeping the current path.
+void Context::limitToDeviceBox(const Rect& r, Float margin) {
+  double xs[2] = {r.minX(), r.maxX()}, ys[2] = {r.minY(), r.maxY()};
+  double x0 = 1e30, y0 = 1e30, x1 = -1e30, y1 = -1e30;
+  for (double x : xs) {
+    for (double y : ys) {
+      double dx = x, dy = y;
+      cairo_user_to_device(cr_, &dx, &dy);
+      x0 = std::min(x0, dx); x1 = std::max(x1, dx);
+      y0 = std::min(y0, dy); y1 = std::max(y1, dy);
+    }
+  }
+  cairo_path_t* path = cairo_copy_path(cr_);
+  cairo_matrix_t m;
+  cairo_get_matrix(cr_, &m);
+  cairo_identity_matrix(cr_);
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin);
+  cairo_clip(cr_);
+  cairo_set_matrix(cr_, &m);
+  cairo_append_path(cr_, path);
+  cairo_path_destroy(path);
+}
+
 // Runs one drawing operation, with the state's shadow under it when there is one.
+// `bounds` (user space), when known, keeps the blurred area small.
 template <class Draw>
-void Context::paint(Draw&& draw) {
+void Context::paint(Draw&& draw, const Rect* bounds) {
   const State& s = states_.back();
   if (s.shadowColor.a <= 0) {
     draw();
     return;
   }
   cairo_operator_t op = cairo_get_operator(cr_);
+  cairo_save(cr_);
+  if (bounds) limitToDeviceBox(*bounds, 2 * s.shadowBlur * scale_ + 2);
   cairo_push_group(cr_);
   cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
   draw();
   cairo_pattern_t* shape = cairo_pop_group(cr_);
+  cairo_restore(cr_);
   cairo_save(cr_);
   cairo_set_operator(cr_, op);
   cairo_surface_t* shapeSurface = nullptr;
@@ -492,10 +513,17 @@ void Context::paint(Draw&& draw) {
   cairo_pattern_destroy(shape);
 }
 
+Rect Context::extents(void (*measure)(cairo_t*, double*, double*, double*, double*)) const {
+  double x0, y0, x1, y1;
+  measure(cr_, &x0, &y0, &x1, &y1);
+  return Rect(Float(x0), Float(y0), Float(x1 - x0), Float(y1 - y0));
+}
+
 void Context::fillPath(FillRule rule) {
   const State& s = states_.back();
   cairo_set_fill_rule(cr_, rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
   bool unbounded = isUnbounded(s.blend);
+  Rect bounds = extents(cairo_fill_extents);
   paint([&] {
     setSource(cr_, s.fill, s.alpha);
     if (unbounded) {
@@ -507,16 +535,17 @@ void Context::fillPath(FillRule rule) {
     } else {
       cairo_fill(cr_);
     }
-  });
+  }, &bounds);
   cairo_new_path(cr_);
 }
 
 void Context::strokePath() {
   const State& s = states_.back();
+  Rect bounds = extents(cairo_stroke_extents);
   paint([&] {
     setSource(cr_, s.stroke, s.alpha);
     cairo_stroke(cr_);
-  });
+  }, &bounds);
   cairo_new_path(cr_);
 }
 
@@ -565,9 +594,15 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
   // Edges repeat outward rather than fading into transparency when scaled.
   cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
   paint([&] {
-    cairo_save(cr_);
     cairo_new_path(cr_);
     addRect(rect);
+    if (!asMask && s.alpha >= 1 && !isUnbounded(s.blend)) {
+      // The common case, one glyph or picture copied: a plain fill.
+      cairo_set_source(cr_, p);
+      cairo_fill(cr_);
+      return;
+    }
+    cairo_save(cr_);
     cairo_clip(cr_);
     if (asMask) {
       setSource(cr_, s.fill, s.alpha);
@@ -577,7 +612,7 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
       cairo_paint_with_alpha(cr_, s.alpha);
     }
     cairo_restore(cr_);
-  });
+  }, &rect);
   cairo_pattern_destroy(p);
   if (view) cairo_surface_destroy(view);
 }

@@ -139,7 +139,9 @@ class Context {
   struct State;
   struct Pending;
   Context(cairo_t* cr, Float scale);
-  template <class Draw> void paint(Draw&& draw);
+  template <class Draw> void paint(Draw&& draw, const Rect* bounds = nullptr);
+  void limitToDeviceBox(const Rect& r, Float margin);
+  Rect extents(void (*measure)(cairo_t*, double*, double*, double*, double*)) const;
   void drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, const Rect& rect,
                    const Rect& sourcePx, bool asMask);
   void unwindTop();
