@@ -59,7 +59,7 @@ void checkGlyphStrings(Database& db) {
   while (s.step()) checkGlyphString(s.text(2), static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)));
 }
 
-void checkVerseCounts(Database& db) {
+void checkSurahVerseCounts(Database& db) {
   Statement s(db.handle(), "SELECT surah, count(*), min(verse), max(verse) FROM surahdata GROUP BY surah");
   std::map<int, int> found;
   while (s.step()) {
@@ -147,7 +147,7 @@ void checkQuarters(Database& db) {
 }
 
 void checkDatabase(Database& db, const KasraRowFn& kasraRow) {
-  checkVerseCounts(db);
+  checkSurahVerseCounts(db);
   checkGlyphStrings(db);
   checkGlyphImages(db);
   checkMetrics(db, kasraRow);

@@ -25,7 +25,7 @@ void checkGlyphString(const std::string& data, int surah, int verse);
 void checkGlyphStrings(Database& db);
 
 // surahdata holds exactly the verses of the reference verse counts.
-void checkVerseCounts(Database& db);
+void checkSurahVerseCounts(Database& db);
 
 // Each style 0 to 9 has 174 rows, codes 82 to 255, every PNG decodes, and
 // the rows of styles 5, 7, 8 and 9 equal those of 0, 2, 3 and 4.
