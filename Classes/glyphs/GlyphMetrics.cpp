@@ -56,7 +56,15 @@ GlyphMetrics::Group* GlyphMetrics::shared(sqlite3* db, int group) {
   static std::mutex mutex;
   static std::unique_ptr<Tables> tables;
   std::lock_guard<std::mutex> guard(mutex);
-  if (!tables && db) tables = std::make_unique<Tables>(load(db));
+  if (!tables && db) {
+    // A database without any complete group is not kept: the next font tries again.
+    auto loaded = std::make_unique<Tables>(load(db));
+    for (const Group& g : *loaded)
+      if (g.valid) {
+        tables = std::move(loaded);
+        break;
+      }
+  }
   if (!tables || group < 0 || group >= kGroups || !(*tables)[group].valid) return nullptr;
   return &(*tables)[group];
 }
