@@ -1,0 +1,56 @@
+#include "platform/services/URLOpener.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/foundation/Log.h"
+#include "platform/services/DesktopProgram.h"
+
+namespace ui {
+
+namespace {
+
+URLOpener::Launcher& launcher() {
+  static URLOpener::Launcher l;
+  return l;
+}
+
+bool launchWithDesktop(const std::string& url) {
+  return runDesktopProgram({"xdg-open", url}) == 0;
+}
+
+std::string lowerScheme(const std::string& url) {
+  auto colon = url.find(':');
+  if (colon == std::string::npos) return "";
+  std::string scheme = url.substr(0, colon);
+  std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return scheme;
+}
+
+}  // namespace
+
+bool URLOpener::canOpenURL(const std::string& url) {
+  if (url.empty() || url.size() > kMaxLength) return false;
+  for (unsigned char c : url)
+    if (c <= 0x20 || c == 0x7f) return false;
+  std::string scheme = lowerScheme(url);
+  std::string rest = url.substr(scheme.size() + (scheme.empty() ? 0 : 1));
+  if (scheme == "http" || scheme == "https") return rest.rfind("//", 0) == 0 && rest.size() > 2;
+  if (scheme == "mailto") return !rest.empty();
+  return false;
+}
+
+bool URLOpener::openURL(const std::string& url) {
+  if (!canOpenURL(url)) {
+    ns::logf("INFO  - [%s] Refused to open URL with scheme '%s'", ns::logTimestamp().c_str(),
+             lowerScheme(url).c_str());
+    return false;
+  }
+  auto& l = launcher();
+  return l ? l(url) : launchWithDesktop(url);
+}
+
+void URLOpener::setLauncher(Launcher l) { launcher() = std::move(l); }
+
+}  // namespace ui
