@@ -22,6 +22,7 @@ PangoContext* sharedPangoContext() {
     cairo_font_options_destroy(options);
     pango_cairo_context_set_resolution(ctx, 72.0);
     pango_context_set_language(ctx, pango_language_from_string("en"));
+    pango_context_set_round_glyph_positions(ctx, FALSE);
     return ctx;
   }();
   return context;
