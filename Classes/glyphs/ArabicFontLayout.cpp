@@ -189,6 +189,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     // The last byte closed a line: no empty line follows it.
     --line;
     height -= lh;
+    if (meta) lineStart = VerseMetaData::lineStart(meta->arrLineIndexes[line]);
   } else {
     if (topGap < 0) {
       height -= topGap;
@@ -201,8 +202,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     }
   }
   if (meta) {
-    const int start = VerseMetaData::lineStart(meta->arrLineIndexes[line]);
-    meta->arrLineIndexes[line] = VerseMetaData::lineWord(start, std::max(0, stop - start));
+    meta->arrLineIndexes[line] = VerseMetaData::lineWord(lineStart, std::max(0, stop - lineStart));
     meta->arrLineIndexes[line + 1] = -1;
   }
   return height;
