@@ -87,7 +87,7 @@ cairo_matrix_t toCairo(const AffineTransform& t) {
 }
 
 // A pattern showing pixels `src` of a surface over `rect` of user space.
-cairo_pattern_t* surfacePattern(cairo_surface_t* surface, const Rect& rect, const Rect& src) {
+cairo_pattern_t* surfacePattern(cairo_t* cr, cairo_surface_t* surface, const Rect& rect, const Rect& src) {
   cairo_pattern_t* p = cairo_pattern_create_for_surface(surface);
   cairo_matrix_t m;
   double sx = src.width() / rect.width(), sy = src.height() / rect.height();
@@ -96,9 +96,15 @@ cairo_pattern_t* surfacePattern(cairo_surface_t* surface, const Rect& rect, cons
   m.x0 += src.x();
   m.y0 += src.y();
   cairo_pattern_set_matrix(p, &m);
-  // Unscaled copies at whole pixels stay exact; scaled ones are smoothed.
-  bool unscaled = std::abs(sx - 1) < 1e-6 && std::abs(sy - 1) < 1e-6;
-  cairo_pattern_set_filter(p, unscaled ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+  // Copies of one bitmap pixel to one device pixel, at whole pixels, stay
+  // exact (and fast); anything else is smoothed.
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr, &ctm);
+  auto whole = [](double v) { return std::abs(v - std::round(v)) < 1e-4; };
+  bool exact = ctm.xy == 0 && ctm.yx == 0 && std::abs(sx * ctm.xx - 1) < 1e-6 &&
+               std::abs(sy * ctm.yy - 1) < 1e-6 && whole(ctm.xx * rect.x() + ctm.x0) &&
+               whole(ctm.yy * rect.y() + ctm.y0) && whole(src.x()) && whole(src.y());
+  cairo_pattern_set_filter(p, exact ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
   return p;
 }
 
@@ -112,13 +118,13 @@ Context::Context(cairo_t* cr, Float scale) : cr_(cr), scale_(scale > 0 ? scale :
 
 Context Context::bitmap(Float width, Float height, Float scale) {
   if (!(scale > 0)) scale = 1;
-  auto px = [scale](Float v) {
-    long n = std::isfinite(v) ? std::lround(v * scale) : 0;
-    return int(std::clamp<long>(n, 0, Image::kMaxSide));
-  };
-  int w = px(width), h = px(height);
-  if (std::int64_t(w) * h > Image::kMaxPixels) w = h = 0;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  auto px = [scale](Float v) { return std::isfinite(v) && v > 0 ? std::llround(double(v) * scale) : 0LL; };
+  long long w = px(width), h = px(height);
+  if (w > Image::kMaxSide || h > Image::kMaxSide || w * h > Image::kMaxPixels) {
+    ns::logf("ERROR - bitmap of %lld x %lld pixels refused", w, h);
+    w = h = 0;
+  }
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(w), int(h));
   cairo_t* cr = cairo_create(s);
   cairo_surface_destroy(s);
   return Context(cr, scale);
@@ -267,7 +273,7 @@ void Context::clipToMask(const Rect& rect, const Image& mask) {
     clipToRect(Rect());
     return;
   }
-  cairo_pattern_t* m = surfacePattern(mask.surface(), rect, Rect(0, 0, mask.width(), mask.height()));
+  cairo_pattern_t* m = surfacePattern(cr_, mask.surface(), rect, Rect(0, 0, mask.width(), mask.height()));
   cairo_surface_t* below = cairo_get_group_target(cr_);
   cairo_push_group(cr_);
   // The group starts as a copy of the destination, so every blend mode
@@ -590,7 +596,7 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
     view = cairo_surface_create_for_rectangle(surface, whole.x(), whole.y(), whole.width(), whole.height());
     src = sourcePx.offsetBy(-whole.x(), -whole.y());
   }
-  cairo_pattern_t* p = surfacePattern(view ? view : surface, rect, src);
+  cairo_pattern_t* p = surfacePattern(cr_, view ? view : surface, rect, src);
   // Edges repeat outward rather than fading into transparency when scaled.
   cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
   paint([&] {

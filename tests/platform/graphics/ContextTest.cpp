@@ -322,8 +322,16 @@ TEST(Layer, DrawsIntoAnotherContextAtAPointAndGivesAnImage) {
   EXPECT_EQ(img->size(), (cg::Size{2, 2}));
   EXPECT_PIXEL(img->pixelAt(0, 0), kRed);
 
+  ns::LogCapture log;
+  log.setEcho(false);
   EXPECT_FALSE(cg::Layer::create({0, 3}));
   EXPECT_FALSE(cg::Layer::create({1e9f, 1e9f}));
+  EXPECT_FALSE(cg::Layer::create({20000, 1}));
+  EXPECT_TRUE(log.contains("refused"));
+  cg::Context refused = cg::Context::bitmap(1e6f, 1e6f);
+  EXPECT_EQ(refused.pixelWidth(), 0);
+  refused.fillRect(Rect(0, 0, 10, 10));  // draws nowhere, harmlessly
+  EXPECT_EQ(refused.makeImage()->width(), 0);
 }
 
 TEST(Context, CTMIsInPointsWhateverTheScale) {
