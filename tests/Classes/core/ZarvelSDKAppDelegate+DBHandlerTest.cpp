@@ -1,0 +1,229 @@
+// The user database's first-run copy, connections and schema upgrades.
+#include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "Classes/core/ChapterInfo.h"
+#include "Fixtures.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/UserDefaults.h"
+
+namespace {
+
+using fixtures::UserSchema;
+
+// "table.column" for every column and "index(col, col)" for every index.
+std::set<std::string> schemaOf(sqlite3* db) {
+  std::set<std::string> items;
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db,
+                     "SELECT m.name || '.' || p.name FROM sqlite_master m, pragma_table_info(m.name) p "
+                     "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite_%' UNION ALL "
+                     "SELECT m.name || '(' || group_concat(p.name, ', ') || ')' FROM sqlite_master m, "
+                     "pragma_index_info(m.name) p WHERE m.type = 'index' AND m.sql IS NOT NULL GROUP BY m.name",
+                     -1, &stmt, nullptr);
+  while (sqlite3_step(stmt) == SQLITE_ROW) items.insert(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+  sqlite3_finalize(stmt);
+  return items;
+}
+
+class DBHandlerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fixtures::makeTempDir();
+    documents = dir + "/Documents";
+    resources = dir + "/resources";
+    std::filesystem::create_directories(resources);
+    fixtures::buildUserDatabase(resources + "/zarveldyn.db", UserSchema::Shipped);
+    fixtures::buildContentDatabase(resources + "/zarvel.db");
+    defaults().resetForTesting();
+    defaults().setFilePath(dir + "/defaults.json");
+  }
+  void TearDown() override { defaults().resetForTesting(); }
+
+  static ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
+  int marker() { return static_cast<int>(defaults().integerForKey("UpdatedSchemav3.054")); }
+
+  // Places a user database of the given schema in Documents, as an older installation left it.
+  void installOld(UserSchema schema, int markerValue) {
+    std::filesystem::create_directories(documents);
+    fixtures::buildUserDatabase(documents + "/zarveldyn.db", schema);
+    defaults().setInteger(markerValue, "UpdatedSchemav3.054");
+  }
+
+  std::string dir, documents, resources;
+};
+
+TEST_F(DBHandlerTest, FirstRunCopiesAndLaterRunsDoNot) {
+  DBHandler handler(documents, resources);
+  ASSERT_EQ(handler.tryCreateEditableCopyOfDatabase(), std::nullopt);
+  EXPECT_TRUE(ns::fileExists(documents + "/zarveldyn.db"));
+  EXPECT_FALSE(ns::fileExists(documents + "/zarveldyn.db.tmp"));
+  EXPECT_EQ(marker(), 1);
+
+  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+  ChapterInfo::insertBookmark(handler.dbConnection(), 2, 255, false, 0, "mine");
+  handler.closeDatabases();
+
+  defaults().setInteger(7, "UpdatedSchemav3.054");
+  ASSERT_EQ(handler.tryCreateEditableCopyOfDatabase(), std::nullopt);
+  EXPECT_EQ(marker(), 7);  // left as it is
+  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(handler.dbConnection(), 2, 255), "mine");
+}
+
+TEST_F(DBHandlerTest, CopyFailureIsReportedAndLeavesNoFile) {
+  std::filesystem::remove(resources + "/zarveldyn.db");
+  DBHandler handler(documents, resources);
+  auto error = handler.tryCreateEditableCopyOfDatabase();
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->rfind("Failed to create writable database file with message '", 0), 0u) << *error;
+  EXPECT_FALSE(ns::fileExists(documents + "/zarveldyn.db"));
+  EXPECT_EQ(marker(), 0);
+}
+
+TEST_F(DBHandlerTest, FreshInstallRunsNoStepAndShowsNoNotice) {
+  DBHandler handler(documents, resources);
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  ASSERT_EQ(handler.tryCreateEditableCopyOfDatabase(), std::nullopt);
+  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+  EXPECT_FALSE(handler.hasUpgradedApp());
+  EXPECT_FALSE(capture.contains("Running Schema"));
+  EXPECT_FALSE(capture.contains("Schema ERROR"));
+  EXPECT_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 3.24);
+  EXPECT_NE(handler.dbConnectionAudioDownload(), nullptr);
+  EXPECT_EQ(ChapterInfo::getVersesFromNumber(1), static_cast<int>(ChapterInfo::getTranslationDataFor(handler.dbConnectionStatic(), 1, 1).size()));
+}
+
+TEST_F(DBHandlerTest, UpgradeMatrixKeepsEveryRow) {
+  sqlite3* shipped = fixtures::openReadOnly(resources + "/zarveldyn.db");
+  std::set<std::string> shippedSchema = schemaOf(shipped);
+  sqlite3_close(shipped);
+  // The shipped file has two unique keys an upgraded file does not get.
+  shippedSchema.erase("recitationmp3s_recsurverse(reciter, surah, verse)");
+
+  struct Case {
+    UserSchema schema;
+    int marker;
+    bool upgraded;
+  };
+  const Case cases[] = {{UserSchema::Before3_0, 0, true},
+                        {UserSchema::Before3_0, 1, true},  // a restored older file, marker already set
+                        {UserSchema::At3_0, 1, true},
+                        {UserSchema::At3_1, 1, true},
+                        {UserSchema::Shipped, 1, false},
+                        {UserSchema::Shipped, 0, false}};  // defaults deleted on an up-to-date file
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.schema) * 10 + c.marker);
+    std::filesystem::remove_all(documents);
+    installOld(c.schema, c.marker);
+    DBHandler handler(documents, resources);
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+    sqlite3* db = handler.dbConnection();
+    EXPECT_FALSE(capture.contains("Schema ERROR"));
+    EXPECT_EQ(handler.hasUpgradedApp(), c.upgraded);
+    EXPECT_EQ(ChapterInfo::dbVersion(db), 3.24);
+    EXPECT_EQ(marker(), 1);
+
+    std::set<std::string> upgraded = schemaOf(db);
+    for (const std::string& item : shippedSchema) {
+      if (item == "contrecitsurahrecit(reciter, surah, ishq)" || upgraded.count(item)) continue;
+      ADD_FAILURE() << "missing " << item;
+    }
+    EXPECT_TRUE(upgraded.count("contrecitsurahrecit(reciter, surah, ishq)"));
+
+    if (c.schema != UserSchema::Shipped) {
+      EXPECT_EQ(ChapterInfo::getBookmarkNote(db, 2, 255), "old note");
+      EXPECT_TRUE(ChapterInfo::isBookmarked(db, 1, 1));
+      EXPECT_EQ(ChapterInfo::getSavedSearch(db).at(0)->strSearchText(), "mercy");
+      EXPECT_TRUE(ChapterInfo::isReflectedSearch(db, 2, 5));
+      EXPECT_EQ(ChapterInfo::getInstalledAudios(db, 1), (std::vector<int>{2}));
+      EXPECT_EQ(ChapterInfo::getInstalledAudios(db, 4), (std::vector<int>{18}));
+      EXPECT_EQ(fixtures::scalarInt(db, "SELECT count(*) FROM recitationmp3s"), 1);
+    }
+    if (c.schema == UserSchema::At3_0 || c.schema == UserSchema::At3_1) {
+      EXPECT_EQ(ChapterInfo::getAllBookmarks(db, 3, 2).size(), 1u);
+      EXPECT_TRUE(ChapterInfo::hasBookmarkSectionCollapsed(db, 3));
+    }
+    if (c.schema == UserSchema::At3_1) {
+      EXPECT_TRUE(ChapterInfo::isSurahAudioContinuous(db, 36, 2));
+      EXPECT_EQ(fixtures::scalarInt(db, "SELECT count(*) FROM contrecitationmp3s"), 1);
+    }
+
+    // Every step run again changes nothing and reports nothing.
+    capture.clear();
+    std::set<std::string> before = schemaOf(db);
+    EXPECT_TRUE(ChapterInfo::updateDatabase3_0(db));
+    EXPECT_TRUE(ChapterInfo::updateDatabase3_1(db));
+    EXPECT_TRUE(ChapterInfo::updateDatabase3_2(db));
+    EXPECT_FALSE(capture.contains("Schema ERROR"));
+    EXPECT_EQ(schemaOf(db), before);
+    EXPECT_EQ(ChapterInfo::dbVersion(db), 3.24);
+  }
+}
+
+TEST_F(DBHandlerTest, AFailedStepIsRolledBackAndNotRecorded) {
+  installOld(UserSchema::At3_1, 1);
+  sqlite3* db = fixtures::openReadWrite(documents + "/zarveldyn.db");
+  fixtures::exec(db, "CREATE TRIGGER frozen BEFORE INSERT ON dbversion WHEN NEW.version > 3.2 "
+                     "BEGIN SELECT RAISE(ABORT, 'versions are frozen'); END;");
+  sqlite3_close(db);
+
+  DBHandler handler(documents, resources);
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+  EXPECT_FALSE(handler.hasUpgradedApp());
+  EXPECT_DOUBLE_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 3.1);
+  // The step's ALTER was rolled back with it.
+  EXPECT_EQ(fixtures::scalarInt(handler.dbConnection(),
+                                "SELECT count(*) FROM pragma_table_info('contrecitations') WHERE name = 'ishq'"),
+            0);
+  EXPECT_TRUE(capture.contains("[setDBVersion] Error:"));
+}
+
+TEST_F(DBHandlerTest, MissingOrForeignContentDatabaseIsReportedNotCreated) {
+  installOld(UserSchema::Shipped, 1);
+  std::filesystem::remove(resources + "/zarvel.db");
+  DBHandler handler(documents, resources);
+  auto missing = handler.tryInitializeDatabase();
+  ASSERT_TRUE(missing.has_value());
+  EXPECT_EQ(missing->rfind("Failed to open database with message '", 0), 0u) << *missing;
+  EXPECT_FALSE(ns::fileExists(resources + "/zarvel.db"));
+
+  std::ofstream(resources + "/zarvel.db") << "this is not a database at all, just some text to fill a page";
+  auto garbage = handler.tryInitializeDatabase();
+  ASSERT_TRUE(garbage.has_value());
+  EXPECT_NE(garbage->find("Failed to open database"), std::string::npos);
+
+  fixtures::buildUserDatabase(resources + "/zarvel.db", UserSchema::Shipped);  // a database, but not ours
+  auto foreign = handler.tryInitializeDatabase();
+  ASSERT_TRUE(foreign.has_value());
+  EXPECT_NE(foreign->find("not a content database"), std::string::npos) << *foreign;
+}
+
+TEST_F(DBHandlerTest, MissingUserDatabaseIsNotCreatedByTheOpen) {
+  DBHandler handler(documents, resources);
+  std::filesystem::create_directories(documents);
+  auto error = handler.tryInitializeDatabase();
+  ASSERT_TRUE(error.has_value());
+  EXPECT_FALSE(ns::fileExists(documents + "/zarveldyn.db"));
+}
+
+TEST_F(DBHandlerTest, ContentDatabaseIsReadOnly) {
+  DBHandler handler(documents, resources);
+  handler.createEditableCopyOfDatabaseIfNeeded();
+  handler.initializeDatabase();
+  EXPECT_EQ(sqlite3_db_readonly(handler.dbConnectionStatic(), "main"), 1);
+  EXPECT_EQ(sqlite3_db_readonly(handler.dbConnection(), "main"), 0);
+}
+
+}  // namespace
