@@ -1,0 +1,109 @@
+#include "platform/backend/headless/HeadlessBackend.h"
+
+#include <cstdlib>
+
+#include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Context.h"
+#include "platform/graphics/Image.h"
+#include "platform/services/LocalNotificationScheduler.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+
+namespace ui {
+
+namespace {
+
+double realNow() { return ns::RealClock().now(); }
+
+Window* keyWindow() { return Window::keyWindow(); }
+
+// A number of seconds from the environment; the fallback when unset or bad.
+double secondsFromEnvironment(const char* name, double fallback) {
+  const char* text = std::getenv(name);
+  if (!text || !*text) return fallback;
+  char* end = nullptr;
+  double v = std::strtod(text, &end);
+  if (end == text || *end != '\0' || !(v >= 0) || v > 1e7) {
+    ns::logf("INFO  - [%s] Ignoring %s='%s': not a number of seconds", ns::logTimestamp().c_str(),
+             name, text);
+    return fallback;
+  }
+  return v;
+}
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend(double start) {
+  clock_ = ns::VirtualClock::install(start >= 0 ? start : realNow());
+  Screen::main().setBounds(cg::Rect(0, 0, 1024, 768));
+  Screen::main().setScale(1);
+}
+
+HeadlessBackend::~HeadlessBackend() = default;
+
+void HeadlessBackend::launch(std::shared_ptr<ApplicationDelegate> delegate) {
+  Application::shared().setDelegate(std::move(delegate));
+  LocalNotificationScheduler::shared().reload();
+  Application::shared().launch();
+  ns::RunLoop::main().runUntilIdle();
+}
+
+void HeadlessBackend::advance(double seconds) { clock_->advance(seconds); }
+
+void HeadlessBackend::touchDown(cg::Point p, int finger) {
+  if (Window* w = keyWindow()) w->sendTouch(finger, TouchPhase::Began, p);
+}
+void HeadlessBackend::touchMove(cg::Point p, int finger) {
+  if (Window* w = keyWindow()) w->sendTouch(finger, TouchPhase::Moved, p);
+}
+void HeadlessBackend::touchUp(cg::Point p, int finger) {
+  if (Window* w = keyWindow()) w->sendTouch(finger, TouchPhase::Ended, p);
+}
+
+void HeadlessBackend::tap(cg::Point p, double hold) {
+  touchDown(p);
+  advance(hold);
+  touchUp(p);
+  ns::RunLoop::main().runUntilIdle();
+}
+
+void HeadlessBackend::key(const std::string& name) {
+  if (Window* w = keyWindow()) w->sendKey({name, "", 0});
+}
+void HeadlessBackend::typeText(const std::string& text) {
+  if (Window* w = keyWindow()) w->sendKey({"", text, 0});
+}
+
+bool HeadlessBackend::screenshot(const std::string& path) {
+  if (Window* w = keyWindow()) return w->writeScreenshot(path, Screen::main().scale());
+  cg::Rect b = Screen::main().bounds();
+  auto ctx = cg::Context::bitmap(b.width(), b.height(), 1);
+  ctx.setFillColor(cg::Color::black());
+  ctx.fillRect(b);
+  auto image = ctx.makeImage();
+  return image && image->writePNG(path);
+}
+
+int HeadlessBackend::runFromEnvironment(std::shared_ptr<ApplicationDelegate> delegate,
+                                        const std::string& inboundURL) {
+  HeadlessBackend backend;
+  backend.launch(std::move(delegate));
+  if (!inboundURL.empty()) Application::shared().openInboundURL(inboundURL);
+  double stopAfter = secondsFromEnvironment("ZARVEL_STOP_AFTER", 0);
+  backend.advance(stopAfter);
+  ns::RunLoop::main().runUntilIdle();
+  int status = 0;
+  if (const char* path = std::getenv("ZARVEL_SCREENSHOT"); path && *path) {
+    if (backend.screenshot(path)) {
+      ns::logf("INFO  - [%s] Screenshot written to %s", ns::logTimestamp().c_str(), path);
+    } else {
+      ns::logf("INFO  - [%s] Could not write the screenshot to %s", ns::logTimestamp().c_str(), path);
+      status = 1;
+    }
+  }
+  Application::shared().terminate();
+  return status;
+}
+
+}  // namespace ui

@@ -1,0 +1,63 @@
+#pragma once
+// Runs the application without a display: the virtual clock, synthetic
+// touches and keys, and PNG screenshots of the key window. Tests drive it
+// directly; a headless run of the program reads the environment:
+//   ZARVEL_HEADLESS=1          run headless
+//   ZARVEL_STOP_AFTER=seconds  virtual time to run before stopping (default 0)
+//   ZARVEL_SCREENSHOT=path.png write the window there before stopping
+#include <memory>
+#include <string>
+
+#include "platform/foundation/Clock.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Responder.h"
+
+namespace ui {
+
+class HeadlessBackend {
+ public:
+  // Installs a virtual clock (starting at `start`, seconds since 1970; by
+  // default the real time now) and a 1024 x 768 screen.
+  explicit HeadlessBackend(double start = -1);
+  ~HeadlessBackend();
+  HeadlessBackend(const HeadlessBackend&) = delete;
+  HeadlessBackend& operator=(const HeadlessBackend&) = delete;
+
+  // Gives the application its delegate, loads the stored notifications and
+  // launches (didFinishLaunching, then active).
+  void launch(std::shared_ptr<ApplicationDelegate> delegate);
+
+  // Moves the virtual clock, running what falls due (timers, animations).
+  void advance(double seconds);
+  ns::VirtualClock& clock() { return *clock_; }
+
+  // Synthetic input, in window coordinates, to the key window.
+  void touchDown(cg::Point p, int finger = 0);
+  void touchMove(cg::Point p, int finger = 0);
+  void touchUp(cg::Point p, int finger = 0);
+  // Down, a short hold on the clock, up.
+  void tap(cg::Point p, double hold = 0.05);
+  void key(const std::string& name);
+  void typeText(const std::string& text);
+
+  // Focus and window events, as the window backend maps them.
+  void loseFocus() { Application::shared().resignActive(); }
+  void gainFocus() { Application::shared().becomeActive(); }
+  void minimise() { Application::shared().enterBackground(); }
+  void restore() { Application::shared().enterForeground(); }
+  void close() { Application::shared().terminate(); }
+
+  // The key window as a PNG (a black screen when there is none).
+  bool screenshot(const std::string& path);
+
+  // The program's headless run: launch, run ZARVEL_STOP_AFTER seconds of
+  // virtual time, write ZARVEL_SCREENSHOT, terminate. The exit status.
+  static int runFromEnvironment(std::shared_ptr<ApplicationDelegate> delegate,
+                                const std::string& inboundURL = "");
+
+ private:
+  std::shared_ptr<ns::VirtualClock> clock_;
+};
+
+}  // namespace ui
