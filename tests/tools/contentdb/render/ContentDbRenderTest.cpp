@@ -1,0 +1,132 @@
+// Draws real verses from the built content database with the glyph renderer,
+// and lays out every verse at a narrow width. Pictures go to
+// <build>/test-output/contentdb/ for a person to look at.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Classes/glyphs/ArabicFont.h"
+#include "platform/graphics/Context.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class BuiltDatabase : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(ZARVEL_TEST_TMP);
+    setenv("ZARVEL_HOME", ZARVEL_TEST_TMP, 1);
+    if (!fs::exists(ZARVEL_CONTENT_DB)) GTEST_SKIP() << "no built " << ZARVEL_CONTENT_DB;
+    ASSERT_EQ(sqlite3_open_v2(ZARVEL_CONTENT_DB, &db_, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  }
+  void TearDown() override { sqlite3_close(db_); }
+
+  ns::Data verse(int surah, int verse) {
+    ns::Data out;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db_, "SELECT data FROM surahdata WHERE surah = ? AND verse = ?", -1, &s, nullptr);
+    sqlite3_bind_int(s, 1, surah);
+    sqlite3_bind_int(s, 2, verse);
+    if (sqlite3_step(s) == SQLITE_ROW) {
+      auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(s, 0));
+      out.assign(p, p + sqlite3_column_bytes(s, 0));
+    }
+    sqlite3_finalize(s);
+    return out;
+  }
+
+  // Draws the verses one under the other, right-aligned, on white.
+  void drawVerses(unsigned style, int width, const std::vector<std::pair<int, int>>& verses,
+                  const std::string& name) {
+    ArabicFont font(style, true, db_, 1);
+    font.canColorStopSigns = true;
+    std::vector<ns::Data> data;
+    int total = 0;
+    for (auto [s, v] : verses) {
+      data.push_back(verse(s, v));
+      ASSERT_FALSE(data.back().empty()) << s << ":" << v;
+      font.initCurrentVerseMetaData(v, width);
+      total += font.GetHeightOfVerseImage(v, false, &data.back(), 0, int(data.back().size()) - 1, width, false);
+    }
+    ASSERT_GT(total, 0);
+    const int margin = 10;
+    auto ctx = cg::Context::bitmap(float(width + 2 * margin), float(total + 2 * margin));
+    ctx.setFillColor(cg::Color::white());
+    ctx.fillRect(cg::Rect(0, 0, float(width + 2 * margin), float(total + 2 * margin)));
+    int y = margin;
+    for (size_t i = 0; i < data.size(); ++i) {
+      int v = verses[i].second, last = int(data[i].size()) - 1;
+      font.initCurrentVerseMetaData(v, width);
+      int h = font.GetHeightOfVerseImage(v, false, &data[i], 0, last, width, true);
+      ctx.save();
+      ctx.translate(0, float(y));
+      font.DrawVerseImageFromBytes(ctx, v, false, &data[i], 0, last, margin + width, width);
+      ctx.restore();
+      y += h;
+    }
+    fs::path dir = fs::path(ZARVEL_TEST_OUTPUT);
+    fs::create_directories(dir);
+    EXPECT_TRUE(ctx.makeImage()->writePNG((dir / name).string()));
+  }
+
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BuiltDatabase, DrawsAlFatihaAndAyatAlKursiWithTajweedColours) {
+  std::vector<std::pair<int, int>> fatiha;
+  for (int v = 1; v <= 7; ++v) fatiha.push_back({1, v});
+  for (unsigned style : {0u, 4u}) {
+    int width = style == 0 ? 500 : 800;
+    drawVerses(style, width, fatiha, "fatiha-style" + std::to_string(style) + ".png");
+    drawVerses(style, width, {{2, 255}}, "ayat-al-kursi-style" + std::to_string(style) + ".png");
+  }
+}
+
+TEST_F(BuiltDatabase, EveryVerseFitsItsLineRecordAtANarrowWidth) {
+  // The largest size at 250 points: at most 119 lines per verse, and no word
+  // wider than the line.
+  ArabicFont font(4, false, db_, 1);
+  const int width = 250;
+  int worst = 0, count = 0, widest = 0;
+  std::string worstVerse;
+  sqlite3_stmt* s = nullptr;
+  sqlite3_prepare_v2(db_, "SELECT surah, verse, data FROM surahdata ORDER BY surah, verse", -1, &s, nullptr);
+  while (sqlite3_step(s) == SQLITE_ROW) {
+    int surah = sqlite3_column_int(s, 0), v = sqlite3_column_int(s, 1);
+    auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(s, 2));
+    ns::Data data(p, p + sqlite3_column_bytes(s, 2));
+    font.initCurrentVerseMetaData(v, width);
+    font.GetHeightOfVerseImage(v, false, &data, 0, int(data.size()) - 1, width, true);
+    const VerseMetaData& meta = *font.currVerseMetaData();
+    int lines = meta.lineCount();
+    EXPECT_LE(lines, VerseMetaData::kMaxLines - 1) << surah << ":" << v;
+    // Each word alone, on a line of unbounded width.
+    for (int start = 0; start < int(data.size());) {
+      int end = start;
+      while (data[end] != 32 && data[end] != 10) ++end;
+      font.initCurrentVerseMetaData(v, 100000);
+      font.GetHeightOfVerseImage(v, false, &data, start, end - 1, 100000, true);
+      int wordWidth = font.currVerseMetaData()->arrLineActualWidth[0];
+      EXPECT_LE(wordWidth, width) << surah << ":" << v << " word at byte " << start;
+      widest = std::max(widest, wordWidth);
+      start = end + 1;
+    }
+    if (lines > worst) {
+      worst = lines;
+      worstVerse = std::to_string(surah) + ":" + std::to_string(v);
+    }
+    ++count;
+  }
+  sqlite3_finalize(s);
+  EXPECT_EQ(count, 6236);
+  std::printf("most lines: %d (%s); widest word: %d points\n", worst, worstVerse.c_str(), widest);
+}
