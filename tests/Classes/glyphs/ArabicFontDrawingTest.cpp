@@ -1,0 +1,300 @@
+// Drawing verses: kashida justification, mark placement, tinted glyphs, glyph
+// loading faults and rendered samples.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Classes/glyphs/ArabicFont.h"
+#include "GlyphFixture.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Context.h"
+#include "platform/graphics/Image.h"
+
+namespace {
+
+constexpr int kBaseline0 = 23;  // fixture baseline row of styles 0 and 5
+
+ns::Data verseOf(const std::vector<ns::Data>& words) {
+  ns::Data out;
+  for (const auto& w : words) {
+    if (!out.empty()) out.push_back(32);
+    out.insert(out.end(), w.begin(), w.end());
+  }
+  out.push_back(10);
+  return out;
+}
+
+struct Rendering {
+  std::shared_ptr<cg::Image> image;
+  VerseMetaData meta{0, 0};
+  int startX = 0;
+};
+
+// Draws the verse the way a verse row does: right edge at the canvas width
+// less 10, lines of the canvas width less 70.
+Rendering render(ArabicFont& font, const ns::Data& v, int width, bool white = false) {
+  const int canvasWidth = width + 70;
+  const int height = font.GetHeightOfVerseImage(1, false, &v, 0, int(v.size()) - 1, width, false);
+  auto ctx = cg::Context::bitmap(float(canvasWidth), float(std::max(height, 1)));
+  if (white) {
+    ctx.setFillColor(cg::Color::white());
+    ctx.fillRect(cg::Rect(0, 0, float(canvasWidth), float(height)));
+  }
+  font.DrawVerseImageFromBytes(ctx, 1, false, &v, 0, int(v.size()) - 1, canvasWidth - 10, width);
+  return {ctx.makeImage(), *font.currVerseMetaData(), canvasWidth - 10};
+}
+
+bool isStroke(cg::RGBA p) { return p.a > 128 && p.b > 150 && p.r < 80 && p.g < 80; }
+bool isMarkInk(cg::RGBA p) { return p.a > 128 && p.r > 150 && p.g < 60 && p.b < 60; }
+bool isColor(cg::RGBA p, int r, int g, int b) {
+  return p.a > 200 && std::abs(p.r - r) <= 2 && std::abs(p.g - g) <= 2 && std::abs(p.b - b) <= 2;
+}
+
+struct StrokeRun {
+  int from, to;  // [from, to)
+};
+
+// Runs of joining-stroke pixels along the stroke row of a line, right to left.
+std::vector<StrokeRun> kashidaRuns(const Rendering& r, int line) {
+  const int row = r.meta.arrLineStartYOffsets[line] + kBaseline0 - 1;
+  std::vector<StrokeRun> runs;
+  for (int x = r.image->width() - 1; x >= 0; --x) {
+    if (!isStroke(r.image->pixelAt(x, row))) continue;
+    int from = x;
+    while (from > 0 && isStroke(r.image->pixelAt(from - 1, row))) --from;
+    runs.push_back({from, x + 1});
+    x = from;
+  }
+  return runs;
+}
+
+ArabicFont makeFont(unsigned style, bool tajweed = false, float scale = 1, bool override = false) {
+  glyphfixture::resetDefaults(tajweed);
+  return ArabicFont(style, override, glyphfixture::sharedDatabase(), scale);
+}
+
+const ns::Data kBaBaBa = {178, 178, 178};
+
+TEST(ArabicFontDrawing, EveryLineButTheLastGetsAtMostTwoKashidasOfHalfTheFreeSpace) {
+  ArabicFont font = makeFont(0);
+  const ns::Data v = verseOf(std::vector<ns::Data>(14, kBaBaBa));
+  const int width = 200;
+  Rendering r = render(font, v, width);
+  const int lines = r.meta.lineCount();
+  ASSERT_GE(lines, 2);
+  for (int i = 0; i < lines; ++i) {
+    auto runs = kashidaRuns(r, i);
+    if (i == lines - 1) {
+      EXPECT_TRUE(runs.empty()) << "the last line stays ragged";
+      continue;
+    }
+    const int free = width - r.meta.arrLineActualWidth[i];
+    ASSERT_EQ(runs.size(), free >= 2 ? 2u : 0u) << "line " << i;
+    for (const StrokeRun& run : runs) EXPECT_EQ(run.to - run.from, free / 2) << "line " << i;
+    // The kashida of the first word stands at its last allowed pair.
+    const int x = r.startX - font.charWidth(177) - font.charWidth(159);
+    EXPECT_EQ(runs[0].to, x) << "line " << i;
+  }
+}
+
+TEST(ArabicFontDrawing, OneWordWithAnOpportunityGetsOneKashidaAndOthersStayRagged) {
+  ArabicFont font = makeFont(0);
+  std::vector<ns::Data> words(14, ns::Data{175, 175});
+  words[0] = kBaBaBa;
+  const ns::Data v = verseOf(words);
+  Rendering r = render(font, v, 200);
+  ASSERT_GE(r.meta.lineCount(), 3);
+  auto first = kashidaRuns(r, 0);
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_EQ(first[0].to - first[0].from, (200 - r.meta.arrLineActualWidth[0]) / 2);
+  EXPECT_TRUE(kashidaRuns(r, 1).empty());
+}
+
+TEST(ArabicFontDrawing, OnePointOfFreeSpaceGivesNoKashidaAndThreeGiveOnePointEach) {
+  for (auto [style, scale] : {std::pair{0u, 1.0f}, std::pair{5u, 2.0f}}) {
+    ArabicFont font = makeFont(style, false, scale);
+    const ns::Data v = verseOf(std::vector<ns::Data>(14, kBaBaBa));
+    Rendering wide = render(font, v, 200);
+    const int natural = wide.meta.arrLineActualWidth[0];
+    for (auto [extra, runs, each] : {std::tuple{1, 0u, 0}, std::tuple{3, 2u, 1}}) {
+      Rendering r = render(font, v, natural + extra);
+      ASSERT_EQ(r.meta.arrLineIndexes[0], wide.meta.arrLineIndexes[0]);
+      auto found = kashidaRuns(r, 0);
+      ASSERT_EQ(found.size(), runs) << "scale " << scale << " free " << extra;
+      for (const StrokeRun& run : found) EXPECT_EQ(run.to - run.from, each);
+    }
+  }
+}
+
+TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
+  ArabicFont font = makeFont(0);
+  const ns::Data v = verseOf({{178, 244}, {178, 248}});
+  Rendering r = render(font, v, 300);
+  const int y = r.meta.arrLineStartYOffsets[0];
+  const int top = font.arabicFontCharVerticals[178 - 82];
+  const int bottom = font.arabicFontCharVerticals[175 + 178 - 82];
+  auto markRows = [&](int fromX, int toX, int& first, int& last) {
+    first = last = -1;
+    for (int row = 0; row < r.image->height(); ++row)
+      for (int x = fromX; x < toX; ++x)
+        if (isMarkInk(r.image->pixelAt(x, row))) {
+          if (first < 0) first = row;
+          last = row;
+          break;
+        }
+  };
+  const int a = font.charWidth(178);
+  int first, last;
+  markRows(r.startX - a, r.startX, first, last);
+  EXPECT_EQ(last, y + top - font.TOP_TASHKIL_LETTER_PADDING - 1) << "fatha ends the padding above the ink";
+  const int second = r.startX - a - font.SPACE_CHAR_WIDTH;
+  markRows(second - a, second, first, last);
+  EXPECT_EQ(first, y + bottom + ArabicFont::LETTER_MARK_GAP) << "kasra starts 2 points under the ink";
+}
+
+TEST(ArabicFontDrawing, TintedGlyphsAreMadeOnceAndUnknownClassesGiveNothing) {
+  ArabicFont font = makeFont(0);
+  font.initGlyphs();
+  const int index = 178 - 82;
+  auto tinted = font.getGlyph(index, 6);
+  ASSERT_TRUE(tinted);
+  EXPECT_EQ(font.getGlyph(index, 6), tinted);
+  EXPECT_EQ(font.arabicFontImgsColorQalqala[index], tinted);
+  EXPECT_EQ(font.getGlyph(index, 11), nullptr);
+  EXPECT_EQ(font.getGlyph(index, 0), font.arabicFontImgs[index]);
+  const auto& plain = *font.arabicFontImgs[index];
+  ASSERT_EQ(tinted->width(), plain.width());
+  for (int y = 0; y < plain.height(); ++y)
+    for (int x = 0; x < plain.width(); ++x) {
+      const auto p = tinted->pixelAt(x, y);
+      ASSERT_NEAR(p.a, plain.pixelAt(x, y).a, 1);
+      if (p.a == 255) {
+        ASSERT_TRUE(isColor(p, 47, 153, 0));
+      }
+    }
+  // Stop-sign classes always tint their own sign, whatever index is asked.
+  struct {
+    unsigned cls;
+    int code, r, g, b;
+  } signs[] = {{8, 121, 40, 128, 0}, {9, 123, 195, 0, 0}};
+  for (auto s : signs) {
+    auto sign = font.getGlyph(0, s.cls);
+    ASSERT_TRUE(sign);
+    EXPECT_EQ(font.getGlyph(s.code - 82, s.cls), sign);
+    EXPECT_EQ(sign->width(), font.arabicFontImgs[s.code - 82]->width());
+    EXPECT_TRUE(isColor(sign->pixelAt(0, 0), s.r, s.g, s.b));
+  }
+}
+
+TEST(ArabicFontDrawing, TajweedAndStopSignColoursFollowTheSwitches) {
+  const ns::Data v = verseOf({{167, 244, 216, 252, 181, 244}, {178, 121}});
+  auto count = [&](ArabicFont& font, int r, int g, int b) {
+    Rendering out = render(font, v, 400);
+    int n = 0;
+    for (int y = 0; y < out.image->height(); ++y)
+      for (int x = 0; x < out.image->width(); ++x) n += isColor(out.image->pixelAt(x, y), r, g, b);
+    return n;
+  };
+  ArabicFont on = makeFont(0, true), off = makeFont(0, false), forced = makeFont(0, false, 1, true);
+  EXPECT_GT(count(on, 47, 153, 0), 0) << "qalqala green";
+  EXPECT_EQ(count(off, 47, 153, 0), 0);
+  EXPECT_GT(count(forced, 47, 153, 0), 0);
+  EXPECT_GT(count(on, 40, 128, 0), 0) << "stop sign green";
+  EXPECT_EQ(count(forced, 40, 128, 0), 0) << "override leaves stop signs to their setting";
+}
+
+TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
+  makeFont(0);  // the shared metrics come from the complete fixture
+  glyphfixture::Options options;
+  options.styles = {0};
+  options.missingCodes = {100, 150};
+  options.undecodableCodes = {200};
+  sqlite3* db = glyphfixture::create(glyphfixture::tmpDir() + "/fixture-missing.db", options);
+  ArabicFont font(0, false, db, 1);
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  font.initGlyphs();
+  font.initGlyphs();
+  EXPECT_EQ(capture.count("   EXCEPTION, CANNOT LOAD GLYPH:"), 3);
+  EXPECT_EQ(font.getGlyph(150 - 82, 0), nullptr);
+  EXPECT_EQ(font.getGlyph(150 - 82, 1), nullptr);
+  ASSERT_TRUE(font.getGlyph(151 - 82, 0));
+  auto expected = cg::Image::fromPNGData(glyphfixture::glyphPNG(0, 151));
+  EXPECT_EQ(font.getGlyph(151 - 82, 0)->width(), expected->width()) << "later glyphs are not shifted";
+
+  // Drawing around the holes: the missing glyph still advances.
+  const ns::Data v = verseOf({{178, 200, 178}, {181, 100}});
+  Rendering r = render(font, v, 300);
+  EXPECT_EQ(r.meta.lineCount(), 1);
+  sqlite3_close(db);
+}
+
+TEST(ArabicFontDrawing, FailedGlyphQueryOrMissingBytesDrawNothing) {
+  makeFont(0);
+  sqlite3* empty = nullptr;
+  sqlite3_open(":memory:", &empty);
+  ArabicFont font(0, false, empty, 1);
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  const ns::Data v = verseOf({kBaBaBa});
+  Rendering r = render(font, v, 300);
+  EXPECT_TRUE(capture.contains("Error: failed to prepare statement with message"));
+  for (int y = 0; y < r.image->height(); ++y)
+    for (int x = 0; x < r.image->width(); ++x) ASSERT_EQ(r.image->pixelAt(x, y).a, 0);
+  sqlite3_close(empty);
+
+  ArabicFont fine = makeFont(0);
+  auto ctx = cg::Context::bitmap(100, 100);
+  fine.DrawVerseImageFromBytes(ctx, 7, false, nullptr, 0, 10, 90, 30);
+  ASSERT_TRUE(fine.currVerseMetaData());
+  EXPECT_EQ(fine.currVerseMetaData()->verse(), 7);
+  EXPECT_EQ(fine.currVerseMetaData()->arrLineIndexes[0], -1);
+}
+
+TEST(ArabicFontDrawing, DrawingLeavesTheMeasuredLayout) {
+  ArabicFont font = makeFont(4);
+  const ns::Data v = verseOf(std::vector<ns::Data>(20, kBaBaBa));
+  font.initCurrentVerseMetaData(1, 300);
+  font.GetHeightOfVerseImage(1, false, &v, 0, int(v.size()) - 1, 300, true);
+  const VerseMetaData measured = *font.currVerseMetaData();
+  Rendering r = render(font, v, 300);
+  EXPECT_EQ(r.meta.arrLineIndexes, measured.arrLineIndexes);
+  EXPECT_EQ(r.meta.arrLineKashidaCount, measured.arrLineKashidaCount);
+  EXPECT_EQ(r.meta.arrLineActualWidth, measured.arrLineActualWidth);
+}
+
+// Sample verses from the conversion examples, written out for a look.
+TEST(ArabicFontDrawing, RendersSampleVersesToPNG) {
+  const std::vector<ns::Data> words = {
+      {178, 248, 195, 252, 222, 248},
+      {115, 220, 220, 250, 244, 226, 248},
+      {167, 246, 228, 247, 220, 244, 245, 251, 173, 248, 218, 244},
+      {205, 244, 220, 244, 229, 251, 245},
+      {115, 220, 252, 167, 251, 189, 248, 192, 244, 179, 248},
+      {232, 244, 245, 251, 212, 107, 244, 175, 190, 244, 222, 246},
+      {199, 246, 222, 250, 253},
+      {195, 244, 222, 248, 232, 205, 254, 175},
+      {220, 244, 165, 121},
+      {115, 220, 224, 250, 244, 178, 248, 232, 250, 248, 108, 224, 244},
+      {181, 248, 220, 252, 216, 244, 165, 229, 248, 255},
+      {167, 244, 224, 244, 175, 103, 123},
+      {222, 248, 224, 252},
+      {178, 244, 205, 252, 190, 248},
+      {181, 224, 252},
+      {181, 244, 205, 240},
+      {178, 244, 216, 252, 192, 244},
+  };
+  const ns::Data v = verseOf(words);
+  for (unsigned style : {0u, 4u}) {
+    for (bool tajweed : {false, true}) {
+      ArabicFont font = makeFont(style, tajweed);
+      Rendering r = render(font, v, style == 0 ? 330 : 520, true);
+      const std::string path = glyphfixture::tmpDir() + "/verse-style" + std::to_string(style) +
+                               (tajweed ? "-tajweed" : "-plain") + ".png";
+      EXPECT_TRUE(r.image->writePNG(path)) << path;
+      EXPECT_GE(r.meta.lineCount(), 2);
+    }
+  }
+}
+
+}  // namespace
