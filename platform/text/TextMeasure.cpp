@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/foundation/String.h"
@@ -14,19 +15,56 @@ namespace ui {
 
 namespace {
 
+// Rows are measured again on every reload and rotation with the same texts:
+// answers are kept, bounded, and dropped all at once when the table fills.
+constexpr std::size_t kMaxCachedSizes = 4096;
+
+struct MeasureKey {
+  std::string text;
+  std::string family;
+  float size;
+  bool bold, italic;
+  float maxWidth;
+  int wrap;
+  friend bool operator==(const MeasureKey&, const MeasureKey&) = default;
+};
+
+struct MeasureKeyHash {
+  std::size_t operator()(const MeasureKey& k) const {
+    std::size_t h = std::hash<std::string>()(k.text);
+    auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+    mix(std::hash<std::string>()(k.family));
+    mix(std::hash<float>()(k.size));
+    mix(std::hash<float>()(k.maxWidth));
+    mix(static_cast<std::size_t>(k.wrap) * 4 + k.bold * 2 + k.italic);
+    return h;
+  }
+};
+
+std::unordered_map<MeasureKey, cg::Size, MeasureKeyHash>& sizeCache() {
+  static std::unordered_map<MeasureKey, cg::Size, MeasureKeyHash> cache;
+  return cache;
+}
+
 // Logical size of the text on the shared layout; maxWidth <= 0 sets no wrapping.
 cg::Size layoutSize(std::string_view text, const Font& font, float maxWidth, PangoWrapMode wrap) {
   if (text.empty()) return {};
-  std::string valid = ns::sanitizeUtf8(text);
+  MeasureKey key{ns::sanitizeUtf8(text), font.familyName(), font.pointSize(), font.isBold(),
+                 font.isItalic(), maxWidth > 0 ? maxWidth : 0, static_cast<int>(wrap)};
   std::lock_guard<std::mutex> lock(detail::pangoMutex());
+  auto& cache = sizeCache();
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
   PangoLayout* layout = detail::sharedPangoLayout();
   pango_layout_set_font_description(layout, font.pangoDescription());
-  pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
+  pango_layout_set_text(layout, key.text.data(), static_cast<int>(key.text.size()));
   pango_layout_set_wrap(layout, wrap);
   pango_layout_set_width(layout, maxWidth > 0 ? static_cast<int>(maxWidth * PANGO_SCALE) : -1);
   PangoRectangle logical{};
   pango_layout_get_extents(layout, nullptr, &logical);
-  return {static_cast<float>(logical.width) / PANGO_SCALE, static_cast<float>(logical.height) / PANGO_SCALE};
+  cg::Size size{static_cast<float>(logical.width) / PANGO_SCALE, static_cast<float>(logical.height) / PANGO_SCALE};
+  if (cache.size() >= kMaxCachedSizes) cache.clear();
+  cache.emplace(std::move(key), size);
+  return size;
 }
 
 }  // namespace
