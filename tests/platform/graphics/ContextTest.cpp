@@ -345,3 +345,18 @@ TEST(Context, CTMIsInPointsWhateverTheScale) {
   ctx.concatCTM(cg::AffineTransform::scaling(0, 0));  // singular: ignored
   EXPECT_NEAR(ctx.ctm().apply({1, 1}).x, 4, 1e-5);
 }
+
+TEST(Context, TransparencyLayerCastsOneShadowForEverythingInside) {
+  for (bool layered : {false, true}) {
+    cg::Context ctx = cg::Context::bitmap(8, 8);
+    ctx.setShadow({0, 4}, 0, Color(0, 0, 0, 0.5f));
+    ctx.setFillColor(Color::white());
+    if (layered) ctx.beginTransparencyLayer();
+    ctx.fillRect(Rect(0, 0, 4, 2));
+    ctx.fillRect(Rect(2, 0, 4, 2));
+    if (layered) ctx.endTransparencyLayer();
+    EXPECT_EQ(px(ctx, 1, 5).a, 128);
+    EXPECT_EQ(px(ctx, 3, 5).a, layered ? 128 : 192);  // overlapping shadows
+    EXPECT_PIXEL(px(ctx, 3, 1), kWhite);
+  }
+}

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
+
+#include "platform/graphics/Context.h"
 
 #include "Pixels.h"
 
 using namespace cgtest;
+using cg::Rect;
 
 TEST(CGImage, PNGRoundTripKeepsPixelsAndSize) {
   auto image = redOverBlue();
@@ -65,4 +69,19 @@ TEST(CGImage, RandomBytesAfterAValidHeaderNeverCrash) {
     for (std::size_t k = 0; k < extra; ++k) bytes.push_back(std::uint8_t(rng()));
     (void)cg::Image::fromPNGData(bytes);
   }
+}
+
+TEST(CGImage, OneImageIsDrawnFromSeveralThreadsAtOnce) {
+  auto image = redOverBlue();
+  std::vector<std::shared_ptr<cg::Image>> results(4);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      cg::Context ctx = cg::Context::bitmap(16, 16);
+      for (int i = 0; i < 200; ++i) ctx.drawImage(*image, Rect(i % 8, i % 8, 8, 8));
+      results[t] = ctx.makeImage();
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (int t = 1; t < 4; ++t) EXPECT_EQ(results[t]->pngData(), results[0]->pngData());
 }
