@@ -17,29 +17,24 @@ std::shared_ptr<cg::Layer> glyphLayer() {
 }
 
 // One glyph-sized layer copied at whole points across a page-wide surface.
-void BM_DrawLayerAtWholePoints(benchmark::State& state) {
-  auto layer = glyphLayer();
-  cg::Context ctx = cg::Context::bitmap(700, 400, 1);
+void drawAcrossPage(benchmark::State& state, const cg::Layer& layer, float scale) {
+  cg::Context ctx = cg::Context::bitmap(700, 400, scale);
   int i = 0;
   for (auto _ : state) {
-    ctx.drawLayer(*layer, cg::Point{float(i % 680), float((i / 680 * 40) % 360)});
+    ctx.drawLayer(layer, cg::Point{float(i % 680), float((i / 680 * 40) % 360)});
     i += 13;
   }
   state.SetItemsProcessed(state.iterations());
 }
+
+void BM_DrawLayerAtWholePoints(benchmark::State& state) { drawAcrossPage(state, *glyphLayer(), 1); }
 BENCHMARK(BM_DrawLayerAtWholePoints);
 
-// The same at a screen scale of 2 (the layer made at scale 2 too).
+// The same on a screen of scale 2, the layer made at scale 2 too.
 void BM_DrawLayerAtScale2(benchmark::State& state) {
   auto layer = cg::Layer::create({20, 40}, 2);
   layer->context().fillRect(cg::Rect(2, 8, 16, 24));
-  cg::Context ctx = cg::Context::bitmap(700, 400, 2);
-  int i = 0;
-  for (auto _ : state) {
-    ctx.drawLayer(*layer, cg::Point{float(i % 680), float((i / 680 * 40) % 360)});
-    i += 13;
-  }
-  state.SetItemsProcessed(state.iterations());
+  drawAcrossPage(state, *layer, 2);
 }
 BENCHMARK(BM_DrawLayerAtScale2);
 
