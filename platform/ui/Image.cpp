@@ -1,9 +1,10 @@
 #include "platform/ui/Image.h"
 
-#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
+
+#include "platform/foundation/Paths.h"
 
 namespace ui {
 
@@ -36,11 +37,7 @@ std::map<std::pair<std::string, int>, std::shared_ptr<Image>>& namedCache() {
 
 }  // namespace
 
-std::string Image::imagesDirectory() {
-  const char* env = std::getenv("ZARVEL_RESOURCE_DIR");
-  std::string base = env && *env ? env : ZARVEL_RESOURCE_DIR;
-  return base + "/images";
-}
+std::string Image::imagesDirectory() { return ns::resourceDirectory() + "/images"; }
 
 Image::Image(std::shared_ptr<cg::Image> image, cg::Float scale)
     : image_(std::move(image)), scale_(scale > 0 ? scale : 1) {}

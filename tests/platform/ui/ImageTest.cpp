@@ -25,12 +25,12 @@ struct ResourceFolder {
     const char* tmp = std::getenv("ZARVEL_TEST_TMP");
     dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/ui-image-resources";
     std::filesystem::create_directories(dir + "/images");
-    if (const char* old = std::getenv("ZARVEL_RESOURCE_DIR")) { saved = old; hadSaved = true; }
-    setenv("ZARVEL_RESOURCE_DIR", dir.c_str(), 1);
+    if (const char* old = std::getenv("ZARVEL_RESOURCES")) { saved = old; hadSaved = true; }
+    setenv("ZARVEL_RESOURCES", dir.c_str(), 1);
   }
   ~ResourceFolder() {
-    if (hadSaved) setenv("ZARVEL_RESOURCE_DIR", saved.c_str(), 1);
-    else unsetenv("ZARVEL_RESOURCE_DIR");
+    if (hadSaved) setenv("ZARVEL_RESOURCES", saved.c_str(), 1);
+    else unsetenv("ZARVEL_RESOURCES");
   }
 };
 
