@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "platform/foundation/Paths.h"
+#include "platform/ui/Screen.h"
 
 namespace ui {
 
@@ -41,6 +42,10 @@ std::string Image::imagesDirectory() { return ns::resourceDirectory() + "/images
 
 Image::Image(std::shared_ptr<cg::Image> image, cg::Float scale)
     : image_(std::move(image)), scale_(scale > 0 ? scale : 1) {}
+
+std::shared_ptr<Image> Image::imageNamed(const std::string& name) {
+  return imageNamed(name, Screen::main().scale());
+}
 
 std::shared_ptr<Image> Image::imageNamed(const std::string& name, cg::Float screenScale) {
   if (!isSafeName(name)) return nullptr;

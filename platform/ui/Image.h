@@ -13,9 +13,10 @@ namespace ui {
 class Image {
  public:
   // "<resources>/images/<name>" (".png" added when the name has no extension);
-  // at scale 2 the "@2x" file is preferred when it exists. Loaded images are
-  // kept and shared. Nothing for a missing or undecodable file.
-  static std::shared_ptr<Image> imageNamed(const std::string& name, cg::Float screenScale = 1);
+  // on a screen of scale 2 the "@2x" file is preferred when it exists. Loaded
+  // images are kept and shared. Nothing for a missing or undecodable file.
+  static std::shared_ptr<Image> imageNamed(const std::string& name);  // the main screen's scale
+  static std::shared_ptr<Image> imageNamed(const std::string& name, cg::Float screenScale);
   static std::shared_ptr<Image> imageWithData(const ns::Data& data, cg::Float scale = 1);
   static std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path);
   static std::shared_ptr<Image> imageWithCGImage(std::shared_ptr<cg::Image> image, cg::Float scale = 1);

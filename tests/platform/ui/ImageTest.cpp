@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/graphics/Context.h"
+#include "platform/ui/Screen.h"
 
 namespace {
 
@@ -52,6 +53,9 @@ TEST(UIImage, ImageNamedPrefersTheDoubleScaleFileOnADoubleScaleScreen) {
   EXPECT_EQ(two->size(), (cg::Size{4, 2}));
   EXPECT_EQ(fallback->scale(), 1);
   EXPECT_EQ(ui::Image::imageNamed("bar", 1), one);  // loaded once, shared
+  ui::Screen::main().setScale(2);
+  EXPECT_EQ(ui::Image::imageNamed("bar"), two);  // the main screen's scale
+  ui::Screen::main().setScale(1);
 
   for (const char* bad : {"missing", "", "../images/bar.png", "/etc/passwd", "a//b"})
     EXPECT_FALSE(ui::Image::imageNamed(bad)) << bad;
