@@ -175,12 +175,22 @@ void applyFixedWidth(RenderedGlyph& g, int code, int fixed) {
   g.metric.advance = fixed;
 }
 
+namespace {
+// One FreeType library for the process: cairo may keep faces after a renderer is gone.
+FT_Library freetype() {
+  static FT_Library library = [] {
+    FT_Library l = nullptr;
+    return FT_Init_FreeType(&l) ? nullptr : l;
+  }();
+  return library;
+}
+}  // namespace
+
 struct GlyphRenderer::Impl {
   hb_blob_t* blob = nullptr;
   hb_face_t* face = nullptr;
   hb_font_t* font = nullptr;
   double upem = 1000;
-  FT_Library ft = nullptr;
   FT_Face ftFace = nullptr;
   cairo_font_face_t* cairoFace = nullptr;
 
@@ -195,14 +205,17 @@ struct GlyphRenderer::Impl {
     face = hb_face_create(blob, 0);
     font = hb_font_create(face);
     upem = hb_face_get_upem(face);
-    if (FT_Init_FreeType(&ft) || FT_New_Face(ft, path.c_str(), 0, &ftFace))
+    if (!freetype() || FT_New_Face(freetype(), path.c_str(), 0, &ftFace))
       throw GlyphError("FreeType cannot open " + path);
     cairoFace = cairo_ft_font_face_create_for_ft_face(ftFace, FT_LOAD_NO_HINTING);
+    // cairo may keep the face in its caches after we let go of it: the
+    // FreeType face is released with the cairo face, whenever that happens.
+    static cairo_user_data_key_t key;
+    cairo_font_face_set_user_data(cairoFace, &key, ftFace,
+                                  [](void* face) { FT_Done_Face(static_cast<FT_Face>(face)); });
   }
   ~Impl() {
     if (cairoFace) cairo_font_face_destroy(cairoFace);
-    if (ftFace) FT_Done_Face(ftFace);
-    if (ft) FT_Done_FreeType(ft);
     hb_font_destroy(font);
     hb_face_destroy(face);
     hb_blob_destroy(blob);
