@@ -50,22 +50,22 @@ std::shared_ptr<Image> Image::imageNamed(const std::string& name) {
 std::shared_ptr<Image> Image::imageNamed(const std::string& name, cg::Float screenScale) {
   if (!isSafeName(name)) return nullptr;
   int want = screenScale >= 2 ? 2 : 1;
-  std::lock_guard<std::mutex> lock(gNamedMutex);
-  auto key = std::make_pair(name, want);
-  auto found = namedCache().find(key);
-  if (found != namedCache().end()) return found->second;
-
   std::string stem = name, ext = ".png";
   std::size_t dot = name.rfind('.');
   if (dot != std::string::npos && name.find('/', dot) == std::string::npos) {
     stem = name.substr(0, dot);
     ext = name.substr(dot);
   }
-  std::string dir = imagesDirectory() + "/";
+  std::string path = imagesDirectory() + "/" + stem;
+
+  std::lock_guard<std::mutex> lock(gNamedMutex);
+  auto key = std::make_pair(path + ext, want);
+  auto found = namedCache().find(key);
+  if (found != namedCache().end()) return found->second;
   std::shared_ptr<Image> result;
-  if (want == 2 && fileExists(dir + stem + "@2x" + ext))
-    result = imageWithCGImage(cg::Image::fromFile(dir + stem + "@2x" + ext), 2);
-  if (!result) result = imageWithCGImage(cg::Image::fromFile(dir + stem + ext), 1);
+  if (want == 2 && fileExists(path + "@2x" + ext))
+    result = imageWithCGImage(cg::Image::fromFile(path + "@2x" + ext), 2);
+  if (!result) result = imageWithCGImage(cg::Image::fromFile(path + ext), 1);
   if (result) namedCache()[key] = result;
   return result;
 }
