@@ -62,7 +62,7 @@ zarvel_existing(d foundation ui services)
 zarvel_library(backend_headless platform/backend/headless DEPS ${d})
 if(EXISTS "${CMAKE_SOURCE_DIR}/platform/backend/sdl")
   zarvel_pkg(SDL2 sdl2)
-  zarvel_existing(d foundation ui services PkgConfig::SDL2)
+  zarvel_existing(d foundation ui services backend_headless PkgConfig::SDL2)
   zarvel_library(backend_sdl platform/backend/sdl DEPS ${d})
 endif()
 

@@ -85,10 +85,10 @@ bool HeadlessBackend::screenshot(const std::string& path) {
   return image && image->writePNG(path);
 }
 
-int HeadlessBackend::runFromEnvironment(std::shared_ptr<ApplicationDelegate> delegate,
+int HeadlessBackend::runFromEnvironment(const DelegateFactory& makeDelegate,
                                         const std::string& inboundURL) {
   HeadlessBackend backend;
-  backend.launch(std::move(delegate));
+  backend.launch(makeDelegate());
   if (!inboundURL.empty()) Application::shared().openInboundURL(inboundURL);
   double stopAfter = secondsFromEnvironment("ZARVEL_STOP_AFTER", 0);
   backend.advance(stopAfter);

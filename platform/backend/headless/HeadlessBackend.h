@@ -5,6 +5,7 @@
 //   ZARVEL_HEADLESS=1          run headless
 //   ZARVEL_STOP_AFTER=seconds  virtual time to run before stopping (default 0)
 //   ZARVEL_SCREENSHOT=path.png write the window there before stopping
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,8 +54,14 @@ class HeadlessBackend {
 
   // The program's headless run: launch, run ZARVEL_STOP_AFTER seconds of
   // virtual time, write ZARVEL_SCREENSHOT, terminate. The exit status.
-  static int runFromEnvironment(std::shared_ptr<ApplicationDelegate> delegate,
+  // The delegate is made once the clock and screen are in place.
+  using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
+  static int runFromEnvironment(const DelegateFactory& makeDelegate,
                                 const std::string& inboundURL = "");
+  static int runFromEnvironment(std::shared_ptr<ApplicationDelegate> delegate,
+                                const std::string& inboundURL = "") {
+    return runFromEnvironment([delegate] { return delegate; }, inboundURL);
+  }
 
  private:
   std::shared_ptr<ns::VirtualClock> clock_;
