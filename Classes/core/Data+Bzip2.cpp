@@ -22,13 +22,15 @@ void logCodecError(const char* name, const char* what, const z_stream& stream) {
        stream.msg ? stream.msg : "no message");
 }
 
+// zlib counts in 32-bit units; larger inputs are not ours to hold in memory.
+bool fitsStream(const Data& input, const char* name) {
+  if (input.size() <= UINT_MAX) return true;
+  logf("DEBUG - [%s] [%s] input too large", logTimestamp().c_str(), name);
+  return false;
+}
+
 Data inflateWith(const Data& input, int windowBits, const char* name) {
-  if (input.empty()) return {};
-  // zlib counts in 32-bit units; larger inputs are not ours to hold in memory.
-  if (input.size() > UINT_MAX) {
-    logf("DEBUG - [%s] [%s] input too large", logTimestamp().c_str(), name);
-    return {};
-  }
+  if (input.empty() || !fitsStream(input, name)) return {};
   z_stream stream{};
   stream.next_in = const_cast<Bytef*>(input.data());
   stream.avail_in = static_cast<uInt>(input.size());
@@ -76,11 +78,7 @@ Data inflateWith(const Data& input, int windowBits, const char* name) {
 }
 
 Data deflateWith(const Data& input, bool gzip, const char* name) {
-  if (input.empty()) return {};
-  if (input.size() > UINT_MAX) {
-    logf("DEBUG - [%s] [%s] input too large", logTimestamp().c_str(), name);
-    return {};
-  }
+  if (input.empty() || !fitsStream(input, name)) return {};
   z_stream stream{};
   int status = gzip ? deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kGzipWindow, 8,
                                    Z_DEFAULT_STRATEGY)

@@ -74,6 +74,7 @@ TEST(StringMore, MailEscapes) {
        "a%26b%2Bc%2Cd%2Fe%3Af%3Bg%3Dh%3Fi%40j%20k%09l%23m%3Cn%3Eo%22p%0Aq"},
       {"سلام", "%D8%B3%D9%84%D8%A7%D9%85"},
       {"plain", "plain"},
+      {"100% sure", "100%25%20sure"},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(ns::escapeAllForMail(text), expected) << text;
