@@ -162,6 +162,15 @@ struct AnimatorState {
   }
 
   void commit(Block block) {
+    // With no valid timer, anything still listed was left from before the run
+    // loop was reset (tests): drop it without its did-stop call, whose
+    // captures may be gone.
+    if (!timer.isValid()) {
+      for (auto& stale : running)
+        for (auto& c : stale->block.changes)
+          if (auto v = c.view.lock()) show(*v, c.property, nullptr);
+      running.clear();
+    }
     bool animate = enabled && block.duration > 0 && !block.changes.empty();
     if (!animate) {
       for (auto& c : block.changes)
