@@ -63,7 +63,7 @@ BENCHMARK(BM_CopyImageWithColor);
 // A table cell's card: 300 x 60 points at scale 2; the argument is the blur.
 void BM_FillRoundedRectWithShadow(benchmark::State& state) {
   cg::Context ctx = cg::Context::bitmap(320, 100, 2);
-  ctx.setShadow({0, 2}, float(state.range(0)));
+  ctx.setShadow({0, -2}, float(state.range(0)));
   ctx.setFillColor(cg::Color::white());
   for (auto _ : state) {
     ctx.addRoundedRect(cg::Rect(10, 10, 300, 60), 8);

@@ -502,9 +502,10 @@ void Context::paint(Draw&& draw, const Rect* bounds) {
       cairo_pattern_t* mask = cairo_pattern_create_for_surface(shadow);
       cairo_matrix_t m;
       cairo_pattern_get_matrix(shape, &m);
-      // The shadow sits offset in the surface's points, whatever the transform.
+      // The shadow sits offset in the surface's points, whatever the transform;
+      // a positive height raises it.
       cairo_matrix_t shift;
-      cairo_matrix_init_translate(&shift, -s.shadowOffset.width * scale_, -s.shadowOffset.height * scale_);
+      cairo_matrix_init_translate(&shift, -s.shadowOffset.width * scale_, s.shadowOffset.height * scale_);
       cairo_matrix_multiply(&m, &m, &shift);
       cairo_pattern_set_matrix(mask, &m);
       setSource(cr_, s.shadowColor, 1);

@@ -231,7 +231,7 @@ TEST(Context, RoundedRectAndTangentArcStayInsideTheirBox) {
 
 TEST(Context, ShadowFallsBelowRightAndLeavesTheShapeAlone) {
   cg::Context ctx = cg::Context::bitmap(20, 20);
-  ctx.setShadow({3, 3}, 2, Color::black());
+  ctx.setShadow({3, -3}, 2, Color::black());  // the height points up
   ctx.setFillColor(Color::white());
   ctx.fillRect(Rect(4, 4, 6, 6));
   EXPECT_PIXEL(px(ctx, 6, 6), kWhite);
@@ -245,6 +245,11 @@ TEST(Context, ShadowFallsBelowRightAndLeavesTheShapeAlone) {
   ctx.clearShadow();
   ctx.fillRect(Rect(0, 14, 2, 2));
   EXPECT_EQ(px(ctx, 3, 17).a, 0);
+  // A positive height casts the shadow upwards.
+  ctx.setShadow({0, 3}, 0, Color::black());
+  ctx.fillRect(Rect(14, 14, 2, 2));
+  EXPECT_PIXEL(px(ctx, 14, 11), (cg::RGBA{0, 0, 0, 255}));
+  EXPECT_EQ(px(ctx, 14, 17).a, 0);
 }
 
 TEST(Context, ShadowOffsetIgnoresTheTransformButFollowsTheScale) {
@@ -349,7 +354,7 @@ TEST(Context, CTMIsInPointsWhateverTheScale) {
 TEST(Context, TransparencyLayerCastsOneShadowForEverythingInside) {
   for (bool layered : {false, true}) {
     cg::Context ctx = cg::Context::bitmap(8, 8);
-    ctx.setShadow({0, 4}, 0, Color(0, 0, 0, 0.5f));
+    ctx.setShadow({0, -4}, 0, Color(0, 0, 0, 0.5f));
     ctx.setFillColor(Color::white());
     if (layered) ctx.beginTransparencyLayer();
     ctx.fillRect(Rect(0, 0, 4, 2));
