@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Classes/core/ChapterInfo.h"
 #include "Classes/glyphs/ArabicFont.h"
 #include "platform/graphics/Context.h"
 
@@ -129,4 +130,34 @@ TEST_F(BuiltDatabase, EveryVerseFitsItsLineRecordAtANarrowWidth) {
   sqlite3_finalize(s);
   EXPECT_EQ(count, 6236);
   std::printf("most lines: %d (%s); widest word: %d points\n", worst, worstVerse.c_str(), widest);
+}
+
+TEST_F(BuiltDatabase, TheDataStoreReadsEveryKindOfText) {
+  EXPECT_EQ(ChapterInfo::getVerseData(db_, 1, 1), verse(1, 1));
+  EXPECT_EQ(ChapterInfo::getTranslationFor(db_, 1, 1, 1),
+            "In the name of Allah, the Entirely Merciful, the Especially Merciful");
+  EXPECT_EQ(ChapterInfo::getTranslationFor(db_, 0, 1, 1), "بسم الله الرحمن الرحيم");
+  EXPECT_EQ(ChapterInfo::getArabicVerseFor(db_, 1, 1), "بسم الله الرحمن الرحيم");
+  EXPECT_EQ(ChapterInfo::getTranslationFor(db_, 10, 1, 1), "Bismi Allahi alrrahmani alrraheemi");
+  EXPECT_EQ(ChapterInfo::getTranslationDataFor(db_, 30, 1).size(), 7u);
+  EXPECT_TRUE(ChapterInfo::getTranslationDataFor(db_, 2, 1).empty());  // shipped empty
+  EXPECT_EQ(ChapterInfo::hezbFromSurah(db_, 2, 26), 2);
+  EXPECT_EQ(ChapterInfo::hezbFromSurah(db_, 68, 1), 226);
+  EXPECT_EQ(ChapterInfo::hezbFromSurah(db_, 100, 9), 240);
+  EXPECT_EQ(ChapterInfo::getMP3RecitationSize(db_, 1, 1), 0);
+
+  struct Search {
+    int trans;
+    const char* text;
+  } searches[] = {{1, "mercy"}, {1, "light -darkness"}, {0, "الرحمن"}, {10, "alrrahmani"},
+                  {8, "lumiere"}, {13, "свет"}, {2, "mercy"}};
+  for (const auto& q : searches) {
+    bool limit = false;
+    auto hits = ChapterInfo::getSearchResults(db_, q.trans, q.text, &limit);
+    if (q.trans == 2) {
+      EXPECT_TRUE(hits.empty());
+    } else {
+      EXPECT_FALSE(hits.empty()) << q.trans << " " << q.text;
+    }
+  }
 }
