@@ -68,10 +68,11 @@ RunLoop::RunLoop() : impl_(std::make_unique<Impl>()) {}
 RunLoop::~RunLoop() = default;
 
 RunLoop& RunLoop::main() {
-  static RunLoop loop;
+  // Never destroyed: detached workers may still post while the process exits.
+  static RunLoop* loop = new RunLoop;
   std::thread::id none{};
   mainThreadId().compare_exchange_strong(none, std::this_thread::get_id());
-  return loop;
+  return *loop;
 }
 
 void RunLoop::setMainThread() {

@@ -21,8 +21,9 @@ struct DetachedCount {
 };
 
 DetachedCount& detached() {
-  static DetachedCount d;
-  return d;
+  // Never destroyed: detached threads may end after static destruction began.
+  static DetachedCount* d = new DetachedCount;
+  return *d;
 }
 
 std::function<void()> named(const std::string& name, std::function<void()> fn) {

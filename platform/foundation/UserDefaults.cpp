@@ -43,8 +43,9 @@ Value languagesFromEnvironment() {
 }  // namespace
 
 UserDefaults& UserDefaults::standardUserDefaults() {
-  static UserDefaults defaults;
-  return defaults;
+  // Never destroyed, so workers still running at exit can read settings.
+  static UserDefaults* defaults = new UserDefaults;
+  return *defaults;
 }
 
 UserDefaults::UserDefaults() = default;
