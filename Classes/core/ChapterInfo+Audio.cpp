@@ -141,7 +141,12 @@ bool ChapterInfo::markAudioAsInstalled(sqlite3* db, int surah, int reciter) {
   Guard guard(store::lock());
   CachedStatement q(db, Slot::MarkAudio, "INSERT INTO recitations (reciter, surah) VALUES (?, ?)",
                     "markAudioAsInstalled");
-  return q && q.bind(reciter, surah).run("markAudioAsInstalled");
+  if (!q) return false;
+  // A surah marked already (the unique key refuses the row) is installed: not a failure.
+  int rc = sqlite3_step(q.bind(reciter, surah).handle());
+  if (rc == SQLITE_DONE || rc == SQLITE_CONSTRAINT) return true;
+  ns::logf("[markAudioAsInstalled] Error: failed to execute statement with message '%s'.", sqlite3_errmsg(db));
+  return false;
 }
 
 bool ChapterInfo::markContAudioAsInstalled(sqlite3* db, int surah, int reciter, bool isHQ) {

@@ -34,6 +34,12 @@ TEST_F(AudioTest, TwinsCountAsOneForPerVerseAudio) {
   EXPECT_FALSE(ChapterInfo::isSurahAudioInstalled(store.user, 3, 1));
   ASSERT_TRUE(ChapterInfo::markAudioAsInstalled(store.user, 2, 1));
   ASSERT_TRUE(ChapterInfo::markAudioAsInstalled(store.user, 5, 1));
+  {
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    EXPECT_TRUE(ChapterInfo::markAudioAsInstalled(store.user, 5, 1));  // marked again: still installed, quietly
+    EXPECT_TRUE(capture.lines().empty());
+  }
   EXPECT_EQ(ChapterInfo::getInstalledAudios(store.user, 1), (std::vector<int>{2, 5}));  // 2 once
   EXPECT_EQ(ChapterInfo::getInstalledAudioReciters(store.user), (std::vector<int>{1}));
 
