@@ -26,7 +26,7 @@ std::string decodeStringsFile(const Data& bytes) {
   }
   std::string text = stringFromData(bytes);
   if (hasPrefix(text, "\xEF\xBB\xBF")) text.erase(0, 3);
-  return sanitizeUtf8(text);
+  return text;
 }
 
 class StringsParser {
@@ -143,7 +143,8 @@ class StringsParser {
 
 StringTable StringTable::parse(std::string_view text, const std::string& nameForLog) {
   StringTable table;
-  table.entries_ = StringsParser(text, nameForLog).parse();
+  std::string valid = sanitizeUtf8(text);
+  table.entries_ = StringsParser(valid, nameForLog).parse();
   return table;
 }
 
