@@ -155,7 +155,7 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
               float(CHAR_HEIGHT));
   };
   const int maddaWidth = charWidth(kMadda);
-  float letterX = float(x);
+  int letterX = x;
   int letterAdv = 0, letterForm = 0, letterCode = 0, stacked = 0;
   bool after109 = false;
   auto nextLetterInWord = [&](int j) {
@@ -176,16 +176,17 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       const int adv = letterAdvance(c, form, orig(j + 1), letterForm);
       arrWordCharActualWidthUsed[j] = std::uint16_t(adv);
       if (c != 103) x -= adv;
-      float shift = 0;
-      if (c == 102 || c == 103) shift = (letterAdv - adv) / 2.0f;
-      float gy = float(y);
+      // Whole points throughout, so every glyph is a plain copy.
+      int shift = 0;
+      if (c == 102 || c == 103) shift = (letterAdv - adv) / 2;
+      int gy = y;
       if (c == 109 && j > 0 && isMark(orig(j - 1))) gy -= TASHKIL_HEIGHT / 2;
       const bool small = isSmallLetter(c) || c == kDaggerAlef;
       if (small && joinsForward(letterForm) && nextLetterInWord(j) != 0) {
         const int widen = j > 0 && isMarkAbove(orig(j - 1)) ? 1 : 0;
         drawStroke(x, adv + widen, color);
       }
-      drawImage(canvas, getGlyph(gi, color), float(x) + shift, gy, gw, gh);
+      drawImage(canvas, getGlyph(gi, color), float(x + shift), float(gy), gw, gh);
       if (c == 109) {
         ++stacked;
         after109 = true;
@@ -193,17 +194,17 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
         stacked = 0;
         after109 = false;
       }
-      letterX = float(x) + shift;
+      letterX = x + shift;
       letterAdv = adv;
       letterForm = form;
       letterCode = c;
     } else if (!(c == kSmallMeem && isTanween(orig(j - 1)))) {
       const int markWidth = charWidth(form);
       arrWordCharActualWidthUsed[j] = std::uint16_t(markWidth);
-      float mx = letterX + (letterAdv - markWidth) / 2.0f;
+      int mx = letterX + (letterAdv - markWidth) / 2;
       const bool above = isMarkAbove(c);
-      float my = float(y) + float(above ? markAboveOffset(form, letterForm, stacked, after109)
-                                        : getTashkilYOffset(form, letterForm));
+      int my = y + (above ? markAboveOffset(form, letterForm, stacked, after109)
+                          : getTashkilYOffset(form, letterForm));
       const int next = nextLetterInWord(j);
       if ((c == 124 || c == 126 || c == kMadda) &&
           (letterForm == 165 || letterForm == 166 || letterForm == 234 || letterForm == 251)) {
@@ -214,19 +215,19 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       }
       if (c == kMadda) {
         const int prevWidth = j > 0 ? arrWordCharActualWidthUsed[j - 1] : maddaWidth;
-        if (prevWidth < maddaWidth) mx += (maddaWidth - prevWidth) / 2.0f;
+        if (prevWidth < maddaWidth) mx += (maddaWidth - prevWidth) / 2;
         my += letterCode == 114 ? TOP_TASHKIL_LETTER_PADDING : TOP_TASHKIL_LETTER_PADDING / 2;
       }
       if (letterForm == 238) mx += 2;
       if (stacked > 0 && c >= 121 && c <= 126 && orig(j - 1) >= 240 &&
-          int(my) % std::max(1, int(CHAR_HEIGHT)) > 4)
+          my % std::max(1, int(CHAR_HEIGHT)) > 4)
         my -= TASHKIL_HEIGHT * 13 / 100;
       if (stacked > 0 && c == 255) mx += TASHKIL_HEIGHT * 13 / 100;
       if (letterCode == 106) my += TASHKIL_HEIGHT / 2;
       if (c >= 121 && c <= 126 && letterAdv <= SPACE_CHAR_WIDTH) mx += TASHKIL_HEIGHT * 13 / 100;
-      if (my < 0) my = TASHKIL_HEIGHT * 6.25f / 100;
-      mx = std::max(mx, 1.0f);
-      drawImage(canvas, getGlyph(gi, color), mx, my, gw, gh);
+      if (my < 0) my = TASHKIL_HEIGHT * 625 / 10000;
+      mx = std::max(mx, 1);
+      drawImage(canvas, getGlyph(gi, color), float(mx), float(my), gw, gh);
       if (above) ++stacked;
     }
 
