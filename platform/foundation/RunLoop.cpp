@@ -153,11 +153,14 @@ Timer RunLoop::scheduleTimer(double intervalSeconds, bool repeats, std::function
   return addTimer(intervalSeconds, repeats, nullptr, {}, std::move(fn));
 }
 
-bool RunLoop::fireOneDueTimer(double now) {
+bool RunLoop::fireOneDueTimer(double now, std::uint64_t scheduledBefore) {
   std::shared_ptr<Timer::State> state;
   {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     if (impl_->nextDueLocked() > now) return false;
+    // A timer scheduled during this pass waits for the next one, even when
+    // already due (a zero delay), so posts are not starved.
+    if (impl_->timers.begin()->second->sequence >= scheduledBefore) return false;
     state = impl_->timers.begin()->second;
     impl_->timers.erase(impl_->timers.begin());
   }
@@ -188,8 +191,14 @@ bool RunLoop::runPosted() {
 bool RunLoop::runOnce() {
   bool ran = runPosted();
   double now = clockNow();
-  while (fireOneDueTimer(now)) ran = true;
+  std::uint64_t passEnd = sequenceNow();
+  while (fireOneDueTimer(now, passEnd)) ran = true;
   return ran;
+}
+
+std::uint64_t RunLoop::sequenceNow() const {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  return impl_->nextSequence;
 }
 
 void RunLoop::runUntilIdle() {
@@ -277,7 +286,7 @@ void RunLoop::advanceVirtualClock(VirtualClock& clock, double until) {
     double next = nextFireTime();
     if (next > until) break;
     clock.setNow(std::max(clock.now(), next));
-    fireOneDueTimer(clock.now());
+    fireOneDueTimer(clock.now(), sequenceNow());
   }
   clock.setNow(std::max(clock.now(), until));
   runUntilIdle();

@@ -103,7 +103,8 @@ class RunLoop {
  private:
   Timer addTimer(double delay, bool repeats, const void* owner, const std::string& name,
                  std::function<void(Timer&)> fn);
-  bool fireOneDueTimer(double now);
+  bool fireOneDueTimer(double now, std::uint64_t scheduledBefore);
+  std::uint64_t sequenceNow() const;
   bool runPosted();
   double clockNow() const;
 

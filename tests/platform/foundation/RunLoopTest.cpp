@@ -83,6 +83,21 @@ TEST_F(RunLoopTest, ADelayedCallCanRescheduleItselfAsADebounce) {
   EXPECT_EQ(runs, 3);
 }
 
+TEST_F(RunLoopTest, AZeroDelayCallScheduledWhileRunningWaitsForTheNextPass) {
+  int runs = 0;
+  std::function<void()> again = [&] {
+    ++runs;
+    loop.performAfter(this, "again", 0, again);
+  };
+  loop.performAfter(this, "again", 0, again);
+  EXPECT_TRUE(loop.runOnce());
+  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(loop.runOnce());
+  EXPECT_EQ(runs, 2);
+  loop.cancelPreviousPerformRequests(this);
+  EXPECT_FALSE(loop.runOnce());
+}
+
 TEST_F(RunLoopTest, ARepeatingTimerFiresEveryIntervalUntilItInvalidatesItself) {
   int count = 0;
   Timer timer = loop.scheduleTimer(30.0, true, [&](Timer& t) {
