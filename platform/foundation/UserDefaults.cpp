@@ -135,6 +135,7 @@ void UserDefaults::setDouble(double value, const std::string& key) { setObject(V
 void UserDefaults::removeObjectForKey(const std::string& key) { setObject(Value(), key); }
 
 bool UserDefaults::synchronize() {
+  std::lock_guard<std::mutex> writing(writeMutex_);
   std::string path, json;
   {
     std::lock_guard<std::mutex> lock(mutex_);

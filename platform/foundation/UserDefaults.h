@@ -66,6 +66,7 @@ class UserDefaults {
   std::string pathLocked() const;
 
   mutable std::mutex mutex_;
+  std::mutex writeMutex_;  // one synchronize at a time, so the newest snapshot lands last
   std::string path_;  // empty: the default path
   mutable bool loaded_ = false;
   mutable Dictionary persistent_;
