@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Blur.h"
@@ -203,9 +204,9 @@ void Context::unwindTop() {
     outer.shadowColor = layer.layerShadowColor;
     cairo_save(cr_);
     cairo_set_operator(cr_, toCairo(layer.layerBlend));
-    paint([&] {
-      cairo_set_source(cr_, group);
-      cairo_paint_with_alpha(cr_, a);
+    paint([&](cairo_t* c) {
+      cairo_set_source(c, group);
+      cairo_paint_with_alpha(c, a);
     });
     cairo_restore(cr_);
     outer.shadowOffset = saved.shadowOffset;
@@ -451,9 +452,8 @@ Rect Context::pathBoundingBox() const { return extents(cairo_path_extents); }
 
 // --- drawing ----------------------------------------------------------------------------
 
-// Clips to the device-space box around user-space `r`, grown by `margin`
-// pixels, keeping the current path.
-void Context::limitToDeviceBox(const Rect& r, Float margin) {
+// The device-space box around user-space `r`.
+Rect Context::deviceBox(const Rect& r) const {
   double xs[2] = {r.minX(), r.maxX()}, ys[2] = {r.minY(), r.maxY()};
   double x0 = 1e30, y0 = 1e30, x1 = -1e30, y1 = -1e30;
   for (double x : xs) {
@@ -464,60 +464,75 @@ void Context::limitToDeviceBox(const Rect& r, Float margin) {
       y0 = std::min(y0, dy); y1 = std::max(y1, dy);
     }
   }
-  cairo_path_t* path = cairo_copy_path(cr_);
-  cairo_matrix_t m;
-  cairo_get_matrix(cr_, &m);
-  cairo_identity_matrix(cr_);
-  cairo_new_path(cr_);
-  cairo_rectangle(cr_, x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin);
-  cairo_clip(cr_);
-  cairo_set_matrix(cr_, &m);
-  cairo_append_path(cr_, path);
-  cairo_path_destroy(path);
+  return Rect(Float(x0), Float(y0), Float(x1 - x0), Float(y1 - y0));
 }
 
-// Runs one drawing operation, with the state's shadow under it when there is one.
-// `bounds` (user space), when known, keeps the blurred area small.
+// Runs one drawing operation on this context, with the state's shadow cast
+// first when there is one.
 template <class Draw>
 void Context::paint(Draw&& draw, const Rect* bounds) {
+  if (states_.back().shadowColor.a > 0) castShadow(draw, bounds);
+  draw(cr_);
+}
+
+// The shadow comes from the shape as drawn without the clip (an inner shadow
+// relies on it): the shape is drawn again into a scratch bitmap covering the
+// part whose shadow can land inside the clip, and its blurred alpha is painted
+// in the shadow colour, offset, under the clip.
+void Context::castShadow(const std::function<void(cairo_t*)>& draw, const Rect* bounds) {
   const State& s = states_.back();
-  if (s.shadowColor.a <= 0) {
-    draw();
-    return;
-  }
-  cairo_operator_t op = cairo_get_operator(cr_);
+  double dx = s.shadowOffset.width * scale_, dy = -s.shadowOffset.height * scale_;
+  double margin = 2.0 * s.shadowBlur * scale_ + 2;
+  double x0, y0, x1, y1;
   cairo_save(cr_);
-  if (bounds) limitToDeviceBox(*bounds, 2 * s.shadowBlur * scale_ + 2);
-  cairo_push_group(cr_);
-  cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
-  draw();
-  cairo_pattern_t* shape = cairo_pop_group(cr_);
+  cairo_identity_matrix(cr_);
+  cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
   cairo_restore(cr_);
-  cairo_save(cr_);
-  cairo_set_operator(cr_, op);
-  cairo_surface_t* shapeSurface = nullptr;
-  if (cairo_pattern_get_surface(shape, &shapeSurface) == CAIRO_STATUS_SUCCESS) {
-    cairo_surface_t* shadow = blurredAlpha(shapeSurface, s.shadowBlur * scale_);
-    if (shadow) {
-      cairo_pattern_t* mask = cairo_pattern_create_for_surface(shadow);
-      cairo_matrix_t m;
-      cairo_pattern_get_matrix(shape, &m);
-      // The shadow sits offset in the surface's points, whatever the transform;
-      // a positive height raises it.
-      cairo_matrix_t shift;
-      cairo_matrix_init_translate(&shift, -s.shadowOffset.width * scale_, s.shadowOffset.height * scale_);
-      cairo_matrix_multiply(&m, &m, &shift);
-      cairo_pattern_set_matrix(mask, &m);
-      setSource(cr_, s.shadowColor, 1);
-      cairo_mask(cr_, mask);
-      cairo_pattern_destroy(mask);
-      cairo_surface_destroy(shadow);
-    }
+  x0 -= dx + margin; x1 -= dx - margin;
+  y0 -= dy + margin; y1 -= dy - margin;
+  if (bounds) {
+    Rect box = deviceBox(*bounds).insetBy(Float(-margin), Float(-margin));
+    x0 = std::max<double>(x0, box.minX()); x1 = std::min<double>(x1, box.maxX());
+    y0 = std::max<double>(y0, box.minY()); y1 = std::min<double>(y1, box.maxY());
   }
-  cairo_set_source(cr_, shape);
-  cairo_paint(cr_);
+  x0 = std::floor(x0); y0 = std::floor(y0);
+  x1 = std::ceil(x1); y1 = std::ceil(y1);
+  if (x1 <= x0 || y1 <= y0 || x1 - x0 > Image::kMaxSide || y1 - y0 > Image::kMaxSide) return;
+
+  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(x1 - x0), int(y1 - y0));
+  cairo_t* t = cairo_create(scratch);
+  cairo_matrix_t m;
+  cairo_get_matrix(cr_, &m);
+  m.x0 -= x0;
+  m.y0 -= y0;
+  cairo_set_matrix(t, &m);
+  cairo_set_line_width(t, cairo_get_line_width(cr_));
+  cairo_set_line_cap(t, cairo_get_line_cap(cr_));
+  cairo_set_line_join(t, cairo_get_line_join(cr_));
+  cairo_set_miter_limit(t, cairo_get_miter_limit(cr_));
+  cairo_set_fill_rule(t, cairo_get_fill_rule(cr_));
+  cairo_set_antialias(t, cairo_get_antialias(cr_));
+  if (int n = cairo_get_dash_count(cr_); n > 0) {
+    std::vector<double> dashes(n);
+    double offset = 0;
+    cairo_get_dash(cr_, dashes.data(), &offset);
+    cairo_set_dash(t, dashes.data(), n, offset);
+  }
+  cairo_path_t* path = cairo_copy_path(cr_);
+  cairo_append_path(t, path);
+  cairo_path_destroy(path);
+  draw(t);
+  cairo_destroy(t);
+
+  cairo_surface_t* shadow = blurredAlpha(scratch, s.shadowBlur * scale_);
+  cairo_surface_destroy(scratch);
+  if (!shadow) return;
+  cairo_save(cr_);
+  cairo_identity_matrix(cr_);
+  setSource(cr_, s.shadowColor, 1);
+  cairo_mask_surface(cr_, shadow, x0 + dx, y0 + dy);
   cairo_restore(cr_);
-  cairo_pattern_destroy(shape);
+  cairo_surface_destroy(shadow);
 }
 
 Rect Context::extents(void (*measure)(cairo_t*, double*, double*, double*, double*)) const {
@@ -531,16 +546,16 @@ void Context::fillPath(FillRule rule) {
   cairo_set_fill_rule(cr_, rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
   bool unbounded = isUnbounded(s.blend);
   Rect bounds = extents(cairo_fill_extents);
-  paint([&] {
-    setSource(cr_, s.fill, s.alpha);
+  paint([&](cairo_t* c) {
+    setSource(c, s.fill, s.alpha);
     if (unbounded) {
-      cairo_save(cr_);
-      cairo_clip_preserve(cr_);
-      cairo_paint(cr_);
-      cairo_restore(cr_);
-      cairo_new_path(cr_);
+      cairo_save(c);
+      cairo_clip_preserve(c);
+      cairo_paint(c);
+      cairo_restore(c);
+      cairo_new_path(c);
     } else {
-      cairo_fill(cr_);
+      cairo_fill(c);
     }
   }, &bounds);
   cairo_new_path(cr_);
@@ -549,9 +564,9 @@ void Context::fillPath(FillRule rule) {
 void Context::strokePath() {
   const State& s = states_.back();
   Rect bounds = extents(cairo_stroke_extents);
-  paint([&] {
-    setSource(cr_, s.stroke, s.alpha);
-    cairo_stroke(cr_);
+  paint([&](cairo_t* c) {
+    setSource(c, s.stroke, s.alpha);
+    cairo_stroke(c);
   }, &bounds);
   cairo_new_path(cr_);
 }
@@ -600,25 +615,25 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
   cairo_pattern_t* p = surfacePattern(cr_, view ? view : surface, rect, src);
   // Edges repeat outward rather than fading into transparency when scaled.
   cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
-  paint([&] {
-    cairo_new_path(cr_);
-    addRect(rect);
+  paint([&](cairo_t* c) {
+    cairo_new_path(c);
+    cairo_rectangle(c, rect.x(), rect.y(), rect.width(), rect.height());
     if (!asMask && s.alpha >= 1 && !isUnbounded(s.blend)) {
       // The common case, one glyph or picture copied: a plain fill.
-      cairo_set_source(cr_, p);
-      cairo_fill(cr_);
+      cairo_set_source(c, p);
+      cairo_fill(c);
       return;
     }
-    cairo_save(cr_);
-    cairo_clip(cr_);
+    cairo_save(c);
+    cairo_clip(c);
     if (asMask) {
-      setSource(cr_, s.fill, s.alpha);
-      cairo_mask(cr_, p);
+      setSource(c, s.fill, s.alpha);
+      cairo_mask(c, p);
     } else {
-      cairo_set_source(cr_, p);
-      cairo_paint_with_alpha(cr_, s.alpha);
+      cairo_set_source(c, p);
+      cairo_paint_with_alpha(c, s.alpha);
     }
-    cairo_restore(cr_);
+    cairo_restore(c);
   }, &rect);
   cairo_pattern_destroy(p);
   if (view) cairo_surface_destroy(view);
@@ -694,8 +709,8 @@ void Context::drawLinearGradient(const std::vector<Color>& colors, const std::ve
     cairo_pattern_add_color_stop_rgba(g, at, c.r, c.g, c.b, c.a * s.alpha);
   }
   cairo_pattern_set_extend(g, CAIRO_EXTEND_PAD);
-  paint([&] {
-    cairo_save(cr_);
+  paint([&](cairo_t* c) {
+    cairo_save(c);
     // Without the options, nothing is painted beyond the ends: clip to the band between them.
     double dx = end.x - start.x, dy = end.y - start.y, len = std::hypot(dx, dy);
     if (len > 0 && (options & (GradientDrawsBeforeStart | GradientDrawsAfterEnd)) !=
@@ -707,17 +722,17 @@ void Context::drawLinearGradient(const std::vector<Color>& colors, const std::ve
       double by = (options & GradientDrawsBeforeStart) ? start.y - uy : start.y;
       double ex = (options & GradientDrawsAfterEnd) ? end.x + ux : end.x;
       double ey = (options & GradientDrawsAfterEnd) ? end.y + uy : end.y;
-      cairo_new_path(cr_);
-      cairo_move_to(cr_, bx + nx, by + ny);
-      cairo_line_to(cr_, ex + nx, ey + ny);
-      cairo_line_to(cr_, ex - nx, ey - ny);
-      cairo_line_to(cr_, bx - nx, by - ny);
-      cairo_close_path(cr_);
-      cairo_clip(cr_);
+      cairo_new_path(c);
+      cairo_move_to(c, bx + nx, by + ny);
+      cairo_line_to(c, ex + nx, ey + ny);
+      cairo_line_to(c, ex - nx, ey - ny);
+      cairo_line_to(c, bx - nx, by - ny);
+      cairo_close_path(c);
+      cairo_clip(c);
     }
-    cairo_set_source(cr_, g);
-    cairo_paint(cr_);
-    cairo_restore(cr_);
+    cairo_set_source(c, g);
+    cairo_paint(c);
+    cairo_restore(c);
   });
   cairo_pattern_destroy(g);
 }

@@ -5,6 +5,7 @@
 // Points, origin at the top left, y downwards. One thread at a time.
 #include <cairo.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -143,7 +144,8 @@ class Context {
   struct Pending;
   Context(cairo_t* cr, Float scale);
   template <class Draw> void paint(Draw&& draw, const Rect* bounds = nullptr);
-  void limitToDeviceBox(const Rect& r, Float margin);
+  void castShadow(const std::function<void(cairo_t*)>& draw, const Rect* bounds);
+  Rect deviceBox(const Rect& r) const;
   Rect extents(void (*measure)(cairo_t*, double*, double*, double*, double*)) const;
   void drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, const Rect& rect,
                    const Rect& sourcePx, bool asMask);

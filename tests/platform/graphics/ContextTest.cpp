@@ -365,3 +365,19 @@ TEST(Context, TransparencyLayerCastsOneShadowForEverythingInside) {
     EXPECT_PIXEL(px(ctx, 3, 1), kWhite);
   }
 }
+
+TEST(Context, ShadowOfAShapeOutsideTheClipFallsInside) {
+  // The inner-shadow idiom: clip to a shape, fill everything around it; only
+  // the shadow of the surround lands inside.
+  cg::Context ctx = cg::Context::bitmap(20, 20);
+  ctx.clipToRect(Rect(4, 4, 8, 8));
+  ctx.addRect(Rect(0, 0, 20, 20));
+  ctx.addRect(Rect(4, 4, 8, 8));
+  ctx.setFillColor(Color::white());
+  ctx.setShadow({0, -2}, 0, Color::black());
+  ctx.fillPath(cg::FillRule::EvenOdd);
+  EXPECT_PIXEL(px(ctx, 8, 4), (cg::RGBA{0, 0, 0, 255}));
+  EXPECT_PIXEL(px(ctx, 8, 5), (cg::RGBA{0, 0, 0, 255}));
+  EXPECT_EQ(px(ctx, 8, 6).a, 0);
+  EXPECT_EQ(px(ctx, 8, 2).a, 0);  // outside the clip nothing is drawn
+}
