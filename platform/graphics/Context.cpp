@@ -535,6 +535,16 @@ void Context::castShadow(const std::function<void(cairo_t*)>& draw, const Rect* 
   cairo_surface_destroy(shadow);
 }
 
+void Context::drawWithCairo(const std::function<void(cairo_t*)>& draw, const Rect* bounds) {
+  const State& s = states_.back();
+  paint([&](cairo_t* c) {
+    cairo_save(c);
+    setSource(c, s.fill, s.alpha);
+    draw(c);
+    cairo_restore(c);
+  }, bounds);
+}
+
 Rect Context::extents(void (*measure)(cairo_t*, double*, double*, double*, double*)) const {
   double x0, y0, x1, y1;
   measure(cr_, &x0, &y0, &x1, &y1);

@@ -53,8 +53,13 @@ class Context {
   // A copy of the pixels drawn so far, marked with this context's scale.
   std::shared_ptr<Image> makeImage();
 
-  // The underlying cairo context, for text drawing.
+  // The underlying cairo context.
   cairo_t* cairo() const { return cr_; }
+  // Runs drawing done directly in cairo (text, say) the way this context's own
+  // operations run: the source set to the fill colour at the state's alpha, and
+  // the state's shadow cast under it. `bounds` (user space), when given, limits
+  // the shadow work. The callback may run twice (for the shadow and the ink).
+  void drawWithCairo(const std::function<void(cairo_t*)>& draw, const Rect* bounds = nullptr);
 
   // Graphics state: transform, clip, colours, line style, blend mode, alpha, shadow.
   void save();

@@ -381,3 +381,18 @@ TEST(Context, ShadowOfAShapeOutsideTheClipFallsInside) {
   EXPECT_EQ(px(ctx, 8, 6).a, 0);
   EXPECT_EQ(px(ctx, 8, 2).a, 0);  // outside the clip nothing is drawn
 }
+
+TEST(Context, DrawingDirectlyInCairoGetsTheFillColourAlphaAndShadow) {
+  cg::Context ctx = cg::Context::bitmap(10, 10);
+  ctx.setFillColor(Color::red());
+  ctx.setAlpha(0.5f);
+  ctx.setShadow({2, -2}, 0, Color::black());
+  ctx.drawWithCairo([](cairo_t* c) {
+    cairo_rectangle(c, 0, 0, 4, 4);
+    cairo_fill(c);
+  });
+  EXPECT_PIXEL(px(ctx, 1, 1), (cg::RGBA{255, 0, 0, 128}));
+  cg::RGBA shadow = px(ctx, 5, 5);  // below right, at the ink's half alpha
+  EXPECT_EQ(shadow.r, 0);
+  EXPECT_NEAR(shadow.a, 128, 2);
+}
