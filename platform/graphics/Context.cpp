@@ -235,14 +235,15 @@ int Context::saveDepth() const { return int(states_.size()) - 1; }
 
 // --- transforms -----------------------------------------------------------------
 
-void Context::translate(Float tx, Float ty) { cairo_translate(cr_, tx, ty); }
-void Context::scaleBy(Float sx, Float sy) {
-  if (sx != 0 && sy != 0) cairo_scale(cr_, sx, sy);
-}
-void Context::rotate(Float angle) { cairo_rotate(cr_, angle); }
+// cairo stops drawing for good after a singular or non-finite matrix, so
+// those are ignored here.
+void Context::translate(Float tx, Float ty) { concatCTM(AffineTransform::translation(tx, ty)); }
+void Context::scaleBy(Float sx, Float sy) { concatCTM(AffineTransform::scaling(sx, sy)); }
+void Context::rotate(Float angle) { concatCTM(AffineTransform::rotation(angle)); }
 
 void Context::concatCTM(const AffineTransform& t) {
-  if (t.determinant() == 0) return;  // cairo refuses singular matrices for good
+  Float det = t.determinant();
+  if (det == 0 || !std::isfinite(det) || !std::isfinite(t.tx) || !std::isfinite(t.ty)) return;
   cairo_matrix_t m = toCairo(t);
   cairo_transform(cr_, &m);
 }

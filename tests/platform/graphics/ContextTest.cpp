@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Pixels.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Layer.h"
@@ -347,8 +349,15 @@ TEST(Context, CTMIsInPointsWhateverTheScale) {
   cg::Point p = ctx.ctm().apply({1, 1});
   EXPECT_NEAR(p.x, 4, 1e-5);
   EXPECT_NEAR(p.y, 5, 1e-5);
-  ctx.concatCTM(cg::AffineTransform::scaling(0, 0));  // singular: ignored
+  // Singular or non-finite transforms are ignored; drawing goes on.
+  ctx.concatCTM(cg::AffineTransform::scaling(0, 0));
+  ctx.scaleBy(0, 1);
+  ctx.translate(std::nanf(""), 0);
+  ctx.rotate(INFINITY);
   EXPECT_NEAR(ctx.ctm().apply({1, 1}).x, 4, 1e-5);
+  ctx.setFillColor(Color::red());
+  ctx.fillRect(Rect(0, 0, 1, 1));  // points (1, 2)..(4, 5): pixels 2..8, 4..10
+  EXPECT_PIXEL(px(ctx, 3, 5), kRed);
 }
 
 TEST(Context, TransparencyLayerCastsOneShadowForEverythingInside) {
