@@ -91,7 +91,9 @@ std::string translationTableCondition(int trans) {
 std::string ChapterInfo::getTranslationFor(sqlite3* db, int trans, int surah, int verse) {
   if (trans < 0 || trans > 38) return "";
   Guard guard(store::lock());
-  Statement q(db, "SELECT translation FROM " + translationTableCondition(trans), nullptr);
+  // One cached statement per translation number: the reading rows ask for every verse.
+  std::string sql = "SELECT translation FROM " + translationTableCondition(trans);
+  CachedStatement q(db, Slot::TranslationFor, trans, sql.c_str(), nullptr);
   if (!q || !q.bind(surah, verse).next()) return "";
   return q.columnTextOr(0, "");
 }

@@ -12,10 +12,10 @@ namespace {
 
 using Key = std::pair<sqlite3*, int>;
 
-// Guarded by lock().
+// Guarded by lock(). Never destroyed, so finalizeAll stays safe from static destructors.
 std::map<Key, sqlite3_stmt*>& cache() {
-  static std::map<Key, sqlite3_stmt*> statements;
-  return statements;
+  static auto* statements = new std::map<Key, sqlite3_stmt*>;
+  return *statements;
 }
 
 std::atomic<sqlite3*> gContent{nullptr};
@@ -23,8 +23,8 @@ std::atomic<sqlite3*> gContent{nullptr};
 }  // namespace
 
 std::recursive_mutex& lock() {
-  static std::recursive_mutex mutex;
-  return mutex;
+  static auto* mutex = new std::recursive_mutex;  // lives as long as the process
+  return *mutex;
 }
 
 void finalizeAll() {
@@ -97,9 +97,9 @@ void Query::bindOne(int index, const ns::Data& value) {
 // --- CachedStatement -----------------------------------------------------------
 
 namespace {
-sqlite3_stmt* cachedHandle(sqlite3* db, Slot slot, const char* sql, const char* label) {
+sqlite3_stmt* cachedHandle(sqlite3* db, int slot, const char* sql, const char* label) {
   if (!db) return nullptr;
-  Key key{db, static_cast<int>(slot)};
+  Key key{db, slot};
   auto& statements = cache();
   if (auto it = statements.find(key); it != statements.end()) return it->second;
   sqlite3_stmt* stmt = nullptr;
@@ -115,7 +115,10 @@ sqlite3_stmt* cachedHandle(sqlite3* db, Slot slot, const char* sql, const char* 
 
 // Callers hold lock() around the whole query; the cache relies on it.
 CachedStatement::CachedStatement(sqlite3* db, Slot slot, const char* sql, const char* label)
-    : Query(db, cachedHandle(db, slot, sql, label)) {}
+    : Query(db, cachedHandle(db, static_cast<int>(slot), sql, label)) {}
+
+CachedStatement::CachedStatement(sqlite3* db, Slot slot, int index, const char* sql, const char* label)
+    : Query(db, cachedHandle(db, static_cast<int>(Slot::Count) + static_cast<int>(slot) * 1000 + index, sql, label)) {}
 
 CachedStatement::~CachedStatement() {
   if (stmt_) {

@@ -27,7 +27,7 @@ enum class Slot : int {
   InstalledAudios, InstalledReciters, AudioInstalled, AudioHQInstalled, AudioContinuous,
   MarkAudio, MarkContAudio, InsertMP3, InsertContMP3, DeleteAudio, DeleteAudioMP3,
   DeleteContAudio, DeleteContAudioMP3, MP3Recitation, ContMP3Recitation, ContMP3Part,
-  ContMP3Begins, MP3Size,
+  ContMP3Begins, MP3Size, TranslationFor,
   Count
 };
 
@@ -87,6 +87,8 @@ class Query {
 class CachedStatement : public Query {
  public:
   CachedStatement(sqlite3* db, Slot slot, const char* sql, const char* label);
+  // A family of fixed statements (one per translation number): slot plus index.
+  CachedStatement(sqlite3* db, Slot slot, int index, const char* sql, const char* label);
   ~CachedStatement();
   CachedStatement(const CachedStatement&) = delete;
   CachedStatement& operator=(const CachedStatement&) = delete;
