@@ -40,7 +40,7 @@ class Context {
   // round(height x scale) pixels; the context draws in points.
   static Context bitmap(Float width, Float height, Float scale = 1);
   // Draws on a surface owned elsewhere (a window's backing store); takes a reference.
-  Context(cairo_surface_t* target, Float scale = 1);
+  explicit Context(cairo_surface_t* target, Float scale = 1);
 
   Context(Context&&) noexcept;
   Context& operator=(Context&&) noexcept;
