@@ -80,7 +80,8 @@ size_t ButtonPanel::queuedCount() { return PanelQueue::get().waiting.size(); }
 void ButtonPanel::resetForTesting() {
   auto& q = PanelQueue::get();
   if (q.current) {
-    if (q.current->overlay_) q.current->overlay_->removeFromSuperview();
+    if (auto overlay = q.current->overlay_.lock()) overlay->removeFromSuperview();
+    q.current->removeFromSuperview();
     q.current->visible_ = false;
   }
   q.current.reset();
@@ -114,14 +115,16 @@ void ButtonPanel::present() {
   layoutPanel();
   if (window) {
     cg::Rect wb = window->bounds();
-    overlay_ = std::make_shared<Overlay>(wb, this);
-    overlay_->setBackgroundColor(style().dimming);
-    overlay_->setOpaque(false);
-    cg::Rect hostRect = host && host->window() == window ? host->convertRectToView(host->bounds(), nullptr) : wb;
+    auto overlay = std::make_shared<Overlay>(wb, this);
+    overlay->setBackgroundColor(style().dimming);
+    overlay->setOpaque(false);
+    cg::Rect hostRect =
+        host && host->window() == window ? host->convertRectToView(host->bounds(), nullptr) : wb;
     setFrame(placement(frame().size, hostRect, wb).integral());
-    overlay_->addSubview(shared_from_this());
+    overlay->addSubview(shared_from_this());
     window->cancelAllTouches();
-    window->addSubview(overlay_);
+    window->addSubview(overlay);
+    overlay_ = overlay;
   }
   notifyDidPresent();
 }
@@ -148,7 +151,8 @@ void ButtonPanel::dismissWithClickedButtonIndex(int index, bool animated) {
 void ButtonPanel::beginDismissal(int index, bool animated) {
   dismissing_ = true;
   notifyWillDismiss(index);
-  if (!animated || !overlay_ || !View::areAnimationsEnabled()) {
+  auto overlay = overlay_.lock();
+  if (!animated || !overlay || !View::areAnimationsEnabled()) {
     finishDismissal(index);
     return;
   }
@@ -157,18 +161,16 @@ void ButtonPanel::beginDismissal(int index, bool animated) {
   View::setAnimationDuration(kFadeDuration);
   View::setAnimationDidStopSelector(
       [self, index](const std::string&, bool, void*) { self->finishDismissal(index); });
-  overlay_->setAlpha(0);
+  overlay->setAlpha(0);
   View::commitAnimations();
 }
 
 void ButtonPanel::finishDismissal(int index) {
   if (!visible_) return;
   auto self = std::static_pointer_cast<ButtonPanel>(shared_from_this());
-  if (overlay_) {
-    overlay_->removeFromSuperview();
-    removeFromSuperview();
-    overlay_.reset();
-  }
+  if (auto overlay = overlay_.lock()) overlay->removeFromSuperview();
+  removeFromSuperview();
+  overlay_.reset();
   visible_ = false;
   auto& q = PanelQueue::get();
   if (q.current == self) q.current.reset();

@@ -102,7 +102,7 @@ class ButtonPanel : public View {
   bool dismissing_ = false;
   int pressed_ = -1;
   std::weak_ptr<View> host_;
-  std::shared_ptr<View> overlay_;
+  std::weak_ptr<View> overlay_;  // the window owns the overlay, the overlay this panel
 };
 
 }  // namespace ui
