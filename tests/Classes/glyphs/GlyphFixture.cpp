@@ -113,7 +113,7 @@ void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr
 ns::Data glyphPNG(int group, int code) { return draw(group, code)->pngData(); }
 
 sqlite3* create(const std::string& path, const Options& options) {
-  std::filesystem::remove(path);
+  if (path != ":memory:") std::filesystem::remove(path);
   sqlite3* db = nullptr;
   if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) return nullptr;
   exec(db, "BEGIN");
@@ -162,7 +162,8 @@ sqlite3* create(const std::string& path, const Options& options) {
 }
 
 sqlite3* sharedDatabase() {
-  static sqlite3* db = create(tmpDir() + "/fixture-glyphs.db");
+  // In memory, so test processes running side by side never share the file.
+  static sqlite3* db = create(":memory:");
   return db;
 }
 

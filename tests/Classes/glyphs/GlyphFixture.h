@@ -23,7 +23,8 @@ struct Options {
 // The PNG of a code in a metric group (0..5).
 ns::Data glyphPNG(int group, int code);
 
-// Writes the fixture database to path (replacing it) and opens it.
+// Writes the fixture database to path (replacing it; ":memory:" keeps it in
+// memory) and opens it.
 sqlite3* create(const std::string& path, const Options& options = {});
 
 // The shared fixture database of the test program (all styles), opened once.
