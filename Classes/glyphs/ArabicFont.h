@@ -136,7 +136,6 @@ class ArabicFont {
   int charWidth(int code) const;
 
  private:
-  struct LineState;
   Glyph makeGlyphImage(const ns::Data& png) const;
   std::vector<Glyph>* colorCache(unsigned colorClass);
   int inkTop(int code) const;
