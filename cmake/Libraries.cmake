@@ -73,6 +73,11 @@ zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
 zarvel_library(core Classes/core DEPS ${d})
 zarvel_existing(d core graphics ui)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
+zarvel_existing(d core glyphs ui services)
+zarvel_library(app Classes/app DEPS ${d})
+if(TARGET test_app AND TARGET backend_headless)
+  target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
+endif()
 
 # --- build-time tools, resources and the application ---------------------------
 foreach(sub resources tools)
@@ -83,7 +88,7 @@ endforeach()
 
 if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_executable(zarvel "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
-  zarvel_existing(d core glyphs ui services backend_sdl backend_headless)
+  zarvel_existing(d app core glyphs ui services backend_sdl backend_headless)
   target_link_libraries(zarvel PRIVATE ${d})
 endif()
 

@@ -1,11 +1,51 @@
 #pragma once
 // The application delegate: the launch and lifecycle, and the class-level
-// services every part of the application reaches (cached settings and checks).
+// services every part of the application reaches (cached settings and checks,
+// the screen-sleep counter, the shared glyph renderer, the Friday reminders).
+//
+// The class is declared here so that every layer can name it. The class
+// services that need nothing above the data store (the settings caches) are
+// defined in this folder; the instance side and every service that needs the
+// interface layer, the glyph renderer or the neighbour screens is defined in
+// Classes/app, which the application and its tests link.
+#include <sqlite3.h>
 
-class ZarvelSDKAppDelegate {
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Value.h"
+#include "platform/services/BackgroundTask.h"
+#include "platform/services/MailComposeViewController.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+
+class ArabicFont;
+class DBHandler;
+class iPadRootViewController;
+class SavedSearch;
+class SocialNetwork;
+class ZarvelSDKAppDownloadDelegate;
+namespace ui {
+class Window;
+class ViewController;
+}
+
+class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
+                             public ui::AlertViewDelegate,
+                             public ui::ActionSheetDelegate,
+                             public ui::MailComposeViewControllerDelegate,
+                             public std::enable_shared_from_this<ZarvelSDKAppDelegate> {
  public:
-  virtual ~ZarvelSDKAppDelegate() = default;
+  ZarvelSDKAppDelegate();
+  ~ZarvelSDKAppDelegate() override;
+  ZarvelSDKAppDelegate(const ZarvelSDKAppDelegate&) = delete;
+  ZarvelSDKAppDelegate& operator=(const ZarvelSDKAppDelegate&) = delete;
 
+  // ---- class services (settings caches: Classes/core) -----------------------------
   // The class initialiser: registers the default settings and synchronises the
   // store, once per process, before the delegate is first used.
   static void initialize();
@@ -23,4 +63,183 @@ class ZarvelSDKAppDelegate {
 
   // Forgets every cached answer and lets initialize() run again (tests).
   static void ResetClassStateForTesting();
+
+  // ---- class services (Classes/app) ---------------------------------------------
+  // The shared application's delegate (null before the application has one).
+  static std::shared_ptr<ZarvelSDKAppDelegate> GetInstance();
+
+  // Device and system checks, cached for the process.
+  static bool IsDeviceIPad();
+  static bool IsIPhoneOS4();
+  static bool IsIPhoneOS5();
+  static bool IsDeviceRetina();
+  static bool BackgroundTasksSupported();
+
+  // The ubiquity container: none on this platform (logged when the system has one).
+  static std::optional<std::string> GetiCloudPath();
+
+  // Set by the launch that brought the user database to version 3.24.
+  static bool HasUpgradedApp();
+  static void MarkUpgraded(bool upgraded);
+
+  // The one shared glyph renderer. Any thread: the creation and the release run
+  // on the main thread while the caller waits.
+  static std::shared_ptr<ArabicFont> getSharedArabicFontLoader(int resolution, bool forceRecreate);
+
+  // The screen-sleep counter: holders that keep the screen on.
+  static bool isSleepEnabled();
+  static void disableSleep();
+  static void enableSleep();
+  static void resetSleep();
+  static int sleepCounter();
+
+  // A dictionary kept as a file in Documents. Names that could leave the
+  // folder are refused (false / nothing).
+  static bool saveDictionaryToDisk(const ns::Dictionary& dictionary, const std::string& fileName);
+  static std::optional<ns::Dictionary> getDictionaryFromFile(const std::string& fileName);
+
+  // Friday reminders to read surah 18.
+  static void SetupAlKahfReminders();
+  static void MarkAlKahfRead();
+  static void RemindAlKahfNow();
+
+  // Marks per-verse audio of reciters with a continuous set as not installed.
+  static void upgradeToGaplessRequested();
+
+  // Forgets the caches, the counter, the flags and the shared font (tests).
+  static void ResetAppStateForTesting();
+
+  // ---- the main interface -----------------------------------------------------
+  // The window and the tablet root, as the main interface connects them.
+  void setWindow(std::shared_ptr<ui::Window> window) { window_ = std::move(window); }
+  ui::Window* window() const { return window_.get(); }
+  void setIpadRootViewController(std::shared_ptr<iPadRootViewController> root);
+  iPadRootViewController* ipadRootViewController() const { return ipadRootViewController_.get(); }
+
+  // ---- platform call-backs --------------------------------------------------------
+  void applicationDidFinishLaunching(ui::Application&) override;
+  void applicationWillResignActive(ui::Application&) override;
+  void applicationDidEnterBackground(ui::Application&) override;
+  void applicationWillEnterForeground(ui::Application&) override;
+  void applicationWillTerminate(ui::Application&) override;
+  void applicationDidReceiveMemoryWarning(ui::Application&) override {}
+  bool handleOpenURL(ui::Application&, const std::string& url) override;
+  void didReceiveLocalNotification(ui::Application&, const ui::LocalNotification&) override;
+
+  void clickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) override { alertView(alert, buttonIndex); }
+  void clickedButtonAtIndex(ui::ActionSheet& sheet, int buttonIndex) override {
+    actionSheet(sheet, buttonIndex);
+  }
+  void alertView(ui::AlertView& alert, int buttonIndex);
+  void actionSheet(ui::ActionSheet& sheet, int buttonIndex);
+  void mailComposeController(ui::MailComposeViewController& controller, ui::MailComposeResult result,
+                             const std::string& error) override;
+
+  // ---- launch steps (virtual: tests trace them) -------------------------------------
+  virtual void createEditableCopyOfDatabaseIfNeeded();
+  virtual void initializeDatabase();
+  virtual void setupForiPad();
+  virtual void resetTabbarLabels();
+  // Stops the database workers, finalises the statements and closes the
+  // connections under the data store's lock.
+  void finalizeView();
+
+  // ---- the delayed launch prompts ---------------------------------------------------
+  void remindKahf() { RemindAlKahfNow(); }
+  void showNagScreen();
+  void tellAFriend();
+  void showSlicedWarning();
+
+  // ---- forwarders to the tablet root ------------------------------------------------
+  virtual void showSurahView(int surah, int verse, bool play, bool animated);
+  bool isiPadInFullScreen() const;
+  bool isiPadLandscape() const;
+  void reloadSurahView();
+  void reloadIndexView();
+  void refreshTheme();
+  void filterBookmarksOnGroup(int group);
+  void filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch> search);
+  void refreshSurahViewWith(int surah, int verse);
+  void refreshIndexSurahRow(int surah) { (void)surah; }  // the phone tab bar only
+  void setTabbarItemIndex(int index) { (void)index; }     // the phone tab bar only
+  void hideSurahView() {}
+  void refreshSettings() {}
+  ui::ViewController* getIndexViewController() const { return nullptr; }
+
+  // ---- background tasks -------------------------------------------------------------
+  void beginBackgroundTask(int kind);
+  void endBackgroundTask(int kind);
+  bool isTaskAlreadyInBackground(int kind) const;
+
+  // ---- the shared font, on the main thread --------------------------------------------
+  std::shared_ptr<ArabicFont> getSharedArabicFontLoader(int resolution);
+  void releaseSharedArabicFontLoader();
+
+  // ---- recitation download (the download code builds on these) -------------------------
+  bool hasSlicedAudioInstalled() const;
+  virtual void showIndexViewAndBeginDownloading();
+  virtual void requestDownloadSurahAudioAlert(int surah);
+  virtual void requestDownloadServerSelection(int surah);
+  virtual void downloadSurahAudioAlert(int surah);
+  virtual void downloadAllSurahAudio();
+  virtual void cancelDownload();
+
+  // ---- the social-network session ----------------------------------------------------
+  // Created on first use, starting the login when needed.
+  std::shared_ptr<SocialNetwork> socialNetwork();
+  // The session when one exists, without creating it.
+  std::shared_ptr<SocialNetwork> existingSocialNetwork() const { return socialNetwork_; }
+  void snDidLogin();
+  void snDidNotLogin(bool cancelled) { (void)cancelled; }
+  void snDidLogout() {}
+
+  // ---- connections and state -----------------------------------------------------------
+  sqlite3* dbConnection() const;
+  sqlite3* dbConnectionAudioDownload() const;
+  sqlite3* dbConnectionStatic() const;
+
+  ZarvelSDKAppDownloadDelegate* downloadDelegate() const { return downloadDelegate_; }
+  void setDownloadDelegate(ZarvelSDKAppDownloadDelegate* d) { downloadDelegate_ = d; }
+  bool isDownloading() const { return isDownloading_; }
+  bool downloadingAllSurahs() const { return downloadingAllSurahs_; }
+  int downloadingSurah() const { return downloadingSurah_; }
+
+  bool IsInBackground = false;
+  bool checkedNagScreen = false;
+  bool landscapeWarningShown = false;
+  bool SplashHasDisplayed = false;
+
+  // The download state the sheet routing reads.
+  int nextDownloadSurah = 0;
+  int downloadServer = -1;
+  std::shared_ptr<ui::ActionSheet> downloadServerActionSheet;
+  std::shared_ptr<ui::ActionSheet> downloadActionSheet;
+  std::shared_ptr<ui::ActionSheet> failedDownloadActionSheet;
+  ns::Timer dismissTimer;
+
+  ui::BackgroundTaskIdentifier bgDownloadAudio = ui::BackgroundTaskInvalid;
+  ui::BackgroundTaskIdentifier bgDeletingAudio = ui::BackgroundTaskInvalid;
+
+  // The mail composer shown now (tell-a-friend).
+  std::shared_ptr<ui::MailComposeViewController> mailComposer() const { return mailComposer_; }
+
+ protected:
+  bool isDownloading_ = false;
+  bool downloadingAllSurahs_ = false;
+  int downloadingSurah_ = 0;
+
+ private:
+  class SessionDelegate;
+  void scheduleForegroundChecks();
+  ui::BackgroundTaskIdentifier* backgroundSlot(int kind);
+
+  ZarvelSDKAppDownloadDelegate* downloadDelegate_ = nullptr;  // not retained
+  std::shared_ptr<ui::Window> window_;
+  std::shared_ptr<iPadRootViewController> ipadRootViewController_;
+  std::unique_ptr<DBHandler> dbHandler_;
+  std::shared_ptr<SocialNetwork> socialNetwork_;
+  std::shared_ptr<SessionDelegate> sessionDelegate_;
+  std::vector<std::string> permissions;
+  std::shared_ptr<ArabicFont> arabicFontLoader;
+  std::shared_ptr<ui::MailComposeViewController> mailComposer_;
 };
