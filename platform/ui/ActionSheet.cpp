@@ -56,6 +56,8 @@ const ButtonPanel::Style& ActionSheet::style() const {
       cg::Color(0.80f, 0.14f, 0.14f, 1),
       cg::Color(0, 0, 0, 0.15f),
       false,
+      14,
+      false,
   };
   return s;
 }

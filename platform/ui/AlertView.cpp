@@ -40,6 +40,8 @@ const ButtonPanel::Style& AlertView::style() const {
       cg::Color(0.75f, 0.12f, 0.12f, 1),
       cg::Color(0, 0, 0, 0.45f),
       true,
+      18,
+      true,
   };
   return s;
 }

@@ -37,6 +37,14 @@ Font titleFont(float size) { return Font::boldSystemFontOfSize(size); }
 
 }  // namespace
 
+static Font panelTitleFont(const ButtonPanel::Style& s) {
+  return s.titleBold ? Font::boldSystemFontOfSize(s.titleSize) : Font::systemFontOfSize(s.titleSize);
+}
+
+namespace {
+
+}  // namespace
+
 // Covers the window behind a panel: dims it, keeps touches from the views
 // under it and reports taps outside the panel.
 class ButtonPanel::Overlay : public View {
@@ -190,7 +198,7 @@ void ButtonPanel::layoutPanel() {
   float inner = s.width - 2 * kPadding;
   float y = kPadding;
   cg::Size big{inner, 2000};
-  if (!title_.empty()) y += sizeWithFont(title_, titleFont(18), big).height + kGap;
+  if (!title_.empty()) y += sizeWithFont(title_, panelTitleFont(s), big).height + kGap;
   if (!message_.empty()) y += sizeWithFont(message_, Font::systemFontOfSize(16), big).height + kGap;
   textHeight_ = y;
   y += kGap;
@@ -240,7 +248,8 @@ void ButtonPanel::drawRect(cg::Context& ctx, cg::Rect rect) {
   float y = kPadding;
   if (!title_.empty()) {
     cg::Rect r(kPadding, y, inner, 2000);
-    y += drawTextInRect(ctx, title_, r, titleFont(18), s.titleColor, TextAlignment::Center).height + kGap;
+    y += drawTextInRect(ctx, title_, r, panelTitleFont(s), s.titleColor, TextAlignment::Center).height +
+         kGap;
   }
   if (!message_.empty()) {
     cg::Rect r(kPadding, y, inner, 2000);

@@ -55,6 +55,16 @@ class ButtonPanel : public View {
   void touchesCancelled(const TouchSet& touches, const Event& event) override;
   void drawRect(cg::Context& context, cg::Rect rect) override;
 
+  // Look of the panel.
+  struct Style {
+    float width;
+    cg::Color fill, border, titleColor, messageColor, buttonFill, buttonText;
+    cg::Color cancelFill, destructiveFill, dimming;
+    bool buttonsSideBySideWhenTwo;
+    float titleSize;
+    bool titleBold;
+  };
+
  protected:
   ButtonPanel(std::string title, std::string message);
 
@@ -71,13 +81,6 @@ class ButtonPanel : public View {
   virtual void notifyWillDismiss(int index) { (void)index; }
   virtual void notifyDidDismiss(int index) { (void)index; }
 
-  // Look of the panel.
-  struct Style {
-    float width;
-    cg::Color fill, border, titleColor, messageColor, buttonFill, buttonText;
-    cg::Color cancelFill, destructiveFill, dimming;
-    bool buttonsSideBySideWhenTwo;
-  };
   virtual const Style& style() const = 0;
   // Where the panel goes in its overlay (window coordinates), given its size.
   virtual cg::Rect placement(cg::Size size, const cg::Rect& hostRect,

@@ -56,6 +56,13 @@ class AlertTest : public ::testing::Test {
     window->sendTouch(0, TouchPhase::Ended, p);
     clock->advance(0.5);
   }
+  // Leaves a picture for a person to look at when a folder is given.
+  void keepScreenshot(const std::string& name) {
+    const char* dir = std::getenv("ZARVEL_TEST_TMP");
+    if (!dir) return;
+    std::system(("mkdir -p '" + std::string(dir) + "'").c_str());
+    EXPECT_TRUE(window->writeScreenshot(std::string(dir) + "/" + name));
+  }
   std::shared_ptr<ns::VirtualClock> clock;
   std::shared_ptr<Window> window;
   std::shared_ptr<Recorder> recorder;
@@ -177,9 +184,19 @@ TEST_F(AlertTest, AlertIsDrawnOverADimmedWindow) {
   cg::Rect f = alert->frame();
   cg::RGBA body = image->pixelAt(int(f.minX() + 8), int(f.midY()));
   EXPECT_GT(body.b, body.r);
-  if (const char* dir = std::getenv("ZARVEL_TEST_TMP")) {
-    std::string path = std::string(dir) + "/alert.png";
-    std::system(("mkdir -p " + std::string(dir)).c_str());
-    EXPECT_TRUE(window->writeScreenshot(path));
-  }
+  keepScreenshot("alert.png");
+}
+
+TEST_F(AlertTest, SheetIsDrawnOverItsViewWithTheDestructiveButtonInRed) {
+  auto host = std::make_shared<View>(cg::Rect(0, 0, 1024, 768));
+  window->addSubview(host);
+  auto sheet = std::make_shared<ActionSheet>("Would you like to cancel the currently downloading surah?",
+                                             recorder, "No", "Yes");
+  sheet->showInView(host.get());
+  auto image = window->snapshot();
+  cg::Rect yes = sheet->convertRectToView(sheet->buttonRectAtIndex(0), nullptr);
+  cg::RGBA red = image->pixelAt(int(yes.minX() + 4), int(yes.midY()));
+  EXPECT_GT(red.r, 150);
+  EXPECT_LT(red.g, 80);
+  keepScreenshot("sheet.png");
 }

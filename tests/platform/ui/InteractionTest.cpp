@@ -178,6 +178,7 @@ TEST_F(UiTest, AnimationMovesPresentationValuesAndCallsDidStopOnce) {
   });
   v->setFrame(cg::Rect(200, 0, 100, 100));
   v->setAlpha(0);
+  v->setTransform(cg::AffineTransform::scaling(3, 3));
   View::commitAnimations();
 
   EXPECT_EQ(v->frame().x(), 200);  // the model value changes at once
@@ -185,10 +186,12 @@ TEST_F(UiTest, AnimationMovesPresentationValuesAndCallsDidStopOnce) {
   clock->advance(0.5);
   EXPECT_NEAR(v->presentationFrame().x(), 100, 5);
   EXPECT_NEAR(v->presentationAlpha(), 0.5, 0.05);
+  EXPECT_NEAR(v->presentationTransform().a, 2, 0.1);
   EXPECT_TRUE(stops.empty());
   clock->advance(0.6);
   EXPECT_EQ(v->presentationFrame().x(), 200);
   EXPECT_EQ(v->presentationAlpha(), 0);
+  EXPECT_EQ(v->presentationTransform(), cg::AffineTransform::scaling(3, 3));
   EXPECT_EQ(stops, (std::vector<std::string>{"Slide finished 7"}));
   clock->advance(2);
   EXPECT_EQ(stops.size(), 1u);
