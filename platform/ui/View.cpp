@@ -26,6 +26,7 @@ View::View(cg::Rect frame) : frame_(frame), bounds_(0, 0, frame.width(), frame.h
 
 View::~View() {
   for (auto& sub : subviews_) sub->superview_ = nullptr;
+  for (auto& r : gestureRecognizers_) r->attach(nullptr);  // a recogniser may outlive its view
 }
 
 void View::setDisplayObserver(std::function<void()> observer) {

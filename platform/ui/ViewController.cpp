@@ -13,6 +13,7 @@ const cg::Color kDimming(0, 0, 0, 0.4f);
 ViewController::ViewController() = default;
 
 ViewController::~ViewController() {
+  if (Window* w = responderWindow(); w && w->firstResponder() == this) w->clearFirstResponder();
   if (view_ && view_->viewController_ == this) view_->viewController_ = nullptr;
 }
 
