@@ -48,7 +48,7 @@ TEST(ChapterInfoConcurrency, InstallerMarkerAndMainThreadLoseNoWrite) {
   EXPECT_EQ(fixtures::scalarInt(store.user, "SELECT count(*) FROM recitationmp3s"), kBlobs);
   EXPECT_EQ(fixtures::scalarInt(store.user, "SELECT count(*) FROM searchmatches"), kMarkRounds * 200);
   EXPECT_EQ(ChapterInfo::getBookmarkCount(store.user, 1, 0), 20);  // the odd verses
-  EXPECT_EQ(ChapterInfo::getMP3Recitation(store.user, 3, 14, 3), ns::Data(2048, 299));
+  EXPECT_EQ(ChapterInfo::getMP3Recitation(store.user, 3, 14, 3), ns::Data(2048, static_cast<std::uint8_t>(299)));
   EXPECT_TRUE(ChapterInfo::isSurahAudioInstalled(store.user, 2, 3));
 }
 
