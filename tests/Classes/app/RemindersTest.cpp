@@ -176,6 +176,19 @@ TEST_F(RemindersTest, FridayAlertOncePerFridayUnlessReadToday) {
   EXPECT_NE(visiblePanel(), nullptr);
 }
 
+TEST_F(RemindersTest, AReminderFiringWhileRunningOpensAlKahf) {
+  defaults().setBool(true, kDontNagMe);
+  setNow(at({2026, 12, 11, 10, 0}));
+  launch();
+  advance(3);
+  ASSERT_NE(visiblePanel(), nullptr);  // the Friday alert
+  visiblePanel()->tapButtonAtIndex(0);
+  advance(5 * 3600);  // 15:00
+  ASSERT_FALSE(root->calls.list.empty());
+  EXPECT_EQ(root->calls.list.front(), "showSurahView(18, 1, NO, NO)");
+  EXPECT_EQ(pending().size(), 2u);
+}
+
 TEST_F(RemindersTest, FridayEveningAfterSixNoAlert) {
   install();
   setNow(at({2026, 12, 11, 19, 0}));

@@ -9,6 +9,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/DatabaseWorkers.h"
 #include "Classes/core/RegisteredDefaults.h"
+#include "Classes/glyphs/ArabicFont.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Thread.h"
 #include "platform/graphics/Image.h"
@@ -180,6 +181,44 @@ TEST_F(ServicesTest, AlertsAppearInTheHeadlessScreenshot) {
   auto plainCorner = before->pixelAt(5, 700);
   EXPECT_LT(corner.r, plainCorner.r);  // dimmed
   if (const char* keep = std::getenv("ZARVEL_KEEP_SCREENSHOT")) std::filesystem::copy_file(path, keep, std::filesystem::copy_options::overwrite_existing);
+}
+
+TEST_F(ServicesTest, SharedFontIsMadeOnTheMainThreadAndKeptWhateverTheResolution) {
+  launch();
+  std::shared_ptr<ArabicFont> fromWorker;
+  std::atomic<bool> done{false};
+  ns::Thread worker("font", [&] {
+    fromWorker = ZarvelSDKAppDelegate::getSharedArabicFontLoader(1, false);
+    done = true;
+  });
+  ASSERT_TRUE(ns::RunLoop::main().runUntil([&] { return done.load(); }, 10));
+  worker.join();
+  ASSERT_NE(fromWorker, nullptr);
+  EXPECT_EQ(ZarvelSDKAppDelegate::getSharedArabicFontLoader(3, false), fromWorker);
+  auto recreated = ZarvelSDKAppDelegate::getSharedArabicFontLoader(3, true);
+  EXPECT_NE(recreated, fromWorker);
+  EXPECT_EQ(ZarvelSDKAppDelegate::getSharedArabicFontLoader(1, false), recreated);
+}
+
+struct DeviceCase {
+  const char* systemVersion;
+  bool iPad, os4, os5;
+};
+
+TEST_F(ServicesTest, DeviceChecksBySystemVersion) {
+  const std::vector<DeviceCase> cases = {
+      {"3.2", true, false, false}, {"4.3", true, true, false}, {"5.1", true, true, true}, {"6.0", true, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.systemVersion);
+    ZarvelSDKAppDelegate::ResetAppStateForTesting();
+    ui::Device::current().setSystemVersion(c.systemVersion);
+    EXPECT_EQ(ZarvelSDKAppDelegate::IsDeviceIPad(), c.iPad);
+    EXPECT_EQ(ZarvelSDKAppDelegate::IsIPhoneOS4(), c.os4);
+    EXPECT_EQ(ZarvelSDKAppDelegate::IsIPhoneOS5(), c.os5);
+    ui::Device::current().setSystemVersion("3.1");  // cached for the process
+    EXPECT_EQ(ZarvelSDKAppDelegate::IsIPhoneOS4(), c.os4);
+  }
+  EXPECT_FALSE(ZarvelSDKAppDelegate::IsDeviceRetina());
 }
 
 }  // namespace
