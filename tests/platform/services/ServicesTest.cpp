@@ -28,7 +28,7 @@ struct RecordingDelegate : ApplicationDelegate {
   }
 };
 
-class ServicesTest : public ::testing::Test {
+class PlatformServices : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* base = std::getenv("ZARVEL_TEST_TMP");
@@ -63,7 +63,7 @@ class ServicesTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ServicesTest, OnlyWebAndMailURLsLeaveTheApplication) {
+TEST_F(PlatformServices, OnlyWebAndMailURLsLeaveTheApplication) {
   std::vector<std::string> launched;
   URLOpener::setLauncher([&](const std::string& url) {
     launched.push_back(url);
@@ -95,7 +95,7 @@ TEST_F(ServicesTest, OnlyWebAndMailURLsLeaveTheApplication) {
   EXPECT_FALSE(URLOpener::canOpenURL("https://" + std::string(URLOpener::kMaxLength, 'a')));
 }
 
-TEST_F(ServicesTest, IdleTimerTellsTheBackendOfChangesOnly) {
+TEST_F(PlatformServices, IdleTimerTellsTheBackendOfChangesOnly) {
   std::vector<bool> seen;
   IdleTimer::setDisabled(false);
   IdleTimer::setObserver([&](bool d) { seen.push_back(d); });
@@ -106,7 +106,7 @@ TEST_F(ServicesTest, IdleTimerTellsTheBackendOfChangesOnly) {
   EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
 }
 
-TEST_F(ServicesTest, BackgroundTasksGetDistinctIdsAndExpireOnceInTheBackground) {
+TEST_F(PlatformServices, BackgroundTasksGetDistinctIdsAndExpireOnceInTheBackground) {
   int expired1 = 0, expired2 = 0;
   auto a = BackgroundTasks::beginBackgroundTaskWithExpirationHandler([&] { ++expired1; });
   auto b = BackgroundTasks::beginBackgroundTaskWithExpirationHandler([&] { ++expired2; });
@@ -133,7 +133,7 @@ TEST_F(ServicesTest, BackgroundTasksGetDistinctIdsAndExpireOnceInTheBackground) 
   EXPECT_EQ(expired1, 1);
 }
 
-TEST_F(ServicesTest, BackgroundTasksComingBackToTheForegroundStopsTheExpiry) {
+TEST_F(PlatformServices, BackgroundTasksComingBackToTheForegroundStopsTheExpiry) {
   int expired = 0;
   BackgroundTasks::beginBackgroundTaskWithExpirationHandler([&] { ++expired; });
   Application::shared().enterBackground();
@@ -143,7 +143,7 @@ TEST_F(ServicesTest, BackgroundTasksComingBackToTheForegroundStopsTheExpiry) {
   EXPECT_EQ(expired, 0);
 }
 
-TEST_F(ServicesTest, BackgroundTasksWithoutMultitaskingAreInvalid) {
+TEST_F(PlatformServices, BackgroundTasksWithoutMultitaskingAreInvalid) {
   Device::current().setMultitaskingSupported(false);
   int expired = 0;
   EXPECT_EQ(BackgroundTasks::beginBackgroundTaskWithExpirationHandler([&] { ++expired; }),
@@ -151,7 +151,7 @@ TEST_F(ServicesTest, BackgroundTasksWithoutMultitaskingAreInvalid) {
   EXPECT_EQ(BackgroundTasks::openTaskCount(), 0u);
 }
 
-TEST_F(ServicesTest, LocalNotificationsFireAtTheirDateInOrder) {
+TEST_F(PlatformServices, LocalNotificationsFireAtTheirDateInOrder) {
   auto& s = LocalNotificationScheduler::shared();
   s.reload();
   double t0 = clock->now();
@@ -167,7 +167,7 @@ TEST_F(ServicesTest, LocalNotificationsFireAtTheirDateInOrder) {
   EXPECT_TRUE(s.scheduledLocalNotifications().empty());
 }
 
-TEST_F(ServicesTest, LocalNotificationsPersistAcrossARestartAndCanBeCancelled) {
+TEST_F(PlatformServices, LocalNotificationsPersistAcrossARestartAndCanBeCancelled) {
   auto& s = LocalNotificationScheduler::shared();
   s.reload();
   double t0 = clock->now();
@@ -208,7 +208,7 @@ struct MailDelegate : MailComposeViewControllerDelegate {
 };
 }  // namespace
 
-TEST_F(ServicesTest, MailComposerWritesTheMessageAndReportsTheHandlersResult) {
+TEST_F(PlatformServices, MailComposerWritesTheMessageAndReportsTheHandlersResult) {
   std::string handedPath;
   MailComposeViewController::setHandler([&](const MailMessage& m, const std::string& path, std::string&) {
     handedPath = path;
@@ -240,7 +240,7 @@ TEST_F(ServicesTest, MailComposerWritesTheMessageAndReportsTheHandlersResult) {
   EXPECT_NE(text.find("Content-Type: text/html; charset=UTF-8"), std::string::npos);
 }
 
-TEST_F(ServicesTest, MailComposerResultsForCancelFailureAndNoHandler) {
+TEST_F(PlatformServices, MailComposerResultsForCancelFailureAndNoHandler) {
   auto delegate = std::make_shared<MailDelegate>();
   MailComposeViewController::setHandler([](const MailMessage&, const std::string&, std::string& error) {
     error = "no mail program";
@@ -276,7 +276,7 @@ TEST(MailMessage, HeadersAreOneLineAndNonAsciiIsEncoded) {
   EXPECT_EQ(plainTextOfHTML("a<br>b &amp; <a href=\"x\">link</a>"), "a\nb & link");
 }
 
-TEST_F(ServicesTest, DeviceIsATabletWithMultitasking) {
+TEST_F(PlatformServices, DeviceIsATabletWithMultitasking) {
   auto& d = Device::current();
   EXPECT_EQ(d.model().rfind("iPad", 0), 0u);
   EXPECT_EQ(d.userInterfaceIdiom(), UserInterfaceIdiom::Pad);
