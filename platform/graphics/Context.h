@@ -94,9 +94,9 @@ class Context {
   Float alpha() const;
   void setShouldAntialias(bool on);
   // The shadow under everything drawn from now on. The offset is in points of
-  // the surface, whatever the transform, and as on the original platform its
-  // height points UP: (0, -2) casts the shadow 2 points below. Blur in points;
-  // a clear colour turns the shadow off.
+  // the surface, whatever the transform, and its height points UP (the
+  // convention the drawing styles are written in): (0, -2) casts the shadow
+  // 2 points below. Blur in points; a clear colour turns the shadow off.
   void setShadow(Size offset, Float blur, const Color& color);
   void setShadow(Size offset, Float blur);  // black at one third opacity
   void clearShadow();

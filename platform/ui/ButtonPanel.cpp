@@ -232,7 +232,8 @@ cg::Rect ButtonPanel::buttonRectAtIndex(int index) const {
 
 void ButtonPanel::drawRect(cg::Context& ctx, cg::Rect rect) {
   const Style& s = style();
-  ctx.setShadow({0, 4}, 12, cg::Color(0, 0, 0, 0.5f));
+  ctx.setShadow({0, -4}, 12,  // falls below the panel
+                cg::Color(0, 0, 0, 0.5f));
   ctx.setFillColor(s.fill);
   ctx.beginPath();
   ctx.addRoundedRect(rect.insetBy(1, 1), kCornerRadius);
