@@ -90,6 +90,9 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_executable(zarvel "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   zarvel_existing(d app core glyphs ui services backend_sdl backend_headless)
   target_link_libraries(zarvel PRIVATE ${d})
+  add_test(NAME zarvel_headless_screenshot
+           COMMAND ${CMAKE_COMMAND} -DAPP=$<TARGET_FILE:zarvel> -DWORK=${CMAKE_BINARY_DIR}/test-tmp/headless-run
+                   -P "${CMAKE_SOURCE_DIR}/tests/Classes/app/HeadlessRun.cmake")
 endif()
 
 if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
