@@ -19,7 +19,9 @@ struct LinkCase {
   std::string opened;  // the index's call, "" when nothing opens
 };
 
-TEST(LinkTable, OwnSchemeLinks) {
+class LinkTest : public AppTest {};
+
+TEST_F(LinkTest, OwnSchemeLinks) {
   const std::vector<LinkCase> cases = {
       {"zarvel://2:255", true, "showSurahView(2, 255, NO, NO)"},
       {"zarvel://2:255:9", true, "showSurahView(2, 255, NO, NO)"},
@@ -41,9 +43,7 @@ TEST(LinkTable, OwnSchemeLinks) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.url.substr(0, 40));
-    auto delegate = std::make_shared<RecordingDelegate>();
-    auto root = std::make_shared<FakeRoot>();
-    delegate->setIpadRootViewController(root);
+    auto delegate = makeDelegate();
     EXPECT_EQ(delegate->handleOpenURL(ui::Application::shared(), c.url), c.handled);
     if (c.opened.empty()) {
       EXPECT_TRUE(root->calls.list.empty());
@@ -55,9 +55,7 @@ TEST(LinkTable, OwnSchemeLinks) {
   }
 }
 
-class ForeignLinkTest : public AppTest {};
-
-TEST_F(ForeignLinkTest, GoesOnlyToAnExistingSessionAndNeverStartsALogin) {
+TEST_F(LinkTest, GoesOnlyToAnExistingSessionAndNeverStartsALogin) {
   auto delegate = install();
   const std::string login = "snzarvelreader://authorize#access_token=abc&expires_in=3600";
   EXPECT_FALSE(delegate->handleOpenURL(ui::Application::shared(), "https://example.com/zarvel://2:255:1"));
@@ -75,7 +73,7 @@ TEST_F(ForeignLinkTest, GoesOnlyToAnExistingSessionAndNeverStartsALogin) {
   EXPECT_TRUE(root->calls.list.empty());
 }
 
-TEST_F(ForeignLinkTest, ThroughTheApplication) {
+TEST_F(LinkTest, ThroughTheApplication) {
   auto delegate = install();
   EXPECT_TRUE(ui::Application::shared().openInboundURL("zarvel://18:10"));
   EXPECT_EQ(root->calls.list.front(), "showSurahView(18, 10, NO, NO)");
