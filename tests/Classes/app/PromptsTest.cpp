@@ -239,6 +239,67 @@ TEST_F(PromptsTest, GaplessUpgradeMarksPerVerseAudioNotInstalled) {
   EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), 0u);
 }
 
+TEST_F(PromptsTest, TappingYesOnTheContinuousAudioWarningDismissesItOnce) {
+  auto delegate = install();
+  delegate->setupForiPad();
+  delegate->showSlicedWarning();
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->title(), "");
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(1), "Yes");
+  visiblePanel()->tapButtonAtIndex(1);
+  advance(1);
+  EXPECT_EQ(visiblePanel(), nullptr);
+  EXPECT_EQ(ui::ButtonPanel::queuedCount(), 0u);
+  EXPECT_EQ(delegate->downloads.list, (Strings{"showIndexViewAndBeginDownloading"}));
+}
+
+// The delegate's own download sheets (the download itself is not built).
+class DownloadingDelegate : public ZarvelSDKAppDelegate {
+ public:
+  void setDownloading(bool on) { isDownloading_ = on; }
+};
+
+TEST_F(PromptsTest, DownloadSheetsCarryTheirTagsAndButtons) {
+  auto delegate = std::make_shared<DownloadingDelegate>();
+  root = std::make_shared<FakeRoot>();
+  delegate->setIpadRootViewController(root);
+  backend().launch(delegate);
+  defaults().setBool(true, kDontNagMe);
+
+  delegate->showIndexViewAndBeginDownloading();  // reciter 0: nothing installed, the highest surah first
+  EXPECT_EQ(root->calls.list, (Strings{"bringIndexToView"}));
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), 1114);
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(0), "Download this Audio");
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(1), "Download all Audios");
+  EXPECT_EQ(visiblePanel()->cancelButtonIndex(), 2);
+  visiblePanel()->tapButtonAtIndex(0);  // asks for the mirror
+  advance(1);
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel(), delegate->downloadServerActionSheet.get());
+  EXPECT_EQ(visiblePanel()->tag(), 114);
+  EXPECT_EQ(visiblePanel()->numberOfButtons(), 8);
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(6), "Random (Recommended)");
+  EXPECT_EQ(visiblePanel()->cancelButtonIndex(), 7);
+  visiblePanel()->tapButtonAtIndex(7);
+  advance(1);
+  EXPECT_EQ(delegate->downloadServerActionSheet, nullptr);
+  EXPECT_EQ(delegate->downloadServer, -1);
+
+  delegate->setDownloading(true);
+  delegate->requestDownloadSurahAudioAlert(36);
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), 191919);
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(0), "Yes");
+  EXPECT_EQ(visiblePanel()->destructiveButtonIndex(), 0);
+  EXPECT_EQ(delegate->nextDownloadSurah, 36);
+  visiblePanel()->tapButtonAtIndex(0);  // cancels the running one and offers surah 36
+  advance(1);
+  EXPECT_FALSE(delegate->isDownloading());
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), 1036);
+}
+
 TEST_F(PromptsTest, TappedSheetReachesTheDelegate) {
   auto delegate = install();
   delegate->setupForiPad();
