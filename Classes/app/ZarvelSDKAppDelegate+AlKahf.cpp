@@ -47,6 +47,11 @@ void ZarvelSDKAppDelegate::SetupAlKahfReminders() {
   auto& scheduler = ui::LocalNotificationScheduler::shared();
   if (!defaults().boolForKey(kAlKahfReminders)) {
     if (IsIPhoneOS4()) scheduler.cancelAllLocalNotifications();
+    // Nothing is planned now: switching the reminders on again plans at once.
+    if (defaults().dateForKey(kLastAlKahfSet)) {
+      defaults().removeObjectForKey(kLastAlKahfSet);
+      defaults().synchronize();
+    }
     return;
   }
   if (!IsIPhoneOS4()) return;

@@ -134,6 +134,14 @@ TEST_F(RemindersTest, SwitchingRemindersOffClearsEveryPendingOne) {
   defaults().setBool(false, kAlKahfReminders);
   ZarvelSDKAppDelegate::SetupAlKahfReminders();
   EXPECT_TRUE(pending().empty());
+  // On again a minute later: planned at once, not half an hour later.
+  advance(60);
+  defaults().setBool(true, kAlKahfReminders);
+  ZarvelSDKAppDelegate::SetupAlKahfReminders();
+  EXPECT_EQ(pending().size(), 3u);
+  defaults().setBool(false, kAlKahfReminders);
+  ZarvelSDKAppDelegate::SetupAlKahfReminders();
+  EXPECT_TRUE(pending().empty());
 
   install();
   setNow(at({2026, 12, 11, 10, 0}));
