@@ -54,12 +54,10 @@ void ZarvelSDKAppDelegate::upgradeToGaplessRequested() {
 void ZarvelSDKAppDelegate::showIndexViewAndBeginDownloading() {
   int reciter = static_cast<int>(ns::UserDefaults::standardUserDefaults().integerForKey(kCurrentReciter));
   if (!ChapterInfo::doesReciterSupportContRecitation(reciter) || !dbConnection()) return;
-  for (int surah = kSurahCount; surah >= 1; --surah) {
-    if (ChapterInfo::isSurahAudioInstalled(dbConnection(), surah, reciter)) continue;
-    if (ipadRootViewController_) ipadRootViewController_->bringIndexToView();
-    requestDownloadSurahAudioAlert(surah);
-    return;
-  }
+  int surah = kSurahCount;
+  while (surah > 1 && ChapterInfo::isSurahAudioInstalled(dbConnection(), surah, reciter)) --surah;
+  if (ipadRootViewController_) ipadRootViewController_->bringIndexToView();
+  requestDownloadSurahAudioAlert(surah);
 }
 
 void ZarvelSDKAppDelegate::requestDownloadSurahAudioAlert(int surah) {

@@ -242,6 +242,7 @@ void ZarvelSDKAppDelegate::finalizeView() {
              ns::logTimestamp().c_str());
     return;
   }
+  releaseSharedArabicFontLoader();
   store::Guard guard(store::lock());
   dbHandler_->closeDatabases();
 }

@@ -140,8 +140,8 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   virtual void initializeDatabase();
   virtual void setupForiPad();
   virtual void resetTabbarLabels();
-  // Stops the database workers, finalises the statements and closes the
-  // connections under the data store's lock.
+  // Stops the database workers, releases the shared font, then finalises the
+  // statements and closes the connections under the data store's lock.
   void finalizeView();
 
   // ---- the delayed launch prompts ---------------------------------------------------

@@ -300,6 +300,19 @@ TEST_F(PromptsTest, DownloadSheetsCarryTheirTagsAndButtons) {
   EXPECT_EQ(visiblePanel()->tag(), 1036);
 }
 
+TEST_F(PromptsTest, WithEverySurahInstalledTheUpgradeOffersSurahOne) {
+  auto delegate = std::make_shared<DownloadingDelegate>();
+  root = std::make_shared<FakeRoot>();
+  delegate->setIpadRootViewController(root);
+  defaults().setBool(true, kDontNagMe);
+  backend().launch(delegate);
+  for (int surah = 1; surah <= 114; ++surah) ChapterInfo::markAudioAsInstalled(delegate->dbConnection(), surah, 0);
+  defaults().setInteger(0, kCurrentReciter);
+  delegate->showIndexViewAndBeginDownloading();
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), 1001);
+}
+
 TEST_F(PromptsTest, TappedSheetReachesTheDelegate) {
   auto delegate = install();
   delegate->setupForiPad();

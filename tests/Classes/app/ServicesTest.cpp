@@ -198,6 +198,12 @@ TEST_F(ServicesTest, SharedFontIsMadeOnTheMainThreadAndKeptWhateverTheResolution
   auto recreated = ZarvelSDKAppDelegate::getSharedArabicFontLoader(3, true);
   EXPECT_NE(recreated, fromWorker);
   EXPECT_EQ(ZarvelSDKAppDelegate::getSharedArabicFontLoader(1, false), recreated);
+
+  std::weak_ptr<ArabicFont> held = recreated;
+  recreated.reset();
+  fromWorker.reset();
+  ZarvelSDKAppDelegate::GetInstance()->finalizeView();
+  EXPECT_TRUE(held.expired());  // the shutdown releases it
 }
 
 struct DeviceCase {
