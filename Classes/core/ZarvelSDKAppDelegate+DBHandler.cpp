@@ -155,10 +155,16 @@ void DBHandler::upgradeSchema() {
 
 void DBHandler::closeDatabases() {
   if (!dbConnection_ && !dbConnectionAudioDownload_ && !dbConnectionStatic_) return;
+  store::Guard guard(store::lock());
   ChapterInfo::finalizeStatements();
   if (store::contentConnection() == dbConnectionStatic_) store::setContentConnection(nullptr);
   for (sqlite3** db : {&dbConnection_, &dbConnectionAudioDownload_, &dbConnectionStatic_}) {
-    sqlite3_close(*db);
+    if (*db && sqlite3_close(*db) != SQLITE_OK) {
+      ns::logf("Error: failed to close database with message '%s'.", sqlite3_errmsg(*db));
+      // A statement still open keeps the connection busy: let the engine close
+      // it once that statement is finalized, so the handle never leaks.
+      sqlite3_close_v2(*db);
+    }
     *db = nullptr;
   }
 }

@@ -226,4 +226,21 @@ TEST_F(DBHandlerTest, ContentDatabaseIsReadOnly) {
   EXPECT_EQ(sqlite3_db_readonly(handler.dbConnection(), "main"), 0);
 }
 
+TEST_F(DBHandlerTest, AFailedCloseIsLoggedAndTheOtherConnectionsStillClose) {
+  DBHandler handler(documents, resources);
+  handler.createEditableCopyOfDatabaseIfNeeded();
+  handler.initializeDatabase();
+  // A statement left open by someone else keeps the main connection busy.
+  sqlite3_stmt* open = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(handler.dbConnection(), "SELECT 1", -1, &open, nullptr), SQLITE_OK);
+  ns::LogCapture log;
+  log.setEcho(false);
+  handler.closeDatabases();
+  EXPECT_EQ(log.count("Error: failed to close database with message '"), 1);
+  EXPECT_EQ(handler.dbConnection(), nullptr);
+  EXPECT_EQ(handler.dbConnectionAudioDownload(), nullptr);
+  EXPECT_EQ(handler.dbConnectionStatic(), nullptr);
+  sqlite3_finalize(open);  // the engine finishes closing the connection here
+}
+
 }  // namespace
