@@ -175,7 +175,9 @@ TEST_F(PromptsTest, ActionSheetRoutingTable) {
     delegate->actionSheet(*sheet, c.button);
     EXPECT_EQ(delegate->downloads.list, c.calls);
     EXPECT_EQ(delegate->downloadServer, c.downloadServer);
-    if (c.identity == Identity::MirrorSheet) EXPECT_EQ(delegate->downloadServerActionSheet, nullptr);
+    if (c.identity == Identity::MirrorSheet) {
+      EXPECT_EQ(delegate->downloadServerActionSheet, nullptr);
+    }
   }
 }
 
