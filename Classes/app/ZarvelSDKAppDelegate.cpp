@@ -278,11 +278,16 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
 }
 
 // The Friday check 3 s on, and the rate prompt 2 s on once per foreground period.
+// A check still pending from the period before (back within the delay) is
+// replaced, so the prompt never shows twice.
 void ZarvelSDKAppDelegate::scheduleForegroundChecks() {
-  ns::RunLoop::main().performAfter(this, "remindKahf", 3.0, [this] { remindKahf(); });
+  auto& loop = ns::RunLoop::main();
+  loop.cancelPreviousPerformRequests(this, "remindKahf");
+  loop.performAfter(this, "remindKahf", 3.0, [this] { remindKahf(); });
   if (!checkedNagScreen) {
     checkedNagScreen = true;
-    ns::RunLoop::main().performAfter(this, "showNagScreen", 2.0, [this] { showNagScreen(); });
+    loop.cancelPreviousPerformRequests(this, "showNagScreen");
+    loop.performAfter(this, "showNagScreen", 2.0, [this] { showNagScreen(); });
   }
 }
 

@@ -137,6 +137,18 @@ TEST_F(LaunchTest, LifecycleReachesTheReadingScreenAndReschedulesTheChecks) {
   EXPECT_EQ(visiblePanel()->tag(), -10);
 }
 
+TEST_F(LaunchTest, BackWithinTheDelayTheRatePromptShowsOnce) {
+  defaults().setObject(ns::Value(ns::Date::now().dateByAddingTimeInterval(-3 * 86400)), kAppInstallDate);
+  launch();
+  advance(1);
+  backend().minimise();
+  backend().restore();
+  advance(5);
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), -10);
+  EXPECT_EQ(ui::ButtonPanel::queuedCount(), 0u);
+}
+
 TEST_F(LaunchTest, LocalNotificationOpensAlKahf) {
   auto delegate = install();
   delegate->didReceiveLocalNotification(ui::Application::shared(), {});
