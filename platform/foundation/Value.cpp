@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/foundation/Base64.h"
 #include "platform/foundation/String.h"
 
 namespace ns {
@@ -29,59 +30,6 @@ std::int64_t truncateToInteger(double d) {
   if (d >= kLimit) return std::numeric_limits<std::int64_t>::max();
   if (d <= -kLimit) return std::numeric_limits<std::int64_t>::min();
   return static_cast<std::int64_t>(d);
-}
-
-// ---- Base64 (RFC 4648, padded) for data inside JSON ----------------------------------
-
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string base64Encode(const Data& data) {
-  std::string out;
-  out.reserve((data.size() + 2) / 3 * 4);
-  for (std::size_t i = 0; i < data.size(); i += 3) {
-    std::uint32_t n = data[i] << 16;
-    if (i + 1 < data.size()) n |= data[i + 1] << 8;
-    if (i + 2 < data.size()) n |= data[i + 2];
-    out.push_back(kAlphabet[(n >> 18) & 63]);
-    out.push_back(kAlphabet[(n >> 12) & 63]);
-    out.push_back(i + 1 < data.size() ? kAlphabet[(n >> 6) & 63] : '=');
-    out.push_back(i + 2 < data.size() ? kAlphabet[n & 63] : '=');
-  }
-  return out;
-}
-
-std::optional<Data> base64Decode(std::string_view text) {
-  auto value = [](char c) -> int {
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
-    return -1;
-  };
-  Data out;
-  std::uint32_t bits = 0;
-  int count = 0;
-  for (char c : text) {
-    if (c == '=') break;
-    int v = value(c);
-    if (v < 0) return std::nullopt;
-    bits = (bits << 6) | static_cast<std::uint32_t>(v);
-    if (++count == 4) {
-      out.push_back(static_cast<std::uint8_t>(bits >> 16));
-      out.push_back(static_cast<std::uint8_t>(bits >> 8));
-      out.push_back(static_cast<std::uint8_t>(bits));
-      bits = 0;
-      count = 0;
-    }
-  }
-  if (count == 1) return std::nullopt;
-  if (count == 2) out.push_back(static_cast<std::uint8_t>(bits >> 4));
-  if (count == 3) {
-    out.push_back(static_cast<std::uint8_t>(bits >> 10));
-    out.push_back(static_cast<std::uint8_t>(bits >> 2));
-  }
-  return out;
 }
 
 // ---- JSON writer ----------------------------------------------------------------------
