@@ -104,34 +104,19 @@ class StringsParser {
   // A double-quoted string with escapes; nullopt when there is none here or it
   // does not end on its line.
   std::optional<std::string> quoted() {
-    if (pos_ >= s_.size() || s_[pos_] != '"') return std::nullopt;
-    ++pos_;
-    std::string out;
-    while (pos_ < s_.size()) {
-      char c = s_[pos_++];
-      if (c == '"') return out;
-      if (c == '\n') return std::nullopt;
-      if (c != '\\') {
-        out.push_back(c);
-        continue;
-      }
-      if (pos_ >= s_.size()) return std::nullopt;
-      char e = s_[pos_++];
-      switch (e) {
-        case 'n': out.push_back('\n'); break;
-        case 't': out.push_back('\t'); break;
-        case 'r': out.push_back('\r'); break;
-        case 'U':
-        case 'u': {
-          long cp = hexNumber(s_, pos_, 4);
-          if (cp < 0) return std::nullopt;
-          appendUtf8(out, static_cast<char32_t>(cp));
-          break;
-        }
-        default: out.push_back(e); break;  // \" \\ \' and any other escaped character
-      }
-    }
-    return std::nullopt;
+    return readQuotedString(
+        s_, pos_, [](unsigned char c) { return c == '\n'; },
+        [this](char e, std::size_t& pos, std::string& out) {
+          switch (e) {
+            case 'n': out.push_back('\n'); break;
+            case 't': out.push_back('\t'); break;
+            case 'r': out.push_back('\r'); break;
+            case 'U':
+            case 'u': return appendUnicodeEscape(s_, pos, out, "uU");
+            default: out.push_back(e); break;  // \" \\ \' and any other escaped character
+          }
+          return true;
+        });
   }
 
   std::string_view s_;

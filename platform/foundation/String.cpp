@@ -548,6 +548,47 @@ bool boolValue(std::string_view s) {
   return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
 }
 
+// ---- quoted strings ------------------------------------------------------------------------------
+
+bool appendUnicodeEscape(std::string_view text, std::size_t& pos, std::string& out,
+                         std::string_view escapeLetters) {
+  long unit = hexNumber(text, pos, 4);
+  if (unit < 0) return false;
+  char32_t cp = static_cast<char32_t>(unit);
+  if (cp >= 0xD800 && cp <= 0xDBFF && pos + 2 <= text.size() && text[pos] == '\\' &&
+      escapeLetters.find(text[pos + 1]) != std::string_view::npos) {
+    std::size_t next = pos + 2;
+    long low = hexNumber(text, next, 4);
+    if (low >= 0xDC00 && low <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
+      pos = next;
+    }
+  }
+  appendUtf8(out, cp);  // lone surrogates become U+FFFD
+  return true;
+}
+
+std::optional<std::string> readQuotedString(
+    std::string_view text, std::size_t& pos, bool (*refuses)(unsigned char c),
+    const std::function<bool(char e, std::size_t& pos, std::string& out)>& unescape) {
+  if (pos >= text.size() || text[pos] != '"') return std::nullopt;
+  ++pos;
+  std::string out;
+  while (pos < text.size()) {
+    char c = text[pos++];
+    if (c == '"') return out;
+    if (refuses(static_cast<unsigned char>(c))) return std::nullopt;
+    if (c != '\\') {
+      out.push_back(c);
+      continue;
+    }
+    if (pos >= text.size()) return std::nullopt;
+    char e = text[pos++];
+    if (!unescape(e, pos, out)) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 // ---- URL escaping -------------------------------------------------------------------------------
 
 std::string percentEscape(std::string_view s) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +114,22 @@ int hexDigitValue(char c);
 // The value of `count` hex digits at text[pos], moving pos past them; -1 when
 // they are not all hex digits or the text ends first.
 long hexNumber(std::string_view text, std::size_t& pos, int count);
+
+// ---- quoted strings -----------------------------------------------------------------
+// Reads the four hex digits of a "\u" escape at text[pos] (just past the letter)
+// and appends the character, joining a high surrogate with a "\<letter>XXXX" low
+// surrogate right after it (letter one of escapeLetters); a lone surrogate
+// becomes U+FFFD. False when the four digits are not there.
+bool appendUnicodeEscape(std::string_view text, std::size_t& pos, std::string& out,
+                         std::string_view escapeLetters = "u");
+// Reads the double-quoted string whose opening quote is at text[pos] and moves pos
+// past its closing quote. After a backslash, unescape(e, pos, out) appends what
+// the character e (and what follows from pos) stands for, or answers false for a
+// malformed escape; a raw character that refuses() names is malformed. nullopt
+// when malformed or unterminated.
+std::optional<std::string> readQuotedString(
+    std::string_view text, std::size_t& pos, bool (*refuses)(unsigned char c),
+    const std::function<bool(char e, std::size_t& pos, std::string& out)>& unescape);
 
 // ---- URL escaping ------------------------------------------------------------------
 // The platform's standard escaping of a URL string: unreserved and reserved URL

@@ -203,56 +203,19 @@ class JsonReader {
     return Value(d);
   }
 
-  std::optional<unsigned> hex4() {
-    long v = hexNumber(s_, pos_, 4);
-    if (v < 0) return std::nullopt;
-    return static_cast<unsigned>(v);
-  }
-
   std::optional<std::string> string() {
-    ++pos_;  // opening quote
-    std::string out;
-    while (pos_ < s_.size()) {
-      char c = s_[pos_++];
-      if (c == '"') return sanitizeUtf8(out);
-      if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
-      if (c != '\\') {
-        out.push_back(c);
-        continue;
-      }
-      if (pos_ >= s_.size()) return std::nullopt;
-      char e = s_[pos_++];
-      switch (e) {
-        case '"': out.push_back('"'); break;
-        case '\\': out.push_back('\\'); break;
-        case '/': out.push_back('/'); break;
-        case 'b': out.push_back('\b'); break;
-        case 'f': out.push_back('\f'); break;
-        case 'n': out.push_back('\n'); break;
-        case 'r': out.push_back('\r'); break;
-        case 't': out.push_back('\t'); break;
-        case 'u': {
-          auto u = hex4();
-          if (!u) return std::nullopt;
-          char32_t cp = *u;
-          if (cp >= 0xD800 && cp <= 0xDBFF && s_.substr(pos_, 2) == "\\u") {
-            std::size_t save = pos_;
-            pos_ += 2;
-            auto low = hex4();
-            if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
-              cp = 0x10000 + ((cp - 0xD800) << 10) + (*low - 0xDC00);
-            } else {
-              pos_ = save;
-            }
-          }
-          appendUtf8(out, cp);  // lone surrogates become U+FFFD
-          break;
-        }
-        default:
-          return std::nullopt;
-      }
-    }
-    return std::nullopt;
+    auto text = readQuotedString(
+        s_, pos_, [](unsigned char c) { return c < 0x20; },
+        [this](char e, std::size_t& pos, std::string& out) {
+          static constexpr std::string_view kFrom = "\"\\/bfnrt", kTo = "\"\\/\b\f\n\r\t";
+          if (e == 'u') return appendUnicodeEscape(s_, pos, out);
+          const std::size_t i = kFrom.find(e);
+          if (i == std::string_view::npos) return false;
+          out.push_back(kTo[i]);
+          return true;
+        });
+    if (!text) return std::nullopt;
+    return sanitizeUtf8(*text);
   }
 
   std::optional<Value> array(int depth) {

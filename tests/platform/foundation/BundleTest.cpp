@@ -19,6 +19,7 @@ TEST(StringTable, ParsesEntriesEscapesAndComments) {
 "Say \"hi\"" = "Line one\nLine two\t\\ end";   /* trailing */
 "Same";
 "Unicode" = "\U0628\u0633";
+"Pair" = "\UD83D\UDE00 \ud83d\uDE00 \UD83Dx";
 "Broken" = "no semicolon"
 "After" = "still read";
 "Unterminated = "x";
@@ -28,10 +29,12 @@ TEST(StringTable, ParsesEntriesEscapesAndComments) {
   EXPECT_EQ(t.lookup("Say \"hi\""), "Line one\nLine two\t\\ end");
   EXPECT_EQ(t.lookup("Same"), "Same");
   EXPECT_EQ(t.lookup("Unicode"), "\xD8\xA8\xD8\xB3");
+  // A surrogate pair of escapes is one character; a lone half is U+FFFD.
+  EXPECT_EQ(t.lookup("Pair"), "\U0001F600 \U0001F600 \uFFFDx");
   EXPECT_FALSE(t.lookup("Broken"));
   EXPECT_EQ(t.lookup("After"), "still read");
   EXPECT_EQ(t.lookup("Last"), "ok");
-  EXPECT_EQ(t.size(), 6u);
+  EXPECT_EQ(t.size(), 7u);
   EXPECT_EQ(capture.count("malformed"), 2);
 }
 
