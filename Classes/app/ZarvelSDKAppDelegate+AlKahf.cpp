@@ -2,7 +2,6 @@
 // the coming Fridays, an alert when the application comes to the front on a
 // Friday, and the record of a Friday reading.
 #include "Classes/app/AppState.h"
-#include "Classes/core/Language.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "platform/foundation/Calendar.h"
@@ -15,13 +14,11 @@ constexpr int kFriday = 6;
 constexpr int kSaturday = 7;
 constexpr double kPlanningWindow = 1800;   // seconds between two plannings
 constexpr double kMarkDebounce = 5;        // seconds between two recorded readings
-constexpr int kFridayAlertTag = 1;
 
 ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
 
 std::string reminderText() {
-  return Language::get("You haven't read Al-Kahf today. Would you like to read it now?",
-                       "You haven't read Al-Kahf today. Would you like to read it now?");
+  return app_state::text("You haven't read Al-Kahf today. Would you like to read it now?");
 }
 
 // Surah 18 was recorded as read today (the same calendar date).
@@ -88,11 +85,11 @@ void ZarvelSDKAppDelegate::RemindAlKahfNow() {
   }
   if (today.hour < 6 || today.hour > 18 || app_state::gFridayAlertShown || readToday(now)) return;
   app_state::gFridayAlertShown = true;
-  auto alert = std::make_shared<ui::AlertView>(Language::get("Al-Kahf", "Al-Kahf"), reminderText(),
+  auto alert = std::make_shared<ui::AlertView>(app_state::text("Al-Kahf"), reminderText(),
                                                std::weak_ptr<ui::AlertViewDelegate>(GetInstance()),
-                                               Language::get("No", "No"),
-                                               std::vector<std::string>{Language::get("Yes", "Yes")});
-  alert->setTag(kFridayAlertTag);
+                                               app_state::text("No"),
+                                               std::vector<std::string>{app_state::text("Yes")});
+  alert->setTag(app_state::kFridayAlertTag);
   alert->show();
 }
 

@@ -2,9 +2,9 @@
 // checks, the continuous-audio upgrade and the download sheets. The download
 // itself (mirrors, archives, installation) is not built yet: starting one only
 // logs that it is unavailable.
+#include "Classes/app/AppState.h"
 #include "Classes/audio/ZarvelSDKAppDownloadDelegate.h"
 #include "Classes/core/ChapterInfo.h"
-#include "Classes/core/Language.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/shell/iPadRootViewController.h"
@@ -12,13 +12,13 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
 
+using app_state::text;
+
 namespace {
 
 constexpr int kSurahCount = 114;
 constexpr int kDownloadAudioTask = 1;
 constexpr int kDeletingAudioTask = 2;
-
-std::string text(const char* english) { return Language::get(english, english); }
 
 void logUnavailable(const char* what) {
   ns::logf("INFO  - [%s] %s: recitation downloads are not available yet", ns::logTimestamp().c_str(), what);
@@ -67,12 +67,12 @@ void ZarvelSDKAppDelegate::requestDownloadSurahAudioAlert(int surah) {
     nextDownloadSurah = surah;
     sheet = std::make_shared<ui::ActionSheet>(text("Would you like to cancel the currently downloading surah?"),
                                               weak_from_this(), text("No"), text("Yes"));
-    sheet->setTag(191919);
+    sheet->setTag(app_state::kCancelDownloadSheetTag);
   } else {
     sheet = std::make_shared<ui::ActionSheet>(
         "", weak_from_this(), text("Cancel"), "",
         std::vector<std::string>{text("Download this Audio"), text("Download all Audios")});
-    sheet->setTag(1000 + surah);
+    sheet->setTag(app_state::kSurahSheetTagBase + surah);
   }
   sheet->showInView(host);
 }

@@ -1,7 +1,7 @@
 // The prompts that belong to no single screen, and the routing of their
 // answers: the rate prompt with its tell-a-friend mail, the Friday alert, the
 // continuous-audio warning and the recitation download sheets.
-#include "Classes/core/Language.h"
+#include "Classes/app/AppState.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/shell/iPadRootViewController.h"
@@ -15,17 +15,9 @@ namespace {
 constexpr char kStorePageURL[] = "https://zarvel.example/app";
 constexpr double kNagDelay = 172800;  // two days
 
-constexpr int kRatePromptTag = -10;
-constexpr int kFridayAlertTag = 1;
-constexpr int kSlicedWarningTag = 10908;
-constexpr int kCancelDownloadSheetTag = 191919;
-constexpr int kFirstSurahSheetTag = 1001;
-constexpr int kLastSurahSheetTag = 1114;
+using namespace app_state;
 
 ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
-
-// The English text is key and fallback.
-std::string text(const char* english) { return Language::get(english, english); }
 
 void storeNow(const char* key) {
   defaults().setObject(ns::Value(ns::Date::now()), key);
@@ -157,8 +149,8 @@ void ZarvelSDKAppDelegate::actionSheet(ui::ActionSheet& sheet, int buttonIndex) 
     return;
   }
   if (tag >= 1 && tag <= 114) return;
-  if (tag >= kFirstSurahSheetTag && tag <= kLastSurahSheetTag) {
-    if (buttonIndex == 0) requestDownloadServerSelection(tag - 1000);
+  if (tag >= kSurahSheetTagBase + 1 && tag <= kSurahSheetTagBase + 114) {
+    if (buttonIndex == 0) requestDownloadServerSelection(tag - kSurahSheetTagBase);
     if (buttonIndex == 1) requestDownloadServerSelection(-1);
     return;
   }

@@ -12,7 +12,6 @@
 #include "Classes/core/DDInvocationGrabber.h"
 #include "Classes/core/Database.h"
 #include "Classes/core/DatabaseWorkers.h"
-#include "Classes/core/Language.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 #include "Classes/glyphs/ArabicFont.h"
@@ -267,12 +266,10 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
   if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) {
     MarkUpgraded(false);
     auto notice = std::make_shared<ui::AlertView>(
-        Language::get("Update Notice", "Update Notice"),
-        Language::get("Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
-                      "configured from the settings screen.",
-                      "Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
-                      "configured from the settings screen."),
-        std::weak_ptr<ui::AlertViewDelegate>(), Language::get("OK", "OK"));
+        app_state::text("Update Notice"),
+        app_state::text("Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
+                        "configured from the settings screen."),
+        std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
     notice->show();
   }
 }
