@@ -46,11 +46,19 @@ std::unordered_map<MeasureKey, cg::Size, MeasureKeyHash>& sizeCache() {
   return cache;
 }
 
-// Logical size of the text on the shared layout; maxWidth <= 0 sets no wrapping.
+// The width lines wrap at, 0 for none: a width of 0 or less, NaN, or one so large
+// that it means "no limit" (callers pass the largest float for that).
+float wrapWidth(float maxWidth) {
+  constexpr float kNoLimit = 1e6f;
+  return maxWidth > 0 && maxWidth < kNoLimit ? maxWidth : 0;
+}
+
+// Logical size of the text on the shared layout; maxWidth as wrapWidth() reads it.
 cg::Size layoutSize(std::string_view text, const Font& font, float maxWidth, PangoWrapMode wrap) {
   if (text.empty()) return {};
+  maxWidth = wrapWidth(maxWidth);
   MeasureKey key{ns::sanitizeUtf8(text), font.familyName(), font.pointSize(), font.isBold(),
-                 font.isItalic(), maxWidth > 0 ? maxWidth : 0, static_cast<int>(wrap)};
+                 font.isItalic(), maxWidth, static_cast<int>(wrap)};
   std::lock_guard<std::mutex> lock(detail::pangoMutex());
   auto& cache = sizeCache();
   if (auto it = cache.find(key); it != cache.end()) return it->second;
@@ -94,7 +102,8 @@ float FixedAdvanceMeasurer::width(std::string_view text, const Font&) {
 cg::Size FixedAdvanceMeasurer::sizeForWidth(std::string_view text, const Font& font, float maxWidth,
                                             LineBreakMode mode) {
   if (text.empty()) return {};
-  bool wraps = (mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharacterWrap) && maxWidth > 0;
+  bool wraps = (mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharacterWrap) &&
+               wrapWidth(maxWidth) > 0;
   std::size_t perLine = wraps ? std::max<std::size_t>(1, static_cast<std::size_t>(maxWidth / advance_))
                               : ns::NotFound;
   std::size_t lines = 0, widest = 0;

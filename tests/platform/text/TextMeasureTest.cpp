@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -66,6 +68,7 @@ TEST(PangoMeasurer, WrappedHeightGrowsAsTheWidthNarrows) {
   float narrow = m.heightForWidth(kVerse, f, 200);
   float narrower = m.heightForWidth(kVerse, f, 80);
   EXPECT_NEAR(wide, oneLine, 0.5);
+  EXPECT_EQ(m.heightForWidth(kVerse, f, FLT_MAX), m.heightForWidth(kVerse, f, 0));  // "no limit"
   EXPECT_GT(narrow, wide);
   EXPECT_GT(narrower, narrow);
   cg::Size s = m.sizeForWidth(kVerse, f, 200, LineBreakMode::WordWrap);
@@ -107,6 +110,8 @@ TEST(FixedAdvanceMeasurer, CountsUtf16UnitsAndWrapsAtSpaces) {
   } cases[] = {
       {"aaa bbb ccc", 75, LineBreakMode::WordWrap, {70, 40}},     // "aaa bbb" / "ccc"
       {"aaa bbb ccc", 1000, LineBreakMode::WordWrap, {110, 20}},
+      {"aaa bbb ccc", FLT_MAX, LineBreakMode::WordWrap, {110, 20}},  // "no limit"
+      {"aaa bbb ccc", INFINITY, LineBreakMode::CharacterWrap, {110, 20}},
       {"aaaaaaaaaa", 45, LineBreakMode::WordWrap, {40, 60}},      // a long word is cut
       {"aaa bbb", 50, LineBreakMode::CharacterWrap, {50, 40}},    // "aaa b" / "bb"
       {"aaa bbb ccc", 35, LineBreakMode::TruncateTail, {35, 20}},
