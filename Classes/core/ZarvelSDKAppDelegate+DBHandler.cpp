@@ -149,8 +149,9 @@ void DBHandler::upgradeSchema() {
     }
   }
   if (ChapterInfo::dbVersion(dbConnection_) < 3.1) ChapterInfo::updateDatabase3_1(dbConnection_);
-  if (ChapterInfo::dbVersion(dbConnection_) < 3.24 && ChapterInfo::updateDatabase3_2(dbConnection_))
-    hasUpgradedApp_ = true;
+  // 3.24 builds on 3.1: recording it over a failed 3.1 would skip 3.1 for good.
+  double version = ChapterInfo::dbVersion(dbConnection_);
+  if (version >= 3.1 && version < 3.24 && ChapterInfo::updateDatabase3_2(dbConnection_)) hasUpgradedApp_ = true;
 }
 
 void DBHandler::closeDatabases() {

@@ -190,6 +190,27 @@ TEST_F(DBHandlerTest, AFailedStepIsRolledBackAndNotRecorded) {
   EXPECT_TRUE(capture.contains("[setDBVersion] Error:"));
 }
 
+TEST_F(DBHandlerTest, AFailed3_1StepKeeps3_24FromBeingRecorded) {
+  // A file whose version table refuses 3.1: the 3.1 step fails and is rolled back.
+  installOld(UserSchema::At3_0, 1);
+  sqlite3* db = fixtures::openReadWrite(documents + "/zarveldyn.db");
+  fixtures::exec(db, "CREATE TABLE dbversion ('version' double);"
+                     "CREATE TRIGGER frozen BEFORE INSERT ON dbversion WHEN NEW.version < 3.2 "
+                     "BEGIN SELECT RAISE(ABORT, 'versions are frozen'); END;");
+  sqlite3_close(db);
+
+  DBHandler handler(documents, resources);
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+  // 3.24 builds on 3.1: it is neither run nor recorded while 3.1 is missing.
+  EXPECT_FALSE(handler.hasUpgradedApp());
+  EXPECT_DOUBLE_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 1.0);
+  EXPECT_EQ(fixtures::scalarInt(handler.dbConnection(),
+                                "SELECT count(*) FROM sqlite_master WHERE name = 'contrecitations'"),
+            0);
+}
+
 TEST_F(DBHandlerTest, MissingOrForeignContentDatabaseIsReportedNotCreated) {
   installOld(UserSchema::Shipped, 1);
   std::filesystem::remove(resources + "/zarvel.db");
