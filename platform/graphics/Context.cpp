@@ -624,9 +624,18 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
     src = sourcePx.offsetBy(-whole.x(), -whole.y());
   }
   cairo_pattern_t* p = surfacePattern(cr_, view ? view : surface, rect, src);
+  // A whole bitmap copied pixel for pixel covers exactly rect by itself.
+  bool exact = !view && cairo_pattern_get_filter(p) == CAIRO_FILTER_NEAREST;
   // Edges repeat outward rather than fading into transparency when scaled.
-  cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
+  if (!exact) cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
   paint([&](cairo_t* c) {
+    if (exact && !asMask && s.alpha >= 1 && !isUnbounded(s.blend)) {
+      // The glyph renderer's case: painting the bounded source skips building
+      // and filling a path, and cairo composites the bitmap directly.
+      cairo_set_source(c, p);
+      cairo_paint(c);
+      return;
+    }
     cairo_new_path(c);
     cairo_rectangle(c, rect.x(), rect.y(), rect.width(), rect.height());
     if (!asMask && s.alpha >= 1 && !isUnbounded(s.blend)) {

@@ -310,6 +310,32 @@ TEST(Context, ClipToPathAndEllipse) {
   EXPECT_PIXEL(px(ctx, 5, 5), kRed);
 }
 
+// One bitmap pixel to one device pixel takes the exact path: it covers just
+// its rect, keeps to the clip and still casts its shadow.
+TEST(Context, ExactImageCopyKeepsToItsRectTheClipAndCastsItsShadow) {
+  auto img = redOverBlue();
+  cg::Context ctx = cg::Context::bitmap(8, 8);
+  ctx.setFillColor(Color::green());
+  ctx.fillRect(Rect(0, 0, 8, 8));
+  ctx.save();
+  ctx.clipToRect(Rect(0, 0, 3, 8));
+  ctx.drawImage(*img, Rect(2, 2, 2, 2));
+  ctx.restore();
+  EXPECT_PIXEL(px(ctx, 2, 2), kRed);
+  EXPECT_PIXEL(px(ctx, 2, 3), kBlue);
+  EXPECT_PIXEL(px(ctx, 3, 2), kGreen);  // clipped
+  EXPECT_PIXEL(px(ctx, 1, 2), kGreen);  // beside the rect
+  EXPECT_PIXEL(px(ctx, 2, 4), kGreen);  // below it
+
+  cg::Context shadowed = cg::Context::bitmap(8, 8);
+  shadowed.setShadow({3, -3}, 0, Color::black());
+  shadowed.drawImage(*img, Rect(0, 0, 2, 2));
+  EXPECT_PIXEL(px(shadowed, 0, 0), kRed);
+  EXPECT_PIXEL(px(shadowed, 1, 1), kBlue);
+  EXPECT_PIXEL(px(shadowed, 4, 4), (cg::RGBA{0, 0, 0, 255}));
+  EXPECT_PIXEL(px(shadowed, 2, 2), kNone);
+}
+
 TEST(Layer, DrawsIntoAnotherContextAtAPointAndGivesAnImage) {
   auto layer = cg::Layer::create({2, 2}, 2);
   ASSERT_TRUE(layer);
