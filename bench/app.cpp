@@ -17,14 +17,23 @@
 
 namespace {
 
-std::filesystem::path home() {
-  static const std::filesystem::path path = [] {
+// A scratch ZARVEL_HOME for this run, removed when the program ends.
+struct ScratchHome {
+  std::filesystem::path path;
+  ~ScratchHome() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+const std::filesystem::path& home() {
+  static const ScratchHome scratch = [] {
     auto p = std::filesystem::temp_directory_path() / ns::format("zarvel-bench-app-%d", static_cast<int>(getpid()));
     std::filesystem::remove_all(p);
     setenv("ZARVEL_HOME", p.c_str(), 1);
-    return p;
+    return ScratchHome{p};
   }();
-  return path;
+  return scratch.path;
 }
 
 // One launch and shutdown of the application.
