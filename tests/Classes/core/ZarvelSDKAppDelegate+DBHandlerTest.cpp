@@ -170,45 +170,44 @@ TEST_F(DBHandlerTest, UpgradeMatrixKeepsEveryRow) {
   }
 }
 
+// A version table that refuses some versions makes a step fail: it is rolled
+// back whole and not recorded, and 3.24 is never recorded over a missing 3.1.
 TEST_F(DBHandlerTest, AFailedStepIsRolledBackAndNotRecorded) {
-  installOld(UserSchema::At3_1, 1);
-  sqlite3* db = fixtures::openReadWrite(documents + "/zarveldyn.db");
-  fixtures::exec(db, "CREATE TRIGGER frozen BEFORE INSERT ON dbversion WHEN NEW.version > 3.2 "
-                     "BEGIN SELECT RAISE(ABORT, 'versions are frozen'); END;");
-  sqlite3_close(db);
+  struct Case {
+    UserSchema schema;
+    const char* refuse;      // SQL run on the old file before launch
+    double version;          // the version read afterwards
+    const char* rolledBack;  // counts what the failed step must not have left behind
+    const char* logged;
+  };
+  const Case cases[] = {
+      {UserSchema::At3_1,
+       "CREATE TRIGGER frozen BEFORE INSERT ON dbversion WHEN NEW.version > 3.2 "
+       "BEGIN SELECT RAISE(ABORT, 'versions are frozen'); END;",
+       3.1, "SELECT count(*) FROM pragma_table_info('contrecitations') WHERE name = 'ishq'", "[setDBVersion] Error:"},
+      {UserSchema::At3_0,
+       "CREATE TABLE dbversion ('version' double);"
+       "CREATE TRIGGER frozen BEFORE INSERT ON dbversion WHEN NEW.version < 3.2 "
+       "BEGIN SELECT RAISE(ABORT, 'versions are frozen'); END;",
+       1.0, "SELECT count(*) FROM sqlite_master WHERE name = 'contrecitations'", "[1.3] 3.1 Schema ERROR"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    std::filesystem::remove_all(documents);
+    installOld(c.schema, 1);
+    sqlite3* db = fixtures::openReadWrite(documents + "/zarveldyn.db");
+    fixtures::exec(db, c.refuse);
+    sqlite3_close(db);
 
-  DBHandler handler(documents, resources);
-  ns::LogCapture capture;
-  capture.setEcho(false);
-  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
-  EXPECT_FALSE(handler.hasUpgradedApp());
-  EXPECT_DOUBLE_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 3.1);
-  // The step's ALTER was rolled back with it.
-  EXPECT_EQ(fixtures::scalarInt(handler.dbConnection(),
-                                "SELECT count(*) FROM pragma_table_info('contrecitations') WHERE name = 'ishq'"),
-            0);
-  EXPECT_TRUE(capture.contains("[setDBVersion] Error:"));
-}
-
-TEST_F(DBHandlerTest, AFailed3_1StepKeeps3_24FromBeingRecorded) {
-  // A file whose version table refuses 3.1: the 3.1 step fails and is rolled back.
-  installOld(UserSchema::At3_0, 1);
-  sqlite3* db = fixtures::openReadWrite(documents + "/zarveldyn.db");
-  fixtures::exec(db, "CREATE TABLE dbversion ('version' double);"
-                     "CREATE TRIGGER frozen BEFORE INSERT ON dbversion WHEN NEW.version < 3.2 "
-                     "BEGIN SELECT RAISE(ABORT, 'versions are frozen'); END;");
-  sqlite3_close(db);
-
-  DBHandler handler(documents, resources);
-  ns::LogCapture capture;
-  capture.setEcho(false);
-  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
-  // 3.24 builds on 3.1: it is neither run nor recorded while 3.1 is missing.
-  EXPECT_FALSE(handler.hasUpgradedApp());
-  EXPECT_DOUBLE_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 1.0);
-  EXPECT_EQ(fixtures::scalarInt(handler.dbConnection(),
-                                "SELECT count(*) FROM sqlite_master WHERE name = 'contrecitations'"),
-            0);
+    DBHandler handler(documents, resources);
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+    EXPECT_FALSE(handler.hasUpgradedApp());
+    EXPECT_DOUBLE_EQ(ChapterInfo::dbVersion(handler.dbConnection()), c.version);
+    EXPECT_EQ(fixtures::scalarInt(handler.dbConnection(), c.rolledBack), 0);
+    EXPECT_TRUE(capture.contains(c.logged));
+  }
 }
 
 TEST_F(DBHandlerTest, MissingOrForeignContentDatabaseIsReportedNotCreated) {
