@@ -8,7 +8,7 @@ ActionSheet::ActionSheet(const std::string& title, std::weak_ptr<ActionSheetDele
                          const std::string& cancelButtonTitle,
                          const std::string& destructiveButtonTitle,
                          const std::vector<std::string>& otherButtonTitles)
-    : ButtonPanel(title, ""), delegate_(std::move(delegate)) {
+    : DelegatingButtonPanel(title, "", std::move(delegate)) {
   if (!destructiveButtonTitle.empty())
     destructiveButtonIndex_ = addButtonWithTitle(destructiveButtonTitle);
   for (const auto& t : otherButtonTitles) addButtonWithTitle(t);
@@ -27,20 +27,11 @@ void ActionSheet::showFromRect(cg::Rect rect, View* view, bool) {
 
 void ActionSheet::tappedOutside() { tapButtonAtIndex(cancelButtonIndex_); }
 
-void ActionSheet::notifyClicked(int i) {
-  if (auto d = delegate()) d->clickedButtonAtIndex(*this, i);
-}
 void ActionSheet::notifyWillPresent() {
   if (auto d = delegate()) d->willPresentActionSheet(*this);
 }
 void ActionSheet::notifyDidPresent() {
   if (auto d = delegate()) d->didPresentActionSheet(*this);
-}
-void ActionSheet::notifyWillDismiss(int i) {
-  if (auto d = delegate()) d->willDismissWithButtonIndex(*this, i);
-}
-void ActionSheet::notifyDidDismiss(int i) {
-  if (auto d = delegate()) d->didDismissWithButtonIndex(*this, i);
 }
 
 const ButtonPanel::Style& ActionSheet::style() const {

@@ -6,25 +6,16 @@ AlertView::AlertView(const std::string& title, const std::string& message,
                      std::weak_ptr<AlertViewDelegate> delegate,
                      const std::string& cancelButtonTitle,
                      const std::vector<std::string>& otherButtonTitles)
-    : ButtonPanel(title, message), delegate_(std::move(delegate)) {
+    : DelegatingButtonPanel(title, message, std::move(delegate)) {
   if (!cancelButtonTitle.empty()) cancelButtonIndex_ = addButtonWithTitle(cancelButtonTitle);
   for (const auto& t : otherButtonTitles) addButtonWithTitle(t);
 }
 
-void AlertView::notifyClicked(int i) {
-  if (auto d = delegate()) d->clickedButtonAtIndex(*this, i);
-}
 void AlertView::notifyWillPresent() {
   if (auto d = delegate()) d->willPresentAlertView(*this);
 }
 void AlertView::notifyDidPresent() {
   if (auto d = delegate()) d->didPresentAlertView(*this);
-}
-void AlertView::notifyWillDismiss(int i) {
-  if (auto d = delegate()) d->willDismissWithButtonIndex(*this, i);
-}
-void AlertView::notifyDidDismiss(int i) {
-  if (auto d = delegate()) d->didDismissWithButtonIndex(*this, i);
 }
 
 const ButtonPanel::Style& AlertView::style() const {

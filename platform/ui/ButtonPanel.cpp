@@ -18,12 +18,6 @@ constexpr float kButtonHeight = 43;
 constexpr float kCornerRadius = 10;
 constexpr double kFadeDuration = 0.2;
 
-struct Queued {
-  std::shared_ptr<ButtonPanel> panel;
-  View* host;  // checked against hostAlive before use
-  std::weak_ptr<View> hostAlive;
-};
-
 struct PanelQueue {
   std::shared_ptr<ButtonPanel> current;
   std::deque<std::shared_ptr<ButtonPanel>> waiting;
@@ -33,15 +27,9 @@ struct PanelQueue {
   }
 };
 
-Font titleFont(float size) { return Font::boldSystemFontOfSize(size); }
-
-}  // namespace
-
-static Font panelTitleFont(const ButtonPanel::Style& s) {
+Font panelTitleFont(const ButtonPanel::Style& s) {
   return s.titleBold ? Font::boldSystemFontOfSize(s.titleSize) : Font::systemFontOfSize(s.titleSize);
 }
-
-namespace {
 
 }  // namespace
 
@@ -267,7 +255,7 @@ void ButtonPanel::drawRect(cg::Context& ctx, cg::Rect rect) {
     ctx.beginPath();
     ctx.addRoundedRect(b, 6);
     ctx.fillPath();
-    Font font = titleFont(17);
+    Font font = Font::boldSystemFontOfSize(17);
     float h = sizeWithFont(buttons_[i], font).height;
     bool dark = index == destructiveButtonIndex_ || index == cancelButtonIndex_;
     cg::Color text = dark ? cg::Color::white() : s.buttonText;

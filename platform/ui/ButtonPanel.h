@@ -108,4 +108,42 @@ class ButtonPanel : public View {
   std::weak_ptr<View> overlay_;  // the window owns the overlay, the overlay this panel
 };
 
+// The calls a delegate of either kind of panel P answers alike; each kind
+// adds its own presentation calls.
+template <class P>
+class ButtonPanelDelegate {
+ public:
+  virtual ~ButtonPanelDelegate() = default;
+  virtual void clickedButtonAtIndex(P&, int buttonIndex) { (void)buttonIndex; }
+  virtual void willDismissWithButtonIndex(P&, int buttonIndex) { (void)buttonIndex; }
+  virtual void didDismissWithButtonIndex(P&, int buttonIndex) { (void)buttonIndex; }
+};
+
+// A panel of kind Self that tells a delegate of kind D, held weakly, about
+// clicks and dismissal.
+template <class Self, class D>
+class DelegatingButtonPanel : public ButtonPanel {
+ public:
+  void setDelegate(std::weak_ptr<D> delegate) { delegate_ = std::move(delegate); }
+  std::shared_ptr<D> delegate() const { return delegate_.lock(); }
+
+ protected:
+  DelegatingButtonPanel(std::string title, std::string message, std::weak_ptr<D> delegate)
+      : ButtonPanel(std::move(title), std::move(message)), delegate_(std::move(delegate)) {}
+
+  void notifyClicked(int i) override {
+    if (auto d = delegate()) d->clickedButtonAtIndex(self(), i);
+  }
+  void notifyWillDismiss(int i) override {
+    if (auto d = delegate()) d->willDismissWithButtonIndex(self(), i);
+  }
+  void notifyDidDismiss(int i) override {
+    if (auto d = delegate()) d->didDismissWithButtonIndex(self(), i);
+  }
+  Self& self() { return static_cast<Self&>(*this); }
+
+ private:
+  std::weak_ptr<D> delegate_;
+};
+
 }  // namespace ui
