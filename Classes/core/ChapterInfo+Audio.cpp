@@ -141,17 +141,15 @@ bool ChapterInfo::markAudioAsInstalled(sqlite3* db, int surah, int reciter) {
   Guard guard(store::lock());
   CachedStatement q(db, Slot::MarkAudio, "INSERT INTO recitations (reciter, surah) VALUES (?, ?)",
                     "markAudioAsInstalled");
-  if (!q) return false;
-  // A surah marked already (the unique key refuses the row) is installed: not a failure.
-  int rc = sqlite3_step(q.bind(reciter, surah).handle());
-  if (rc == SQLITE_DONE || rc == SQLITE_CONSTRAINT) return true;
-  ns::logf("[markAudioAsInstalled] Error: failed to execute statement with message '%s'.", sqlite3_errmsg(db));
-  return false;
+  // A surah marked already is installed: not a failure.
+  return q && q.bind(reciter, surah).runKeepingExisting("markAudioAsInstalled");
 }
 
 bool ChapterInfo::markContAudioAsInstalled(sqlite3* db, int surah, int reciter, bool isHQ) {
-  return runWriter(db, Slot::MarkContAudio, "INSERT INTO contrecitations (reciter, surah, ishq) VALUES (?, ?, ?)",
-                   "markContAudioAsInstalled", reciter, surah, isHQ ? 1 : 0);
+  Guard guard(store::lock());
+  CachedStatement q(db, Slot::MarkContAudio, "INSERT INTO contrecitations (reciter, surah, ishq) VALUES (?, ?, ?)",
+                    "markContAudioAsInstalled");
+  return q && q.bind(reciter, surah, isHQ).runKeepingExisting("markContAudioAsInstalled");
 }
 
 bool ChapterInfo::insertMP3Blob(sqlite3* db, int surah, int verse, int reciter, const ns::Data& mp3) {

@@ -48,9 +48,20 @@ bool Query::next() {
   return lastResult_ == SQLITE_ROW;
 }
 
+bool Query::runKeepingExisting(const char* label) {
+  if (!stmt_) return false;
+  lastResult_ = sqlite3_step(stmt_);
+  if (lastResult_ == SQLITE_CONSTRAINT && sqlite3_extended_errcode(db_) == SQLITE_CONSTRAINT_UNIQUE) return true;
+  return finishRun(label, false);
+}
+
 bool Query::run(const char* label, bool prepareWording) {
   if (!stmt_) return false;
   lastResult_ = sqlite3_step(stmt_);
+  return finishRun(label, prepareWording);
+}
+
+bool Query::finishRun(const char* label, bool prepareWording) {
   if (lastResult_ == SQLITE_DONE) return true;
   ns::logf(prepareWording ? "[%s] Error: failed to prepare statement with message '%s'."
                           : "[%s] Error: failed to execute statement with message '%s'.",

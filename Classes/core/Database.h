@@ -58,6 +58,9 @@ class Query {
   // "[label] Error: failed to execute statement with message '%s'." (or the
   // prepare wording, which two writers use) and returns false.
   bool run(const char* label, bool prepareWording = false);
+  // Steps an insert whose row may be there already: a row that the table's
+  // unique key refuses counts as stored, silently.
+  bool runKeepingExisting(const char* label);
   // The engine's last step result.
   int lastResult() const { return lastResult_; }
 
@@ -76,6 +79,8 @@ class Query {
   void bindOne(int index, const char* value);
   void bindOne(int index, const std::optional<std::string>& value);
   void bindOne(int index, const ns::Data& value);
+  // True when the last step completed; otherwise logs the failure.
+  bool finishRun(const char* label, bool prepareWording);
 
   sqlite3* db_;
   sqlite3_stmt* stmt_;

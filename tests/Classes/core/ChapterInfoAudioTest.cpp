@@ -66,6 +66,14 @@ TEST_F(AudioTest, ContinuousAudioAndTheResolvedReciter) {
   EXPECT_TRUE(ChapterInfo::isSurahAudioContinuous(store.user, 2, 1));
   EXPECT_EQ(ChapterInfo::getResolvedReciterCode(store.user, 1, 2), 1);
   ASSERT_TRUE(ChapterInfo::markContAudioAsInstalled(store.user, 2, 7, true));
+  {
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    // Installed again: the unique key keeps one row, and the mark still succeeds, quietly.
+    EXPECT_TRUE(ChapterInfo::markContAudioAsInstalled(store.user, 2, 7, true));
+    EXPECT_TRUE(capture.lines().empty());
+    EXPECT_EQ(fixtures::scalarInt(store.user, "SELECT count(*) FROM contrecitations WHERE reciter = 7"), 1);
+  }
   EXPECT_TRUE(ChapterInfo::isSurahAudioHQInstalled(store.user, 2, 1));
   EXPECT_EQ(ChapterInfo::getResolvedReciterCode(store.user, 1, 2), 7);
 
