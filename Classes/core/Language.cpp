@@ -1,6 +1,5 @@
 #include "Classes/core/Language.h"
 
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 
@@ -22,18 +21,6 @@ struct State {
 State& state() {
   static State s;
   return s;
-}
-
-// "ar_EG.UTF-8" -> "ar"; "" for "C", "POSIX" or anything that is no language.
-std::string languageOfLocale(const char* locale) {
-  if (!locale) return {};
-  std::string code;
-  for (const char* p = locale; *p && *p != '_' && *p != '.' && *p != '@' && *p != '-'; ++p) {
-    const char c = *p;
-    if (c < 'a' || c > 'z') return {};
-    code += c;
-  }
-  return code.size() >= 2 && code.size() <= 3 ? code : std::string();
 }
 
 std::shared_ptr<ns::Bundle> bundleFor(const std::string& code) {
@@ -84,8 +71,7 @@ std::string Language::preferredLanguage() {
   if (!languages.empty() && languages[0].isString() && !languages[0].string().empty()) {
     return languages[0].string();
   }
-  const std::string fromEnvironment = languageOfLocale(std::getenv("LANG"));
-  return fromEnvironment.empty() ? "en" : fromEnvironment;
+  return ns::preferredLanguagesFromEnvironment().front().string();
 }
 
 void Language::resetForTesting() {

@@ -17,8 +17,8 @@ class Language {
   // The text for the key in the selected table; the fallback when missing.
   static std::string get(const std::string& key, const std::string& alter);
 
-  // Item 0 of AppleLanguages; when that is missing or empty, the language of
-  // the environment (LANG "ar_EG.UTF-8" gives "ar"); else "en".
+  // Item 0 of AppleLanguages; when that is missing or empty, the first
+  // language of the locale environment (LANG "ar_EG.UTF-8" gives "ar"); else "en".
   static std::string preferredLanguage();
 
   // Forgets the selection so the next lookup initialises again (tests).

@@ -1,5 +1,6 @@
 #include "platform/foundation/UserDefaults.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/foundation/FileManager.h"
@@ -14,17 +15,24 @@ namespace {
 constexpr std::uint64_t kMaxDefaultsFileBytes = 16 * 1024 * 1024;
 constexpr const char* kAppleLanguages = "AppleLanguages";
 
-// The platform's preferred languages, from the locale environment:
-// "ar_SA.UTF-8" gives "ar"; nothing usable gives "en".
-Value languagesFromEnvironment() {
+// "ar_EG.UTF-8" -> "ar"; "" for "C", "POSIX" or anything that names no language.
+std::string languageOfLocale(std::string_view locale) {
+  std::string code(locale.substr(0, locale.find_first_of("_.@-")));
+  const bool letters = std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  return letters && code.size() >= 2 && code.size() <= 3 ? code : std::string();
+}
+
+}  // namespace
+
+Array preferredLanguagesFromEnvironment() {
   Array languages;
-  auto add = [&](std::string tag) {
-    tag = tag.substr(0, tag.find_first_of("_.@"));
-    if (tag.empty() || tag == "C" || tag == "POSIX") return;
+  auto add = [&](std::string_view locale) {
+    std::string code = languageOfLocale(locale);
+    if (code.empty()) return;
     for (const Value& v : languages) {
-      if (v.string() == tag) return;
+      if (v.string() == code) return;
     }
-    languages.emplace_back(std::move(tag));
+    languages.emplace_back(std::move(code));
   };
   if (const char* list = std::getenv("LANGUAGE")) {
     for (const std::string& part : componentsSeparatedByString(list, ":")) add(part);
@@ -37,10 +45,8 @@ Value languagesFromEnvironment() {
     }
   }
   if (languages.empty()) languages.emplace_back("en");
-  return Value(std::move(languages));
+  return languages;
 }
-
-}  // namespace
 
 UserDefaults& UserDefaults::standardUserDefaults() {
   // Never destroyed, so workers still running at exit can read settings.
@@ -87,7 +93,7 @@ Value UserDefaults::objectForKey(const std::string& key) const {
   }
   // The validator runs outside the lock, so it may itself read defaults.
   if (!stored.isNull() && (!validator || validator(stored))) return stored;
-  if (key == kAppleLanguages) return languagesFromEnvironment();
+  if (key == kAppleLanguages) return Value(preferredLanguagesFromEnvironment());
   return registered;
 }
 

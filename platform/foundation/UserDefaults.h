@@ -12,6 +12,11 @@
 
 namespace ns {
 
+// The platform's preferred languages, from the locale environment (LANGUAGE, then
+// the first of LC_ALL, LC_MESSAGES and LANG that is set): "ar_SA.UTF-8" gives
+// "ar"; ["en"] when nothing there names a language.
+Array preferredLanguagesFromEnvironment();
+
 class UserDefaults {
  public:
   using Validator = std::function<bool(const Value&)>;

@@ -107,3 +107,17 @@ TEST_F(LanguageTest, ArabicCheckIsCachedUntilReset) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LanguageTest, TheEnvironmentFallbackReadsTheLocaleVariablesInTheirOrder) {
+  defaults().setObject(ns::Value(ns::Array{}), kAppleLanguages);
+  setenv("LC_ALL", "ar_SA.UTF-8", 1);  // overrides LANG, as for every program
+  EXPECT_EQ(Language::preferredLanguage(), "ar");
+  setenv("LANGUAGE", "fr_FR:ar", 1);  // the list of preferences comes first
+  EXPECT_EQ(Language::preferredLanguage(), "fr");
+  unsetenv("LANGUAGE");
+  unsetenv("LC_ALL");
+}
+
+}  // namespace
