@@ -56,7 +56,7 @@ cg::Rect ViewController::sheetFrame(cg::Rect b) const {
 void ViewController::presentModalViewController(std::shared_ptr<ViewController> controller,
                                                 bool animated) {
   if (!controller || modal_) return;
-  // A controller already presenting passes the request on to its modal.
+  // A controller already presenting ignores another request.
   Window* window = view()->window();
   if (!window) window = Window::keyWindow();
   if (!window) return;
@@ -112,27 +112,29 @@ void ViewController::dismissModalViewControllerAnimated(bool animated) {
   modal->viewWillDisappear(animated);
   if (fullScreen) viewWillAppear(animated);
   if (!animated) {
-    finishDismissal(modal, container, false);
+    finishDismissal(this, modal, container, false);
     return;
   }
   auto v = modal->view();
   View::beginAnimations("ModalDismiss");
   View::setAnimationDuration(kModalDuration);
+  // The views leave the window even when the presenter is gone by then.
   View::setAnimationDidStopSelector(
       [self = weak_from_this(), modal, container](const std::string&, bool, void*) {
-        if (auto me = self.lock()) me->finishDismissal(modal, container, true);
+        finishDismissal(self.lock().get(), modal, container, true);
       });
   v->setFrame(v->frame().offsetBy(0, container->bounds().height()));
   View::commitAnimations();
 }
 
-void ViewController::finishDismissal(std::shared_ptr<ViewController> modal,
-                                     std::shared_ptr<View> container, bool animated) {
+void ViewController::finishDismissal(ViewController* presenter,
+                                     const std::shared_ptr<ViewController>& modal,
+                                     const std::shared_ptr<View>& container, bool animated) {
   bool fullScreen = modal->style_ == ModalPresentationStyle::FullScreen;
   modal->view()->removeFromSuperview();
   container->removeFromSuperview();
   modal->viewDidDisappear(animated);
-  if (fullScreen) viewDidAppear(animated);
+  if (presenter && fullScreen) presenter->viewDidAppear(animated);
 }
 
 }  // namespace ui

@@ -52,8 +52,10 @@ class ViewController : public Responder, public std::enable_shared_from_this<Vie
   Window* responderWindow() const override;
 
  private:
-  void finishDismissal(std::shared_ptr<ViewController> modal, std::shared_ptr<View> container,
-                       bool animated);
+  // Takes the modal's view and its container out of the window; the presenter
+  // (null when it is gone) hears that it appears again.
+  static void finishDismissal(ViewController* presenter, const std::shared_ptr<ViewController>& modal,
+                              const std::shared_ptr<View>& container, bool animated);
   cg::Rect sheetFrame(cg::Rect windowBounds) const;
 
   std::shared_ptr<View> view_;

@@ -283,6 +283,25 @@ TEST_F(UiTest, ModalPresentationAndDismissalInAppearanceOrder) {
   EXPECT_EQ(modal->view()->window(), nullptr);
 }
 
+// The dimming container covers the whole window: it must leave with the modal
+// even when the presenter is released while the dismissal animates.
+TEST_F(UiTest, AnimatedDismissalClearsTheWindowWhenThePresenterIsGone) {
+  Trace trace;
+  auto root = std::make_shared<TracingController>("root", trace);
+  window->setRootViewController(root);
+  auto presenter = std::make_shared<TracingController>("presenter", trace);
+  auto modal = std::make_shared<TracingController>("modal", trace);
+  presenter->presentModalViewController(modal, false);
+  ASSERT_EQ(window->subviews().size(), 2u);
+  presenter->dismissModalViewControllerAnimated(true);
+  presenter.reset();
+  trace.lines.clear();
+  clock->advance(1);
+  EXPECT_EQ(window->subviews().size(), 1u);
+  EXPECT_EQ(modal->view()->window(), nullptr);
+  EXPECT_EQ(trace.lines, (std::vector<std::string>{"modal didDisappear"}));
+}
+
 TEST_F(UiTest, SheetStylesKeepThePresenterAppearingAndCentreTheSheet) {
   Trace trace;
   auto root = std::make_shared<TracingController>("root", trace);
