@@ -135,7 +135,8 @@ void View::detachFromSuperview() {
 }
 
 void View::insertSubviewAtIndex(std::shared_ptr<View> view, size_t index) {
-  if (!view || view.get() == this) return;
+  // This view itself or one of its ancestors would close a loop in the tree.
+  if (!view || isDescendantOfView(view.get())) return;
   Window* oldWindow = view->window();
   Window* newWindow = window();
   view->willMoveToSuperview(this);

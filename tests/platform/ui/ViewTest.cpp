@@ -37,6 +37,15 @@ TEST(View, MovingASubviewBetweenParentsAndReordering) {
   a->insertSubviewAboveSubview(x, y.get());
   EXPECT_EQ(a->subviews()[1], x);
   EXPECT_TRUE(b->subviews().empty());
+
+  // A view never goes under itself or its own subtree: that would make a loop
+  // that every walk up the tree spins in, and a cycle that nothing frees.
+  x->addSubview(a);
+  a->addSubview(a);
+  EXPECT_EQ(a->superview(), nullptr);
+  EXPECT_EQ(x->superview(), a.get());
+  EXPECT_TRUE(x->subviews().empty());
+  EXPECT_EQ(a->subviews().size(), 3u);
 }
 
 TEST(View, ViewWithTagSearchesDepthFirstIncludingItself) {
