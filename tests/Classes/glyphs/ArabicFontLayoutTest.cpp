@@ -8,15 +8,7 @@
 
 namespace {
 
-ns::Data verseOf(const std::vector<ns::Data>& words) {
-  ns::Data out;
-  for (const auto& w : words) {
-    if (!out.empty()) out.push_back(32);
-    out.insert(out.end(), w.begin(), w.end());
-  }
-  out.push_back(10);
-  return out;
-}
+using glyphfixture::verseOf;
 
 ns::Data repeated(const ns::Data& word, int times) {
   return verseOf(std::vector<ns::Data>(times, word));

@@ -161,6 +161,16 @@ sqlite3* create(const std::string& path, const Options& options) {
   return db;
 }
 
+ns::Data verseOf(const std::vector<ns::Data>& words) {
+  ns::Data out;
+  for (const auto& w : words) {
+    if (!out.empty()) out.push_back(32);
+    out.insert(out.end(), w.begin(), w.end());
+  }
+  out.push_back(10);
+  return out;
+}
+
 sqlite3* sharedDatabase() {
   // In memory, so test processes running side by side never share the file.
   static sqlite3* db = create(":memory:");

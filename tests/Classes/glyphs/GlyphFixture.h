@@ -27,6 +27,9 @@ ns::Data glyphPNG(int group, int code);
 // memory) and opens it.
 sqlite3* create(const std::string& path, const Options& options = {});
 
+// A verse of stored codes: the words joined by 32 and ended by 10.
+ns::Data verseOf(const std::vector<ns::Data>& words);
+
 // The shared fixture database of the test program (all styles), opened once.
 sqlite3* sharedDatabase();
 
