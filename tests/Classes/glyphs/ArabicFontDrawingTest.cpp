@@ -14,15 +14,7 @@ namespace {
 
 constexpr int kBaseline0 = 23;  // fixture baseline row of styles 0 and 5
 
-ns::Data verseOf(const std::vector<ns::Data>& words) {
-  ns::Data out;
-  for (const auto& w : words) {
-    if (!out.empty()) out.push_back(32);
-    out.insert(out.end(), w.begin(), w.end());
-  }
-  out.push_back(10);
-  return out;
-}
+using glyphfixture::verseOf;
 
 struct Rendering {
   std::shared_ptr<cg::Image> image;
@@ -222,10 +214,31 @@ TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
   auto expected = cg::Image::fromPNGData(glyphfixture::glyphPNG(0, 151));
   EXPECT_EQ(font.getGlyph(151 - 82, 0)->width(), expected->width()) << "later glyphs are not shifted";
 
-  // Drawing around the holes: the missing glyph still advances.
-  const ns::Data v = verseOf({{178, 200, 178}, {181, 100}});
+  // Drawing around the holes: dad ba hah is drawn 200 (undecodable), 159,
+  // 150 (missing). The holes stay empty but advance by their table width,
+  // so the ba between them lands where the complete set puts it.
+  const ns::Data v = verseOf({{201, 178, 187}, {181, 100}});
   Rendering r = render(font, v, 300);
   EXPECT_EQ(r.meta.lineCount(), 1);
+  ArabicFont complete = makeFont(0);
+  Rendering full = render(complete, v, 300);
+  const int dadTo = r.startX, dadFrom = dadTo - font.charWidth(200);
+  const int baFrom = dadFrom - font.charWidth(159);
+  const int hahFrom = baFrom - font.charWidth(150);
+  auto inkIn = [](const Rendering& img, int from, int to) {
+    int n = 0;
+    for (int y = 0; y < img.image->height(); ++y)
+      for (int x = from; x < to; ++x) n += img.image->pixelAt(x, y).a > 0;
+    return n;
+  };
+  for (auto [from, to] : {std::pair{dadFrom, dadTo}, std::pair{hahFrom, baFrom}}) {
+    EXPECT_GT(inkIn(full, from, to), 0);
+    EXPECT_EQ(inkIn(r, from, to), 0) << "a hole draws nothing";
+  }
+  EXPECT_GT(inkIn(r, baFrom, dadFrom), 0);
+  for (int y = 0; y < r.image->height(); ++y)
+    for (int x = baFrom; x < dadFrom; ++x)
+      ASSERT_EQ(r.image->pixelAt(x, y), full.image->pixelAt(x, y)) << "ba at " << x << "," << y;
   sqlite3_close(db);
 }
 
