@@ -4,9 +4,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <mutex>
+
+#include "platform/foundation/Date.h"
 
 namespace ns {
 
@@ -71,14 +72,7 @@ void logf(const char* fmt, ...) {
   log(s);
 }
 
-std::string logTimestamp() {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  char buf[64];
-  std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S %z", &tm);
-  return buf;
-}
+std::string logTimestamp() { return Date::now().description(); }
 
 void fatal(std::string_view message) {
   log(std::string("FATAL - ") + std::string(message));

@@ -16,8 +16,8 @@ std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // printf-style log line.
 void logf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-// The current local date and time as the log lines show it in their brackets,
-// e.g. "2026-12-09 20:31:05 +0000".
+// The description of the current date (on the process clock), as the log lines
+// show it in their brackets: "2026-12-09 20:31:05 +0000".
 std::string logTimestamp();
 
 // Logs the message and exits the process with a non-zero status.

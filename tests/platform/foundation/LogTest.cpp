@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/RunLoop.h"
+
 TEST(Log, CaptureCollectsFormattedLinesWhileAlive) {
   {
     ns::LogCapture capture;
@@ -13,4 +16,11 @@ TEST(Log, CaptureCollectsFormattedLinesWhileAlive) {
   ns::LogCapture later;
   later.setEcho(false);
   EXPECT_TRUE(later.lines().empty());
+}
+
+TEST(Log, TimestampIsTheDateOfTheProcessClock) {
+  auto clock = ns::VirtualClock::install(1767225600.0);  // 2026-01-01 00:00:00 UTC
+  clock->advance(3661.5);
+  EXPECT_EQ(ns::logTimestamp(), "2026-01-01 01:01:01 +0000");
+  ns::RunLoop::resetForTesting();
 }
