@@ -61,7 +61,9 @@ ns::Data directInflate(const ns::Data& in, std::size_t size) {
 void BM_gzipDeflate(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ns::gzipDeflate(block()));
   state.SetBytesProcessed(state.iterations() * kBlock);
-  state.counters["ratio"] = double(ns::gzipDeflate(block()).size()) / kBlock;
+  // Compressed size over input size; the figure of this program is the time
+  // against the direct zlib runs below.
+  state.counters["size_ratio"] = double(ns::gzipDeflate(block()).size()) / kBlock;
 }
 
 void BM_zlibDirectDeflate(benchmark::State& state) {
