@@ -11,11 +11,16 @@ namespace ui {
 namespace {
 
 // Invalid UTF-8 would make pango refuse the whole text; replace bad bytes.
+// Each scan resumes after the byte just replaced, so the work stays linear.
 std::string validUtf8(std::string_view text) {
   std::string s(text);
   const char* end = nullptr;
-  while (!g_utf8_validate(s.data(), static_cast<gssize>(s.size()), &end))
-    s[static_cast<size_t>(end - s.data())] = '?';
+  size_t from = 0;
+  while (!g_utf8_validate(s.data() + from, static_cast<gssize>(s.size() - from), &end)) {
+    size_t bad = static_cast<size_t>(end - s.data());
+    s[bad] = '?';
+    from = bad + 1;
+  }
   return s;
 }
 
