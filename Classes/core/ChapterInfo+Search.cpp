@@ -31,14 +31,20 @@ std::string likeAnywhere(const std::string& text) {
 }
 
 // The word pass's LIKE patterns: each non-empty word, then the whole text.
-std::vector<std::string> wordPatterns(const std::string& text) {
+// A pattern longer than the engine accepts would fail the whole pass, so it is
+// left out (no verse is that long).
+std::vector<std::string> wordPatterns(const std::string& text, size_t maxPatternLength) {
   std::vector<std::string> patterns;
+  auto add = [&](const std::string& part) {
+    std::string pattern = likeAnywhere(part);
+    if (pattern.size() <= maxPatternLength) patterns.push_back(std::move(pattern));
+  };
   for (const std::string& word : ns::componentsSeparatedByString(text, " ")) {
     if (word.empty()) continue;
     if (patterns.size() == kMaxSearchWords) break;
-    patterns.push_back(likeAnywhere(word));
+    add(word);
   }
-  patterns.push_back(likeAnywhere(text));
+  add(text);
   return patterns;
 }
 
@@ -82,7 +88,8 @@ std::vector<SearchResultPtr> ChapterInfo::getSearchResults(sqlite3* db, int tran
 
   std::unordered_set<long long> wordPassKeys;
   if (!isOperatorSearch(text)) {
-    std::vector<std::string> patterns = wordPatterns(text);
+    int likeLimit = db ? sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1) : 0;
+    std::vector<std::string> patterns = wordPatterns(text, static_cast<size_t>(likeLimit));
     std::string condition = " LIKE '$+qwertyuiop+$' ";
     for (size_t i = 0; i < patterns.size(); ++i) condition += " OR lower(translation) LIKE ? ESCAPE '\\' ";
     std::string table = trans == 10 ? std::string("transliterationdata") : ns::format("trans%ifts", trans);
