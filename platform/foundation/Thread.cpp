@@ -62,14 +62,25 @@ bool Thread::waitForDetachedThreads(double timeoutSeconds) {
 Thread::Thread(const std::string& name, std::function<void()> fn)
     : thread_(named(name, std::move(fn))) {}
 
-Thread::~Thread() { join(); }
+Thread::~Thread() { release(); }
 
 Thread& Thread::operator=(Thread&& other) noexcept {
   if (this != &other) {
-    join();
+    release();
     thread_ = std::move(other.thread_);
   }
   return *this;
+}
+
+void Thread::release() {
+  if (!thread_.joinable()) return;
+  // A thread cannot join itself: dropped from its own body, it is let go to
+  // finish on its own (a joinable std::thread destroyed would end the process).
+  if (thread_.get_id() == std::this_thread::get_id()) {
+    thread_.detach();
+  } else {
+    thread_.join();
+  }
 }
 
 void Thread::join() {

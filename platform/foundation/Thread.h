@@ -18,7 +18,7 @@ class Thread {
   Thread() = default;
   // Starts a joinable, named thread running fn.
   Thread(const std::string& name, std::function<void()> fn);
-  // Joins the thread when still joinable.
+  // Joins the thread when still joinable (from the thread itself: lets it go).
   ~Thread();
   Thread(Thread&&) noexcept = default;
   Thread& operator=(Thread&& other) noexcept;
@@ -31,6 +31,8 @@ class Thread {
   static bool isMainThread();
 
  private:
+  void release();
+
   std::thread thread_;
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -185,4 +187,17 @@ TEST(Thread, NamesItsThreadsAndJoinsOnDestruction) {
     ns::Thread t("search worker", [&] { seen = ns::Thread::currentThreadName(); });
   }
   EXPECT_EQ(seen, "search worker");
+}
+
+TEST(Thread, AThreadDroppedFromItsOwnBodyFinishesOnItsOwn) {
+  std::unique_ptr<ns::Thread> holder;
+  std::atomic<bool> held{false}, dropped{false};
+  holder = std::make_unique<ns::Thread>("self-owned", [&] {
+    while (!held) std::this_thread::yield();
+    holder.reset();  // the last owner goes away on the thread itself
+    dropped = true;
+  });
+  held = true;
+  while (!dropped) std::this_thread::yield();
+  EXPECT_FALSE(holder);
 }
