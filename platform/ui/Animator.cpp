@@ -215,7 +215,11 @@ void Animator::willChange(View& view, AnimatedProperty property) {
 
 void Animator::finishAll() {
   auto& s = AnimatorState::get();
-  for (auto& r : s.running) r->block.duration = 0;
+  double now = ns::Clock::current().now();
+  for (auto& r : s.running) {
+    r->block.duration = 0;
+    r->start = std::min(r->start, now);  // a delayed one ends too
+  }
   if (!s.running.empty()) s.tick();
 }
 

@@ -164,6 +164,22 @@ TEST_F(UiTest, FirstResponderGetsKeysAndLosesThemWhenRemoved) {
   EXPECT_EQ(window->firstResponder(), nullptr);
 }
 
+TEST_F(UiTest, FinishAllEndsDelayedAnimationsToo) {
+  auto v = std::make_shared<View>(cg::Rect(0, 0, 100, 100));
+  window->addSubview(v);
+  int stops = 0;
+  View::beginAnimations("Later");
+  View::setAnimationDuration(1.0);
+  View::setAnimationDelay(5.0);
+  View::setAnimationDidStopSelector([&](const std::string&, bool, void*) { ++stops; });
+  v->setAlpha(0);
+  View::commitAnimations();
+  Animator::finishAll();
+  EXPECT_EQ(View::runningAnimationCount(), 0u);
+  EXPECT_EQ(v->presentationAlpha(), 0);
+  EXPECT_EQ(stops, 1);
+}
+
 TEST_F(UiTest, AnimationMovesPresentationValuesAndCallsDidStopOnce) {
   auto v = std::make_shared<View>(cg::Rect(0, 0, 100, 100));
   window->addSubview(v);
