@@ -139,9 +139,8 @@ void writeContent(Database& db, const ContentData& data) {
   db.exec("COMMIT;");
 }
 
-void buildDatabase(const std::string& distDir, const std::string& fontPath, const std::string& outPath) {
+void writeDatabaseFile(const ContentData& data, const KasraRowFn& kasraRow, const std::string& outPath) {
   namespace fs = std::filesystem;
-  ContentData data = loadContent(distDir, fontPath);
   const std::string temp = outPath + ".tmp";
   fs::remove(temp);
   try {
@@ -149,8 +148,7 @@ void buildDatabase(const std::string& distDir, const std::string& fontPath, cons
       Database db(temp, true);
       db.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
       writeContent(db, data);
-      GlyphRenderer renderer(fontPath);
-      checkDatabase(db, [&](int code, int grp) { return renderer.kasraRow(code, grp); });
+      checkDatabase(db, kasraRow);
       db.exec("VACUUM;");
     }
     fs::rename(temp, outPath);
@@ -159,6 +157,12 @@ void buildDatabase(const std::string& distDir, const std::string& fontPath, cons
     fs::remove(temp, ignored);
     throw;
   }
+}
+
+void buildDatabase(const std::string& distDir, const std::string& fontPath, const std::string& outPath) {
+  ContentData data = loadContent(distDir, fontPath);
+  GlyphRenderer renderer(fontPath);
+  writeDatabaseFile(data, [&](int code, int grp) { return renderer.kasraRow(code, grp); }, outPath);
 }
 
 }  // namespace contentdb

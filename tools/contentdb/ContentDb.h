@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/contentdb/Checks.h"
 #include "tools/contentdb/GlyphSet.h"
 #include "tools/contentdb/QuranText.h"
 
@@ -28,8 +29,12 @@ ContentData loadContent(const std::string& distDir, const std::string& fontPath)
 // Writes every table into an open, empty database, in one transaction.
 void writeContent(Database& db, const ContentData& data);
 
-// The whole build: the file is written under a temporary name, checked, and
-// renamed to `outPath` only when complete, so nothing half-built is left there.
+// Writes the content under a temporary name, runs every check on it and
+// renames it to `outPath` only when complete, so a failure leaves whatever was
+// at `outPath` before and no temporary file.
+void writeDatabaseFile(const ContentData& data, const KasraRowFn& kasraRow, const std::string& outPath);
+
+// The whole build: loadContent, then writeDatabaseFile.
 void buildDatabase(const std::string& distDir, const std::string& fontPath, const std::string& outPath);
 
 }  // namespace contentdb

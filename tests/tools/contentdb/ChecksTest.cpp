@@ -180,6 +180,22 @@ TEST(Build, FailedBuildLeavesThePreviousDatabaseAndNoTemporaryFile) {
   EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
 }
 
+TEST(Build, DatabaseThatFailsItsChecksIsNotRenamedIntoPlace) {
+  // The fixture is written in full, then refused by the checks (3 verses, not
+  // 6236): the temporary file goes, the previous database stays.
+  fs::path dir = tempDir("write");
+  fs::path out = dir / "zarvel.db";
+  std::ofstream(out) << "previous";
+  try {
+    writeDatabaseFile(fixtureContent(), noKasra, out.string());
+    ADD_FAILURE() << "the checks passed";
+  } catch (const CheckError& e) {
+    EXPECT_EQ(std::string(e.what()), "surahdata: surah 1 has 3 verses, expected 7");
+  }
+  EXPECT_EQ(readFile(out.string()), "previous");
+  EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+}
+
 TEST(QuranText, PlainTextKeepsTheLettersAReaderTypes) {
   EXPECT_EQ(plainArabic("بِسۡمِ ٱللَّهِ ٱلرَّحۡمَٰنِ ٱلرَّحِيمِ"), "بسم الله الرحمن الرحيم");
   EXPECT_EQ(plainArabic("۞ يَـٰٓأَيُّهَا لَهُۥ سَجۡدَةً ۩"), "يأيها له سجدة");
