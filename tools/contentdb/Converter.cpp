@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <map>
 
+#include "platform/foundation/String.h"
+
 namespace contentdb {
 namespace {
 
@@ -121,47 +123,6 @@ void append(std::string& out, const std::vector<int>& codes) {
 
 }  // namespace
 
-std::u32string decodeUtf8(std::string_view s) {
-  std::u32string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > s.size()) throw ConversionError("malformed UTF-8 in the text");
-    char32_t c = len == 1 ? b : b & (0x7F >> len);
-    for (int k = 1; k < len; ++k) {
-      unsigned char cb = static_cast<unsigned char>(s[i + k]);
-      if ((cb & 0xC0) != 0x80) throw ConversionError("malformed UTF-8 in the text");
-      c = (c << 6) | (cb & 0x3F);
-    }
-    out.push_back(c);
-    i += len;
-  }
-  return out;
-}
-
-std::string encodeUtf8(std::u32string_view text) {
-  std::string out;
-  for (char32_t c : text) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
 std::string convertWord(std::u32string_view word, int surah, int verse) {
   std::vector<Cluster> cs = clusters(word, surah, verse);
   std::string out;
@@ -204,7 +165,8 @@ std::string convertWord(std::u32string_view word, int surah, int verse) {
 }
 
 std::string convertVerse(std::string_view utf8, int surah, int verse) {
-  std::u32string text = decodeUtf8(utf8);
+  // Malformed bytes decode to U+FFFD, which no rule maps: the verse is named.
+  std::u32string text = ns::utf8ToUtf32(utf8);
   std::erase(text, kThinSpace);
   std::vector<std::u32string> words;
   size_t start = 0;

@@ -15,10 +15,6 @@ class ConversionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Decodes UTF-8 into code points; throws ConversionError on malformed input.
-std::u32string decodeUtf8(std::string_view utf8);
-std::string encodeUtf8(std::u32string_view text);
-
 // Converts one word (no spaces) into its stored codes.
 std::string convertWord(std::u32string_view word, int surah = 0, int verse = 0);
 

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "tools/contentdb/Converter.h"
+#include "platform/foundation/String.h"
 #include "tools/contentdb/Inputs.h"
 
 namespace contentdb {
@@ -90,7 +90,7 @@ const std::vector<QuarterStart>& quarterStarts() {
 }
 
 std::string plainArabic(const std::string& utf8) {
-  std::u32string in = decodeUtf8(utf8), out;
+  std::u32string in = ns::utf8ToUtf32(utf8), out;
   for (char32_t c : in) {
     bool mark = (c >= 0x064B && c <= 0x065F) || c == 0x0670 || (c >= 0x06D6 && c <= 0x06ED);
     if (mark || c == 0x0640) continue;  // marks, small letters, signs, ۞ ۩, tatweel
@@ -100,7 +100,7 @@ std::string plainArabic(const std::string& utf8) {
     out.push_back(c);
   }
   while (!out.empty() && out.back() == U' ') out.pop_back();
-  return encodeUtf8(out);
+  return ns::utf32ToUtf8(out);
 }
 
 void checkVerseCounts(const std::vector<VerseText>& verses, const std::string& what) {

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/foundation/String.h"
+
 using namespace contentdb;
 
 namespace {
@@ -37,7 +39,7 @@ TEST(Converter, ExampleWordsGiveTheirStoredCodes) {
       {"أَنَا۠", {167, 244, 224, 244, 175, 103}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(codesOf(convertWord(decodeUtf8(c.word))), c.codes) << c.word;
+    EXPECT_EQ(codesOf(convertWord(ns::utf8ToUtf32(c.word))), c.codes) << c.word;
   }
 }
 
@@ -73,6 +75,7 @@ TEST(Converter, UnmappedCharacterNamesCodePointAndVerse) {
       {"\u0651\u0628", "U+0651 in verse 3:4"},   // a mark with no letter
       {"\u0628\u06ED", "U+06ED in verse 3:4"},   // small low meem without its kasra
       {"\u06F1", "U+06F1 in verse 3:4"},
+      {"\xD8\xA8\xD8", "U+FFFD in verse 3:4"},  // a truncated sequence
   };
   for (const auto& c : cases) {
     try {
