@@ -2,6 +2,8 @@
 // and translation catalogue.
 #include "Classes/core/ChapterInfo.h"
 
+#include <vector>
+
 #include "Classes/core/ChapterInfo+Internal.h"
 #include "Classes/core/Database.h"
 #include "Classes/core/Language.h"
@@ -22,8 +24,9 @@ using chapterinfo_detail::localized;
 // --- Conventions -------------------------------------------------------------------
 
 namespace {
-// Transactions this thread has open through beginTrans; each holds the store lock once.
-thread_local int tTransactionLocks = 0;
+// This thread's beginTrans calls still open, innermost last: whether each BEGIN
+// started a transaction. Each holds the store lock once.
+thread_local std::vector<bool> tTransactions;
 
 bool runFixed(sqlite3* db, Slot slot, const char* sql, const char* label) {
   CachedStatement q(db, slot, sql, label);
@@ -31,11 +34,29 @@ bool runFixed(sqlite3* db, Slot slot, const char* sql, const char* label) {
   return q.run(label);
 }
 
-void releaseTransactionLock() {
-  if (tTransactionLocks > 0) {
-    --tTransactionLocks;
-    store::lock().unlock();
+bool rollback(sqlite3* db) { return runFixed(db, Slot::RollbackTrans, "ROLLBACK TRANSACTION", "rollbackTrans"); }
+
+// Ends this thread's innermost beginTrans and releases its lock. Only a
+// transaction that BEGIN started is committed or rolled back: after a failed
+// BEGIN (say, inside a transaction already open) nothing else is ended.
+bool endTransaction(sqlite3* db, bool commit) {
+  if (tTransactions.empty()) return false;
+  bool began = tTransactions.back();
+  bool ok = false;
+  {
+    Guard guard(store::lock());
+    if (began && commit) {
+      ok = runFixed(db, Slot::CommitTrans, "COMMIT TRANSACTION", "commitTrans");
+      if (!ok && db && !sqlite3_get_autocommit(db)) rollback(db);
+    } else if (began) {
+      ok = !db || sqlite3_get_autocommit(db) || rollback(db);
+    } else {
+      ok = !commit;  // rolling back a BEGIN that failed leaves nothing to undo
+    }
   }
+  tTransactions.pop_back();
+  store::lock().unlock();
+  return ok;
 }
 }  // namespace
 
@@ -46,31 +67,14 @@ void ChapterInfo::finalizeDynamicQueries() {}
 bool ChapterInfo::beginTrans(sqlite3* db) {
   // Kept until commitTrans/rollbackTrans, even when BEGIN fails, so the pair stays balanced.
   store::lock().lock();
-  ++tTransactionLocks;
-  return runFixed(db, Slot::BeginTrans, "BEGIN EXCLUSIVE TRANSACTION", "beginTrans");
+  bool began = runFixed(db, Slot::BeginTrans, "BEGIN EXCLUSIVE TRANSACTION", "beginTrans");
+  tTransactions.push_back(began);
+  return began;
 }
 
-bool ChapterInfo::commitTrans(sqlite3* db) {
-  bool ok;
-  {
-    Guard guard(store::lock());
-    ok = runFixed(db, Slot::CommitTrans, "COMMIT TRANSACTION", "commitTrans");
-    if (!ok && db && !sqlite3_get_autocommit(db)) runFixed(db, Slot::RollbackTrans, "ROLLBACK TRANSACTION", "rollbackTrans");
-  }
-  releaseTransactionLock();
-  return ok;
-}
+bool ChapterInfo::commitTrans(sqlite3* db) { return endTransaction(db, true); }
 
-bool ChapterInfo::rollbackTrans(sqlite3* db) {
-  bool ok = true;
-  {
-    Guard guard(store::lock());
-    // After a failed BEGIN there is nothing to roll back; only the lock is released.
-    if (db && !sqlite3_get_autocommit(db)) ok = runFixed(db, Slot::RollbackTrans, "ROLLBACK TRANSACTION", "rollbackTrans");
-  }
-  releaseTransactionLock();
-  return ok;
-}
+bool ChapterInfo::rollbackTrans(sqlite3* db) { return endTransaction(db, false); }
 
 bool ChapterInfo::vacuumDB(sqlite3* db) {
   Guard guard(store::lock());

@@ -28,6 +28,7 @@ class ChapterInfo {
   // into the transaction. Never wait for the main thread in between.
   static bool beginTrans(sqlite3* db);
   // Commits; a failed commit rolls back. Releases the lock taken by beginTrans.
+  // After a beginTrans whose BEGIN failed, commit and rollback only release it.
   static bool commitTrans(sqlite3* db);
   static bool rollbackTrans(sqlite3* db);
   // Compacts the database file.

@@ -135,6 +135,25 @@ TEST_F(ChapterInfoTest, TransactionRollsBackAndReleasesTheLock) {
   EXPECT_TRUE(ChapterInfo::isBookmarked(store.installer, 1, 2));
 }
 
+TEST_F(ChapterInfoTest, ATransactionBegunInsideAnotherEndsNothingButItself) {
+  ChapterInfo::insertBookmark(store.user, 1, 1, false, 0, "");
+  auto list = ChapterInfo::getAllBookmarks(store.user, 1, -1);
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  ASSERT_TRUE(ChapterInfo::beginTrans(store.user));
+  ASSERT_TRUE(ChapterInfo::insertBookmark(store.user, 1, 5, false, 0, "outer"));
+  // Its BEGIN fails inside the open transaction: the move fails, and must not end the outer one.
+  EXPECT_FALSE(ChapterInfo::moveBookmarks(store.user, list, 2));
+  EXPECT_FALSE(ChapterInfo::beginTrans(store.user));
+  EXPECT_FALSE(ChapterInfo::commitTrans(store.user));
+  EXPECT_TRUE(ChapterInfo::commitTrans(store.user));
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(store.installer, 1, 5), "outer");
+  EXPECT_EQ(ChapterInfo::getBookmarkCount(store.installer, 1, 2), 0);
+  // The lock is free again for other threads.
+  std::thread other([&] { EXPECT_TRUE(ChapterInfo::isBookmarked(store.user, 1, 1)); });
+  other.join();
+}
+
 // --- Texts ----------------------------------------------------------------------
 
 TEST_F(ChapterInfoTest, TranslationForChoosesTheTableByNumber) {
