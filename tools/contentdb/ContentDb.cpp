@@ -1,7 +1,7 @@
 #include "tools/contentdb/ContentDb.h"
 
 #include <filesystem>
-#include <set>
+#include <vector>
 
 #include "tools/contentdb/Checks.h"
 #include "tools/contentdb/Converter.h"
@@ -125,16 +125,19 @@ void writeContent(Database& db, const ContentData& data) {
   Statement image(db.handle(), "INSERT INTO glyphs (style, glyph, data) VALUES (?, ?, ?)");
   Statement metric(db.handle(),
                    "INSERT INTO glyphmetrics (grp, glyph, advance, inktop, inkbottom) VALUES (?, ?, ?, ?, ?)");
+  // Each group's images are encoded once; the styles that share a group get
+  // byte copies of them.
+  std::vector<std::vector<std::string>> pngs(data.groups.size());
   for (int grp = 0; grp < static_cast<int>(data.groups.size()); ++grp) {
     for (int i = 0; i < kGlyphCount; ++i) {
       const GlyphMetric& m = data.groups[grp][i].metric;
       metric.bind(1, grp).bind(2, kFirstCode + i).bind(3, m.advance).bind(4, m.inkTop).bind(5, m.inkBottom).run();
+      pngs[grp].push_back(encodePng(data.groups[grp][i].image));
     }
   }
   for (int style = 0; style < kStyleCount; ++style) {
-    const auto& glyphs = data.groups.at(groupOfStyle(style));
-    for (int i = 0; i < kGlyphCount; ++i)
-      image.bind(1, style).bind(2, kFirstCode + i).bindBlob(3, encodePng(glyphs[i].image)).run();
+    const auto& group = pngs.at(groupOfStyle(style));
+    for (int i = 0; i < kGlyphCount; ++i) image.bind(1, style).bind(2, kFirstCode + i).bindBlob(3, group[i]).run();
   }
   db.exec("COMMIT;");
 }
