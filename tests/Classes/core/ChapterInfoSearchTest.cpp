@@ -128,7 +128,7 @@ TEST_F(SearchTest, HostileTextsAreAnsweredSanely) {
 
 TEST_F(SearchTest, FiveThousandWordsAreCapped) {
   std::string text;
-  for (int i = 0; i < 5000; ++i) text += i % 2 ? "mercy " : "mercy ";
+  for (int i = 0; i < 5000; ++i) text += "mercy ";
   auto results = search(text);
   EXPECT_EQ(versesOf(results), containing("mercy"));
   // Longer than the engine takes as one LIKE pattern: the words still match.
