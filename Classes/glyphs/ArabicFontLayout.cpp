@@ -173,7 +173,10 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
       breakPoint = k + 1;
       wordWidth = 0;
       wordHasKashida = false;
-      prevLetter = 0;
+      // Each word starts afresh, as the drawer draws it: no letter to join
+      // a small letter to, no marks stacked.
+      prevLetter = letterForm = stacked = 0;
+      after109 = false;
     } else if (advance > 0) {
       lineWidth += advance;
       wordWidth += advance;

@@ -202,4 +202,20 @@ TEST(ArabicFontLayout, SmallLetterWithMaddaAfterAJoiningLetterTakesTheMaddaWidth
   EXPECT_EQ(wide - f.meta().arrLineActualWidth[0], std::max(f.font.charWidth(245), f.font.charWidth(251)));
 }
 
+TEST(ArabicFontLayout, ASmallLetterOpeningAWordDoesNotJoinTheWordBefore) {
+  Font f(4);
+  // The word before ends in a forward-joining form (final ba) or not (final
+  // alef); the dagger alef with madda that opens the next word advances the
+  // same either way, as the drawer, which starts every word afresh, draws it.
+  const ns::Data opening = {245, 251, 178};
+  auto added = [&](const ns::Data& before) {
+    f.layout(verseOf({before, opening}), 2000);
+    const int both = f.meta().arrLineActualWidth[0];
+    f.layout(verseOf({before}), 2000);
+    return both - f.meta().arrLineActualWidth[0];
+  };
+  ASSERT_LT(f.font.charWidth(245), f.font.charWidth(251));
+  EXPECT_EQ(added({178, 178}), added({175, 175}));
+}
+
 }  // namespace
