@@ -195,6 +195,28 @@ TEST(ArabicFontDrawing, TajweedAndStopSignColoursFollowTheSwitches) {
   EXPECT_EQ(count(forced, 40, 128, 0), 0) << "override leaves stop signs to their setting";
 }
 
+TEST(ArabicFontDrawing, NoonSakinColourBeginsAtTheNoonAndRunsThroughTheTarget) {
+  // ta, noon with sukun | ta with fatha: ikhfa. The ta before the noon, where
+  // the rule is found, stays plain; the noon, its sukun and the target ta with
+  // its fatha are red.
+  ArabicFont font = makeFont(0, true);
+  const ns::Data v = verseOf({{181, 224, 252}, {181, 244}});
+  Rendering r = render(font, v, 300, true);
+  auto ikhfaIn = [&](int from, int to) {
+    int n = 0;
+    for (int y = 0; y < r.image->height(); ++y)
+      for (int x = from; x < to; ++x) n += isColor(r.image->pixelAt(x, y), 182, 0, 0);
+    return n;
+  };
+  const int taTo = r.startX, taFrom = taTo - font.charWidth(180);
+  const int noonFrom = taFrom - font.charWidth(88);
+  const int targetTo = noonFrom - font.SPACE_CHAR_WIDTH, targetFrom = targetTo - font.charWidth(181);
+  EXPECT_EQ(ikhfaIn(taFrom, taTo), 0);
+  EXPECT_GT(ikhfaIn(noonFrom, taFrom), 0);
+  EXPECT_GT(ikhfaIn(targetFrom, targetTo), 0);
+  EXPECT_EQ(ikhfaIn(0, targetFrom), 0) << "nothing after the target's marks";
+}
+
 TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
   makeFont(0);  // the shared metrics come from the complete fixture
   glyphfixture::Options options;
