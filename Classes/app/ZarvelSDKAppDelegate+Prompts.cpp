@@ -39,12 +39,15 @@ void ZarvelSDKAppDelegate::showNagScreen() {
   auto installed = defaults().dateForKey(kAppInstallDate);
   if (installed && ns::Date::now().timeIntervalSinceDate(*installed) < kNagDelay) return;
   if (!ipadRootViewController_) return;
+  // The prompt of an earlier period still waits for its answer: not a second one.
+  if (!ratePromptSheet_.expired()) return;
   auto sheet = std::make_shared<ui::ActionSheet>(
       text("Review Zarvel\n\nWe hope you are enjoying Zarvel. Please kindly take a moment out to rate Zarvel "
            "on the app store. Your positive feedback encourages us in coming out with frequent free updates."),
       weak_from_this(), "", "",
       std::vector<std::string>{text("Review Now"), text("Tell a Friend"), text("Later"), text("No, Thanks")});
   sheet->setTag(kRatePromptTag);
+  ratePromptSheet_ = sheet;
   sheet->showInView(ipadRootViewController_->view().get());
 }
 

@@ -242,4 +242,6 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   std::vector<std::string> permissions;
   std::shared_ptr<ArabicFont> arabicFontLoader;
   std::shared_ptr<ui::MailComposeViewController> mailComposer_;
+  // The rate prompt while it is on screen or queued (the panel queue holds it).
+  std::weak_ptr<ui::ActionSheet> ratePromptSheet_;
 };

@@ -149,6 +149,29 @@ TEST_F(LaunchTest, BackWithinTheDelayTheRatePromptShowsOnce) {
   EXPECT_EQ(ui::ButtonPanel::queuedCount(), 0u);
 }
 
+TEST_F(LaunchTest, AnUnansweredRatePromptIsNotShownAgainAfterAForeground) {
+  defaults().setObject(ns::Value(ns::Date::now().dateByAddingTimeInterval(-3 * 86400)), kAppInstallDate);
+  launch();
+  advance(3);
+  ASSERT_NE(visiblePanel(), nullptr);
+  ui::ButtonPanel* prompt = visiblePanel();
+  backend().minimise();
+  backend().restore();
+  advance(3);
+  EXPECT_EQ(visiblePanel(), prompt);
+  EXPECT_EQ(ui::ButtonPanel::queuedCount(), 0u);
+
+  // Answered ("Later" two days ago), it comes back with the next foreground.
+  prompt->tapButtonAtIndex(2);
+  advance(1);
+  setNow(ns::Date::now().dateByAddingTimeInterval(2 * 86400));
+  backend().minimise();
+  backend().restore();
+  advance(3);
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), -10);
+}
+
 TEST_F(LaunchTest, LocalNotificationOpensAlKahf) {
   auto delegate = install();
   delegate->didReceiveLocalNotification(ui::Application::shared(), {});
