@@ -36,7 +36,10 @@ int ArabicFont::lineHeight() const {
 int ArabicFont::formAt(bool isLastVerse, int index, const std::uint8_t* bytes, int len, bool& skip) {
   const bool swallowing = skipNextChar;
   const int form = getTypeOfSymbol(0, isLastVerse, index, bytes, len, len);
-  skip = swallowing && form >= kCharsStart && form <= 239 && !(form >= 99 && form <= 101);
+  // Only the alef itself is swallowed: marks and small letters between the
+  // hamza and its alef (107 and the stop signs have codes among the letter
+  // forms) are still drawn.
+  skip = swallowing && bytes[index] == kAlef;
   if (skip) skipNextChar = false;
   return form;
 }

@@ -218,4 +218,17 @@ TEST(ArabicFontLayout, ASmallLetterOpeningAWordDoesNotJoinTheWordBefore) {
   EXPECT_EQ(added({178, 178}), added({175, 175}));
 }
 
+TEST(ArabicFontLayout, TheAlefAfterLamHamzaTakesNoRoomWhateverMarksStandBetween) {
+  Font f(0);
+  // lam, hamza, alef is drawn as two pieces; a mark on the hamza (a vowel,
+  // or the hamza-above sign 107, whose code lies among the letters) is not
+  // taken for the swallowed alef.
+  f.layout(verseOf({{220, 164, 175}}), 2000);
+  const int pieces = f.meta().arrLineActualWidth[0];
+  for (int mark : {244, 107, 121}) {
+    f.layout(verseOf({{220, 164, std::uint8_t(mark), 175}}), 2000);
+    EXPECT_EQ(f.meta().arrLineActualWidth[0], pieces) << mark;
+  }
+}
+
 }  // namespace
