@@ -145,11 +145,11 @@ class ArabicFont {
   // The advance of a letter-like glyph: its table width, or 251's width for a
   // small letter carrying a madda after a joining letter.
   int letterAdvance(int code, int form, int nextCode, int prevLetterForm) const;
-  // The form of the byte at index; skip tells that it is the swallowed second
-  // half of a lam-alef and takes no room.
   // Limits first..last to the bytes and to what a line word can address;
   // false when nothing is left to lay out.
   static bool clampRange(const ns::Data* bytes, int& first, int& last);
+  // The form of the byte at index; skip tells that it is the swallowed second
+  // half of a lam-alef and takes no room.
   int formAt(bool isLastVerse, int index, const std::uint8_t* bytes, int len, bool& skip);
   // The colour class of a glyph, following and updating the colour run.
   unsigned colorForGlyph(bool isLastVerse, int index, const std::uint8_t* bytes, int len, int form);
