@@ -11,7 +11,7 @@ namespace ns {
 namespace {
 
 std::tm localParts(Date date) {
-  std::time_t t = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
+  std::time_t t = date.wholeSeconds();
   std::tm tm{};
   localtime_r(&t, &tm);
   return tm;

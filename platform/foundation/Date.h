@@ -1,6 +1,7 @@
 #pragma once
 // A point in time: seconds since 1970-01-01 00:00:00 UTC.
 #include <compare>
+#include <ctime>
 #include <string>
 
 namespace ns {
@@ -20,6 +21,10 @@ class Date {
   // Negative for dates in the past.
   double timeIntervalSinceNow() const;
   constexpr Date dateByAddingTimeInterval(double seconds) const { return Date(seconds_ + seconds); }
+
+  // Whole seconds (rounded down) for the C time functions, clamped to the years
+  // 1 to 9999; NaN gives 0. Dates read from files may hold anything.
+  std::time_t wholeSeconds() const;
 
   // "2026-12-09 20:31:05 +0000" (UTC), the text log lines carry.
   std::string description() const;

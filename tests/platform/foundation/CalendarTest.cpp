@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/foundation/Clock.h"
 
 using ns::Calendar;
@@ -57,6 +59,15 @@ TEST_F(CalendarTest, SameDayStartOfDayAndFormatting) {
   EXPECT_EQ(Calendar::startOfDay(night), Calendar::dateFromComponents({2026, 10, 23, 0, 0, 0}));
   EXPECT_EQ(Calendar::format(morning, "%Y-%m-%d %H:%M"), "2026-10-23 00:30");
   EXPECT_EQ(morning.description(), "2026-10-22 23:30:00 +0000");
+}
+
+TEST_F(CalendarTest, DatesBeyondTheCalendarAreClampedNotUndefined) {
+  // A settings file may hold any number as a date.
+  EXPECT_EQ(Date(1e300).description(), "9999-12-31 23:59:59 +0000");
+  EXPECT_EQ(Date(-1e300).description(), "1-01-01 00:00:00 +0000");  // strftime writes year 1 so
+  EXPECT_EQ(Date(std::nan("")).description(), "1970-01-01 00:00:00 +0000");
+  EXPECT_EQ(Calendar::components(Date(1e300)).year, 9999);
+  EXPECT_EQ(Calendar::components(Date(-1e300)).year, 1);
 }
 
 TEST_F(CalendarTest, NowFollowsTheProcessClock) {
