@@ -19,6 +19,8 @@ constexpr int kLastLine = VerseMetaData::kMaxLines - 2;
 std::int16_t clampWidth(int width) {
   return std::int16_t(std::clamp(width, 0, int(std::numeric_limits<std::int16_t>::max())));
 }
+// A line's kashida opportunities, held to what its byte entry can count.
+std::uint8_t clampCount(int count) { return std::uint8_t(std::clamp(count, 0, 255)); }
 }  // namespace
 
 bool ArabicFont::clampRange(const ns::Data* bytes, int& first, int& last) {
@@ -97,7 +99,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
       meta->arrLineStartYOffsets[line] = y;
       meta->arrLineActualWidth[line] = clampWidth(lineWidth - wordWidth);
       meta->arrLineIndexes[line] = VerseMetaData::lineWord(lineStart, bp - 1 - lineStart);
-      meta->arrLineKashidaCount[line] = std::uint8_t(std::max(0, kashidas - moved));
+      meta->arrLineKashidaCount[line] = clampCount(kashidas - moved);
     }
     ++line;
     lineStart = bp;
@@ -204,7 +206,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     if (meta) {
       meta->arrLineStartYOffsets[line] = y;
       meta->arrLineActualWidth[line] = clampWidth(lineWidth);
-      meta->arrLineKashidaCount[line] = std::uint8_t(std::min(kashidas, 255));
+      meta->arrLineKashidaCount[line] = clampCount(kashidas);
     }
   }
   if (meta) {

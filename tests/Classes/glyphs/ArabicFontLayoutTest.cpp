@@ -178,6 +178,12 @@ TEST(ArabicFontLayout, LimitsNeverOverflowTheRecord) {
     covered += VerseMetaData::lineLength(m.arrLineIndexes[i]) + 1;
   }
   EXPECT_EQ(covered, int(endless.size()));
+
+  // A line cut at the length limit with more opportunities than its count
+  // byte holds keeps the largest count instead of wrapping.
+  f.layout(repeated({178, 178}, 400), 1000000);
+  ASSERT_GE(f.meta().lineCount(), 2);
+  EXPECT_EQ(f.meta().arrLineKashidaCount[0], 255);
 }
 
 TEST(ArabicFontLayout, KashidaOpportunitiesAtMostOnePerWord) {
