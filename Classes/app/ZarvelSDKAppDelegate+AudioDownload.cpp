@@ -79,10 +79,12 @@ void ZarvelSDKAppDelegate::requestDownloadSurahAudioAlert(int surah) {
 
 void ZarvelSDKAppDelegate::requestDownloadServerSelection(int surah) {
   std::vector<std::string> mirrors;
-  for (int i = 1; i <= 6; ++i) mirrors.push_back(ns::format("%s %d", text("Mirror").c_str(), i));
-  mirrors.push_back(text("Random (Recommended)"));
-  downloadServerActionSheet =
-      std::make_shared<ui::ActionSheet>(text("Select Download Server"), weak_from_this(), text("Cancel"), "", mirrors);
+  for (const char* mirror : {"Mirror 1 (US)", "Mirror 2 (US)", "Mirror 3 (US)", "Mirror 4 (UK)", "Mirror 5 (US)",
+                             "Mirror 6 (EU)", "Random (Recommended)"})
+    mirrors.push_back(text(mirror));
+  downloadServerActionSheet = std::make_shared<ui::ActionSheet>(
+      text("Select server to download audios from. If one fails, please try another."), weak_from_this(),
+      text("Cancel"), "", mirrors);
   downloadServerActionSheet->setTag(surah);
   downloadServerActionSheet->showInView(ipadRootViewController_ ? ipadRootViewController_->view().get() : nullptr);
 }

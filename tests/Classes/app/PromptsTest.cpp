@@ -280,7 +280,11 @@ TEST_F(PromptsTest, DownloadSheetsCarryTheirTagsAndButtons) {
   ASSERT_NE(visiblePanel(), nullptr);
   EXPECT_EQ(visiblePanel(), delegate->downloadServerActionSheet.get());
   EXPECT_EQ(visiblePanel()->tag(), 114);
+  EXPECT_EQ(visiblePanel()->title(), "Select server to download audios from. If one fails, please try another.");
   EXPECT_EQ(visiblePanel()->numberOfButtons(), 8);
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(0), "Mirror 1 (US)");
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(3), "Mirror 4 (UK)");
+  EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(5), "Mirror 6 (EU)");
   EXPECT_EQ(visiblePanel()->buttonTitleAtIndex(6), "Random (Recommended)");
   EXPECT_EQ(visiblePanel()->cancelButtonIndex(), 7);
   visiblePanel()->tapButtonAtIndex(7);
