@@ -2,34 +2,17 @@
 
 #include <ctime>
 
+#include "platform/foundation/Base64.h"
+
 namespace ui {
 
 namespace {
 
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string base64(const unsigned char* p, size_t n) {
-  std::string out;
-  out.reserve((n + 2) / 3 * 4);
-  for (size_t i = 0; i < n; i += 3) {
-    unsigned v = unsigned(p[i]) << 16;
-    if (i + 1 < n) v |= unsigned(p[i + 1]) << 8;
-    if (i + 2 < n) v |= unsigned(p[i + 2]);
-    out += kAlphabet[(v >> 18) & 63];
-    out += kAlphabet[(v >> 12) & 63];
-    out += i + 1 < n ? kAlphabet[(v >> 6) & 63] : '=';
-    out += i + 2 < n ? kAlphabet[v & 63] : '=';
-  }
-  return out;
-}
-
-std::string base64(const std::string& s) {
-  return base64(reinterpret_cast<const unsigned char*>(s.data()), s.size());
-}
+std::string base64(const std::string& s) { return ns::base64Encode(ns::dataFromString(s)); }
 
 // Base64 broken into lines of 76 characters, as MIME bodies want.
-std::string base64Lines(const unsigned char* p, size_t n) {
-  std::string b = base64(p, n), out;
+std::string base64Lines(const ns::Data& data) {
+  std::string b = ns::base64Encode(data), out;
   for (size_t i = 0; i < b.size(); i += 76) out += b.substr(i, 76) + "\r\n";
   return out;
 }
@@ -79,7 +62,7 @@ std::string safeFileName(const std::string& name) {
 std::string bodyPart(const MailMessage& m) {
   std::string type = m.isHTML ? "text/html" : "text/plain";
   return "Content-Type: " + type + "; charset=UTF-8\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
-         base64Lines(reinterpret_cast<const unsigned char*>(m.body.data()), m.body.size());
+         base64Lines(ns::dataFromString(m.body));
 }
 
 }  // namespace
@@ -116,7 +99,7 @@ std::string rfc5322Text(const MailMessage& m, double date, const std::string& fr
     out += "Content-Type: " + type + "; name=\"" + name + "\"\r\n";
     out += "Content-Disposition: attachment; filename=\"" + name + "\"\r\n";
     out += "Content-Transfer-Encoding: base64\r\n\r\n";
-    out += base64Lines(a.data.data(), a.data.size());
+    out += base64Lines(a.data);
   }
   return out + "--" + boundary + "--\r\n";
 }
