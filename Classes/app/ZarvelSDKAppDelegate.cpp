@@ -16,7 +16,7 @@
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 #include "Classes/glyphs/ArabicFont.h"
 #include "Classes/shell/iPadRootViewController.h"
-#include "Classes/src/SocialNetwork.h"
+#include "src/SocialNetwork.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"

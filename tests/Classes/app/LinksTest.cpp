@@ -1,7 +1,7 @@
 // Inbound links: the own scheme opens a verse; anything else goes only to an
 // existing social-network session.
 #include "AppTestEnvironment.h"
-#include "Classes/src/SocialNetwork.h"
+#include "src/SocialNetwork.h"
 
 namespace apptest {
 namespace {
