@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "Classes/glyphs/GlyphMetrics.h"
 #include "Classes/glyphs/VerseMetaData.h"
 #include "platform/foundation/Data.h"
 
@@ -125,7 +126,8 @@ class ArabicFont {
   std::int32_t prevGetHeightTashkilOffset = 0;
   bool skipNextChar = false;
   // The style's advance widths (174 by glyph index) and ink tops and bottoms
-  // (350); null when the content database has no complete metrics.
+  // (350), from the font's own content database; null when that database
+  // has no complete metrics for the style.
   std::uint32_t* arabicFontCharWidths = nullptr;
   const std::int32_t* arabicFontCharVerticals = nullptr;
   std::int32_t startIndexOfColorCoding = -1, endIndexOfColorCoding = -1;
@@ -155,6 +157,8 @@ class ArabicFont {
   unsigned colorForGlyph(bool isLastVerse, int index, const std::uint8_t* bytes, int len, int form);
 
   sqlite3* db_ = nullptr;
+  // The metric tables of db_, which the two table pointers above point into.
+  std::shared_ptr<GlyphMetrics::Tables> metrics_;
   bool glyphsLoaded_ = false;
   std::shared_ptr<VerseMetaData> currVerseMetaData_;
 };

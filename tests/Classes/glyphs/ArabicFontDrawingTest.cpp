@@ -218,7 +218,7 @@ TEST(ArabicFontDrawing, NoonSakinColourBeginsAtTheNoonAndRunsThroughTheTarget) {
 }
 
 TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
-  makeFont(0);  // the shared metrics come from the complete fixture
+  glyphfixture::resetDefaults(false);
   glyphfixture::Options options;
   options.styles = {0};
   options.missingCodes = {100, 150};
@@ -265,9 +265,11 @@ TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
 }
 
 TEST(ArabicFontDrawing, FailedGlyphQueryOrMissingBytesDrawNothing) {
-  makeFont(0);
-  sqlite3* empty = nullptr;
-  sqlite3_open(":memory:", &empty);
+  glyphfixture::resetDefaults(false);
+  glyphfixture::Options options;
+  options.styles = {};
+  sqlite3* empty = glyphfixture::create(":memory:", options);
+  sqlite3_exec(empty, "DROP TABLE glyphs", nullptr, nullptr, nullptr);
   ArabicFont font(0, false, empty, 1);
   ns::LogCapture capture;
   capture.setEcho(false);
