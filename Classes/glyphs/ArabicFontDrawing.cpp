@@ -84,7 +84,13 @@ void ArabicFont::DrawVerseImageFromBytes(cg::Context& context, int verse, bool i
     const int lineY = (recordedY >= 1 || i == 0 || y <= 0) ? recordedY : y;
     const std::uint8_t savedCount = meta.arrLineKashidaCount[i];
     const bool lastLine = meta.arrLineIndexes[i + 1] == -1;
-    const int natural = meta.arrLineActualWidth[i];
+    const int lineStart = VerseMetaData::lineStart(meta.arrLineIndexes[i]);
+    const int lineEnd = std::min(lineStart + VerseMetaData::lineLength(meta.arrLineIndexes[i]), last);
+    // The recorded width counts the space that closes the line, which draws
+    // nothing at its left end: the free space is measured without it, so a
+    // line full only because of that space is justified too.
+    int natural = meta.arrLineActualWidth[i];
+    if (lineEnd >= lineStart && bytes[lineEnd] == kSpace) natural -= SPACE_CHAR_WIDTH;
 
     int kashidaWidth = 0;
     if (!lastLine && savedCount > 0 && natural > 0 && natural < forWidth) {
@@ -96,8 +102,6 @@ void ArabicFont::DrawVerseImageFromBytes(cg::Context& context, int verse, bool i
     }
     if (meta.arrLineKashidaCount[i] > 119) ns::logf("Check Kashidas: %i", verse);
 
-    const int lineStart = VerseMetaData::lineStart(meta.arrLineIndexes[i]);
-    const int lineEnd = std::min(lineStart + VerseMetaData::lineLength(meta.arrLineIndexes[i]), last);
     int x = startX, count = 0;
     auto passedKashida = [&] { return meta.arrLineKashidaCount[i] > 0 ? kashidaWidth : 0; };
     auto flushWord = [&] {

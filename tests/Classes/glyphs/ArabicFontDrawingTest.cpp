@@ -60,6 +60,24 @@ std::vector<StrokeRun> kashidaRuns(const Rendering& r, int line) {
   return runs;
 }
 
+// The free space of a line: the width less its natural width, without the
+// space that closes it.
+int freeSpace(const ArabicFont& font, const Rendering& r, const ns::Data& v, int line, int width) {
+  const std::int32_t word = r.meta.arrLineIndexes[line];
+  const int end = VerseMetaData::lineStart(word) + VerseMetaData::lineLength(word);
+  const int closing = v[end] == 32 ? font.SPACE_CHAR_WIDTH : 0;
+  return width - (r.meta.arrLineActualWidth[line] - closing);
+}
+
+// The leftmost inked column of a line's letter band.
+int leftEdge(const ArabicFont& font, const Rendering& r, int line) {
+  const int y = r.meta.arrLineStartYOffsets[line];
+  for (int x = 0; x < r.image->width(); ++x)
+    for (int row = y; row < y + font.CHAR_HEIGHT; ++row)
+      if (r.image->pixelAt(x, row).a > 0) return x;
+  return -1;
+}
+
 ArabicFont makeFont(unsigned style, bool tajweed = false, float scale = 1, bool override = false) {
   glyphfixture::resetDefaults(tajweed);
   return ArabicFont(style, override, glyphfixture::sharedDatabase(), scale);
@@ -80,8 +98,9 @@ TEST(ArabicFontDrawing, EveryLineButTheLastGetsAtMostTwoKashidasOfHalfTheFreeSpa
       EXPECT_TRUE(runs.empty()) << "the last line stays ragged";
       continue;
     }
-    const int free = width - r.meta.arrLineActualWidth[i];
-    ASSERT_EQ(runs.size(), free >= 2 ? 2u : 0u) << "line " << i;
+    // A line closed by a space always has 2 or more points free.
+    const int free = freeSpace(font, r, v, i, width);
+    ASSERT_EQ(runs.size(), 2u) << "line " << i << " free " << free;
     for (const StrokeRun& run : runs) EXPECT_EQ(run.to - run.from, free / 2) << "line " << i;
     // The kashida of the first word stands at its last allowed pair.
     const int x = r.startX - font.charWidth(177) - font.charWidth(159);
@@ -98,23 +117,43 @@ TEST(ArabicFontDrawing, OneWordWithAnOpportunityGetsOneKashidaAndOthersStayRagge
   ASSERT_GE(r.meta.lineCount(), 3);
   auto first = kashidaRuns(r, 0);
   ASSERT_EQ(first.size(), 1u);
-  EXPECT_EQ(first[0].to - first[0].from, (200 - r.meta.arrLineActualWidth[0]) / 2);
+  EXPECT_EQ(first[0].to - first[0].from, freeSpace(font, r, v, 0, 200) / 2);
   EXPECT_TRUE(kashidaRuns(r, 1).empty());
 }
 
-TEST(ArabicFontDrawing, OnePointOfFreeSpaceGivesNoKashidaAndThreeGiveOnePointEach) {
+TEST(ArabicFontDrawing, TwoOrThreePointsOfFreeSpaceGiveOnePointEach) {
   for (auto [style, scale] : {std::pair{0u, 1.0f}, std::pair{5u, 2.0f}}) {
     ArabicFont font = makeFont(style, false, scale);
     const ns::Data v = verseOf(std::vector<ns::Data>(14, kBaBaBa));
     Rendering wide = render(font, v, 200);
-    const int natural = wide.meta.arrLineActualWidth[0];
-    for (auto [extra, runs, each] : {std::tuple{1, 0u, 0}, std::tuple{3, 2u, 1}}) {
+    // The first line's letters and inner spaces, without its closing space.
+    const int natural = wide.meta.arrLineActualWidth[0] - font.SPACE_CHAR_WIDTH;
+    for (int extra : {2, 3}) {
       Rendering r = render(font, v, natural + extra);
       ASSERT_EQ(r.meta.arrLineIndexes[0], wide.meta.arrLineIndexes[0]);
       auto found = kashidaRuns(r, 0);
-      ASSERT_EQ(found.size(), runs) << "scale " << scale << " free " << extra;
-      for (const StrokeRun& run : found) EXPECT_EQ(run.to - run.from, each);
+      ASSERT_EQ(found.size(), 2u) << "scale " << scale << " free " << extra;
+      for (const StrokeRun& run : found) EXPECT_EQ(run.to - run.from, 1);
     }
+  }
+}
+
+TEST(ArabicFontDrawing, ALineFullOnlyByItsClosingSpaceIsJustifiedAndLinesEndEvenly) {
+  ArabicFont font = makeFont(0);
+  const ns::Data v = verseOf(std::vector<ns::Data>(14, kBaBaBa));
+  // At one point less than the first line's recorded width, that line is
+  // full only because of the space that closes it.
+  const int width = render(font, v, 200).meta.arrLineActualWidth[0] - 1;
+  Rendering r = render(font, v, width);
+  ASSERT_GT(r.meta.arrLineActualWidth[0], width);
+  EXPECT_EQ(kashidaRuns(r, 0).size(), 2u);
+  const int lines = r.meta.lineCount();
+  ASSERT_GE(lines, 3);
+  // Two kashidas of half the free space each leave at most one point over.
+  const int edge = r.startX - width + 5;
+  for (int i = 0; i + 1 < lines; ++i) {
+    EXPECT_GE(leftEdge(font, r, i), edge) << "line " << i;
+    EXPECT_LE(leftEdge(font, r, i), edge + 1) << "line " << i;
   }
 }
 
