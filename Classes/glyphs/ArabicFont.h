@@ -144,6 +144,10 @@ class ArabicFont {
   int inkBottom(int code) const;
   // The offset of a mark above with the stacking rules, relative to the letter y.
   int markAboveOffset(int mark, int letter, int stacked, bool after109) const;
+  // The offset of a mark below (form as drawn, code as stored) under the last
+  // letter (form as drawn, code as stored), relative to the letter y; next is
+  // the letter after it in the word.
+  int markBelowOffset(int markForm, int markCode, int letterForm, int letterCode, int next) const;
   // The advance of a letter-like glyph: its table width, or 251's width for a
   // small letter carrying a madda after a joining letter.
   int letterAdvance(int code, int form, int nextCode, int prevLetterForm) const;

@@ -39,6 +39,17 @@ int ArabicFont::markAboveOffset(int mark, int letter, int stacked, bool after109
   return offset - raise;
 }
 
+int ArabicFont::markBelowOffset(int markForm, int markCode, int letterForm, int letterCode,
+                                int next) const {
+  int offset = getTashkilYOffset(markForm, letterForm);
+  // Lowered under a letter that joins on to a letter with a bowl below the line.
+  if ((markCode == 100 || markCode == 103 || markCode == 243 || markCode == 248 || markCode == 249) &&
+      joinsForward(letterForm) && (next == 185 || next == 187 || next == 189 || next == 205 || next == 209))
+    offset += TASHKIL_HEIGHT * 25 / 100;
+  if (letterCode == 106) offset += TASHKIL_HEIGHT / 2;
+  return offset;
+}
+
 unsigned ArabicFont::colorForGlyph(bool isLastVerse, int index, const std::uint8_t* bytes, int len,
                                    int form) {
   if (index > endIndexOfColorCoding) {
@@ -208,15 +219,10 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       int mx = letterX + (letterAdv - markWidth) / 2;
       const bool above = isMarkAbove(c);
       int my = y + (above ? markAboveOffset(form, letterForm, stacked, after109)
-                          : getTashkilYOffset(form, letterForm));
-      const int next = nextLetterInWord(j);
+                          : markBelowOffset(form, c, letterForm, letterCode, nextLetterInWord(j)));
       if ((c == 124 || c == 126 || c == kMadda) &&
-          (letterForm == 165 || letterForm == 166 || letterForm == 234 || letterForm == 251)) {
+          (letterForm == 165 || letterForm == 166 || letterForm == 234 || letterForm == 251))
         my -= EXTRA_PREV_TASHKIL_OFFSET;
-      } else if ((c == 100 || c == 103 || c == 243 || c == 248 || c == 249) && joinsForward(letterForm) &&
-                 (next == 185 || next == 187 || next == 189 || next == 205 || next == 209)) {
-        my += TASHKIL_HEIGHT * 25 / 100;
-      }
       if (c == kMadda) {
         const int prevWidth = j > 0 ? arrWordCharActualWidthUsed[j - 1] : maddaWidth;
         if (prevWidth < maddaWidth) mx += (maddaWidth - prevWidth) / 2;
@@ -227,7 +233,7 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
           my % std::max(1, int(CHAR_HEIGHT)) > 4)
         my -= TASHKIL_HEIGHT * 13 / 100;
       if (stacked > 0 && c == 255) mx += TASHKIL_HEIGHT * 13 / 100;
-      if (letterCode == 106) my += TASHKIL_HEIGHT / 2;
+      if (letterCode == 106 && above) my += TASHKIL_HEIGHT / 2;
       if (c >= 121 && c <= 126 && letterAdv <= SPACE_CHAR_WIDTH) mx += TASHKIL_HEIGHT * 13 / 100;
       if (my < 0) my = TASHKIL_HEIGHT * 625 / 10000;
       mx = std::max(mx, 1);

@@ -183,6 +183,43 @@ TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
   EXPECT_EQ(first, y + bottom + ArabicFont::LETTER_MARK_GAP) << "kasra starts 2 points under the ink";
 }
 
+TEST(ArabicFontDrawing, MarksUnderDeepTailsOfTheLastLineStayInsideTheHeight) {
+  // A final ba whose bottom lies near the foot of its image, as deep tails
+  // do: a kasra under it reaches below the line.
+  glyphfixture::resetDefaults(false);
+  sqlite3* db = glyphfixture::create(":memory:");
+  sqlite3_exec(db, "UPDATE glyphmetrics SET inkbottom = inkbottom + 30 WHERE glyph = 158", nullptr,
+               nullptr, nullptr);
+  const ns::Data deep = {178, 178, 178, 248};
+  for (auto [style, scale] : {std::pair{0u, 1.0f}, std::pair{4u, 1.0f}, std::pair{9u, 2.0f}}) {
+    SCOPED_TRACE(testing::Message() << "style " << style);
+    ArabicFont font(style, false, db, scale);
+    const int lh = font.lineHeight();
+    // The kasra on the last line grows the height; on a line above it does not.
+    for (const auto& words : {std::vector<ns::Data>{deep}, std::vector<ns::Data>{kBaBaBa, deep},
+                              std::vector<ns::Data>{deep, kBaBaBa}}) {
+      const ns::Data v = verseOf(words);
+      const int width = 30;  // one word a line
+      const int height = font.GetHeightOfVerseImage(1, false, &v, 0, int(v.size()) - 1, width, false);
+      auto ctx = cg::Context::bitmap(float(width + 70), float(height + 40));
+      font.DrawVerseImageFromBytes(ctx, 1, false, &v, 0, int(v.size()) - 1, width + 60, width);
+      auto image = ctx.makeImage();
+      int lowest = -1;
+      for (int y = 0; y < image->height(); ++y)
+        for (int x = 0; x < image->width(); ++x)
+          if (image->pixelAt(x, y).a > 0) lowest = y;
+      EXPECT_LT(lowest, height) << "ink below the measured height";
+      if (words.back() == deep) {
+        EXPECT_EQ(lowest, height - 2) << "the height ends with the ink and a row for its smoothed edge";
+        EXPECT_GT(height, int(words.size()) * lh);
+      } else {
+        EXPECT_EQ(height, 2 * lh) << "marks below a line above the last reach into the next line";
+      }
+    }
+  }
+  sqlite3_close(db);
+}
+
 TEST(ArabicFontDrawing, TintedGlyphsAreMadeOnceAndUnknownClassesGiveNothing) {
   ArabicFont font = makeFont(0);
   font.initGlyphs();
