@@ -229,6 +229,9 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
         my += letterCode == 114 ? TOP_TASHKIL_LETTER_PADDING : TOP_TASHKIL_LETTER_PADDING / 2;
       }
       if (letterForm == 238) mx += 2;
+      // A final or isolated meem ends in a tail under its left side: a mark
+      // below goes under the body, clear of the tail, as Amiri sets it.
+      if (!above && (letterForm == 132 || letterForm == kMeem)) mx += (CHAR_HEIGHT * 64 + 500) / 1000;
       if (stacked > 0 && c >= 121 && c <= 126 && orig(j - 1) >= 240 &&
           my % std::max(1, int(CHAR_HEIGHT)) > 4)
         my -= TASHKIL_HEIGHT * 13 / 100;

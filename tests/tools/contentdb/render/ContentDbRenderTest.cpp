@@ -189,6 +189,51 @@ TEST_F(BuiltDatabase, EveryVerseKeepsItsInkInsideItsMeasuredHeightAtEveryStyle) 
   }
 }
 
+TEST_F(BuiltDatabase, AKasraUnderAFinalOrIsolatedMeemKeepsClearOfItsTail) {
+  // بِسۡمِ ends in a final meem, مِ alone is an isolated one. The word is
+  // drawn with and without its kasra; the kasra is found where its image laid
+  // over the word without it gives the word with it, and none of its ink may
+  // lie on the meem's ink.
+  const ns::Data words[][2] = {{{178, 248, 195, 252, 222, 248}, {178, 248, 195, 252, 222}},
+                               {{222, 248}, {222}}};
+  const int w = 200, h = 120;
+  for (unsigned style = 0; style < 10; ++style) {
+    ArabicFont font(style, false, db_, style >= 5 ? 2 : 1);
+    font.initGlyphs();
+    const auto kasra = font.getGlyph(248 - 82, 0);
+    ASSERT_TRUE(kasra);
+    for (const auto& [withKasra, without] : words) {
+      SCOPED_TRACE(testing::Message() << "style " << style << ", " << withKasra.size() << " codes");
+      auto draw = [&](ns::Data word) {
+        word.push_back(10);
+        auto ctx = cg::Context::bitmap(float(w), float(h));
+        font.DrawVerseImageFromBytes(ctx, 1, false, &word, 0, int(word.size()) - 1, w - 10, w - 20);
+        return ctx.makeImage();
+      };
+      auto a = draw(withKasra), b = draw(without);
+      auto over = [&](int ox, int oy) {
+        for (int y = 0; y < kasra->height(); ++y)
+          for (int x = 0; x < kasra->width(); ++x) {
+            const int k = kasra->pixelAt(x, y).a, under = b->pixelAt(ox + x, oy + y).a;
+            if (std::abs(a->pixelAt(ox + x, oy + y).a - (k + under * (255 - k) / 255)) > 2) return false;
+          }
+        return true;
+      };
+      int overlap = -1;
+      for (int oy = 0; oy + kasra->height() <= h && overlap < 0; ++oy)
+        for (int ox = 0; ox + kasra->width() <= w && overlap < 0; ++ox) {
+          if (a->pixelAt(ox, oy) == b->pixelAt(ox, oy) && kasra->pixelAt(0, 0).a > 0) continue;
+          if (!over(ox, oy)) continue;
+          overlap = 0;
+          for (int y = 0; y < kasra->height(); ++y)
+            for (int x = 0; x < kasra->width(); ++x)
+              overlap += kasra->pixelAt(x, y).a >= 64 && b->pixelAt(ox + x, oy + y).a >= 64;
+        }
+      EXPECT_EQ(overlap, 0) << "-1: the kasra was not found";
+    }
+  }
+}
+
 TEST_F(BuiltDatabase, EveryVerseFitsItsLineRecordAtANarrowWidth) {
   // The largest size at 250 points: at most 119 lines per verse, and no word
   // wider than the line.
