@@ -174,6 +174,18 @@ TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
           break;
         }
   };
+  // Twice the mid column of the mark ink within a letter's advance.
+  auto markMiddle2 = [&](int fromX, int toX) {
+    int left = -1, right = -1;
+    for (int x = fromX; x < toX; ++x)
+      for (int row = 0; row < r.image->height(); ++row)
+        if (isMarkInk(r.image->pixelAt(x, row))) {
+          if (left < 0) left = x;
+          right = x;
+          break;
+        }
+    return left + right;
+  };
   const int a = font.charWidth(178);
   int first, last;
   markRows(r.startX - a, r.startX, first, last);
@@ -181,6 +193,11 @@ TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
   const int second = r.startX - a - font.SPACE_CHAR_WIDTH;
   markRows(second - a, second, first, last);
   EXPECT_EQ(first, y + bottom + ArabicFont::LETTER_MARK_GAP) << "kasra starts 2 points under the ink";
+  // Each mark is centred on its letter's advance (to half a point).
+  for (int right : {r.startX, second}) {
+    ASSERT_NE(font.charWidth(244), font.charWidth(248)) << "marks of two widths";
+    EXPECT_NEAR(markMiddle2(right - a, right), 2 * right - a - 1, 1) << "letter ending at " << right;
+  }
 }
 
 TEST(ArabicFontDrawing, MarksUnderDeepTailsOfTheLastLineStayInsideTheHeight) {
@@ -218,6 +235,89 @@ TEST(ArabicFontDrawing, MarksUnderDeepTailsOfTheLastLineStayInsideTheHeight) {
     }
   }
   sqlite3_close(db);
+}
+
+TEST(ArabicFontDrawing, TheAlefSwallowedByLamAndHamzaIsNotDrawn) {
+  // Lam, hamza, alef is drawn as the lam half and the hamza piece; nothing
+  // is drawn left of them, whatever mark stands on the hamza.
+  ArabicFont font = makeFont(0);
+  for (const ns::Data& word : {ns::Data{220, 164, 175}, ns::Data{220, 164, 244, 175}}) {
+    Rendering r = render(font, verseOf({word}), 300);
+    const int left = r.startX - font.charWidth(238) - font.charWidth(93);
+    int ink = 0;
+    for (int y = 0; y < r.image->height(); ++y)
+      for (int x = 0; x < left; ++x) ink += r.image->pixelAt(x, y).a > 0;
+    EXPECT_EQ(ink, 0) << int(word.size()) << " codes";
+    EXPECT_GT(leftEdge(font, r, 0), 0) << "the pieces are drawn";
+  }
+}
+
+TEST(ArabicFontDrawing, ASmallLetterCarryingAMaddaGetsTheJoiningStrokeAndTheMadda) {
+  // Lam, fatha, dagger alef with madda, ya-hamza: the dagger alef takes the
+  // madda's width, with the joining stroke under it and the madda above it.
+  ArabicFont font = makeFont(0);
+  Rendering r = render(font, verseOf({{220, 244, 245, 251, 173}}), 300);
+  const int to = r.startX - font.charWidth(219), from = to - font.charWidth(251);
+  ASSERT_GT(font.charWidth(251), font.charWidth(245));
+  const int y = r.meta.arrLineStartYOffsets[0];
+  int stroke = 0, madda = 0;
+  for (int x = from; x < to; ++x) {
+    stroke += isStroke(r.image->pixelAt(x, y + kBaseline0 - 1));
+    for (int row = 0; row < y; ++row) madda += isMarkInk(r.image->pixelAt(x, row));
+  }
+  EXPECT_EQ(stroke, to - from) << "the stroke spans the advance";
+  EXPECT_GT(madda, 0);
+}
+
+TEST(ArabicFontDrawing, StopSignsInsideAColourRunKeepTheirOwnColour) {
+  // A qalqala letter ending the verse colours everything to the end, stop
+  // signs excepted: plain, or their own colour when stop signs are coloured.
+  struct Case {
+    std::uint8_t sign;
+    bool colored;
+    int r, g, b;
+  } cases[] = {{122, true, 200, 0, 0}, {121, false, 200, 0, 0}, {121, true, 40, 128, 0},
+               {123, true, 195, 0, 0}};
+  for (const Case& c : cases) {
+    ArabicFont font = makeFont(0, true);
+    font.canColorStopSigns = c.colored;
+    Rendering r = render(font, verseOf({{181, 216, c.sign}}), 300, true);
+    Rendering unsigned_ = render(font, verseOf({{181, 216}}), 300, true);
+    // The sign's pixels are those the verse without it lacks.
+    int letterGreen = 0, signGreen = 0, sign = 0;
+    for (int row = 0; row < r.image->height(); ++row)
+      for (int x = 0; x < r.image->width(); ++x) {
+        const auto p = r.image->pixelAt(x, row);
+        const bool ofSign = p != unsigned_.image->pixelAt(x, row);
+        (ofSign ? signGreen : letterGreen) += isColor(p, 47, 153, 0);
+        sign += ofSign && isColor(p, c.r, c.g, c.b);
+      }
+    EXPECT_GT(letterGreen, 0) << "the qalqala letter, sign " << int(c.sign);
+    EXPECT_EQ(signGreen, 0) << "sign " << int(c.sign);
+    EXPECT_GT(sign, 0) << "sign " << int(c.sign);
+  }
+}
+
+TEST(ArabicFontDrawing, AColourRunHandsOverWhereTheNextRunStarts) {
+  // ta with fathatan | meem, noon with sukun, ta with fatha. The tanween
+  // merges into the meem (idghaam, purple, through the meem); the rule of the
+  // noon sakin before ta (ikhfa, red) is found at the meem but its colour
+  // begins at the noon.
+  ArabicFont font = makeFont(0, true);
+  Rendering r = render(font, verseOf({{181, 240}, {222, 224, 252, 181, 244}}), 300, true);
+  const int meemTo = r.startX - font.charWidth(181) - font.SPACE_CHAR_WIDTH;
+  const int meemFrom = meemTo - font.charWidth(221), noonFrom = meemFrom - font.charWidth(131);
+  const int y = r.meta.arrLineStartYOffsets[0];
+  auto count = [&](int from, int to, int cr, int cg, int cb) {
+    int n = 0;
+    for (int row = y; row < y + font.CHAR_HEIGHT; ++row)
+      for (int x = from; x < to; ++x) n += isColor(r.image->pixelAt(x, row), cr, cg, cb);
+    return n;
+  };
+  EXPECT_GT(count(meemFrom, meemTo, 185, 85, 200), 0) << "meem in idghaam";
+  EXPECT_EQ(count(meemFrom, meemTo, 182, 0, 0), 0) << "meem not yet in ikhfa";
+  EXPECT_GT(count(noonFrom, meemFrom, 182, 0, 0), 0) << "noon in ikhfa";
+  EXPECT_EQ(count(noonFrom, meemFrom, 185, 85, 200), 0) << "noon no longer in idghaam";
 }
 
 TEST(ArabicFontDrawing, TintedGlyphsAreMadeOnceAndUnknownClassesGiveNothing) {
