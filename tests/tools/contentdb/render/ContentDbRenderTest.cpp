@@ -142,7 +142,8 @@ TEST_F(BuiltDatabase, DrawsReadingRowsOfOpeningVersesAtStyle4) {
 
 TEST_F(BuiltDatabase, EveryVerseKeepsItsInkInsideItsMeasuredHeightAtEveryStyle) {
   // Each verse drawn with a margin above and below its measured height: no
-  // ink may fall in either margin.
+  // ink may fall in either margin. Every verse at the largest size (styles 4
+  // and 9), every fifth at the others.
   const int rowWidth = 670, width = rowWidth - 70, margin = 40;
   std::vector<std::pair<std::string, ns::Data>> verses;
   sqlite3_stmt* s = nullptr;
@@ -157,7 +158,9 @@ TEST_F(BuiltDatabase, EveryVerseKeepsItsInkInsideItsMeasuredHeightAtEveryStyle) 
   for (unsigned style = 0; style < 10; ++style) {
     ArabicFont font(style, true, db_, style >= 5 ? 2 : 1);
     int outside = 0;
-    for (const auto& [name, data] : verses) {
+    const std::size_t step = style == 4 || style == 9 ? 1 : 5;
+    for (std::size_t i = 0; i < verses.size(); i += step) {
+      const auto& [name, data] = verses[i];
       const int last = int(data.size()) - 1;
       const int height = font.GetHeightOfVerseImage(1, false, &data, 0, last, width, false);
       auto ctx = cg::Context::bitmap(float(rowWidth), float(height + 2 * margin));
