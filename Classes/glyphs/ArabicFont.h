@@ -49,7 +49,8 @@ class ArabicFont {
 
   // --- Measuring ---------------------------------------------------------------
   // Breaks the codes startBytes..endBytes into lines of forWidth points and
-  // returns the height; with updateLineIndexes the layout goes into
+  // returns the height, which holds the marks above every line and the marks
+  // below the last; with updateLineIndexes the layout goes into
   // currVerseMetaData. 0 for a missing string or an empty range.
   int GetHeightOfVerseImage(int verse, bool isLastVerse, const ns::Data* verseBytes,
                             int startBytes, int endBytes, int forWidth, bool updateLineIndexes);
