@@ -47,9 +47,10 @@ endfunction()
 
 zarvel_pkg(CAIRO cairo)
 zarvel_pkg(PANGO pangocairo)
+zarvel_pkg(CURL libcurl)
 
 # --- platform -----------------------------------------------------------------
-zarvel_library(foundation platform/foundation DEPS Threads::Threads)
+zarvel_library(foundation platform/foundation DEPS Threads::Threads PkgConfig::CURL)
 zarvel_existing(d foundation PkgConfig::CAIRO)
 zarvel_library(graphics platform/graphics DEPS ${d})
 zarvel_existing(d foundation graphics PkgConfig::PANGO)
