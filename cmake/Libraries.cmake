@@ -51,7 +51,8 @@ zarvel_pkg(CURL libcurl)
 
 # --- platform -----------------------------------------------------------------
 zarvel_library(foundation platform/foundation DEPS Threads::Threads PkgConfig::CURL)
-zarvel_existing(d foundation PkgConfig::CAIRO)
+zarvel_pkg(JPEG libjpeg)
+zarvel_existing(d foundation PkgConfig::CAIRO PkgConfig::JPEG)
 zarvel_library(graphics platform/graphics DEPS ${d})
 zarvel_existing(d foundation graphics PkgConfig::PANGO)
 zarvel_library(text platform/text DEPS ${d})

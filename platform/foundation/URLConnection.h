@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/foundation/Data.h"
+#include "platform/foundation/Error.h"
 
 namespace ns {
 
@@ -28,14 +29,6 @@ enum URLErrorCode : int {
   kURLErrorBadServerResponse = -1011,
   kURLErrorSecureConnectionFailed = -1200,
   kURLErrorDataLengthExceedsMaximum = -1103,
-};
-
-struct Error {
-  std::string domain;
-  int code = 0;
-  std::string description;
-
-  bool operator==(const Error& o) const { return domain == o.domain && code == o.code; }
 };
 
 struct URLRequest {
