@@ -68,6 +68,14 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/platform/backend/sdl")
   zarvel_library(backend_sdl platform/backend/sdl DEPS ${d})
 endif()
 
+# --- the toolkit ---------------------------------------------------------------
+find_package(OpenSSL REQUIRED)
+zarvel_existing(d foundation graphics text ui services OpenSSL::Crypto)
+zarvel_library(tkcore toolkit/core DEPS ${d})
+if(TARGET test_tkcore AND TARGET backend_headless)
+  target_link_libraries(test_tkcore PRIVATE backend_headless)
+endif()
+
 # --- application -------------------------------------------------------------
 find_package(SQLite3 REQUIRED)
 find_package(ZLIB REQUIRED)
