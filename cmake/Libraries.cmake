@@ -47,10 +47,12 @@ endfunction()
 
 zarvel_pkg(CAIRO cairo)
 zarvel_pkg(PANGO pangocairo)
+zarvel_pkg(CURL libcurl)
 
 # --- platform -----------------------------------------------------------------
-zarvel_library(foundation platform/foundation DEPS Threads::Threads)
-zarvel_existing(d foundation PkgConfig::CAIRO)
+zarvel_library(foundation platform/foundation DEPS Threads::Threads PkgConfig::CURL)
+zarvel_pkg(JPEG libjpeg)
+zarvel_existing(d foundation PkgConfig::CAIRO PkgConfig::JPEG)
 zarvel_library(graphics platform/graphics DEPS ${d})
 zarvel_existing(d foundation graphics PkgConfig::PANGO)
 zarvel_library(text platform/text DEPS ${d})
@@ -64,6 +66,14 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/platform/backend/sdl")
   zarvel_pkg(SDL2 sdl2)
   zarvel_existing(d foundation ui services backend_headless PkgConfig::SDL2)
   zarvel_library(backend_sdl platform/backend/sdl DEPS ${d})
+endif()
+
+# --- the toolkit ---------------------------------------------------------------
+find_package(OpenSSL REQUIRED)
+zarvel_existing(d foundation graphics text ui services OpenSSL::Crypto)
+zarvel_library(tkcore toolkit/core DEPS ${d})
+if(TARGET test_tkcore AND TARGET backend_headless)
+  target_link_libraries(test_tkcore PRIVATE backend_headless)
 endif()
 
 # --- application -------------------------------------------------------------
