@@ -1,0 +1,160 @@
+// The images that carry Arabic: the 114 surah names in Amiri, the basmala
+// and the font-size previews in Amiri Quran (shaped by HarfBuzz through
+// pango), the stop signs; and the application's icon.
+#include <cmath>
+#include <cstdio>
+
+#include "tools/artwork/Catalog.h"
+
+namespace artwork {
+
+namespace {
+
+using namespace palette;
+
+// Surah names sit centred in their 94 x 36 box, as large as the longest name allows.
+void surahName(Canvas& c, const std::string& name, const Colour& colour) {
+  TextStyle style{"Amiri", 21, true, colour, Align::centre};
+  double w = 0, h = 0;
+  measureText(c.cr, name, style, &w, &h);
+  double fit = std::min((c.w - 6) / std::max(w, 1.0), (c.h - 4) / std::max(h, 1.0));
+  if (fit < 1) style.size *= fit;
+  text(c.cr, name, c.bounds(), style);
+}
+
+void basmala(Canvas& c, const std::string& textUthmani, double size) {
+  // A thin rule with a small diamond either side frames the line.
+  TextStyle style{"Amiri Quran", size, false, ink, Align::centre};
+  double w = 0;
+  measureText(c.cr, textUthmani, style, &w, nullptr);
+  double gap = 14, y = c.h / 2 + 2;
+  for (int side : {-1, 1}) {
+    double inner = c.w / 2 + side * (w / 2 + gap), outer = side < 0 ? 6 : c.w - 6;
+    cairo_move_to(c.cr, inner, y);
+    cairo_line_to(c.cr, outer, y);
+    stroke(c.cr, gold.withAlpha(0.55), 0.8);
+    double dx = inner, s = 3;
+    cairo_move_to(c.cr, dx, y - s);
+    cairo_line_to(c.cr, dx + s, y);
+    cairo_line_to(c.cr, dx, y + s);
+    cairo_line_to(c.cr, dx - s, y);
+    cairo_close_path(c.cr);
+    fill(c.cr, gold);
+  }
+  text(c.cr, textUthmani, c.bounds(), style);
+}
+
+struct StopSign {
+  const char* name;
+  const char* mark;  // the letters of the sign as the text shows them
+  Colour colour;
+};
+
+void stopSign(Canvas& c, const StopSign& sign) {
+  Box tile = c.bounds().inset(2.5, 4.5);
+  roundedRect(c.cr, tile, 8);
+  fill(c.cr, paper);
+  roundedRect(c.cr, tile, 8);
+  stroke(c.cr, line.shade(-0.15), 1);
+  if (std::string(sign.mark) == "\u2234") {  // three dots, a triangle: stop at one of the two
+    for (auto [dx, dy] : {std::pair{0.0, -5.0}, std::pair{-5.5, 4.0}, std::pair{5.5, 4.0}}) {
+      circle(c.cr, c.w / 2 + dx, c.h / 2 + dy, 3);
+      fill(c.cr, sign.colour);
+    }
+    return;
+  }
+  double size = std::string(sign.mark).size() > 4 ? 19 : 26;
+  text(c.cr, sign.mark, tile.inset(3), TextStyle{"Amiri", size, true, sign.colour, Align::centre});
+}
+
+// The icon: an open book under an eight-pointed star, on the blue of the
+// selection, in a rounded square.
+void appIcon(Canvas& c) {
+  double s = c.w / 256;
+  Box b{8 * s, 8 * s, 240 * s, 240 * s};
+  roundedRect(c.cr, b, 52 * s);
+  fillVertical(c.cr, b, accentSoft, accentDeep);
+  roundedRect(c.cr, b.inset(1.5 * s), 51 * s);
+  stroke(c.cr, white.withAlpha(0.18), 2 * s);
+  // The star.
+  double cx = 128 * s, cy = 86 * s, r = 38 * s;
+  for (double turn : {0.0, M_PI / 4}) {
+    cairo_new_sub_path(c.cr);
+    for (int i = 0; i < 4; ++i) {
+      double a = turn + i * M_PI / 2;
+      cairo_line_to(c.cr, cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    cairo_close_path(c.cr);
+  }
+  cairo_set_fill_rule(c.cr, CAIRO_FILL_RULE_WINDING);
+  fill(c.cr, gold.shade(0.25));
+  circle(c.cr, cx, cy, r * 0.42);
+  fill(c.cr, accent);
+  // The book: two pages bowed at the spine.
+  double top = 146 * s, bottom = 208 * s, mid = 128 * s;
+  for (int side : {-1, 1}) {
+    double outer = mid + side * 84 * s;
+    cairo_move_to(c.cr, mid, top + 8 * s);
+    cairo_curve_to(c.cr, mid + side * 30 * s, top - 6 * s, outer - side * 20 * s, top - 6 * s, outer, top);
+    cairo_line_to(c.cr, outer, bottom - 8 * s);
+    cairo_curve_to(c.cr, outer - side * 20 * s, bottom - 14 * s, mid + side * 30 * s, bottom - 14 * s, mid, bottom);
+    cairo_close_path(c.cr);
+    fill(c.cr, paper);
+    for (int i = 0; i < 3; ++i) {
+      double y = top + (14 + i * 12) * s;
+      cairo_move_to(c.cr, mid + side * 16 * s, y + 2 * s);
+      cairo_line_to(c.cr, outer - side * 14 * s, y);
+      stroke(c.cr, accentSoft.withAlpha(0.6), 3 * s);
+    }
+  }
+}
+
+}  // namespace
+
+void addQuranic(Catalog& out, const Sources& sources) {
+  for (std::size_t i = 0; i < sources.surahNames.size(); ++i) {
+    std::string name = sources.surahNames[i];
+    char file[40];
+    std::snprintf(file, sizeof file, "sname_%zu.png", i + 1);
+    add(out, file, 94, 36, [name](Canvas& c) { surahName(c, name, ink); });
+    std::snprintf(file, sizeof file, "sname_%zu-t.png", i + 1);
+    add(out, file, 94, 36, [name](Canvas& c) { surahName(c, name, accent); });
+  }
+  std::string bism = sources.basmala;
+  add(out, "bismillah.png", 420, 60, [bism](Canvas& c) { basmala(c, bism, 30); });
+  add(out, "bismillah2.png", 360, 52, [bism](Canvas& c) { basmala(c, bism, 25); });
+
+  // The font-size previews of the settings: a verse at the size each choice
+  // gives, fitting its row; "_sel" for the selected row.
+  const std::pair<const char*, int> previews[] = {
+      {"previewsmall", 45}, {"previewnormal", 50}, {"previewbig", 60}, {"previewlarge", 70}, {"previewhuge", 85}};
+  std::string sample = sources.sampleVerse;
+  for (auto [stem, rowHeight] : previews) {
+    double size = rowHeight * 0.42;
+    for (bool selected : {false, true})
+      add(out, std::string(stem) + (selected ? "_sel.png" : ".png"), 220, rowHeight - 4,
+          [sample, size, selected](Canvas& c) {
+            TextStyle style{"Amiri Quran", size, false, selected ? white : ink, Align::right};
+            double w = 0;
+            measureText(c.cr, sample, style, &w, nullptr);
+            if (w > c.w - 8) style.size *= (c.w - 8) / w;
+            text(c.cr, sample, c.bounds().inset(4, 0), style);
+          });
+  }
+
+  // The stop signs (44 x 52).
+  const StopSign signs[] = {
+      {"sign1.png", "\u0645", red},                     // must stop
+      {"sign2.png", "\u0644\u0627", green},             // do not stop
+      {"sign3.png", "\u062C", ink},                     // either
+      {"sign4.png", "\u0635\u0644\u0649", ink},         // better to continue
+      {"sign5.png", "\u0642\u0644\u0649", ink},         // better to stop
+      {"sign6.png", "\u2234", ink},                     // stop at one of the two
+      {"sign7.png", "\u0633\u0643\u062A\u0629", sand},  // a slight pause
+  };
+  for (const StopSign& s : signs) add(out, s.name, 44, 52, [s](Canvas& c) { stopSign(c, s); });
+
+  out.push_back({"zarvel-icon.png", 256, 256, 0, 0, appIcon, true});
+}
+
+}  // namespace artwork
