@@ -19,9 +19,12 @@ struct Artwork {
 };
 
 // What the drawing reads from the Quran text: the 114 surah names in Arabic,
-// the basmala (verse 1:1) and the verse of the font-size previews (1:2).
+// the basmala (verse 1:1) and the verse of the font-size previews (1:2); and
+// the offsets the lists add to a surah-name image's x, which the image takes
+// back so that the names line up on one axis.
 struct Sources {
   std::vector<std::string> surahNames;  // index 0 is surah 1
+  std::vector<int> nameOffsets;         // points, index 0 is surah 1
   std::string basmala;
   std::string sampleVerse;
 };

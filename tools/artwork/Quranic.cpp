@@ -12,14 +12,21 @@ namespace {
 
 using namespace palette;
 
-// Surah names sit centred in their 94 x 36 box, as large as the longest name allows.
-void surahName(Canvas& c, const std::string& name, const Colour& colour) {
+// The offset most surahs have: their names sit centred in the image.
+constexpr int kUsualNameOffset = 13;
+
+// A surah name in its 94 x 36 box. The lists place the image offset by the
+// surah's alignment offset; the name's centre moves back by as much, so every
+// name is centred on the same line of the list.
+void surahName(Canvas& c, const std::string& name, int offset, const Colour& colour) {
   TextStyle style{"Amiri", 21, true, colour, Align::centre};
+  double centre = c.w / 2 + kUsualNameOffset - offset;
+  double room = 2 * std::min(centre, c.w - centre) - 4;
   double w = 0, h = 0;
   measureText(c.cr, name, style, &w, &h);
-  double fit = std::min((c.w - 6) / std::max(w, 1.0), (c.h - 4) / std::max(h, 1.0));
+  double fit = std::min(room / std::max(w, 1.0), (c.h - 4) / std::max(h, 1.0));
   if (fit < 1) style.size *= fit;
-  text(c.cr, name, c.bounds(), style);
+  text(c.cr, name, Box{centre - c.w / 2, 0, c.w, c.h}, style);
 }
 
 void basmala(Canvas& c, const std::string& textUthmani, double size) {
@@ -114,11 +121,12 @@ void appIcon(Canvas& c) {
 void addQuranic(Catalog& out, const Sources& sources) {
   for (std::size_t i = 0; i < sources.surahNames.size(); ++i) {
     std::string name = sources.surahNames[i];
+    int offset = i < sources.nameOffsets.size() ? sources.nameOffsets[i] : kUsualNameOffset;
     char file[40];
     std::snprintf(file, sizeof file, "sname_%zu.png", i + 1);
-    add(out, file, 94, 36, [name](Canvas& c) { surahName(c, name, ink); });
+    add(out, file, 94, 36, [name, offset](Canvas& c) { surahName(c, name, offset, ink); });
     std::snprintf(file, sizeof file, "sname_%zu-t.png", i + 1);
-    add(out, file, 94, 36, [name](Canvas& c) { surahName(c, name, accent); });
+    add(out, file, 94, 36, [name, offset](Canvas& c) { surahName(c, name, offset, accent); });
   }
   std::string bism = sources.basmala;
   add(out, "bismillah.png", 420, 60, [bism](Canvas& c) { basmala(c, bism, 30); });

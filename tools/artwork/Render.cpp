@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "Classes/core/ChapterInfo.h"
 #include "tools/contentdb/Inputs.h"
 
 namespace artwork {
@@ -168,6 +169,8 @@ Sources loadSources(const std::string& quranJsonPath) {
   }
   if (sources.surahNames.size() != 114)
     throw ArtworkError(quranJsonPath + ": " + std::to_string(sources.surahNames.size()) + " surahs, not 114");
+  for (int surah = 1; surah <= 114; ++surah)
+    sources.nameOffsets.push_back(ChapterInfo::getSurahNameOffsetForAlignment(surah));
   return sources;
 }
 
