@@ -84,21 +84,6 @@ void darkBezel(Canvas& c, double radius) {
   stroke(c.cr, white.withAlpha(0.14), 1);
 }
 
-void splash(Canvas& c) {
-  cairo_rectangle(c.cr, 0, 0, c.w, c.h);
-  fillVertical(c.cr, c.bounds(), paper, paperShade);
-  // A quiet frame of the reading page and the name.
-  Box page = c.bounds().inset(c.w * 0.08, c.h * 0.08);
-  roundedRect(c.cr, page, 10);
-  stroke(c.cr, line, 1);
-  roundedRect(c.cr, page.inset(6), 7);
-  stroke(c.cr, gold.withAlpha(0.5), 1);
-  TextStyle name{"Sans", 30, true, slate, Align::centre};
-  text(c.cr, "Zarvel", Box{0, c.h * 0.5 - 20, c.w, 40}, name);
-  TextStyle sub{"Sans", 14, false, inkSoft, Align::centre};
-  text(c.cr, "Loading\u2026", Box{0, c.h * 0.5 + 30, c.w, 20}, sub);
-}
-
 // The posting screen's ground: a header band for the name and the counter,
 // a card for the text, and room for the two buttons.
 void tweetGround(Canvas& c, bool loggedIn) {
@@ -236,9 +221,7 @@ void addBars(Catalog& out) {
   add(out, "ipad-note-wood-bg-pr.png", 768, 281, woodGround);
   add(out, "ipad-note-wood-bg-ls.png", 1024, 218, woodGround);
 
-  // Launch pictures and the posting screen.
-  add(out, "Default-Portrait~ipad.png", 768, 1004, splash);
-  add(out, "Default-Landscape~ipad.png", 1024, 748, splash);
+  // The posting screen.
   add(out, "tweet-bg.png", 320, 460, [](Canvas& c) { tweetGround(c, true); });
   add(out, "tweet-bg-2.png", 320, 460, [](Canvas& c) { tweetGround(c, false); });
 }

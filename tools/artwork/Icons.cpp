@@ -118,16 +118,19 @@ void swatches(cairo_t* cr, const Box& b, bool white) {
   }
 }
 
-void raisedHands(cairo_t* cr, const Box& b, const Colour& c) {
-  for (int side : {-1, 1}) {
-    double cx = b.cx() + side * b.w * 0.16;
-    cairo_save(cr);
-    cairo_translate(cr, cx, b.cy() + b.h * 0.05);
-    cairo_rotate(cr, side * 0.28);
-    roundedRect(cr, Box{-b.w * 0.11, -b.h * 0.32, b.w * 0.22, b.h * 0.62}, b.w * 0.11);
-    cairo_restore(cr);
-    stroke(cr, c, kStroke);
+// Prayer beads: a loop of beads and a tassel, for the supplications.
+void prayerBeads(cairo_t* cr, const Box& b, const Colour& c) {
+  double cx = b.cx(), cy = b.y + b.h * 0.4, r = b.w * 0.3;
+  for (int i = 0; i < 11; ++i) {
+    double a = M_PI / 2 + (i + 1) * 2 * M_PI / 12;
+    circle(cr, cx + r * std::cos(a), cy + r * std::sin(a), b.w * 0.055);
+    fill(cr, c);
   }
+  cairo_move_to(cr, cx, cy + r);
+  cairo_line_to(cr, cx, b.bottom() - b.h * 0.12);
+  stroke(cr, c, kStroke * 0.8);
+  circle(cr, cx, b.bottom() - b.h * 0.1, b.w * 0.07);
+  fill(cr, c);
 }
 
 void bulb(cairo_t* cr, const Box& b, const Colour& c) {
@@ -357,7 +360,7 @@ void addIcons(Catalog& out) {
       {"more-icon-sajdas.png", "-t", [](cairo_t* cr, const Box& b, const Colour& c) {
          text(cr, "\u06E9", b, TextStyle{"Amiri Quran", b.h * 0.9, false, c, Align::centre});
        }},
-      {"more-icon-supplications.png", "-w", raisedHands},
+      {"more-icon-supplications.png", "-w", prayerBeads},
       {"more-icon-settings.png", "-w", gear},
       {"more-tips.png", "-w", bulb},
       {"more-icon-about.png", "-w", infoCircle},

@@ -1,6 +1,7 @@
 // The images that carry Arabic: the 114 surah names in Amiri, the basmala
 // and the font-size previews in Amiri Quran (shaped by HarfBuzz through
-// pango), the stop signs; and the application's icon.
+// pango), the stop signs; and the application's emblem: the desktop icon and
+// the launch pictures.
 #include <cmath>
 #include <cstdio>
 
@@ -32,8 +33,13 @@ void surahName(Canvas& c, const std::string& name, int offset, const Colour& col
 void basmala(Canvas& c, const std::string& textUthmani, double size) {
   // A thin rule with a small diamond either side frames the line.
   TextStyle style{"Amiri Quran", size, false, ink, Align::centre};
-  double w = 0;
-  measureText(c.cr, textUthmani, style, &w, nullptr);
+  double w = 0, h = 0;
+  measureText(c.cr, textUthmani, style, &w, &h);
+  double fit = std::min((c.w - 80) / w, (c.h - 6) / h);  // room for the rules, and the marks above
+  if (fit < 1) {
+    style.size *= fit;
+    w *= fit;
+  }
   double gap = 14, y = c.h / 2 + 2;
   for (int side : {-1, 1}) {
     double inner = c.w / 2 + side * (w / 2 + gap), outer = side < 0 ? 6 : c.w - 6;
@@ -74,8 +80,42 @@ void stopSign(Canvas& c, const StopSign& sign) {
   text(c.cr, sign.mark, tile.inset(3), TextStyle{"Amiri", size, true, sign.colour, Align::centre});
 }
 
-// The icon: an open book under an eight-pointed star, on the blue of the
-// selection, in a rounded square.
+// The emblem of the icon and the launch pictures: the hizb's eight-pointed
+// star over an open book, drawn in a box of 256 x 256 units scaled by s.
+void emblem(cairo_t* cr, double x, double y, double s, const Colour& pageLines) {
+  // The star: two squares, one turned by 45 degrees, and a dot at the heart.
+  double cx = x + 128 * s, cy = y + 88 * s, r = 34 * s;
+  for (double turn : {M_PI / 4, 0.0}) {
+    cairo_new_sub_path(cr);
+    for (int i = 0; i < 4; ++i) {
+      double a = turn + i * M_PI / 2;
+      cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    cairo_close_path(cr);
+  }
+  stroke(cr, gold.shade(0.2), 7 * s);
+  circle(cr, cx, cy, 8 * s);
+  fill(cr, gold.shade(0.2));
+  // The book: two pages bowed at the spine.
+  double top = 146 * s + y, bottom = 208 * s + y, mid = x + 128 * s;
+  for (int side : {-1, 1}) {
+    double outer = mid + side * 84 * s;
+    cairo_move_to(cr, mid, top + 8 * s);
+    cairo_curve_to(cr, mid + side * 30 * s, top - 6 * s, outer - side * 20 * s, top - 6 * s, outer, top);
+    cairo_line_to(cr, outer, bottom - 8 * s);
+    cairo_curve_to(cr, outer - side * 20 * s, bottom - 14 * s, mid + side * 30 * s, bottom - 14 * s, mid, bottom);
+    cairo_close_path(cr);
+    fill(cr, paper);
+    for (int i = 0; i < 3; ++i) {
+      double ly = top + (14 + i * 12) * s;
+      cairo_move_to(cr, mid + side * 16 * s, ly + 2 * s);
+      cairo_line_to(cr, outer - side * 14 * s, ly);
+      stroke(cr, pageLines, 3 * s);
+    }
+  }
+}
+
+// The desktop icon: the emblem on the blue of the selection, in a rounded square.
 void appIcon(Canvas& c) {
   double s = c.w / 256;
   Box b{8 * s, 8 * s, 240 * s, 240 * s};
@@ -83,37 +123,23 @@ void appIcon(Canvas& c) {
   fillVertical(c.cr, b, accentSoft, accentDeep);
   roundedRect(c.cr, b.inset(1.5 * s), 51 * s);
   stroke(c.cr, white.withAlpha(0.18), 2 * s);
-  // The star.
-  double cx = 128 * s, cy = 86 * s, r = 38 * s;
-  for (double turn : {0.0, M_PI / 4}) {
-    cairo_new_sub_path(c.cr);
-    for (int i = 0; i < 4; ++i) {
-      double a = turn + i * M_PI / 2;
-      cairo_line_to(c.cr, cx + r * std::cos(a), cy + r * std::sin(a));
-    }
-    cairo_close_path(c.cr);
-  }
-  cairo_set_fill_rule(c.cr, CAIRO_FILL_RULE_WINDING);
-  fill(c.cr, gold.shade(0.25));
-  circle(c.cr, cx, cy, r * 0.42);
-  fill(c.cr, accent);
-  // The book: two pages bowed at the spine.
-  double top = 146 * s, bottom = 208 * s, mid = 128 * s;
-  for (int side : {-1, 1}) {
-    double outer = mid + side * 84 * s;
-    cairo_move_to(c.cr, mid, top + 8 * s);
-    cairo_curve_to(c.cr, mid + side * 30 * s, top - 6 * s, outer - side * 20 * s, top - 6 * s, outer, top);
-    cairo_line_to(c.cr, outer, bottom - 8 * s);
-    cairo_curve_to(c.cr, outer - side * 20 * s, bottom - 14 * s, mid + side * 30 * s, bottom - 14 * s, mid, bottom);
-    cairo_close_path(c.cr);
-    fill(c.cr, paper);
-    for (int i = 0; i < 3; ++i) {
-      double y = top + (14 + i * 12) * s;
-      cairo_move_to(c.cr, mid + side * 16 * s, y + 2 * s);
-      cairo_line_to(c.cr, outer - side * 14 * s, y);
-      stroke(c.cr, accentSoft.withAlpha(0.6), 3 * s);
-    }
-  }
+  emblem(c.cr, 0, 0, s, accentSoft.withAlpha(0.6));
+}
+
+// The launch pictures: the reading page's ground and frame, the emblem in a
+// quiet medallion at the centre.
+void launchPicture(Canvas& c) {
+  cairo_rectangle(c.cr, 0, 0, c.w, c.h);
+  fillVertical(c.cr, c.bounds(), paper, paperShade);
+  Box page = c.bounds().inset(c.w * 0.06, c.h * 0.06);
+  roundedRect(c.cr, page, 10);
+  stroke(c.cr, line, 1);
+  roundedRect(c.cr, page.inset(6), 7);
+  stroke(c.cr, gold.withAlpha(0.45), 1);
+  double size = 150;
+  circle(c.cr, c.w / 2, c.h / 2, size * 0.62);
+  fillVertical(c.cr, Box{0, c.h / 2 - size * 0.62, c.w, size * 1.24}, accentSoft, accentDeep);
+  emblem(c.cr, c.w / 2 - size / 2, c.h / 2 - size / 2, size / 256, accentSoft.withAlpha(0.6));
 }
 
 }  // namespace
@@ -129,8 +155,8 @@ void addQuranic(Catalog& out, const Sources& sources) {
     add(out, file, 94, 36, [name, offset](Canvas& c) { surahName(c, name, offset, accent); });
   }
   std::string bism = sources.basmala;
-  add(out, "bismillah.png", 420, 60, [bism](Canvas& c) { basmala(c, bism, 30); });
-  add(out, "bismillah2.png", 360, 52, [bism](Canvas& c) { basmala(c, bism, 25); });
+  add(out, "bismillah.png", 420, 72, [bism](Canvas& c) { basmala(c, bism, 34); });
+  add(out, "bismillah2.png", 360, 60, [bism](Canvas& c) { basmala(c, bism, 28); });
 
   // The font-size previews of the settings: a verse at the size each choice
   // gives, fitting its row; "_sel" for the selected row.
@@ -162,6 +188,8 @@ void addQuranic(Catalog& out, const Sources& sources) {
   };
   for (const StopSign& s : signs) add(out, s.name, 44, 52, [s](Canvas& c) { stopSign(c, s); });
 
+  add(out, "Default-Portrait~ipad.png", 768, 1004, launchPicture);
+  add(out, "Default-Landscape~ipad.png", 1024, 748, launchPicture);
   out.push_back({"zarvel-icon.png", 256, 256, 0, 0, appIcon, true});
 }
 
