@@ -1,7 +1,8 @@
 // artwork: draws every image the screens name into the resource folder, at
 // scale 1 and 2, or a contact sheet of them all for review.
-//   artwork --quran-json <quran.json> --out <resource dir>
-//   artwork --quran-json <quran.json> --sheet <sheet.png>
+//   artwork [--quran-json <quran.json>] --out <resource dir>
+//   artwork [--quran-json <quran.json>] --sheet <sheet.png>
+// The Quran text defaults to the one the build was configured with.
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -15,15 +16,15 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: artwork --quran-json <quran.json> --out <resource dir>\n"
-               "       artwork --quran-json <quran.json> --sheet <sheet.png>\n");
+               "usage: artwork [--quran-json <quran.json>] --out <resource dir>\n"
+               "       artwork [--quran-json <quran.json>] --sheet <sheet.png>\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string quranJson, out, sheet;
+  std::string quranJson = ZARVEL_QURAN_JSON, out, sheet;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string opt = argv[i], value = argv[i + 1];
     if (opt == "--quran-json") quranJson = value;
