@@ -58,18 +58,35 @@ void dotsGlyph(cairo_t* cr, double cx, double cy, const Colour& col) {
   }
 }
 
-// A wood ground with grain: long wavy lines of a darker brown, the same for
-// every run of the build (a fixed generator).
+// A wood ground with grain: broad bands of a darker brown and fine wavy
+// lines over them, the same for every run of the build (a fixed generator).
 void woodGround(Canvas& c) {
   cairo_rectangle(c.cr, 0, 0, c.w, c.h);
   fillVertical(c.cr, c.bounds(), wood, woodDark);
   unsigned seed = 7;
-  auto next = [&seed]() { seed = seed * 1103515245u + 12345u; return double((seed >> 16) & 0x7fff) / 32767.0; };
-  for (double y = 2; y < c.h; y += 2.5 + next() * 3) {
-    double amp = 0.6 + next() * 1.6, phase = next() * 6.28, freq = 0.004 + next() * 0.01;
-    cairo_move_to(c.cr, 0, y);
-    for (double x = 0; x <= c.w; x += 8) cairo_line_to(c.cr, x, y + amp * std::sin(phase + x * freq));
-    stroke(c.cr, brownTint.withAlpha(0.10 + next() * 0.16), 0.6 + next() * 0.9);
+  auto next = [&seed]() {
+    seed = seed * 1103515245u + 12345u;
+    return double((seed >> 16) & 0x7fff) / 32767.0;
+  };
+  auto wave = [&c](double y, double amp, double phase, double freq) {
+    return [=](double x) { return y + amp * std::sin(phase + x * freq) + amp * 0.5 * std::sin(phase * 2 + x * freq * 2.7); };
+  };
+  // Bands.
+  for (double y = -10; y < c.h; y += 14 + next() * 22) {
+    auto top = wave(y, 3 + next() * 4, next() * 6.28, 0.003 + next() * 0.004);
+    double thick = 4 + next() * 9;
+    cairo_move_to(c.cr, 0, top(0));
+    for (double x = 0; x <= c.w; x += 6) cairo_line_to(c.cr, x, top(x));
+    for (double x = c.w; x >= 0; x -= 6) cairo_line_to(c.cr, x, top(x) + thick);
+    cairo_close_path(c.cr);
+    fill(c.cr, brownTint.withAlpha(0.08 + next() * 0.1));
+  }
+  // Fine grain.
+  for (double y = 0; y < c.h; y += 3 + next() * 6) {
+    auto line = wave(y, 1 + next() * 3, next() * 6.28, 0.003 + next() * 0.006);
+    cairo_move_to(c.cr, 0, line(0));
+    for (double x = 0; x <= c.w; x += 6) cairo_line_to(c.cr, x, line(x));
+    stroke(c.cr, brownTint.withAlpha(0.08 + next() * 0.14), 0.5 + next() * 0.8);
   }
   // Light from above, shade below.
   cairo_rectangle(c.cr, 0, 0, c.w, c.h);

@@ -184,11 +184,29 @@ void starShape(cairo_t* cr, double cx, double cy, double r, int points = 5, doub
   cairo_close_path(cr);
 }
 
+// Two speech bubbles, the front one cut out of the back one.
 void speechBubbles(cairo_t* cr, const Box& b, const Colour& c) {
-  roundedRect(cr, Box{b.x + b.w * 0.08, b.y + b.h * 0.16, b.w * 0.56, b.h * 0.4}, 4);
+  auto bubble = [cr](const Box& r, bool tailLeft) {
+    roundedRect(cr, r, r.h * 0.3);
+    double tx = tailLeft ? r.x + r.w * 0.25 : r.right() - r.w * 0.25;
+    cairo_move_to(cr, tx - 2, r.bottom() - 0.5);
+    cairo_line_to(cr, tx + (tailLeft ? -3 : 3), r.bottom() + r.h * 0.35);
+    cairo_line_to(cr, tx + 2.5, r.bottom() - 0.5);
+  };
+  Box back{b.x + b.w * 0.06, b.y + b.h * 0.12, b.w * 0.6, b.h * 0.42};
+  Box front{b.x + b.w * 0.34, b.y + b.h * 0.4, b.w * 0.6, b.h * 0.4};
+  cairo_push_group(cr);  // the cut-out clears the back bubble only, not the ground
+  bubble(back, true);
   stroke(cr, c, kStroke);
-  roundedRect(cr, Box{b.x + b.w * 0.36, b.y + b.h * 0.46, b.w * 0.56, b.h * 0.38}, 4);
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+  roundedRect(cr, front.inset(-kStroke), front.h * 0.3 + kStroke);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  bubble(front, false);
   stroke(cr, c, kStroke);
+  cairo_pop_group_to_source(cr);
+  cairo_paint(cr);
 }
 
 void playTriangle(cairo_t* cr, double cx, double cy, double r, const Colour& c) {
@@ -337,18 +355,21 @@ void addIcons(Catalog& out) {
   };
   for (auto [name, icon] : tabs)
     addPair(out, name, "-t", 80, 49, [icon](Canvas& c, bool t) { tab(c, t, icon); });
-  // The zoom button of the floating reading view, on the same bar.
+  // The zoom button of the floating reading view, on the same bar: arrows to
+  // the corners to widen it, arrows to the middle to narrow it.
   for (bool expand : {true, false})
     add(out, expand ? "ipad-zoom.png" : "ipad-zoom-out.png", 44, 44, [expand](Canvas& c) {
-      Colour col = rgb(200, 208, 220);
-      for (int side : {-1, 1}) {
-        double tipX = c.w / 2 + side * (expand ? 11 : 3), tipY = c.h / 2 - side * (expand ? 11 : 3);
-        double baseX = c.w / 2 + side * (expand ? 3 : 11), baseY = c.h / 2 - side * (expand ? 3 : 11);
-        cairo_move_to(c.cr, baseX, baseY);
+      const Colour col = rgb(200, 208, 220);
+      double cx = c.w / 2, cy = c.h / 2;
+      for (int side : {1, -1}) {  // top right, bottom left
+        double cornerX = cx + side * 10, cornerY = cy - side * 10, innerX = cx + side * 3, innerY = cy - side * 3;
+        double tipX = expand ? cornerX : innerX, tipY = expand ? cornerY : innerY;
+        double back = expand ? -side * 6 : side * 6;  // the head's arms run back from the tip
+        cairo_move_to(c.cr, cornerX, cornerY);
+        cairo_line_to(c.cr, innerX, innerY);
+        cairo_move_to(c.cr, tipX + back, tipY);
         cairo_line_to(c.cr, tipX, tipY);
-        cairo_move_to(c.cr, tipX - side * 6, tipY);
-        cairo_line_to(c.cr, tipX, tipY);
-        cairo_line_to(c.cr, tipX, tipY + side * 6);
+        cairo_line_to(c.cr, tipX, tipY - back);
         stroke(c.cr, col, 2);
       }
     });
