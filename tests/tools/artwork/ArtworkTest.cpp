@@ -106,6 +106,45 @@ TEST(Artwork, EveryImageOfTheTableIsInTheResourcesAtBothScales) {
     EXPECT_TRUE(seen.count(name)) << name;
 }
 
+TEST(Artwork, AStretchableImageHasNoDetailWhereItStretches) {
+  // The column after the left cap and the row after the top cap are repeated
+  // to fill a wider or taller frame: they must look like their neighbours, or
+  // the image smears. Two glyph buttons of the note pad carry their glyph in
+  // the middle and are shown at their own width.
+  const std::set<std::string> glyphButtons = {"extras-arrow.png", "note-close-keyboard.png"};
+  auto pixel = [](cairo_surface_t* s, int x, int y) {
+    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    return reinterpret_cast<const uint32_t*>(row)[x];
+  };
+  auto near = [](uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 32; shift += 8)
+      if (std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)) > 4) return false;
+    return true;
+  };
+  int checked = 0;
+  for (const Artwork& art : builtTable()) {
+    if ((!art.leftCap && !art.topCap) || glyphButtons.count(art.name)) continue;
+    ++checked;
+    Surface image = render(art, 2);
+    int w = art.width * 2, h = art.height * 2;
+    if (art.leftCap) {
+      for (int y = 0; y < h; ++y)
+        for (int x : {art.leftCap * 2, art.leftCap * 2 + 1})
+          for (int n : {x - 1, x + 1})
+            ASSERT_TRUE(near(pixel(image.get(), x, y), pixel(image.get(), n, y)))
+                << art.name << ": column " << x << " differs from " << n << " at row " << y;
+    }
+    if (art.topCap) {
+      for (int x = 0; x < w; ++x)
+        for (int y : {art.topCap * 2, art.topCap * 2 + 1})
+          for (int n : {y - 1, y + 1})
+            ASSERT_TRUE(near(pixel(image.get(), x, y), pixel(image.get(), x, n)))
+                << art.name << ": row " << y << " differs from " << n << " at column " << x;
+    }
+  }
+  EXPECT_GT(checked, 20);
+}
+
 TEST(Artwork, TheTableHoldsEveryImageNameTheCodeLoads) {
   std::set<std::string> table;
   for (const Artwork& art : builtTable()) table.insert(art.name);
