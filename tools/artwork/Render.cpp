@@ -141,8 +141,12 @@ void writeSheet(const Catalog& table, const std::string& path) {
     std::string label = art.name + "  " + std::to_string(art.width) + "x" + std::to_string(art.height);
     if (art.leftCap || art.topCap)
       label += " caps " + std::to_string(art.leftCap) + "," + std::to_string(art.topCap);
+    cairo_save(cr);
+    cairo_rectangle(cr, x0, y0 + h, cellW - 2 * pad, labelH);  // a long name stays in its cell
+    cairo_clip(cr);
     text(cr, label, Box{x0, y0 + h + 4, double(cellW - 2 * pad), 16},
          TextStyle{"Sans", 11, false, palette::ink, Align::left});
+    cairo_restore(cr);
   }
   cairo_destroy(cr);
   if (cairo_surface_write_to_png(sheet.get(), path.c_str()) != CAIRO_STATUS_SUCCESS)
