@@ -275,6 +275,7 @@ void PopoverController::setContentViewController(std::shared_ptr<ViewController>
   }
   auto old = content_;
   content_ = std::move(content);
+  if (content_) content_->view();
   if (old) old->viewWillDisappear(false);
   if (content_) content_->viewWillAppear(false);
   if (old && old->isViewLoaded()) old->view()->removeFromSuperview();
@@ -339,6 +340,7 @@ void PopoverController::presentPopoverFromRect(cg::Rect rect, View* inView, unsi
   placement_ = placementNow();
   frame_->apply(placement_);
   animated = animated && View::areAnimationsEnabled();
+  content_->view();  // loaded before it hears that it will appear
   content_->viewWillAppear(animated);
   installContent();
   window->addSubview(outside_);
