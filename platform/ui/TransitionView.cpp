@@ -27,6 +27,7 @@ TransitionView::TransitionView(Kind kind, std::shared_ptr<cg::Image> before, cg:
   setBackgroundColor(std::nullopt);
   setOpaque(false);
   setUserInteractionEnabled(false);
+  setClipsToBounds(true);
   setAutoresizingMask(ViewAutoresizingFlexibleWidth | ViewAutoresizingFlexibleHeight);
 }
 
@@ -81,9 +82,9 @@ void TransitionView::drawCurl(cg::Context& ctx) {
   ctx.drawImage(*before_, b);
   ctx.restore();
 
-  // The flap: the turned part of the page, as deep as the page has turned
-  // (it curls, so never deeper than a third of the page).
-  float depth = std::min(progress_ * travel, h / 3) * (up ? 1 : -1);
+  // The flap: the turned part of the page lying back over the old page, as
+  // deep as the page has turned (it curls, so never deeper than a third of it).
+  float depth = std::min(progress_ * travel, h / 3) * (up ? -1 : 1);
   if (std::fabs(depth) < 0.5f) return;
   float angle = std::atan(up ? kFoldSlope : -kFoldSlope);
   float nx = -std::sin(angle), ny = std::cos(angle);  // across the fold, downwards
@@ -98,7 +99,7 @@ void TransitionView::drawCurl(cg::Context& ctx) {
     ctx.closePath();
   };
   ctx.save();
-  ctx.setShadow({0, up ? 6.0f : -6.0f}, 14, cg::Color::black().withAlpha(0.45f));
+  ctx.setShadow({0, up ? 8.0f : -8.0f}, 14, cg::Color::black().withAlpha(0.5f));
   addFlap();
   ctx.setFillColor(cg::Color::gray(0.93f));
   ctx.fillPath();
