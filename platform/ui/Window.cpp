@@ -216,6 +216,15 @@ void Window::cancelAllTouches() {
 
 void Window::sendKey(const KeyEvent& key) {
   if (auto subtype = remoteControlSubtypeForKey(key, true)) {
+    bool seeking = *subtype == EventSubtype::RemoteControlBeginSeekingBackward ||
+                   *subtype == EventSubtype::RemoteControlBeginSeekingForward;
+    if (seeking) {
+      if (!seekKey_.empty()) return;  // held down: the key repeats, the seek goes on
+      seekKey_ = key.key;
+      seekEnd_ = *subtype == EventSubtype::RemoteControlBeginSeekingBackward
+                     ? EventSubtype::RemoteControlEndSeekingBackward
+                     : EventSubtype::RemoteControlEndSeekingForward;
+    }
     sendRemoteControlEvent(*subtype);
     return;
   }
@@ -224,8 +233,11 @@ void Window::sendKey(const KeyEvent& key) {
   else target->keyDown(key);
 }
 
+// A seek ends when its key comes up, whatever modifiers are still held.
 void Window::sendKeyUp(const KeyEvent& key) {
-  if (auto subtype = remoteControlSubtypeForKey(key, false)) sendRemoteControlEvent(*subtype);
+  if (seekKey_.empty() || key.key != seekKey_) return;
+  seekKey_.clear();
+  sendRemoteControlEvent(seekEnd_);
 }
 
 // Media keys as the desktop names them; Alt with an arrow held down seeks.

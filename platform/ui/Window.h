@@ -114,6 +114,8 @@ class Window : public View {
   EventInterceptor interceptor_;
   bool rotating_ = false;
   bool showsStatusBar_ = false;
+  std::string seekKey_;  // the key holding a seek down, if any
+  EventSubtype seekEnd_ = EventSubtype::None;
   std::map<int, bool> statusBarTouches_;  // fingers that began on the status bar
 };
 

@@ -175,7 +175,8 @@ TEST_F(WindowEventsTest, MediaKeysReachTheFirstResponderAsRemoteControlEvents) {
     window->sendKey({key, "", 0});
   window->sendKeyUp({"AudioRewind", "", 0});
   window->sendKey({"Right", "", KeyModifierAlt});
-  window->sendKeyUp({"Right", "", KeyModifierAlt});
+  window->sendKey({"Right", "", KeyModifierAlt});  // the key repeats while held
+  window->sendKeyUp({"Right", "", 0});             // Alt let go first
   window->sendKey({"Right", "", 0});  // a plain arrow is no command
   EXPECT_EQ(screen->subtypes, (std::vector<int>{103, 101, 102, 104, 105, 106, 107, 108, 109}));
   Application::shared().endReceivingRemoteControlEvents();
