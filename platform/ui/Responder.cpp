@@ -32,6 +32,10 @@ void Responder::insertText(const std::string& text) {
   if (Responder* n = nextResponder()) n->insertText(text);
 }
 
+void Responder::remoteControlReceivedWithEvent(const Event& e) {
+  if (Responder* n = nextResponder()) n->remoteControlReceivedWithEvent(e);
+}
+
 bool Responder::becomeFirstResponder() {
   Window* w = responderWindow();
   if (!w || !canBecomeFirstResponder()) return false;
