@@ -82,6 +82,7 @@ void writeValue(std::string& out, const Value& v, bool pretty, int depth) {
       out += text;
       break;
     }
+    case Value::Type::Decimal: out += v.decimal()->description(); break;
     case Value::Type::String: writeString(out, v.string()); break;
     case Value::Type::Data:
       out += "{\"$data\":";
@@ -281,13 +282,79 @@ class JsonReader {
   int maxDepth_;
 };
 
+std::string mantissaDigits(unsigned __int128 m) {
+  char buf[40];
+  char* p = buf + sizeof buf;
+  do {
+    *--p = static_cast<char>('0' + static_cast<int>(m % 10));
+    m /= 10;
+  } while (m != 0);
+  return std::string(p, buf + sizeof buf);
+}
+
 }  // namespace
+
+// ---- Decimal ----------------------------------------------------------------------------
+
+std::optional<Decimal> Decimal::make(bool negative, unsigned __int128 mantissa, std::int64_t exponent) {
+  if (mantissa == 0) return Decimal{};
+  while (mantissa % 10 == 0) {
+    mantissa /= 10;
+    ++exponent;
+  }
+  unsigned __int128 limit = 1;
+  for (int i = 0; i < kMaxDigits; ++i) limit *= 10;
+  if (mantissa >= limit || exponent < kMinExponent || exponent > kMaxExponent) return std::nullopt;
+  return Decimal{mantissa, static_cast<std::int32_t>(exponent), negative};
+}
+
+std::string Decimal::description() const {
+  std::string digits = mantissaDigits(mantissa);
+  std::string out = negative ? "-" : "";
+  if (exponent >= 0) {
+    out += digits;
+    if (mantissa != 0) out.append(static_cast<std::size_t>(exponent), '0');
+    return out;
+  }
+  const std::size_t fraction = static_cast<std::size_t>(-exponent);
+  if (digits.size() <= fraction) {
+    out += "0.";
+    out.append(fraction - digits.size(), '0');
+    out += digits;
+  } else {
+    out.append(digits, 0, digits.size() - fraction);
+    out += '.';
+    out.append(digits, digits.size() - fraction);
+  }
+  return out;
+}
+
+double Decimal::doubleValue() const {
+  const std::string text = mantissaDigits(mantissa) + "e" + std::to_string(exponent);
+  double d = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+  (void)p;
+  if (ec == std::errc::result_out_of_range) d = exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  return negative ? -d : d;
+}
+
+std::int64_t Decimal::integerValue() const {
+  constexpr unsigned __int128 kMax = std::numeric_limits<std::int64_t>::max();
+  unsigned __int128 magnitude = mantissa;
+  for (std::int32_t e = exponent; e > 0 && magnitude != 0 && magnitude <= kMax; --e) magnitude *= 10;
+  for (std::int32_t e = exponent; e < 0 && magnitude != 0; ++e) magnitude /= 10;
+  if (negative) return magnitude > kMax ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
+  return magnitude > kMax ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
+}
+
+// ---- Value ------------------------------------------------------------------------------
 
 bool Value::boolValue() const {
   switch (type()) {
     case Type::Bool: return std::get<bool>(v_);
     case Type::Integer: return std::get<std::int64_t>(v_) != 0;
     case Type::Double: return std::get<double>(v_) != 0;
+    case Type::Decimal: return std::get<Decimal>(v_).mantissa != 0;
     case Type::String: return ns::boolValue(std::get<std::string>(v_));
     default: return false;
   }
@@ -298,6 +365,7 @@ std::int64_t Value::integerValue() const {
     case Type::Bool: return std::get<bool>(v_) ? 1 : 0;
     case Type::Integer: return std::get<std::int64_t>(v_);
     case Type::Double: return truncateToInteger(std::get<double>(v_));
+    case Type::Decimal: return std::get<Decimal>(v_).integerValue();
     case Type::String: return ns::integerValue(std::get<std::string>(v_));
     default: return 0;
   }
@@ -315,6 +383,7 @@ double Value::doubleValue() const {
     case Type::Bool: return std::get<bool>(v_) ? 1 : 0;
     case Type::Integer: return static_cast<double>(std::get<std::int64_t>(v_));
     case Type::Double: return std::get<double>(v_);
+    case Type::Decimal: return std::get<Decimal>(v_).doubleValue();
     case Type::String: return ns::doubleValue(std::get<std::string>(v_));
     case Type::Date: return std::get<Date>(v_).timeIntervalSince1970();
     default: return 0;
@@ -327,6 +396,7 @@ std::string Value::stringValue() const {
     case Type::Bool: return std::get<bool>(v_) ? "1" : "0";
     case Type::Integer: return std::to_string(std::get<std::int64_t>(v_));
     case Type::Double: return doubleText(std::get<double>(v_));
+    case Type::Decimal: return std::get<Decimal>(v_).description();
     default: return {};
   }
 }
@@ -355,6 +425,12 @@ const Array& Value::array() const {
 const Dictionary& Value::dictionary() const {
   auto* p = std::get_if<Dictionary>(&v_);
   return p ? *p : kEmptyDictionary;
+}
+
+std::optional<Decimal> Value::decimal() const {
+  auto* p = std::get_if<Decimal>(&v_);
+  if (!p) return std::nullopt;
+  return *p;
 }
 
 const Value& Value::operator[](const std::string& key) const {
