@@ -101,3 +101,7 @@ endif()
 if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
   add_subdirectory(bench)
 endif()
+
+if(ZARVEL_FUZZ)
+  add_subdirectory(fuzz)
+endif()
