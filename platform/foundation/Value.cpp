@@ -1,5 +1,6 @@
 #include "platform/foundation/Value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -282,14 +283,18 @@ class JsonReader {
   int maxDepth_;
 };
 
-std::string mantissaDigits(unsigned __int128 m) {
-  char buf[40];
-  char* p = buf + sizeof buf;
-  do {
-    *--p = static_cast<char>('0' + static_cast<int>(m % 10));
-    m /= 10;
-  } while (m != 0);
-  return std::string(p, buf + sizeof buf);
+constexpr unsigned __int128 kPow10_19 = 10'000'000'000'000'000'000u;
+
+// The decimal digits of the mantissa into buf (40 bytes); their count. 64-bit
+// steps: 128-bit division is a library call.
+std::size_t mantissaDigits(unsigned __int128 m, char* buf) {
+  if (m <= UINT64_MAX) return static_cast<std::size_t>(std::to_chars(buf, buf + 40, static_cast<std::uint64_t>(m)).ptr - buf);
+  const std::size_t high = mantissaDigits(m / kPow10_19, buf);
+  char low[20];
+  const std::size_t n = static_cast<std::size_t>(std::to_chars(low, low + 20, static_cast<std::uint64_t>(m % kPow10_19)).ptr - low);
+  std::fill(buf + high, buf + high + 19 - n, '0');
+  std::copy(low, low + n, buf + high + 19 - n);
+  return high + 19;
 }
 
 }  // namespace
@@ -298,39 +303,48 @@ std::string mantissaDigits(unsigned __int128 m) {
 
 std::optional<Decimal> Decimal::make(bool negative, unsigned __int128 mantissa, std::int64_t exponent) {
   if (mantissa == 0) return Decimal{};
-  while (mantissa % 10 == 0) {
-    mantissa /= 10;
-    ++exponent;
+  for (; mantissa > UINT64_MAX && mantissa % 10 == 0; ++exponent) mantissa /= 10;
+  if (mantissa <= UINT64_MAX) {
+    auto small = static_cast<std::uint64_t>(mantissa);
+    for (; small % 10 == 0; ++exponent) small /= 10;
+    mantissa = small;
   }
-  unsigned __int128 limit = 1;
-  for (int i = 0; i < kMaxDigits; ++i) limit *= 10;
-  if (mantissa >= limit || exponent < kMinExponent || exponent > kMaxExponent) return std::nullopt;
+  constexpr unsigned __int128 kLimit = kPow10_19 * kPow10_19;  // 10^38
+  static_assert(kMaxDigits == 38);
+  if (mantissa >= kLimit || exponent < kMinExponent || exponent > kMaxExponent) return std::nullopt;
   return Decimal{mantissa, static_cast<std::int32_t>(exponent), negative};
 }
 
 std::string Decimal::description() const {
-  std::string digits = mantissaDigits(mantissa);
-  std::string out = negative ? "-" : "";
-  if (exponent >= 0) {
-    out += digits;
-    if (mantissa != 0) out.append(static_cast<std::size_t>(exponent), '0');
-    return out;
-  }
-  const std::size_t fraction = static_cast<std::size_t>(-exponent);
-  if (digits.size() <= fraction) {
-    out += "0.";
-    out.append(fraction - digits.size(), '0');
-    out += digits;
-  } else {
-    out.append(digits, 0, digits.size() - fraction);
-    out += '.';
-    out.append(digits, digits.size() - fraction);
-  }
+  std::string out;
+  appendDescription(out);
   return out;
 }
 
+void Decimal::appendDescription(std::string& out) const {
+  char digits[40];
+  const std::size_t count = mantissaDigits(mantissa, digits);
+  if (negative) out += '-';
+  if (exponent >= 0) {
+    out.append(digits, count);
+    if (mantissa != 0) out.append(static_cast<std::size_t>(exponent), '0');
+    return;
+  }
+  const std::size_t fraction = static_cast<std::size_t>(-exponent);
+  if (count <= fraction) {
+    out += "0.";
+    out.append(fraction - count, '0');
+    out.append(digits, count);
+  } else {
+    out.append(digits, count - fraction);
+    out += '.';
+    out.append(digits + count - fraction, fraction);
+  }
+}
+
 double Decimal::doubleValue() const {
-  const std::string text = mantissaDigits(mantissa) + "e" + std::to_string(exponent);
+  char digits[40];
+  const std::string text = std::string(digits, mantissaDigits(mantissa, digits)) + "e" + std::to_string(exponent);
   double d = 0;
   auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
   (void)p;

@@ -30,6 +30,7 @@ struct Decimal {
   static std::optional<Decimal> make(bool negative, unsigned __int128 mantissa, std::int64_t exponent);
   // Plain decimal text, locale-free, no exponent: "-12.5", "0.001", "100".
   std::string description() const;
+  void appendDescription(std::string& out) const;
   double doubleValue() const;
   // Truncated towards zero, saturating at the int64 limits.
   std::int64_t integerValue() const;

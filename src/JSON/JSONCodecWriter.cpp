@@ -63,7 +63,7 @@ bool JSONCodecWriter::refuse(const std::string& what) {
 
 bool JSONCodecWriter::appendNumber(const ns::Value& number, std::string& out) {
   if (auto decimal = number.decimal()) {
-    out += decimal->description();
+    decimal->appendDescription(out);
     return true;
   }
   char text[32];
