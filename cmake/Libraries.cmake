@@ -89,6 +89,9 @@ if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()
 
+# --- social-network client ----------------------------------------------------
+zarvel_library(json src/JSON DEPS foundation)
+
 # --- build-time tools, resources and the application ---------------------------
 foreach(sub resources tools)
   if(EXISTS "${CMAKE_SOURCE_DIR}/${sub}/CMakeLists.txt")
@@ -107,4 +110,8 @@ endif()
 
 if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
   add_subdirectory(bench)
+endif()
+
+if(ZARVEL_FUZZ)
+  add_subdirectory(fuzz)
 endif()
