@@ -4,6 +4,7 @@
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/String.h"
 #include "platform/foundation/URLConnection.h"
+#include "platform/ui/Application.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ std::function<void(bool)>& indicatorHandler() {
 }
 
 void showIndicator(bool visible) {
+  ui::Application::shared().setNetworkActivityIndicatorVisible(visible);
   if (indicatorHandler()) indicatorHandler()(visible);
 }
 

@@ -13,7 +13,7 @@
 void TKNetworkActivityBegin();
 void TKNetworkActivityEnd();
 int TKNetworkActivityCount();
-// Where the indicator's changes go (the status bar); tests listen here too.
+// The status bar's indicator follows the count; a listener may watch it too.
 void TKSetNetworkActivityIndicatorHandler(std::function<void(bool visible)> handler);
 
 // The text for the key in "Toolkit.bundle"'s string table; the key itself when

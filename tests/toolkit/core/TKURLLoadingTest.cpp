@@ -119,7 +119,9 @@ TEST(TKGlobal, ErrorTitlesAndPairedNetworkActivity) {
   TKNetworkActivityBegin();
   TKNetworkActivityEnd();
   EXPECT_EQ(shown, std::vector<bool>{true});
+  EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
   TKNetworkActivityEnd();
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
   EXPECT_EQ(shown, (std::vector<bool>{true, false}));
   TKSetNetworkActivityIndicatorHandler(nullptr);
 }
