@@ -152,6 +152,8 @@ void DBHandler::upgradeSchema() {
   // 3.24 builds on 3.1: recording it over a failed 3.1 would skip 3.1 for good.
   double version = ChapterInfo::dbVersion(dbConnection_);
   if (version >= 3.1 && version < 3.24 && ChapterInfo::updateDatabase3_2(dbConnection_)) hasUpgradedApp_ = true;
+  // Judged from the file alone: files upgraded by earlier releases are at 3.24 and still lack the keys.
+  ChapterInfo::updateRecitationKeys(dbConnection_);
 }
 
 void DBHandler::closeDatabases() {
