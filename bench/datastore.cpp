@@ -6,11 +6,14 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Database.h"
@@ -197,6 +200,64 @@ void BM_Search_SingleWord(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Search_SingleWord)->Unit(benchmark::kMillisecond);
+
+// A pasted text: `bytes` of verse-like prose, words and punctuation as a page of
+// a book has them.
+std::string pastedText(size_t bytes) {
+  std::string text;
+  for (int i = 0; text.size() < bytes; ++i) {
+    text += kWords[(i * 7) % 12];
+    text += i % 11 == 10 ? ". " : i % 5 == 4 ? ", " : " ";
+  }
+  text.resize(bytes);
+  return text;
+}
+
+// Measures, from another thread, how long the store lock stays taken: the probe
+// takes and releases it in a loop and keeps the longest wait for it.
+class LockProbe {
+ public:
+  LockProbe() : thread_([this] { run(); }) {}
+  ~LockProbe() { stop(); }
+  // Ends the probe; the longest wait in milliseconds.
+  double stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return longest_.load();
+  }
+
+ private:
+  void run() {
+    while (!stop_) {
+      auto asked = std::chrono::steady_clock::now();
+      { store::Guard guard(store::lock()); }
+      double waited = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked).count();
+      if (waited > longest_) longest_ = waited;
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+  }
+  std::atomic<bool> stop_{false};
+  std::atomic<double> longest_{0};
+  std::thread thread_;
+};
+
+// A long pasted search text (a page, a megabyte): the time of the search and the
+// longest time another thread waited for the store lock meanwhile.
+void BM_Search_PastedText(benchmark::State& state) {
+  std::string text = pastedText(static_cast<size_t>(state.range(0)));
+  dbs();
+  LockProbe probe;
+  for (auto _ : state) {
+    bool limit = false;
+    benchmark::DoNotOptimize(ChapterInfo::getSearchResults(dbs().content, 1, text, &limit));
+    // Lets the probe in between two searches, so its wait is one search's hold.
+    state.PauseTiming();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    state.ResumeTiming();
+  }
+  state.counters["lock_held_ms"] = probe.stop();
+}
+BENCHMARK(BM_Search_PastedText)->Arg(3000)->Arg(1 << 20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The bookmarks screen's list with sections over 2,000 bookmarks (texts loaded per row).
 void BM_BookmarkList_2000(benchmark::State& state) {
