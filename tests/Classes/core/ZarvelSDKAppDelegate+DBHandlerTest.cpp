@@ -5,12 +5,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <set>
 
 #include "Classes/core/ChapterInfo.h"
 #include "Fixtures.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace {
@@ -237,6 +240,107 @@ TEST_F(DBHandlerTest, MissingOrForeignContentDatabaseIsReportedNotCreated) {
   auto foreign = handler.tryInitializeDatabase();
   ASSERT_TRUE(foreign.has_value());
   EXPECT_NE(foreign->find("not a content database"), std::string::npos) << *foreign;
+}
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Overwrites the first page of the table's tree with bytes no page holds.
+void damageTable(const std::string& path, const char* table) {
+  sqlite3* db = fixtures::openReadWrite(path);
+  int page = fixtures::scalarInt(db, ns::format("SELECT rootpage FROM sqlite_master WHERE name = '%s'", table));
+  int pageSize = fixtures::scalarInt(db, "PRAGMA page_size");
+  sqlite3_close(db);
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(static_cast<std::streamoff>(page - 1) * pageSize);
+  std::string garbage(pageSize, '\xEE');
+  file.write(garbage.data(), pageSize);
+}
+
+// An empty file holds nothing: it gets the shipped tables, and no notice.
+TEST_F(DBHandlerTest, AnEmptyUserDatabaseGetsTheShippedTables) {
+  sqlite3* shipped = fixtures::openReadOnly(resources + "/zarveldyn.db");
+  std::set<std::string> shippedSchema = schemaOf(shipped);
+  sqlite3_close(shipped);
+  for (const char* setup : {"", "PRAGMA user_version = 7"}) {  // 0 bytes, and a database of no tables
+    SCOPED_TRACE(setup);
+    std::filesystem::remove_all(documents);
+    std::filesystem::create_directories(documents);
+    std::ofstream(documents + "/zarveldyn.db").close();
+    if (*setup) {
+      sqlite3* db = fixtures::openReadWrite(documents + "/zarveldyn.db");
+      fixtures::exec(db, setup);
+      sqlite3_close(db);
+    }
+    defaults().setInteger(0, "UpdatedSchemav3.054");
+    DBHandler handler(documents, resources);
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+    EXPECT_EQ(handler.movedAsidePath(), std::nullopt);
+    EXPECT_FALSE(handler.hasUpgradedApp());
+    EXPECT_FALSE(capture.contains("Schema ERROR"));
+    EXPECT_EQ(marker(), 1);
+    EXPECT_EQ(schemaOf(handler.dbConnection()), shippedSchema);
+    EXPECT_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 3.24);
+    EXPECT_TRUE(ChapterInfo::insertBookmark(handler.dbConnection(), 2, 255, false, 0, "kept"));
+    EXPECT_EQ(ChapterInfo::getBookmarkNote(handler.dbConnectionAudioDownload(), 2, 255), "kept");
+    EXPECT_EQ(std::filesystem::directory_iterator(documents)->path().filename(), "zarveldyn.db");
+  }
+}
+
+// A file that is not a usable database is moved aside, whole, and the launch
+// goes on with a fresh copy.
+TEST_F(DBHandlerTest, AnUnreadableUserDatabaseIsMovedAsideAndReplaced) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> make;
+  };
+  const Case cases[] = {
+      {"text", [](const std::string& path) { std::ofstream(path) << "my notes, saved as text by mistake\n"; }},
+      {"damaged", [](const std::string& path) {
+         fixtures::buildUserDatabase(path, UserSchema::Shipped);
+         sqlite3* db = fixtures::openReadWrite(path);
+         fixtures::exec(db, "WITH RECURSIVE v(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM v WHERE n < 286) "
+                            "INSERT INTO bookmarks (surah, verse, note) SELECT 2, n, printf('%.200c', 'n') FROM v");
+         sqlite3_close(db);
+         damageTable(path, "bookmarks");
+       }},
+      {"not ours", [this](const std::string& path) { std::filesystem::copy_file(resources + "/zarvel.db", path); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(documents);
+    std::filesystem::create_directories(documents);
+    std::string path = documents + "/zarveldyn.db";
+    c.make(path);
+    std::string original = fileBytes(path);
+
+    DBHandler handler(documents, resources);
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+    ASSERT_TRUE(handler.movedAsidePath().has_value());
+    const std::string& aside = *handler.movedAsidePath();
+    EXPECT_EQ(ns::deletingLastPathComponent(aside), documents);
+    EXPECT_EQ(ns::lastPathComponent(aside).rfind("zarveldyn-unreadable-", 0), 0u) << aside;
+    EXPECT_EQ(fileBytes(aside), original);
+    EXPECT_TRUE(capture.contains("it was moved to " + aside));
+
+    EXPECT_FALSE(handler.hasUpgradedApp());
+    EXPECT_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 3.24);
+    EXPECT_TRUE(ChapterInfo::insertBookmark(handler.dbConnection(), 1, 1, false, 0, "new"));
+    EXPECT_EQ(ChapterInfo::getBookmarkCount(handler.dbConnection(), -1, 0), 1);
+    handler.closeDatabases();
+
+    // The next launch finds the new file good and moves nothing.
+    DBHandler next(documents, resources);
+    ASSERT_EQ(next.tryInitializeDatabase(), std::nullopt);
+    EXPECT_EQ(next.movedAsidePath(), std::nullopt);
+    EXPECT_EQ(ChapterInfo::getBookmarkNote(next.dbConnection(), 1, 1), "new");
+  }
 }
 
 TEST_F(DBHandlerTest, MissingUserDatabaseIsNotCreatedByTheOpen) {
