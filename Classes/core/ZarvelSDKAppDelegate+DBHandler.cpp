@@ -21,9 +21,6 @@
 
 namespace {
 
-// Milliseconds a user connection waits for the other one to finish writing.
-constexpr int kBusyTimeoutMs = 10000;
-
 std::string openFailure(const std::string& message) {
   return ns::format("Failed to open database with message '%s'.", message.c_str());
 }
@@ -43,7 +40,7 @@ std::optional<std::string> openExisting(const std::string& path, int flags, sqli
 
 std::optional<std::string> openUserDatabase(const std::string& path, sqlite3** out) {
   if (auto error = openExisting(path, SQLITE_OPEN_READWRITE, out)) return error;
-  sqlite3_busy_timeout(*out, kBusyTimeoutMs);
+  store::waitWhenBusy(*out);
   return std::nullopt;
 }
 

@@ -45,7 +45,7 @@ TEST_F(ChapterInfoTest, CachedStatementRunsOnTheConnectionOfEachCall) {
 }
 
 TEST_F(ChapterInfoTest, NestedLockedCallsDoNotDeadlock) {
-  std::lock_guard<std::recursive_mutex> outer(store::lock());
+  store::Guard outer(store::lock());
   ChapterInfo::insertBookmark(store.user, 3, 1, false, 0, "n");
   EXPECT_EQ(ChapterInfo::getAllBookmarks(store.user, true, -1, std::nullopt).size(), 2u);
 }

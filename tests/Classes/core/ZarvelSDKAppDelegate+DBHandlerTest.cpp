@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <set>
+#include <thread>
 
 #include "Classes/core/ChapterInfo.h"
 #include "Fixtures.h"
@@ -341,6 +344,65 @@ TEST_F(DBHandlerTest, AnUnreadableUserDatabaseIsMovedAsideAndReplaced) {
     EXPECT_EQ(next.movedAsidePath(), std::nullopt);
     EXPECT_EQ(ChapterInfo::getBookmarkNote(next.dbConnection(), 1, 1), "new");
   }
+}
+
+// Another process holds the user file: a write waits for it without keeping
+// content reads on other threads behind it, and goes through once it is free.
+TEST_F(DBHandlerTest, AWriteWaitsForABusyUserFileWhileContentReadsGoOn) {
+  DBHandler handler(documents, resources);
+  handler.createEditableCopyOfDatabaseIfNeeded();
+  handler.initializeDatabase();
+  sqlite3* other = fixtures::openReadWrite(documents + "/zarveldyn.db");
+  fixtures::exec(other, "BEGIN IMMEDIATE; INSERT INTO bookmarks (surah, verse) VALUES (3, 3)");  // writing, not yet committed
+
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  std::atomic<bool> written{false}, done{false};
+  std::thread writer([&] {
+    written = ChapterInfo::insertBookmark(handler.dbConnection(), 2, 255, false, 0, "waited");
+    done = true;
+  });
+  for (int i = 0; i < 2000 && !capture.contains("is busy; waiting up to 500 ms"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(capture.contains("is busy; waiting up to 500 ms"));
+  EXPECT_EQ(ChapterInfo::getTranslationFor(handler.dbConnectionStatic(), 1, 1, 1), fixtures::verseText(1, 1, 1));
+  EXPECT_FALSE(ChapterInfo::isBookmarked(handler.dbConnection(), 3, 3));  // even on the waiting connection
+  EXPECT_FALSE(done);  // the reads did not wait for the writer
+  fixtures::exec(other, "COMMIT");
+  writer.join();
+  EXPECT_TRUE(written);
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(handler.dbConnection(), 2, 255), "waited");
+  EXPECT_TRUE(ChapterInfo::isBookmarked(handler.dbConnection(), 3, 3));
+  EXPECT_FALSE(capture.contains("stayed busy"));
+  sqlite3_close(other);
+}
+
+// A file that stays busy fails the statement after a short wait, logged; the
+// cached statement it used works again afterwards.
+TEST_F(DBHandlerTest, AUserFileThatStaysBusyFailsTheStatementAfterAShortWait) {
+  DBHandler handler(documents, resources);
+  handler.createEditableCopyOfDatabaseIfNeeded();
+  handler.initializeDatabase();
+  sqlite3* other = fixtures::openReadWrite(documents + "/zarveldyn.db");
+  fixtures::exec(other, "BEGIN EXCLUSIVE");
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  EXPECT_FALSE(ChapterInfo::isBookmarked(handler.dbConnection(), 1, 1));
+  EXPECT_FALSE(ChapterInfo::insertBookmark(handler.dbConnection(), 1, 1, false, 0, ""));
+  EXPECT_EQ(capture.count("stayed busy for 500 ms; the statement fails."), 2);
+  fixtures::exec(other, "COMMIT");
+  sqlite3_close(other);
+  EXPECT_TRUE(ChapterInfo::insertBookmark(handler.dbConnection(), 1, 1, false, 0, ""));
+  EXPECT_TRUE(ChapterInfo::isBookmarked(handler.dbConnection(), 1, 1));
+
+  // Inside a transaction of its own on the other connection the lock cannot go:
+  // the wait is shorter still, and the transaction is left as it was.
+  ASSERT_TRUE(ChapterInfo::beginTrans(handler.dbConnectionAudioDownload()));
+  EXPECT_TRUE(ChapterInfo::deleteBookmark(handler.dbConnectionAudioDownload(), 1, 1, false));
+  EXPECT_FALSE(ChapterInfo::insertBookmark(handler.dbConnection(), 1, 2, false, 0, ""));
+  EXPECT_EQ(capture.count("stayed busy for 100 ms"), 1);
+  EXPECT_TRUE(ChapterInfo::rollbackTrans(handler.dbConnectionAudioDownload()));
+  EXPECT_TRUE(ChapterInfo::isBookmarked(handler.dbConnection(), 1, 1));
 }
 
 TEST_F(DBHandlerTest, MissingUserDatabaseIsNotCreatedByTheOpen) {
