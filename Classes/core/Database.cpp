@@ -155,6 +155,11 @@ int Query::step() {
   bool waitsItself = !stepped_ && StoreLock::heldByThisThread() > 0 && threadTransactions().empty() &&
                      sqlite3_get_autocommit(db_);
   stepped_ = true;
+  auto start = std::chrono::steady_clock::now();
+  auto waitedMs = [&start] {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+  };
   tWaitsOutsideLock = waitsItself;
   int rc = sqlite3_step(stmt_);
   tWaitsOutsideLock = false;
@@ -163,19 +168,17 @@ int Query::step() {
   // Other threads' statements (the content reads above all) run while this one waits.
   logBusyWait(db_, kBusyWaitMs);
   CheckedOut checkedOut(stmt_);
-  int waited = 0;
-  while ((rc & 0xFF) == SQLITE_BUSY && waited < kBusyWaitMs) {
+  while ((rc & 0xFF) == SQLITE_BUSY && waitedMs() < kBusyWaitMs) {
     sqlite3_reset(stmt_);  // the bindings stay
     {
       LockReleased released;
       pauseForBusyFile();
     }
-    waited += kBusyPauseMs;
     tWaitsOutsideLock = true;
     rc = sqlite3_step(stmt_);
     tWaitsOutsideLock = false;
   }
-  if ((rc & 0xFF) == SQLITE_BUSY) logBusyGiveUp(db_, waited);
+  if ((rc & 0xFF) == SQLITE_BUSY) logBusyGiveUp(db_, kBusyWaitMs);
   return rc;
 }
 

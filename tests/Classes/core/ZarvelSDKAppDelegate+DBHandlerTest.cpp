@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -84,14 +87,48 @@ TEST_F(DBHandlerTest, FirstRunCopiesAndLaterRunsDoNot) {
   EXPECT_EQ(ChapterInfo::getBookmarkNote(handler.dbConnection(), 2, 255), "mine");
 }
 
-TEST_F(DBHandlerTest, CopyFailureIsReportedAndLeavesNoFile) {
-  std::filesystem::remove(resources + "/zarveldyn.db");
-  DBHandler handler(documents, resources);
-  auto error = handler.tryCreateEditableCopyOfDatabase();
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->rfind("Failed to create writable database file with message '", 0), 0u) << *error;
-  EXPECT_FALSE(ns::fileExists(documents + "/zarveldyn.db"));
-  EXPECT_EQ(marker(), 0);
+// The first-run copy is whole or absent: a copy that fails part-way (the disk
+// full) leaves no file that a later launch would take for the database.
+TEST_F(DBHandlerTest, AFailedCopyIsReportedAndLeavesNoFile) {
+  struct Case {
+    const char* name;
+    std::function<void()> breakCopy, mend;
+  };
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const Case cases[] = {
+      {"shipped file missing",
+       [this] { std::filesystem::rename(resources + "/zarveldyn.db", resources + "/moved.db"); },
+       [this] { std::filesystem::rename(resources + "/moved.db", resources + "/zarveldyn.db"); }},
+      {"disk full part-way",
+       [] {
+         signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+         rlimit small = {8192, RLIM_INFINITY};
+         setrlimit(RLIMIT_FSIZE, &small);
+       },
+       [&saved] { setrlimit(RLIMIT_FSIZE, &saved); }},
+  };
+  ASSERT_GT(*ns::fileSize(resources + "/zarveldyn.db"), 8192u);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(documents);
+    defaults().setInteger(0, "UpdatedSchemav3.054");
+    DBHandler handler(documents, resources);
+    c.breakCopy();
+    auto error = handler.tryCreateEditableCopyOfDatabase();
+    c.mend();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->rfind("Failed to create writable database file with message '", 0), 0u) << *error;
+    EXPECT_FALSE(ns::fileExists(documents + "/zarveldyn.db"));
+    EXPECT_FALSE(ns::fileExists(documents + "/zarveldyn.db.tmp"));
+    EXPECT_EQ(marker(), 0);
+
+    // The next launch copies it whole.
+    ASSERT_EQ(handler.tryCreateEditableCopyOfDatabase(), std::nullopt);
+    ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+    EXPECT_EQ(handler.movedAsidePath(), std::nullopt);
+    EXPECT_EQ(ChapterInfo::dbVersion(handler.dbConnection()), 3.24);
+  }
 }
 
 TEST_F(DBHandlerTest, FreshInstallRunsNoStepAndShowsNoNotice) {
