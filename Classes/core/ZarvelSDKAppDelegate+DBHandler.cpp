@@ -92,6 +92,7 @@ UserFile probeUserDatabase(const std::string& path, std::string& problem) {
     problem = why;
   };
   // Steps the statement through its rows; an unreadable file fails the probe.
+  // True when every row was read.
   auto query = [&](const std::string& sql, const std::function<void(const std::string&)>& row) {
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
@@ -102,9 +103,15 @@ UserFile probeUserDatabase(const std::string& path, std::string& problem) {
       }
     if (unreadable(rc)) fail(sqlite3_errmsg(db));
     sqlite3_finalize(stmt);
+    return rc == SQLITE_DONE;
   };
   std::set<std::string> tables;
-  query("SELECT name FROM sqlite_master WHERE type = 'table'", [&](const std::string& name) { tables.insert(name); });
+  bool listed =
+      query("SELECT name FROM sqlite_master WHERE type = 'table'", [&](const std::string& name) { tables.insert(name); });
+  if (!listed && verdict == UserFile::Usable) {  // busy, say: not for the probe to judge
+    sqlite3_close(db);
+    return UserFile::Usable;
+  }
   if (verdict == UserFile::Usable && tables.empty()) verdict = UserFile::Empty;
   for (const char* table : kBaseTables)
     if (verdict == UserFile::Usable && !tables.count(table)) fail(ns::format("no table %s", table));
@@ -135,12 +142,12 @@ bool createSchemaFrom(const std::string& path, const std::string& shipped) {
   std::vector<std::pair<std::string, std::string>> objects;  // name, SQL; tables first
   sqlite3_stmt* stmt = nullptr;
   if (ok && sqlite3_prepare_v2(db,
-                               "SELECT type, name, sql FROM shipped.sqlite_master WHERE sql IS NOT NULL AND name NOT "
+                               "SELECT name, sql FROM shipped.sqlite_master WHERE sql IS NOT NULL AND name NOT "
                                "LIKE 'sqlite_%' ORDER BY type = 'index', rowid",
                                -1, &stmt, nullptr) == SQLITE_OK) {
     while (sqlite3_step(stmt) == SQLITE_ROW)
-      objects.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
-                           reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
+      objects.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                           reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
   }
   sqlite3_finalize(stmt);
   ok = ok && !objects.empty();

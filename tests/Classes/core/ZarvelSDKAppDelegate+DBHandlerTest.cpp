@@ -440,6 +440,16 @@ TEST_F(DBHandlerTest, AUserFileThatStaysBusyFailsTheStatementAfterAShortWait) {
   EXPECT_EQ(capture.count("stayed busy for 100 ms"), 1);
   EXPECT_TRUE(ChapterInfo::rollbackTrans(handler.dbConnectionAudioDownload()));
   EXPECT_TRUE(ChapterInfo::isBookmarked(handler.dbConnection(), 1, 1));
+
+  // A launch that finds the file held takes it for busy, not for damaged: nothing is moved aside.
+  handler.closeDatabases();
+  other = fixtures::openReadWrite(documents + "/zarveldyn.db");
+  fixtures::exec(other, "BEGIN EXCLUSIVE");
+  ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+  EXPECT_EQ(handler.movedAsidePath(), std::nullopt);
+  fixtures::exec(other, "COMMIT");
+  sqlite3_close(other);
+  EXPECT_TRUE(ChapterInfo::isBookmarked(handler.dbConnection(), 1, 1));
 }
 
 TEST_F(DBHandlerTest, MissingUserDatabaseIsNotCreatedByTheOpen) {
