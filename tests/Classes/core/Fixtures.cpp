@@ -274,6 +274,9 @@ Store::Store() : dir(makeTempDir()) {
   // Durability is not under test here; syncing every commit only slows the suite.
   exec(user, "PRAGMA synchronous = OFF");
   exec(installer, "PRAGMA synchronous = OFF");
+  // Busy files are waited for as the application's connections wait.
+  store::waitWhenBusy(user);
+  store::waitWhenBusy(installer);
   store::setContentConnection(content);
 }
 
