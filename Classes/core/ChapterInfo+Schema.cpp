@@ -1,6 +1,7 @@
 // ChapterInfo: the user database's version row and its schema upgrade steps.
 // Each step creates only what the database lacks, judged from its own schema,
 // and commits as one transaction: a failed step changes nothing and is not recorded.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -144,6 +145,9 @@ bool exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, 
 // Runs the needed actions and then `finish` in one transaction.
 bool runStep(sqlite3* db, const std::vector<Action>& actions, const std::function<bool()>& finish = {}) {
   Guard guard(store::lock());
+  // A step with nothing to do takes no write lock (the key step is judged at every launch).
+  if (db && !finish && std::none_of(actions.begin(), actions.end(), [db](const Action& a) { return a.needed(db); }))
+    return true;
   if (!db || !exec(db, "BEGIN IMMEDIATE TRANSACTION")) {
     if (db) ns::logf("Schema ERROR: message '%s'.", sqlite3_errmsg(db));
     return false;
