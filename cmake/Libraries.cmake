@@ -27,10 +27,16 @@ function(zarvel_library name dir)
   if(tests)
     add_executable(test_${name} ${tests})
     target_link_libraries(test_${name} PRIVATE ${name} GTest::gtest GTest::gmock GTest::gtest_main)
+    set(labels)
+    if(test_${name} IN_LIST ZARVEL_THREAD_TESTS)
+      set(labels threads)
+      add_dependencies(thread_tests test_${name})
+    endif()
     gtest_discover_tests(test_${name}
         WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp"
+                   TIMEOUT ${ZARVEL_TEST_TIMEOUT} LABELS "${labels}")
   endif()
 endfunction()
 
@@ -44,6 +50,12 @@ function(zarvel_existing out)
   endforeach()
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
+
+# Test programs with tests that start threads or use two database connections:
+# they carry the ctest label "threads", and the target thread_tests builds them
+# (the ThreadSanitizer build in CI runs `ctest -L threads`).
+set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl)
+add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
 zarvel_pkg(PANGO pangocairo)

@@ -259,32 +259,35 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
   if (!defaults().boolForKey(kCheckedSlicedAudio)) {
     defaults().setBool(true, kCheckedSlicedAudio);
     defaults().synchronize();
-    if (hasSlicedAudioInstalled())
-      ns::RunLoop::main().performAfter(this, "showSlicedWarning", 2.0, [this] { showSlicedWarning(); });
+    if (hasSlicedAudioInstalled()) performAfterDelay("showSlicedWarning", 2.0, [this] { showSlicedWarning(); });
   }
+  if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) showUpdateNotice();
+}
 
-  if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) {
-    MarkUpgraded(false);
-    auto notice = std::make_shared<ui::AlertView>(
-        app_state::text("Update Notice"),
-        app_state::text("Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
-                        "configured from the settings screen."),
-        std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
-    notice->show();
-  }
+void ZarvelSDKAppDelegate::showUpdateNotice() {
+  MarkUpgraded(false);
+  auto notice = std::make_shared<ui::AlertView>(
+      app_state::text("Update Notice"),
+      app_state::text("Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
+                      "configured from the settings screen."),
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  notice->show();
+}
+
+void ZarvelSDKAppDelegate::performAfterDelay(const std::string& name, double delay, std::function<void()> fn) {
+  auto& loop = ns::RunLoop::main();
+  loop.cancelPreviousPerformRequests(this, name);
+  loop.performAfter(this, name, delay, std::move(fn));
 }
 
 // The Friday check 3 s on, and the rate prompt 2 s on once per foreground period.
 // A check still pending from the period before (back within the delay) is
 // replaced, so the prompt never shows twice.
 void ZarvelSDKAppDelegate::scheduleForegroundChecks() {
-  auto& loop = ns::RunLoop::main();
-  loop.cancelPreviousPerformRequests(this, "remindKahf");
-  loop.performAfter(this, "remindKahf", 3.0, [this] { remindKahf(); });
+  performAfterDelay("remindKahf", 3.0, [this] { remindKahf(); });
   if (!checkedNagScreen) {
     checkedNagScreen = true;
-    loop.cancelPreviousPerformRequests(this, "showNagScreen");
-    loop.performAfter(this, "showNagScreen", 2.0, [this] { showNagScreen(); });
+    performAfterDelay("showNagScreen", 2.0, [this] { showNagScreen(); });
   }
 }
 
