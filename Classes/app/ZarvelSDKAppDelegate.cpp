@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Classes/app/AppState.h"
+#include "Classes/core/Array+Plus.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/DDInvocationGrabber.h"
 #include "Classes/core/Database.h"
@@ -262,6 +263,30 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
     if (hasSlicedAudioInstalled()) performAfterDelay("showSlicedWarning", 2.0, [this] { showSlicedWarning(); });
   }
   if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) showUpdateNotice();
+  showStorageWarnings();
+}
+
+// Says once, at launch, when the settings were reset or when changes cannot be
+// kept, so nobody writes notes that will be lost.
+void ZarvelSDKAppDelegate::showStorageWarnings() {
+  if (std::string old = defaults().setAsidePath(); !old.empty()) {
+    auto alert = std::make_shared<ui::AlertView>(
+        app_state::text("Settings Reset"),
+        app_state::text("The settings file could not be read, so the settings were reset. The old file was kept "
+                        "as:") + "\n" + old,
+        std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+    alert->show();
+  }
+  std::vector<std::string> readOnly;
+  if (auto reason = dbHandler_->userDatabaseReadOnlyReason()) readOnly.push_back(*reason);
+  if (std::string reason = defaults().lastWriteError(); !reason.empty()) readOnly.push_back(reason);
+  if (readOnly.empty()) return;
+  auto alert = std::make_shared<ui::AlertView>(
+      app_state::text("Changes Will Not Be Saved"),
+      app_state::text("Zarvel can only read its data, so bookmarks, notes and settings changed now will be "
+                      "lost:") + "\n" + ns::implode(readOnly, "\n"),
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  alert->show();
 }
 
 void ZarvelSDKAppDelegate::showUpdateNotice() {

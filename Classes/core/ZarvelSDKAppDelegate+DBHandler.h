@@ -48,6 +48,11 @@ class DBHandler {
   // True once this launch brought the database to version 3.24 (the update notice).
   bool hasUpgradedApp() const { return hasUpgradedApp_; }
 
+  // Why changes to the open user database could not be kept (its file or
+  // folder cannot be written, or the engine opened it read-only), naming the
+  // path; nothing when they can.
+  std::optional<std::string> userDatabaseReadOnlyReason() const;
+
   std::string userDatabasePath() const;
   std::string contentDatabasePath() const;
 

@@ -237,6 +237,7 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
  private:
   class SessionDelegate;
   void scheduleForegroundChecks();
+  void showStorageWarnings();
   ui::BackgroundTaskIdentifier* backgroundSlot(int kind);
 
   ZarvelSDKAppDownloadDelegate* downloadDelegate_ = nullptr;  // not retained
