@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/foundation/Clock.h"
@@ -24,7 +26,29 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr int kMaxWaitMs = 10;  // posts from workers are picked up this often
+constexpr int kNoDisplayStatus = 2;
+// SDL's drivers that show nothing: used only when the environment names them.
+constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
+
+int gWakeUps = 0;
+
+bool hasEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+bool driverRequested(const char* driver) {
+  const char* wanted = std::getenv("SDL_VIDEODRIVER");
+  return wanted && std::strstr(wanted, driver);
+}
+
+int refuseWithoutDisplay(const std::string& program, const std::string& reason) {
+  std::fprintf(stderr,
+               "zarvel: no display (%s): the reader needs a desktop session for its window.\nRun it under "
+               "one, or headless: ZARVEL_HEADLESS=1 ZARVEL_STOP_AFTER=5 ZARVEL_SCREENSHOT=zarvel.png %s\n",
+               reason.c_str(), program.c_str());
+  return kNoDisplayStatus;
+}
 
 std::string keyName(SDL_Keycode k) {
   switch (k) {
@@ -47,24 +71,30 @@ std::string keyName(SDL_Keycode k) {
 
 class Session {
  public:
-  bool open() {
+  // Empty when a window is open; else why there is no display.
+  std::string open() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      ns::logf("INFO  - [%s] Could not open a window: %s (ZARVEL_HEADLESS=1 runs without one)",
-               ns::logTimestamp().c_str(), SDL_GetError());
-      return false;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("no video driver could start: ") + SDL_GetError();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    for (const char* invisible : kInvisibleDrivers) {
+      // An unreachable display makes SDL fall back to a driver that shows nothing.
+      if (driver && std::strcmp(driver, invisible) == 0 && !driverRequested(invisible))
+        return "the display could not be reached";
     }
+    wakeEvent_ = SDL_RegisterEvents(1);
     window_ = SDL_CreateWindow("Zarvel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth,
                                kHeight, SDL_WINDOW_SHOWN);
     if (!window_) {
       ns::logf("INFO  - [%s] Could not open a window: %s", ns::logTimestamp().c_str(), SDL_GetError());
-      return false;
+      return std::string("no window could be opened: ") + SDL_GetError();
     }
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-    return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) return "no drawing surface";
+    return {};
   }
 
   ~Session() {
+    ns::RunLoop::main().setWakeHook(nullptr);
     if (surface_) cairo_surface_destroy(surface_);
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
@@ -73,13 +103,24 @@ class Session {
   void loop() {
     auto& app = Application::shared();
     app.setTerminationHandler([this] { running_ = false; });
+    // Sleeps until an event or the next due timer; posts and timers from any
+    // thread push an event that wakes it.
+    if (wakeEvent_ != static_cast<Uint32>(-1)) {
+      ns::RunLoop::main().setWakeHook([type = wakeEvent_] {
+        SDL_Event wake{};
+        wake.type = type;
+        SDL_PushEvent(&wake);
+      });
+    }
     SDL_StartTextInput();
     while (running_) {
       SDL_Event e;
-      if (SDL_WaitEventTimeout(&e, waitMs())) {
+      int wait = waitMs();
+      if (wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait)) {
         handle(e);
         while (running_ && SDL_PollEvent(&e)) handle(e);
       }
+      ++gWakeUps;
       ns::RunLoop::main().runOnce();
       present(false);
     }
@@ -107,10 +148,11 @@ class Session {
   }
 
  private:
+  // Milliseconds to the next timer; -1 when none is pending.
   int waitMs() const {
     double next = ns::RunLoop::main().nextFireTime() - ns::Clock::current().now();
-    if (!(next < 1e9)) return kMaxWaitMs;
-    return std::clamp(static_cast<int>(std::ceil(next * 1000)), 0, kMaxWaitMs);
+    if (!(next < 1e9)) return -1;
+    return std::clamp(static_cast<int>(std::ceil(next * 1000)), 0, 1 << 30);
   }
 
   void touch(TouchPhase phase, int x, int y) {
@@ -157,14 +199,15 @@ class Session {
 
   SDL_Window* window_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
+  Uint32 wakeEvent_ = static_cast<Uint32>(-1);
   bool running_ = true;
 };
 
 }  // namespace
 
-int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inboundURL) {
+int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inboundURL, const std::string& program) {
   Session session;
-  if (!session.open()) return 1;
+  if (std::string reason = session.open(); !reason.empty()) return refuseWithoutDisplay(program, reason);
   ns::RunLoop::setMainThread();
   Screen::main().setBounds(cg::Rect(0, 0, kWidth, kHeight));
   Screen::main().setScale(1);
@@ -190,7 +233,12 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
   const char* headless = std::getenv("ZARVEL_HEADLESS");
   if (headless && std::strcmp(headless, "1") == 0)
     return HeadlessBackend::runFromEnvironment(makeDelegate, url);
-  return SdlBackend::run(makeDelegate, url);
+  std::string program = argc > 0 ? argv[0] : "zarvel";
+  if (!hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY") && !hasEnv("SDL_VIDEODRIVER"))
+    return refuseWithoutDisplay(program, "neither DISPLAY nor WAYLAND_DISPLAY is set");
+  return SdlBackend::run(makeDelegate, url, program);
 }
+
+int SdlBackend::wakeUps() { return gWakeUps; }
 
 }  // namespace ui

@@ -2,7 +2,9 @@
 // timer, and termination ending the loop.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/backend/sdl/SdlBackend.h"
 #include "platform/foundation/RunLoop.h"
@@ -50,5 +52,87 @@ TEST(SdlBackend, RunsInAnOffscreenWindowUntilTerminated) {
   EXPECT_EQ(app->trace, (std::vector<std::string>{"launch", "open zarvel://18:1", "terminate"}));
   EXPECT_GE(app->draws, 1);
   IdleTimer::setDisabled(false);
+  Application::shared().resetForTesting();
+}
+
+namespace {
+
+// Runs the program's entry with the delegate and no link; the exit status.
+int runMain(const std::shared_ptr<ApplicationDelegate>& app) {
+  char arg0[] = "zarvel";
+  char* argv[] = {arg0};
+  return ApplicationMain(1, argv, [&] { return app; });
+}
+
+struct LaunchRecorder : ApplicationDelegate {
+  bool launched = false;
+  void applicationDidFinishLaunching(Application& app) override {
+    launched = true;
+    ns::RunLoop::main().performAfter(this, "quit", 0.2, [&app] { app.terminate(); });
+  }
+};
+
+}  // namespace
+
+TEST(SdlBackend, AnUnreachableDisplayIsRefusedWithTheNoDisplayMessage) {
+  unsetenv("ZARVEL_HEADLESS");
+  unsetenv("SDL_VIDEODRIVER");
+  unsetenv("WAYLAND_DISPLAY");
+  setenv("DISPLAY", ":93", 1);  // no server answers there
+  Application::shared().resetForTesting();
+  auto app = std::make_shared<LaunchRecorder>();
+  testing::internal::CaptureStderr();
+  int status = runMain(app);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 2);
+  EXPECT_FALSE(app->launched);
+  EXPECT_NE(err.find("zarvel: no display ("), std::string::npos) << err;
+  EXPECT_NE(err.find("ZARVEL_HEADLESS=1"), std::string::npos) << err;
+
+  unsetenv("DISPLAY");  // and none at all: the same message
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(runMain(app), 2);
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("zarvel: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"), std::string::npos) << err;
+  EXPECT_FALSE(app->launched);
+  Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, AnIdleWindowSleepsUntilItsTimerAndAWorkersPostWakesIt) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  unsetenv("ZARVEL_HEADLESS");
+  Application::shared().resetForTesting();
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::thread worker;
+    std::string endedBy;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->makeKeyAndVisible();
+      // Half a second with nothing to do, then a worker's post ends the run;
+      // the loop holds no timer meanwhile but the safety net far ahead.
+      ns::RunLoop::main().performAfter(this, "idle", 0.5, [this, &app] {
+        ns::RunLoop::main().performAfter(this, "safety", 30, [this, &app] {
+          endedBy = "safety timer";
+          app.terminate();
+        });
+        worker = std::thread([this, &app] {
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+          ns::RunLoop::main().post([this, &app] {
+            endedBy = "worker";
+            app.terminate();
+          });
+        });
+      });
+    }
+    void applicationWillTerminate(Application&) override { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
+  };
+  auto app = std::make_shared<App>();
+  int before = SdlBackend::wakeUps();
+  EXPECT_EQ(runMain(app), 0);
+  if (app->worker.joinable()) app->worker.join();
+  EXPECT_EQ(app->endedBy, "worker");
+  // Polling every 10 ms would wake some 60 times in these 0.6 s.
+  EXPECT_LT(SdlBackend::wakeUps() - before, 15);
   Application::shared().resetForTesting();
 }
