@@ -13,9 +13,11 @@
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
 #include "platform/services/IdleTimer.h"
+#include "platform/services/InstanceLock.h"
 #include "platform/services/LocalNotificationScheduler.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kNoDisplayStatus = 2;
+constexpr int kAlreadyRunningStatus = 3;
 // SDL's drivers that show nothing: used only when the environment names them.
 constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
 
@@ -230,6 +233,19 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
   std::string url;
   for (int i = 1; i < argc && url.empty(); ++i)
     if (std::strstr(argv[i], "://")) url = argv[i];
+  // One instance per data folder: a later start hands its link to the running one.
+  InstanceLock::Start instance = InstanceLock::acquire(ns::documentsDirectory(), url);
+  switch (instance.outcome) {
+    case InstanceLock::Outcome::HandedOver: return 0;
+    case InstanceLock::Outcome::AlreadyRunning:
+      std::fprintf(stderr, "zarvel: %s\n", instance.message.c_str());
+      return kAlreadyRunningStatus;
+    case InstanceLock::Outcome::NoLock: ns::log(instance.message); break;
+    case InstanceLock::Outcome::Acquired:
+      ns::RunLoop::setMainThread();  // before the listener's thread posts to it
+      instance.lock->listen([](const std::string& link) { Application::shared().openInboundURL(link); });
+      break;
+  }
   const char* headless = std::getenv("ZARVEL_HEADLESS");
   if (headless && std::strcmp(headless, "1") == 0)
     return HeadlessBackend::runFromEnvironment(makeDelegate, url);

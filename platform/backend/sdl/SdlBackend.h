@@ -26,7 +26,10 @@ class SdlBackend {
 };
 
 // The program's entry: headless when ZARVEL_HEADLESS=1 (see HeadlessBackend),
-// else a window, which needs DISPLAY or WAYLAND_DISPLAY (or SDL_VIDEODRIVER). The first argument holding "://" is an inbound link, handed
+// else a window, which needs DISPLAY or WAYLAND_DISPLAY (or SDL_VIDEODRIVER).
+// One instance runs per data folder (InstanceLock): a later start hands its
+// link to the running one and answers 0, or, without a link, says that one
+// runs and answers 3. The first argument holding "://" is an inbound link, handed
 // to the delegate after launch.
 int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& makeDelegate);
 

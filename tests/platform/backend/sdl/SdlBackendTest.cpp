@@ -7,6 +7,10 @@
 #include <thread>
 
 #include "platform/backend/sdl/SdlBackend.h"
+
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Paths.h"
+#include "platform/services/InstanceLock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/ui/ViewController.h"
@@ -15,6 +19,16 @@
 using namespace ui;
 
 namespace {
+
+// A data folder of the test's own (the program's entry locks it).
+void useTestHome() {
+  const char* base = std::getenv("ZARVEL_TEST_TMP");
+  std::string home = ns::pathJoin(base ? base : "/tmp",
+                                  "sdl-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  ns::removeItem(home);
+  setenv("ZARVEL_HOME", home.c_str(), 1);
+}
+
 struct QuickApp : ApplicationDelegate {
   std::shared_ptr<Window> window;
   std::vector<std::string> trace;
@@ -41,6 +55,7 @@ struct QuickApp : ApplicationDelegate {
 }  // namespace
 
 TEST(SdlBackend, RunsInAnOffscreenWindowUntilTerminated) {
+  useTestHome();
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   unsetenv("ZARVEL_HEADLESS");
   Application::shared().resetForTesting();
@@ -64,6 +79,15 @@ int runMain(const std::shared_ptr<ApplicationDelegate>& app) {
   return ApplicationMain(1, argv, [&] { return app; });
 }
 
+// A display number no X server here has taken.
+std::string unusedDisplay() {
+  for (int n = 517;; ++n) {
+    std::string number = std::to_string(n);
+    if (!ns::fileExists("/tmp/.X11-unix/X" + number) && !ns::fileExists("/tmp/.X" + number + "-lock"))
+      return ":" + number;
+  }
+}
+
 struct LaunchRecorder : ApplicationDelegate {
   bool launched = false;
   void applicationDidFinishLaunching(Application& app) override {
@@ -75,10 +99,11 @@ struct LaunchRecorder : ApplicationDelegate {
 }  // namespace
 
 TEST(SdlBackend, AnUnreachableDisplayIsRefusedWithTheNoDisplayMessage) {
+  useTestHome();
   unsetenv("ZARVEL_HEADLESS");
   unsetenv("SDL_VIDEODRIVER");
   unsetenv("WAYLAND_DISPLAY");
-  setenv("DISPLAY", ":93", 1);  // no server answers there
+  setenv("DISPLAY", unusedDisplay().c_str(), 1);  // no server answers there
   Application::shared().resetForTesting();
   auto app = std::make_shared<LaunchRecorder>();
   testing::internal::CaptureStderr();
@@ -99,6 +124,7 @@ TEST(SdlBackend, AnUnreachableDisplayIsRefusedWithTheNoDisplayMessage) {
 }
 
 TEST(SdlBackend, AnIdleWindowSleepsUntilItsTimerAndAWorkersPostWakesIt) {
+  useTestHome();
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   unsetenv("ZARVEL_HEADLESS");
   Application::shared().resetForTesting();
@@ -134,5 +160,56 @@ TEST(SdlBackend, AnIdleWindowSleepsUntilItsTimerAndAWorkersPostWakesIt) {
   EXPECT_EQ(app->endedBy, "worker");
   // Polling every 10 ms would wake some 60 times in these 0.6 s.
   EXPECT_LT(SdlBackend::wakeUps() - before, 15);
+  Application::shared().resetForTesting();
+}
+
+// What `xdg-open zarvel://2:255` does while the reader runs: a second start of
+// the program with the link, here from a worker of the running one.
+TEST(SdlBackend, ASecondStartHandsItsLinkToTheRunningWindowAndEnds) {
+  useTestHome();
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  unsetenv("ZARVEL_HEADLESS");
+  Application::shared().resetForTesting();
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::thread secondStart;
+    int secondStatus = -1;
+    std::vector<std::string> links;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->makeKeyAndVisible();
+      ns::RunLoop::main().performAfter(this, "safety", 30, [&app] { app.terminate(); });
+      secondStart = std::thread([this] {
+        char arg0[] = "zarvel", arg1[] = "zarvel://2:255";
+        char* argv[] = {arg0, arg1};
+        secondStatus = ApplicationMain(2, argv, [] { return std::shared_ptr<ApplicationDelegate>(); });
+      });
+    }
+    bool handleOpenURL(Application& app, const std::string& url) override {
+      links.push_back(url);
+      app.terminate();
+      return true;
+    }
+    void applicationWillTerminate(Application&) override { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
+  };
+  auto app = std::make_shared<App>();
+  EXPECT_EQ(runMain(app), 0);
+  app->secondStart.join();
+  EXPECT_EQ(app->secondStatus, 0);
+  EXPECT_EQ(app->links, (std::vector<std::string>{"zarvel://2:255"}));
+  Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, ASecondStartWithoutALinkSaysTheReaderRunsAndEnds) {
+  useTestHome();
+  InstanceLock::Start running = InstanceLock::acquire(ns::documentsDirectory(), "");
+  ASSERT_EQ(running.outcome, InstanceLock::Outcome::Acquired);
+  Application::shared().resetForTesting();
+  auto app = std::make_shared<LaunchRecorder>();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(runMain(app), 3);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(app->launched);
+  EXPECT_EQ(err, "zarvel: Zarvel is already running with the data in " + ns::documentsDirectory() + ".\n");
   Application::shared().resetForTesting();
 }
