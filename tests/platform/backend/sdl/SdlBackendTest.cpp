@@ -29,6 +29,14 @@ void useTestHome() {
   setenv("ZARVEL_HOME", home.c_str(), 1);
 }
 
+// A run in a window on SDL's dummy driver, which the environment asks for.
+void prepareDummyWindowRun() {
+  useTestHome();
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  unsetenv("ZARVEL_HEADLESS");
+  Application::shared().resetForTesting();
+}
+
 struct QuickApp : ApplicationDelegate {
   std::shared_ptr<Window> window;
   std::vector<std::string> trace;
@@ -55,10 +63,7 @@ struct QuickApp : ApplicationDelegate {
 }  // namespace
 
 TEST(SdlBackend, RunsInAnOffscreenWindowUntilTerminated) {
-  useTestHome();
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  unsetenv("ZARVEL_HEADLESS");
-  Application::shared().resetForTesting();
+  prepareDummyWindowRun();
   auto app = std::make_shared<QuickApp>();
   char arg0[] = "zarvel", arg1[] = "zarvel://18:1";
   char* argv[] = {arg0, arg1};
@@ -124,10 +129,7 @@ TEST(SdlBackend, AnUnreachableDisplayIsRefusedWithTheNoDisplayMessage) {
 }
 
 TEST(SdlBackend, AnIdleWindowSleepsUntilItsTimerAndAWorkersPostWakesIt) {
-  useTestHome();
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  unsetenv("ZARVEL_HEADLESS");
-  Application::shared().resetForTesting();
+  prepareDummyWindowRun();
   struct App : ApplicationDelegate {
     std::shared_ptr<Window> window;
     std::thread worker;
@@ -166,10 +168,7 @@ TEST(SdlBackend, AnIdleWindowSleepsUntilItsTimerAndAWorkersPostWakesIt) {
 // What `xdg-open zarvel://2:255` does while the reader runs: a second start of
 // the program with the link, here from a worker of the running one.
 TEST(SdlBackend, ASecondStartHandsItsLinkToTheRunningWindowAndEnds) {
-  useTestHome();
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  unsetenv("ZARVEL_HEADLESS");
-  Application::shared().resetForTesting();
+  prepareDummyWindowRun();
   struct App : ApplicationDelegate {
     std::shared_ptr<Window> window;
     std::thread secondStart;
