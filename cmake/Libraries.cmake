@@ -106,6 +106,12 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_test(NAME zarvel_headless_screenshot
            COMMAND ${CMAKE_COMMAND} -DAPP=$<TARGET_FILE:zarvel> -DWORK=${CMAKE_BINARY_DIR}/test-tmp/headless-run
                    -P "${CMAKE_SOURCE_DIR}/tests/Classes/app/HeadlessRun.cmake")
+  set_tests_properties(zarvel_headless_screenshot PROPERTIES TIMEOUT ${ZARVEL_TEST_TIMEOUT})
+endif()
+if(EXISTS "${CMAKE_SOURCE_DIR}/scripts/install-desktop")
+  add_test(NAME install_desktop
+           COMMAND bash "${CMAKE_SOURCE_DIR}/tests/scripts/InstallDesktopTest.sh" "${CMAKE_BINARY_DIR}/test-tmp/install-desktop")
+  set_tests_properties(install_desktop PROPERTIES TIMEOUT ${ZARVEL_TEST_TIMEOUT})
 endif()
 
 if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
