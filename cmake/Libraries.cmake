@@ -35,7 +35,7 @@ function(zarvel_library name dir)
     gtest_discover_tests(test_${name}
         WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp;${ZARVEL_TSAN_ENV}"
+        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp"
                    TIMEOUT ${ZARVEL_TEST_TIMEOUT} LABELS "${labels}")
   endif()
 endfunction()
@@ -53,8 +53,8 @@ endfunction()
 
 # Test programs with tests that start threads or use two database connections:
 # they carry the ctest label "threads", and the target thread_tests builds them
-# (the ThreadSanitizer build in CI runs `ctest -L threads`).
-set(ZARVEL_TSAN_ENV "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp")
+# (the ThreadSanitizer build in CI runs `ctest -L threads`, with
+# TSAN_OPTIONS=suppressions=tests/tsan.supp).
 set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl)
 add_custom_target(thread_tests)
 
