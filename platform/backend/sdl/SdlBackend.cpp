@@ -117,6 +117,10 @@ class Session {
     }
     SDL_StartTextInput();
     while (running_) {
+      // First what was posted before the hook was in place, then the wait.
+      ns::RunLoop::main().runOnce();
+      present(false);
+      if (!running_) break;
       SDL_Event e;
       int wait = waitMs();
       if (wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait)) {
@@ -124,8 +128,6 @@ class Session {
         while (running_ && SDL_PollEvent(&e)) handle(e);
       }
       ++gWakeUps;
-      ns::RunLoop::main().runOnce();
-      present(false);
     }
     SDL_StopTextInput();
   }
