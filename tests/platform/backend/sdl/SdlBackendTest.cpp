@@ -109,6 +109,9 @@ TEST(SdlBackend, AnUnreachableDisplayIsRefusedWithTheNoDisplayMessage) {
   unsetenv("SDL_VIDEODRIVER");
   unsetenv("WAYLAND_DISPLAY");
   setenv("DISPLAY", unusedDisplay().c_str(), 1);  // no server answers there
+  // SDL asks for the session bus while it looks for a driver; without one the
+  // bus library would start a helper on that display (and keep its buffers).
+  setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
   Application::shared().resetForTesting();
   auto app = std::make_shared<LaunchRecorder>();
   testing::internal::CaptureStderr();
