@@ -155,13 +155,16 @@ InstanceLock::Start InstanceLock::acquire(const std::string& folder, const std::
     start.message = "No lock in " + folder + ": " + std::strerror(error);
     return start;
   }
-  if (!link.empty() && isOneLine(link) && handOver(folder, link)) {
+  const bool sendable = isOneLine(link);
+  if (sendable && handOver(folder, link)) {
     start.outcome = Outcome::HandedOver;
     return start;
   }
   start.outcome = Outcome::AlreadyRunning;
-  start.message = "Zarvel is already running with the data in " + folder +
-                  (link.empty() ? std::string(".") : ", and it did not take the link " + link + ".");
+  start.message = "Zarvel is already running with the data in " + folder;
+  if (link.empty()) start.message += ".";
+  else if (!sendable) start.message += "; the link was not passed on: it is not one line of text.";
+  else start.message += ", and it did not take the link " + link + ".";
   return start;
 }
 

@@ -89,7 +89,7 @@ TEST_F(InstanceLockTest, ALinkThatIsNotOneLineIsNeitherSentNorTaken) {
         "zarvel://" + std::string(InstanceLock::kMaxLinkBytes, '1')}) {
     InstanceLock::Start start = InstanceLock::acquire(folder, link);
     EXPECT_EQ(start.outcome, Outcome::AlreadyRunning);
-    EXPECT_NE(start.message.find("did not take the link"), std::string::npos);
+    EXPECT_NE(start.message.find("the link was not passed on: it is not one line of text"), std::string::npos);
   }
   // A client that sends an overlong line or nothing at all is dropped, and the
   // listener goes on taking links.
@@ -110,6 +110,15 @@ TEST_F(InstanceLockTest, ALinkThatIsNotOneLineIsNeitherSentNorTaken) {
   EXPECT_EQ(InstanceLock::acquire(folder, "zarvel://36:1").outcome, Outcome::HandedOver);
   ASSERT_TRUE(waitForLinks(1));
   EXPECT_EQ(received, (std::vector<std::string>{"zarvel://36:1"}));
+}
+
+TEST_F(InstanceLockTest, ARunningInstanceThatDoesNotListenIsNamedWithTheLinkItMissed) {
+  InstanceLock::Start first = InstanceLock::acquire(folder, "");
+  ASSERT_EQ(first.outcome, Outcome::Acquired);  // and never listens
+  InstanceLock::Start second = InstanceLock::acquire(folder, "zarvel://2:255");
+  EXPECT_EQ(second.outcome, Outcome::AlreadyRunning);
+  EXPECT_EQ(second.message,
+            "Zarvel is already running with the data in " + folder + ", and it did not take the link zarvel://2:255.");
 }
 
 TEST_F(InstanceLockTest, AFolderPathLongerThanASocketAddressStillWorks) {
