@@ -369,7 +369,8 @@ void TKTextStyle::drawText(const std::string& text, TKStyleContext& context) {
     int mode = lineBreakMode <= 1 ? 2 : lineBreakMode;  // one line: wrapping modes clip
     Size drawn = ui::drawTextInRect(*g, text, Rect(R.x() + T.x(), R.y() + T.y(), R.width(), std::max(T.height(), used.lineHeight())),
                                     used, g->fillColor(), ui::TextAlignment::Left, breakMode(mode));
-    context.setContentFrame(Rect(T.x(), T.y(), drawn.width, drawn.height));
+    // The text's rectangle in the box's own coordinates, where it was drawn.
+    context.setContentFrame(Rect(R.x() + T.x(), R.y() + T.y(), drawn.width, drawn.height));
   } else {
     Size drawn = ui::drawTextInRect(*g, text, R, f, g->fillColor(), alignment(textAlignment), breakMode(lineBreakMode));
     context.setContentFrame(Rect(R.x(), R.y(), drawn.width, drawn.height));

@@ -95,7 +95,10 @@ std::string TKStyledBoxFrame::description() const {
 
 void TKStyledTextFrame::drawInRect(cg::Context& ctx, const cg::Rect& rect) {
   if (text.empty()) return;
-  ui::drawTextInRect(ctx, text, rect, font_.value_or(ui::Font::systemFontOfSize(14)), ctx.fillColor(),
+  // The frame is as wide as its measured words: a point of slack keeps rounding
+  // from wrapping the last of them.
+  cg::Rect r(rect.x(), rect.y(), rect.width() + 1, rect.height());
+  ui::drawTextInRect(ctx, text, r, font_.value_or(ui::Font::systemFontOfSize(14)), ctx.fillColor(),
                      ui::TextAlignment::Left, ui::LineBreakMode::WordWrap);
 }
 

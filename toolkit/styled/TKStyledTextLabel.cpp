@@ -156,6 +156,7 @@ bool TKStyledTextLabel::pressedFramesContain(cg::Point p) const {
 
 void TKStyledTextLabel::touchesBegan(const ui::TouchSet& touches, const ui::Event& event) {
   if (text_ && !touches.empty()) {
+    layoutIfNeeded();
     if (auto* box = dynamic_cast<TKStyledBoxFrame*>(text_->hitTest(textPoint(touches)))) setHighlightedFrame(box);
   }
   ui::View::touchesBegan(touches, event);

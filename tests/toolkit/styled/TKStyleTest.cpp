@@ -213,15 +213,15 @@ TEST(TKStyleChain, TextStepDrawsTheDelegatesTextAndMeasuresItsLines) {
   measuring.setDelegate(&delegate);
   EXPECT_EQ(style->addToSize({}, measuring), (cg::Size{40, 18}));
 
-  cg::Context ctx = cg::Context::bitmap(100, 30);
+  cg::Context ctx = cg::Context::bitmap(130, 50);
   TKStyleContext context(&ctx);
   context.setDelegate(&delegate);
-  context.setFrame(Rect(0, 0, 100, 30));
-  context.setContentFrame(Rect(0, 0, 100, 30));
+  context.setFrame(Rect(20, 10, 100, 30));
+  context.setContentFrame(Rect(20, 10, 100, 30));
   style->draw(context);
   EXPECT_TRUE(context.didDrawContent());
-  // The content frame is the text's rectangle relative to the former origin.
-  expectRect(context.contentFrame(), Rect(30, 6, context.contentFrame().width(), context.contentFrame().height()));
+  // The content frame is the text's rectangle where it was drawn, inside the box.
+  expectRect(context.contentFrame(), Rect(50, 16, context.contentFrame().width(), context.contentFrame().height()));
 }
 
 TEST(TKStyleChain, DeepCopyAndArchiveDefaults) {
