@@ -1,11 +1,15 @@
 // Shapes, style chains, fills, shadows and borders, and the style sheets.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/ColorHSV.h"
 #include "platform/graphics/Context.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Application.h"
+#include "tests/platform/foundation/TempDir.h"
 #include "tests/platform/graphics/Pixels.h"
 #include "toolkit/styled/HighlightTextStyleSheet.h"
 #include "toolkit/styled/TKDefaultStyleSheet.h"
@@ -371,6 +375,27 @@ TEST_F(TKStyleSheetTest, ClassNamesFromMarkupReachOnlyRegisteredStyles) {
     EXPECT_EQ(sheet->styleWithSelector(name), nullptr) << name;
   }
   EXPECT_EQ(sheet->styleFromAppBundleForSelector("a/b"), nullptr);
+}
+
+TEST_F(TKStyleSheetTest, StylesNoMethodMakesComeFromArchives) {
+  testing_support::TempDir dir;
+  ns::createDirectory(dir.file("Toolkit.bundle"));
+  ns::createDirectory(dir.file("Toolkit.bundle/styles"));
+  auto chain = TKShapeStyle::styleWithShape(TKRoundedRectangleShape::shapeWithRadius(3),
+                                            TKSolidFillStyle::styleWithColor(cg::Color::red(), nullptr));
+  ASSERT_TRUE(ns::writeFileAtomically(dir.file("Toolkit.bundle/styles/fancy.tkstyle"), chain->archive().toJSON()));
+  ASSERT_TRUE(ns::writeFileAtomically(dir.file("broken.tkstyle"), std::string("{\"$class\": ")));
+  setenv("ZARVEL_RESOURCES", dir.path().c_str(), 1);
+  auto sheet = TKStyleSheet::globalStyleSheet();
+  auto fancy = sheet->styleWithSelector("fancy");
+  ASSERT_TRUE(fancy);
+  EXPECT_EQ(static_cast<TKRoundedRectangleShape*>(fancy->firstStyleOfClass<TKShapeStyle>()->shape.get())->topLeftRadius, 3);
+  EXPECT_EQ(*fancy->firstStyleOfClass<TKSolidFillStyle>()->color, cg::Color::red());
+  EXPECT_EQ(sheet->styleWithSelector("fancy"), fancy);
+  EXPECT_EQ(sheet->styleWithSelector("broken"), nullptr);
+  EXPECT_EQ(sheet->styleWithSelector("missing"), nullptr);
+  EXPECT_EQ(sheet->cachedStyleCount(), 1u);
+  unsetenv("ZARVEL_RESOURCES");
 }
 
 TEST_F(TKStyleSheetTest, LinkTextDiffersOnlyWhenHighlighted) {
