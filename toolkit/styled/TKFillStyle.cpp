@@ -340,6 +340,12 @@ std::shared_ptr<TKBevelBorderStyle> TKBevelBorderStyle::styleWithHighlight(OptCo
   return s;
 }
 
+std::shared_ptr<TKBevelBorderStyle> TKBevelBorderStyle::styleWithColor(const cg::Color& color, float width,
+                                                                       std::shared_ptr<TKStyle> next) {
+  return styleWithHighlight(cg::multiplyHSV(color, 1, 0.4f, 1.2f), cg::multiplyHSV(color, 1, 0.6f, 0.6f), width, 125,
+                            std::move(next));
+}
+
 std::array<bool, 4> TKBevelBorderStyle::sidesInLight(int L) {
   if (L < 0 || L > 360) return {false, false, false, false};
   return {L <= 180, L >= 270 || L <= 90, L >= 180 || L == 0, L >= 90 && L <= 270};

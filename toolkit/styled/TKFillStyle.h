@@ -123,6 +123,9 @@ class TKBevelBorderStyle : public TKStyle {
   using OptColor = std::optional<cg::Color>;
   static std::shared_ptr<TKBevelBorderStyle> styleWithHighlight(OptColor highlight, OptColor shadow, float width,
                                                                 int lightSource, std::shared_ptr<TKStyle> next);
+  // The colour's lighter variant as highlight and darker one as shadow, light from 125 degrees.
+  static std::shared_ptr<TKBevelBorderStyle> styleWithColor(const cg::Color& color, float width,
+                                                            std::shared_ptr<TKStyle> next);
   OptColor highlight, shadow;
   float width = 1;
   int lightSource = 125;

@@ -320,6 +320,11 @@ TEST(TKFills, BevelSidesFollowTheLightSource) {
   EXPECT_EQ(TKBevelBorderStyle::sidesInLight(0), (Sides{true, true, true, false}));
   EXPECT_EQ(TKBevelBorderStyle::sidesInLight(-5), (Sides{false, false, false, false}));
   EXPECT_EQ(TKBevelBorderStyle::sidesInLight(361), (Sides{false, false, false, false}));
+  auto bevel = TKBevelBorderStyle::styleWithColor(cg::Color(0.5f, 0.25f, 0.25f), 2, nullptr);
+  EXPECT_EQ(bevel->lightSource, 125);
+  EXPECT_NEAR(cg::hsvOfColor(*bevel->highlight).saturation, 0.2f, 1e-4);
+  EXPECT_NEAR(cg::hsvOfColor(*bevel->highlight).value, 0.6f, 1e-4);
+  EXPECT_NEAR(cg::hsvOfColor(*bevel->shadow).value, 0.3f, 1e-4);
 }
 
 TEST(TKFills, ReflectiveColours) {
