@@ -32,7 +32,7 @@ TKBoxStyle* boxOf(const std::shared_ptr<TKStyle>& style) {
 
 }  // namespace
 
-TKStyledLayout::TKStyledLayout(float x, float width, float height) : x_(x), minX_(x), height_(height) {
+TKStyledLayout::TKStyledLayout(float x, float width, float height) : x_(x), height_(height), minX_(x) {
   setWidth(width);
 }
 

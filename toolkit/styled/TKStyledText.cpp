@@ -210,7 +210,9 @@ void TKStyledText::loadImages() {
       fromCache = true;
       continue;
     }
-    auto request = TKURLRequest::requestWithURL(node->URL(), shared_from_this());
+    auto self = weak_from_this().lock();
+    if (!self) break;  // only a shared document can be called back
+    auto request = TKURLRequest::requestWithURL(node->URL(), self);
     request->setUserInfo(node);
     request->setResponse(std::make_shared<TKURLImageResponse>());
     request->send();
