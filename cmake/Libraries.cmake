@@ -88,6 +88,12 @@ zarvel_library(tkcore toolkit/core DEPS ${d})
 if(TARGET test_tkcore AND TARGET backend_headless)
   target_link_libraries(test_tkcore PRIVATE backend_headless)
 endif()
+zarvel_pkg(EXPAT expat)
+zarvel_existing(d tkcore foundation graphics text ui services PkgConfig::EXPAT)
+zarvel_library(tkstyled toolkit/styled DEPS ${d})
+if(TARGET test_tkstyled AND TARGET backend_headless)
+  target_link_libraries(test_tkstyled PRIVATE backend_headless)
+endif()
 
 # --- application -------------------------------------------------------------
 find_package(SQLite3 REQUIRED)
