@@ -5,11 +5,8 @@
 
 #include <cmath>
 
-#include "platform/backend/headless/HeadlessBackend.h"
-#include "platform/foundation/Clock.h"
-#include "platform/ui/Animator.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/Window.h"
+#include "tests/platform/ui/WindowFixture.h"
 
 using namespace ui;
 
@@ -51,26 +48,19 @@ class ScrollLog : public ScrollViewDelegate {
 
 using Events = std::vector<std::string>;
 
-class ScrollViewTest : public ::testing::Test {
+class ScrollViewTest : public WindowFixture {
  protected:
   void SetUp() override {
-    clock = ns::VirtualClock::install();
-    window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
-    window->makeKeyAndVisible();
+    WindowFixture::SetUp();
     scroll = std::make_shared<ScrollView>(cg::Rect(100, 100, 400, 600));
     scroll->setContentSize({400, 3000});
     scroll->setDelegate(log);
     window->addSubview(scroll);
   }
-  void TearDown() override { Animator::finishAll(); }
-
   float offsetY() const { return scroll->contentOffset().y; }
 
-  std::shared_ptr<ns::VirtualClock> clock;
-  std::shared_ptr<Window> window;
   std::shared_ptr<ScrollView> scroll;
   std::shared_ptr<ScrollLog> log = std::make_shared<ScrollLog>();
-  GestureScript script() { return GestureScript(*window, *clock); }
 };
 
 }  // namespace
