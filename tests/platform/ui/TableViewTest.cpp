@@ -424,6 +424,12 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
   auto plain = makeTable({variedHeights(30)}, TableViewStyle::Plain, cg::Rect(512, 0, 512, 768));
   plain->selectRowAtIndexPath({0, 2}, false, TableViewScrollPosition::None);
   grouped->selectRowAtIndexPath({1, 0}, false, TableViewScrollPosition::None);
+  // The plain table edits, with the delete confirmation up on its fourth row.
+  rows->editable = [](const IndexPath& p) { return p.row > 0; };
+  plain->setEditing(true, false);
+  cg::Rect fourth = plain->rectForRowAtIndexPath({0, 3});
+  script().tap({512 + 16, fourth.midY()});
+  clock->advance(0.5);
   window->layoutIfNeeded();
 
   auto image = window->snapshot();
@@ -439,4 +445,11 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
   EXPECT_GT(pixel.b, 180);
   auto margin = image->pixelAt(10, int(selected.midY()));
   EXPECT_NEAR(margin.r, 0.84 * 255, 5);
+  // The confirmation is red at the right of the fourth row; its control at the left too.
+  EXPECT_TRUE(plain->cellForRowAtIndexPath({0, 3})->showingDeleteConfirmation());
+  auto button = image->pixelAt(1024 - 10 - 32, int(fourth.midY()) - 8);
+  EXPECT_GT(button.r, 180);
+  EXPECT_LT(button.g, 60);
+  auto minus = image->pixelAt(512 + 16, int(fourth.midY()) - 6);
+  EXPECT_GT(minus.r, 180);
 }
