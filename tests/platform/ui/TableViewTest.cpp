@@ -453,3 +453,58 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
   auto minus = image->pixelAt(512 + 16, int(fourth.midY()) - 6);
   EXPECT_GT(minus.r, 180);
 }
+
+TEST_F(TableTest, FollowerTablesKeepTheLeadersOffsetThroughAFlick) {
+  // The reading screen and its two translation panes: whichever is dragged
+  // leads, the others follow from its did-scroll with an ignore flag of their
+  // own, so the echo does not bounce back.
+  struct Pane : Rows {
+    std::vector<TableView*> others;
+    bool ignoring = false;
+    int echoes = 0;
+    void scrollViewDidScroll(ScrollView* s) override {
+      if (ignoring) {
+        ++echoes;
+        return;
+      }
+      for (TableView* t : others) {
+        auto* pane = static_cast<Pane*>(t->delegate().lock().get());
+        pane->ignoring = true;
+        t->setContentOffset(s->contentOffset());
+        pane->ignoring = false;
+      }
+    }
+  };
+  std::vector<std::shared_ptr<Pane>> panes;
+  std::vector<std::shared_ptr<TableView>> tables;
+  for (int i = 0; i < 3; ++i) {
+    auto pane = std::make_shared<Pane>();
+    pane->heights = {variedHeights(573)};
+    auto t = std::make_shared<TableView>(cg::Rect(i * 340.0f, 0, 340, 700), TableViewStyle::Plain);
+    t->setDataSource(pane);
+    t->setDelegate(pane);
+    window->addSubview(t);
+    panes.push_back(pane);
+    tables.push_back(t);
+  }
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      if (i != j) panes[i]->others.push_back(tables[j].get());
+  window->layoutIfNeeded();
+
+  script().flick({170, 600}, {170, 300}, 2500);
+  for (int frame = 0; frame < 200 && tables[0]->isDecelerating(); ++frame) {
+    clock->advance(GestureScript::kFrame);
+    ASSERT_EQ(tables[1]->contentOffset(), tables[0]->contentOffset());
+    ASSERT_EQ(tables[2]->contentOffset(), tables[0]->contentOffset());
+  }
+  EXPECT_FALSE(tables[0]->isDecelerating());
+  EXPECT_GT(tables[0]->contentOffset().y, 1000);
+  EXPECT_EQ(tables[2]->indexPathsForVisibleRows(), tables[0]->indexPathsForVisibleRows());
+  EXPECT_GT(panes[1]->echoes, 0);
+
+  // The middle pane leads the next drag.
+  script().drag({500, 400}, {500, 600}, 0.3);
+  EXPECT_EQ(tables[0]->contentOffset(), tables[1]->contentOffset());
+  EXPECT_EQ(tables[2]->contentOffset(), tables[1]->contentOffset());
+}
