@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/graphics/Context.h"
 #include "platform/ui/TableView.h"
 #include "tests/platform/ui/WindowFixture.h"
 
@@ -389,8 +390,16 @@ TEST_F(TableTest, PlainHeadersStayOnTopAndGroupedRowsSitInset) {
 }
 
 TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
+  // A small green disc drawn here, standing for an icon.
+  auto noteIcon = [] {
+    auto ctx = cg::Context::bitmap(24, 24, 1);
+    ctx.setFillColor(cg::Color(0.2f, 0.6f, 0.3f));
+    ctx.fillEllipseInRect(cg::Rect(2, 2, 20, 20));
+    return Image::imageWithCGImage(ctx.makeImage());
+  };
   class Demo : public TableViewDataSource, public TableViewDelegate {
    public:
+    std::function<std::shared_ptr<Image>()> noteIcon;
     int numberOfSectionsInTableView(TableView*) override { return 2; }
     int numberOfRowsInSection(TableView*, int s) override { return s == 0 ? 3 : 2; }
     std::string titleForHeaderInSection(TableView*, int s) override { return s == 0 ? "Display" : "Recitation"; }
@@ -401,6 +410,7 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
         c->textLabel()->setText(names[p.row]);
         c->setAccessoryType(p.row == 1 ? TableViewCellAccessoryType::Checkmark
                                        : TableViewCellAccessoryType::DisclosureIndicator);
+        if (p.row == 2) c->imageView()->setImage(noteIcon());
         return c;
       }
       if (p.row == 0) {
@@ -416,6 +426,7 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
     }
   };
   auto demo = std::make_shared<Demo>();
+  demo->noteIcon = noteIcon;
   auto grouped = std::make_shared<TableView>(cg::Rect(0, 0, 512, 768), TableViewStyle::Grouped);
   grouped->setDataSource(demo);
   grouped->setDelegate(demo);
@@ -424,6 +435,10 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
   auto plain = makeTable({variedHeights(30)}, TableViewStyle::Plain, cg::Rect(512, 0, 512, 768));
   plain->selectRowAtIndexPath({0, 2}, false, TableViewScrollPosition::None);
   grouped->selectRowAtIndexPath({1, 0}, false, TableViewScrollPosition::None);
+  // The image sits at the left of the text.
+  auto notes = grouped->cellForRowAtIndexPath({0, 2});
+  EXPECT_EQ(notes->imageView()->frame(), cg::Rect(10, 10, 24, 24));  // centred in 44
+  EXPECT_EQ(notes->textLabel()->frame().x(), 44);
   // The plain table edits, with the delete confirmation up on its fourth row.
   rows->editable = [](const IndexPath& p) { return p.row > 0; };
   plain->setEditing(true, false);
