@@ -185,6 +185,21 @@ TEST_F(TableTest, CellsAreReusedAcrossAScrollAndShowTheirOwnRows) {
   t->reloadRowsAtIndexPaths({{0, 5}}, TableViewRowAnimation::None);
   EXPECT_EQ(rows->heightAsks, 1);
   EXPECT_EQ(t->rectForRowAtIndexPath({0, 6}).y(), top(6));
+
+  // With a fade the old cell fades out over the new one, then goes back to the pool.
+  t->setContentOffset({0, 0});
+  auto old = t->cellForRowAtIndexPath({0, 5});
+  t->reloadRowsAtIndexPaths({{0, 5}}, TableViewRowAnimation::Fade);
+  auto fresh = t->cellForRowAtIndexPath({0, 5});
+  ASSERT_NE(fresh, old);
+  clock->advance(0.15);
+  EXPECT_GT(old->presentationAlpha(), 0);
+  EXPECT_LT(old->presentationAlpha(), 1);
+  EXPECT_LT(fresh->presentationAlpha(), 1);
+  clock->advance(0.3);
+  EXPECT_EQ(old->superview(), nullptr);
+  EXPECT_EQ(fresh->presentationAlpha(), 1);
+  EXPECT_EQ(cellSubviews(*t), t->visibleCells().size());
 }
 
 TEST_F(TableTest, ATapSelectsARowUnlessTheDelegateRefusesOrTheTouchStoppedAScroll) {
