@@ -48,8 +48,16 @@ struct Event {
   TouchSet allTouches;
 };
 
-// A key press: a named key ("Return", "Escape", "Left", "BackSpace"...) or
-// text typed.
+// Modifier keys held with a key press.
+enum KeyModifier : unsigned {
+  KeyModifierShift = 1 << 0,
+  KeyModifierControl = 1 << 1,
+  KeyModifierAlternate = 1 << 2,
+  KeyModifierCommand = 1 << 3,
+};
+
+// A key press: a named key ("Return", "Escape", "Left", "BackSpace", "C"...)
+// with its modifiers, or text typed.
 struct KeyEvent {
   std::string key;
   std::string text;
@@ -71,12 +79,22 @@ class Responder {
   // Keys go to the first responder and travel up the same way.
   virtual void keyDown(const KeyEvent& key);
   virtual void insertText(const std::string& text);
+  // An input method's composition in progress (empty when it ends without
+  // committing); cursor counts UTF-16 units into it.
+  virtual void setMarkedText(const std::string& text, int cursor);
 
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }
   bool becomeFirstResponder();
   bool resignFirstResponder();
   bool isFirstResponder() const;
+  // Told by the window after first responder moved to or from this responder.
+  virtual void didBecomeFirstResponder() {}
+  virtual void didResignFirstResponder() {}
+  // A responder that takes typed text raises the keyboard while it is first
+  // responder, with its accessory view above it.
+  virtual bool hasKeyboardInput() const { return false; }
+  virtual std::shared_ptr<View> inputAccessoryView() const { return nullptr; }
   // The window whose first responder this may become (views answer theirs).
   virtual Window* responderWindow() const { return nullptr; }
 };

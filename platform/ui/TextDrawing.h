@@ -26,6 +26,14 @@ cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::R
                         TextAlignment alignment = TextAlignment::Left,
                         LineBreakMode mode = LineBreakMode::WordWrap);
 
+// As a label draws: numberOfLines of 1 keeps one line (cut or truncated as
+// the mode says), 0 wraps without limit, n wraps into at most n lines with
+// the last one truncated by a truncating mode. Right-to-left text is laid out
+// right to left; left and right alignment stay the screen's.
+cg::Size drawTextLinesInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
+                             const Font& font, const cg::Color& color, TextAlignment alignment,
+                             LineBreakMode mode, int numberOfLines);
+
 // One line at a point (its top left), not wrapped.
 cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,
                          const Font& font, const cg::Color& color);

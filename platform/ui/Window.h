@@ -34,8 +34,9 @@ class Window : public View {
 
   // First responder: the responder that gets keys and text.
   Responder* firstResponder() const { return firstResponder_; }
+  // Each change tells the old responder, then the new one, then the keyboard.
   bool setFirstResponder(Responder* responder);
-  void clearFirstResponder() { firstResponder_ = nullptr; }
+  void clearFirstResponder() { changeFirstResponder(nullptr); }
 
   // Touches from the backend, in window coordinates. `id` tells fingers apart
   // (the mouse is finger 0).
@@ -43,6 +44,8 @@ class Window : public View {
   // Cancels every touch in flight (focus lost, an alert appears).
   void cancelAllTouches();
   void sendKey(const KeyEvent& key);
+  // An input method's composition, to the first responder.
+  void sendMarkedText(const std::string& text, int cursor);
 
   // Lays out and draws the tree into the context (whose user space is the
   // window's). Clears the redraw request.
@@ -62,6 +65,7 @@ class Window : public View {
     std::vector<std::weak_ptr<GestureRecognizer>> recognizers;
     bool viewCancelled = false;
   };
+  void changeFirstResponder(Responder* responder);
   void deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event);
   std::vector<std::weak_ptr<GestureRecognizer>> recognizersFor(View* view) const;
   int tapCountFor(cg::Point location, double now);
