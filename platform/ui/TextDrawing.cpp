@@ -24,23 +24,6 @@ std::string validUtf8(std::string_view text) {
   return s;
 }
 
-// Pango mirrors the alignment of a right-to-left paragraph; the platform's
-// left and right are the screen's, so a right-to-left text gets them swapped
-// back.
-PangoAlignment pangoAlignment(TextAlignment a, PangoLayout* layout) {
-  PangoLayoutLine* first = pango_layout_get_line_readonly(layout, 0);
-  if (first && first->resolved_dir == PANGO_DIRECTION_RTL) {
-    if (a == TextAlignment::Left) a = TextAlignment::Right;
-    else if (a == TextAlignment::Right) a = TextAlignment::Left;
-  }
-  switch (a) {
-    case TextAlignment::Center: return PANGO_ALIGN_CENTER;
-    case TextAlignment::Right: return PANGO_ALIGN_RIGHT;
-    case TextAlignment::Left: break;
-  }
-  return PANGO_ALIGN_LEFT;
-}
-
 PangoEllipsizeMode ellipsis(LineBreakMode mode) {
   switch (mode) {
     case LineBreakMode::TruncateHead: return PANGO_ELLIPSIZE_START;
@@ -67,7 +50,7 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
   pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
   if (width > 0) {
     pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
-    pango_layout_set_alignment(layout, pangoAlignment(alignment, layout));
+    setLayoutAlignment(layout, alignment);
     if (lines > 1) {
       // Several lines: wrapped, the last one cut as the mode says.
       pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
@@ -105,6 +88,19 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
 }
 
 }  // namespace
+
+// Pango mirrors the alignment of a right-to-left paragraph; the platform's
+// left and right are the screen's, so a right-to-left text gets them swapped
+// back.
+void setLayoutAlignment(PangoLayout* layout, TextAlignment alignment) {
+  PangoLayoutLine* first = pango_layout_get_line_readonly(layout, 0);
+  bool rtl = first && first->resolved_dir == PANGO_DIRECTION_RTL;
+  PangoAlignment a = PANGO_ALIGN_LEFT;
+  if (alignment == TextAlignment::Center) a = PANGO_ALIGN_CENTER;
+  if (alignment == TextAlignment::Right) a = rtl ? PANGO_ALIGN_LEFT : PANGO_ALIGN_RIGHT;
+  if (alignment == TextAlignment::Left && rtl) a = PANGO_ALIGN_RIGHT;
+  pango_layout_set_alignment(layout, a);
+}
 
 cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
                         const Font& font, const cg::Color& color, TextAlignment alignment,

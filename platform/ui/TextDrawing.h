@@ -12,6 +12,7 @@
 namespace cg {
 class Context;
 }
+typedef struct _PangoLayout PangoLayout;
 
 namespace ui {
 
@@ -33,6 +34,10 @@ cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::R
 cg::Size drawTextLinesInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
                              const Font& font, const cg::Color& color, TextAlignment alignment,
                              LineBreakMode mode, int numberOfLines);
+
+// Sets the layout's alignment (after its text) so left and right are the
+// screen's, whichever way its first paragraph runs.
+void setLayoutAlignment(PangoLayout* layout, TextAlignment alignment);
 
 // One line at a point (its top left), not wrapped.
 cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,

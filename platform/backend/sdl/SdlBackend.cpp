@@ -15,6 +15,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/services/LocalNotificationScheduler.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -43,6 +44,27 @@ std::string keyName(SDL_Keycode k) {
     case SDLK_PAGEDOWN: return "PageDown";
     default: return SDL_GetKeyName(k);
   }
+}
+
+unsigned modifiers(Uint16 mod) {
+  unsigned m = 0;
+  if (mod & KMOD_SHIFT) m |= KeyModifierShift;
+  if (mod & KMOD_CTRL) m |= KeyModifierControl;
+  if (mod & KMOD_ALT) m |= KeyModifierAlternate;
+  if (mod & KMOD_GUI) m |= KeyModifierCommand;
+  return m;
+}
+
+// The general pasteboard reads and writes the desktop's clipboard.
+void connectClipboard() {
+  Pasteboard::generalPasteboard().setStore(
+      [] {
+        char* text = SDL_GetClipboardText();
+        std::string s = text ? text : "";
+        SDL_free(text);
+        return s;
+      },
+      [](const std::string& s) { SDL_SetClipboardText(s.c_str()); });
 }
 
 class Session {
@@ -132,10 +154,13 @@ class Session {
         if (e.button.button == SDL_BUTTON_LEFT) touch(TouchPhase::Ended, e.button.x, e.button.y);
         break;
       case SDL_KEYDOWN:
-        if (w) w->sendKey({keyName(e.key.keysym.sym), "", static_cast<unsigned>(e.key.keysym.mod)});
+        if (w) w->sendKey({keyName(e.key.keysym.sym), "", modifiers(e.key.keysym.mod)});
         break;
       case SDL_TEXTINPUT:
         if (w) w->sendKey({"", e.text.text, 0});
+        break;
+      case SDL_TEXTEDITING:
+        if (w) w->sendMarkedText(e.edit.text, e.edit.start);
         break;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
@@ -172,6 +197,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
     if (disabled) SDL_DisableScreenSaver();
     else SDL_EnableScreenSaver();
   });
+  connectClipboard();
   auto& app = Application::shared();
   app.setDelegate(makeDelegate());
   LocalNotificationScheduler::shared().reload();
@@ -180,6 +206,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   session.present(true);
   session.loop();
   IdleTimer::setObserver(nullptr);
+  Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;
 }
 

@@ -2,11 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "Pixels.h"
-#include "platform/foundation/Clock.h"
-#include "platform/ui/Animator.h"
+#include "WindowFixture.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/Keyboard.h"
-#include "platform/ui/Window.h"
 
 using namespace ui;
 using testpixels::inkBox;
@@ -15,24 +12,7 @@ using testpixels::solidImage;
 
 namespace {
 
-class ControlTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    clock = ns::VirtualClock::install();
-    window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
-    window->setBackgroundColor(cg::Color::white());
-    window->makeKeyAndVisible();
-  }
-  void TearDown() override {
-    Animator::finishAll();
-    Keyboard::shared().resetForTesting();
-  }
-  void touch(TouchPhase phase, cg::Point p) { window->sendTouch(0, phase, p); }
-  cg::RGBA pixel(cg::Point p) { return window->snapshot()->pixelAt(int(p.x), int(p.y)); }
-
-  std::shared_ptr<ns::VirtualClock> clock;
-  std::shared_ptr<Window> window;
-};
+using ControlTest = WindowFixture;
 
 // Records the events a control sends.
 struct EventLog {

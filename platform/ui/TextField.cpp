@@ -1,0 +1,249 @@
+#include "platform/ui/TextField.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/graphics/Context.h"
+
+namespace ui {
+
+namespace {
+constexpr double kBlinkInterval = 0.5;
+const cg::Color kCaret = cg::Color::fromRGB255(66, 107, 242);
+const cg::Color kPlaceholder = cg::Color::gray(0.7f);
+}  // namespace
+
+TextField::TextField(cg::Rect frame) : Control(frame) {
+  setOpaque(false);
+  editor_.setMultiline(false);
+  editor_.setWraps(false, 0);
+  editor_.setFont(Font::systemFontOfSize(12));
+  editor_.shouldChange = [this](ns::Range range, const std::string& text) {
+    auto d = delegate();
+    return !d || d->shouldChangeCharactersInRange(*this, range, text);
+  };
+  editor_.didChange = [this] { edited(); };
+  setContentVerticalAlignment(ControlContentVerticalAlignment::Top);
+}
+
+TextField::~TextField() { blink_.invalidate(); }
+
+void TextField::setText(const std::string& text) {
+  editor_.setText(text);
+  scrollX_ = 0;
+  setNeedsDisplay();
+}
+
+void TextField::setFont(const Font& font) {
+  editor_.setFont(font);
+  setNeedsDisplay();
+}
+
+void TextField::setSelectedRange(ns::Range range) {
+  editor_.setSelectedRange(range);
+  restartBlink();
+}
+
+// The text changed by typing, deleting or pasting.
+void TextField::edited() {
+  restartBlink();
+  auto keep = weak_from_this().lock();
+  sendActionsForControlEvents(ControlEventEditingChanged);
+}
+
+void TextField::restartBlink() {
+  caretOn_ = editing_;
+  setNeedsDisplay();
+  blink_.invalidate();
+  if (!editing_) return;
+  std::weak_ptr<View> weak = weak_from_this();
+  blink_ = ns::RunLoop::main().scheduleTimer(kBlinkInterval, true, [this, weak] {
+    if (weak.expired()) return;
+    caretOn_ = !caretOn_;
+    setNeedsDisplay();
+  });
+}
+
+// --- first responder ---------------------------------------------------------
+
+bool TextField::canBecomeFirstResponder() const {
+  if (!isEnabled()) return false;
+  auto d = delegate();
+  return !d || d->textFieldShouldBeginEditing(const_cast<TextField&>(*this));
+}
+
+bool TextField::canResignFirstResponder() const {
+  auto d = delegate();
+  return !d || d->textFieldShouldEndEditing(const_cast<TextField&>(*this));
+}
+
+void TextField::didBecomeFirstResponder() {
+  editing_ = true;
+  if (clearsOnBeginEditing_) editor_.setText("");
+  std::size_t end = ns::length16(editor_.text());
+  editor_.setSelectedRange({end, 0});
+  restartBlink();
+  auto keep = weak_from_this().lock();
+  if (auto d = delegate()) d->textFieldDidBeginEditing(*this);
+  sendActionsForControlEvents(ControlEventEditingDidBegin);
+}
+
+void TextField::didResignFirstResponder() {
+  editor_.unmarkText();  // a composition in progress is kept as typed
+  editing_ = false;
+  scrollX_ = 0;
+  restartBlink();
+  auto keep = weak_from_this().lock();
+  if (auto d = delegate()) d->textFieldDidEndEditing(*this);
+  sendActionsForControlEvents(ControlEventEditingDidEnd);
+}
+
+// --- typing ------------------------------------------------------------------
+
+void TextField::keyDown(const KeyEvent& key) {
+  if (!editing_) {
+    Control::keyDown(key);
+    return;
+  }
+  if (key.key == "Return" && !editor_.hasMarkedText()) {
+    auto keep = weak_from_this().lock();
+    if (auto d = delegate()) d->textFieldShouldReturn(*this);
+    sendActionsForControlEvents(ControlEventEditingDidEndOnExit);
+    return;
+  }
+  if (editor_.handleKey(key)) restartBlink();
+  else Control::keyDown(key);
+}
+
+void TextField::insertText(const std::string& text) {
+  if (!editing_) return;
+  editor_.insertText(text);
+  restartBlink();
+}
+
+void TextField::setMarkedText(const std::string& text, int cursor) {
+  if (!editing_) return;
+  editor_.setMarkedText(text, cursor);
+  restartBlink();
+}
+
+// --- touches -------------------------------------------------------------------
+
+bool TextField::beginTracking(const Touch& touch) {
+  if (!isFirstResponder() && !becomeFirstResponder()) return false;
+  editor_.setCaretAtPoint(toText(touch.locationInView(this)), false);
+  restartBlink();
+  return true;
+}
+
+bool TextField::continueTracking(const Touch& touch) {
+  editor_.setCaretAtPoint(toText(touch.locationInView(this)), true);
+  restartBlink();
+  return true;
+}
+
+// --- geometry and drawing --------------------------------------------------------
+
+cg::Rect TextField::textRectForBounds(cg::Rect b) const {
+  float inset = 0;
+  switch (borderStyle_) {
+    case TextBorderStyle::RoundedRect: inset = 7; break;
+    case TextBorderStyle::Bezel: inset = 4; break;
+    case TextBorderStyle::Line: inset = 2; break;
+    case TextBorderStyle::None: break;
+  }
+  return b.insetBy(inset, 0);
+}
+
+// Where the text's (0, 0) is in the field: centred vertically, placed by the
+// alignment when it fits, else scrolled to keep the caret in sight.
+cg::Point TextField::textOrigin() {
+  cg::Rect r = textRectForBounds(bounds());
+  cg::Size content = editor_.contentSize();
+  float y = r.y() + std::floor((r.height() - content.height) / 2);
+  if (content.width <= r.width()) {
+    scrollX_ = 0;
+    float dx = 0;
+    if (alignment_ == TextAlignment::Center) dx = std::floor((r.width() - content.width) / 2);
+    if (alignment_ == TextAlignment::Right) dx = r.width() - content.width;
+    return {r.x() + dx, y};
+  }
+  if (editing_) {
+    float caretX = editor_.caretRect().x();
+    if (caretX - scrollX_ > r.width() - 2) scrollX_ = caretX - r.width() + 2;
+    if (caretX - scrollX_ < 0) scrollX_ = caretX;
+    scrollX_ = std::clamp(scrollX_, 0.0f, content.width - r.width() + 2);
+  }
+  return {r.x() - scrollX_, y};
+}
+
+cg::Point TextField::toText(cg::Point p) {
+  cg::Point o = textOrigin();
+  return {p.x - o.x, p.y - o.y};
+}
+
+cg::Rect TextField::caretRect() {
+  cg::Point o = textOrigin();
+  return editor_.caretRect().offsetBy(o.x, o.y);
+}
+
+void TextField::drawBorder(cg::Context& context) const {
+  cg::Rect b = bounds();
+  switch (borderStyle_) {
+    case TextBorderStyle::RoundedRect:
+      context.beginPath();
+      context.addRoundedRect(b.insetBy(0.5f, 0.5f), 6);
+      context.setFillColor(cg::Color::white());
+      context.fillPath();
+      context.beginPath();
+      context.addRoundedRect(b.insetBy(0.5f, 0.5f), 6);
+      context.setStrokeColor(cg::Color::gray(0.6f));
+      context.setLineWidth(1);
+      context.strokePath();
+      break;
+    case TextBorderStyle::Bezel:
+      context.setFillColor(cg::Color::white());
+      context.fillRect(b);
+      context.setFillColor(cg::Color::gray(0.45f));
+      context.fillRect(cg::Rect(b.x(), b.y(), b.width(), 1));
+      context.fillRect(cg::Rect(b.x(), b.y(), 1, b.height()));
+      context.setStrokeColor(cg::Color::gray(0.75f));
+      context.setLineWidth(1);
+      context.strokeRect(b.insetBy(0.5f, 0.5f));
+      break;
+    case TextBorderStyle::Line:
+      context.setStrokeColor(cg::Color::black());
+      context.setLineWidth(1);
+      context.strokeRect(b.insetBy(0.5f, 0.5f));
+      break;
+    case TextBorderStyle::None: break;
+  }
+}
+
+void TextField::drawRect(cg::Context& context, cg::Rect) {
+  if (background_) background_->drawInRect(context, bounds());
+  else drawBorder(context);
+  cg::Rect r = textRectForBounds(bounds());
+  context.save();
+  context.clipToRect(r);
+  if (editor_.isEmpty() && !editor_.hasMarkedText()) {
+    if (!placeholder_.empty()) {
+      float h = std::ceil(font().lineHeight());
+      drawTextInRect(context, placeholder_, cg::Rect(r.x(), r.y() + std::floor((r.height() - h) / 2), r.width(), h),
+                     font(), kPlaceholder, alignment_, LineBreakMode::TruncateTail);
+    }
+  } else {
+    cg::Point o = textOrigin();
+    context.save();
+    context.translate(o.x, o.y);
+    editor_.draw(context, cg::Rect(-o.x, -o.y, bounds().width(), bounds().height()), textColor_, editing_);
+    context.restore();
+  }
+  if (editing_ && caretOn_ && !editor_.hasSelection()) {
+    context.setFillColor(kCaret);
+    context.fillRect(caretRect());
+  }
+  context.restore();
+}
+
+}  // namespace ui
