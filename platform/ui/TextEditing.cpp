@@ -8,6 +8,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/text/PangoShared.h"
 #include "platform/ui/Pasteboard.h"
+#include "platform/ui/View.h"
 
 namespace ui {
 
@@ -62,6 +63,29 @@ std::vector<std::string> splitParagraphs(const std::string& text) {
 guint16 channel(float v) { return static_cast<guint16>(std::clamp(v, 0.0f, 1.0f) * 65535); }
 
 }  // namespace
+
+void CaretBlink::restart(View& view, bool editing) {
+  constexpr double kInterval = 0.5;
+  on_ = editing;
+  view.setNeedsDisplay();
+  timer_.invalidate();
+  if (!editing) return;
+  std::weak_ptr<View> weak = view.weak_from_this();
+  timer_ = ns::RunLoop::main().scheduleTimer(kInterval, true, [this, weak] {
+    auto v = weak.lock();
+    if (!v) return;
+    on_ = !on_;
+    v->setNeedsDisplay();
+  });
+}
+
+void CaretBlink::draw(cg::Context& context, cg::Rect caret) const {
+  if (!on_) return;
+  context.save();
+  context.setFillColor(cg::Color::fromRGB255(66, 107, 242));
+  context.fillRect(caret);
+  context.restore();
+}
 
 TextEditing::TextEditing() : paragraphs_(1) {}
 
@@ -484,17 +508,28 @@ cg::Rect TextEditing::caretRect() {
 
 // --- drawing -------------------------------------------------------------------------
 
+std::pair<std::size_t, std::size_t> TextEditing::visibleParagraphs(cg::Rect visible) {
+  std::size_t first = paragraphAtY(std::max(0.0f, visible.minY()));
+  std::size_t last = first;
+  for (std::size_t i = first; i < paragraphs_.size(); ++i) {
+    layoutFor(i);  // may correct the paragraph's height
+    if (paragraphTop(i) >= visible.maxY() && i > first) break;
+    last = i;
+  }
+  trimLayouts(first, last);
+  return {first, last};
+}
+
+void TextEditing::layoutVisible(cg::Rect visible) { visibleParagraphs(visible); }
+
 void TextEditing::draw(cg::Context& context, cg::Rect visible, cg::Color color, bool showSelection) {
   auto [lo, hi] = std::minmax(anchor_, caret_);
   bool selecting = showSelection && lo != hi;
-  std::size_t first = paragraphAtY(std::max(0.0f, visible.minY()));
-  std::size_t last = first;
+  auto [first, last] = visibleParagraphs(visible);
   cairo_t* cr = context.cairo();
-  for (std::size_t i = first; i < paragraphs_.size(); ++i) {
-    PangoLayout* layout = layoutFor(i);  // may correct the paragraph's height
+  for (std::size_t i = first; i <= last; ++i) {
+    PangoLayout* layout = layoutFor(i);
     float top = paragraphTop(i);
-    if (top >= visible.maxY() && i > first) break;
-    last = i;
     PangoAttrList* attrs = nullptr;
     if (selecting && i >= lo.paragraph && i <= hi.paragraph) {
       std::size_t from = i == lo.paragraph ? lo.offset : 0;
@@ -521,7 +556,6 @@ void TextEditing::draw(cg::Context& context, cg::Rect visible, cg::Color color, 
       pango_attr_list_unref(attrs);
     }
   }
-  trimLayouts(first, last);
 }
 
 }  // namespace ui

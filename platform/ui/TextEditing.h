@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/String.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
@@ -22,6 +23,27 @@ class Context;
 typedef struct _PangoLayout PangoLayout;
 
 namespace ui {
+
+class View;
+
+// The caret's blink on the run loop's clock: shown at once after every
+// change, then turning every half second while editing.
+class CaretBlink {
+ public:
+  CaretBlink() = default;
+  ~CaretBlink() { timer_.invalidate(); }
+  CaretBlink(const CaretBlink&) = delete;
+  CaretBlink& operator=(const CaretBlink&) = delete;
+  // Shows the caret of the view (when editing) and starts the blink afresh.
+  void restart(View& view, bool editing);
+  bool isOn() const { return on_; }
+  // Fills the caret's rect while it is on.
+  void draw(cg::Context& context, cg::Rect caret) const;
+
+ private:
+  bool on_ = false;
+  ns::Timer timer_;
+};
 
 // A place in the text: a paragraph and a byte offset into it.
 struct TextPosition {
@@ -96,6 +118,8 @@ class TextEditing {
   // Puts the caret at the point (extending the selection when asked).
   void setCaretAtPoint(cg::Point p, bool extend);
 
+  // Lays out the paragraphs that meet `visible` (their heights become exact).
+  void layoutVisible(cg::Rect visible);
   // Draws the paragraphs that meet `visible` with the selection and marked text.
   void draw(cg::Context& context, cg::Rect visible, cg::Color color, bool showSelection);
 
@@ -124,6 +148,8 @@ class TextEditing {
   void moveToLineEdge(bool end, bool extend);
   void placeCaret(TextPosition p, bool extend);
   void trimLayouts(std::size_t firstVisible, std::size_t lastVisible);
+  // The first and last paragraphs meeting the rect, laid out.
+  std::pair<std::size_t, std::size_t> visibleParagraphs(cg::Rect visible);
 
   std::vector<Paragraph> paragraphs_;
   std::vector<float> tops_;  // prefix sums of the heights, one more than paragraphs

@@ -8,8 +8,6 @@
 namespace ui {
 
 namespace {
-constexpr double kBlinkInterval = 0.5;
-const cg::Color kCaret = cg::Color::fromRGB255(66, 107, 242);
 const cg::Color kPlaceholder = cg::Color::gray(0.7f);
 }  // namespace
 
@@ -25,8 +23,6 @@ TextField::TextField(cg::Rect frame) : Control(frame) {
   editor_.didChange = [this] { edited(); };
   setContentVerticalAlignment(ControlContentVerticalAlignment::Top);
 }
-
-TextField::~TextField() { blink_.invalidate(); }
 
 void TextField::setText(const std::string& text) {
   editor_.setText(text);
@@ -51,18 +47,7 @@ void TextField::edited() {
   sendActionsForControlEvents(ControlEventEditingChanged);
 }
 
-void TextField::restartBlink() {
-  caretOn_ = editing_;
-  setNeedsDisplay();
-  blink_.invalidate();
-  if (!editing_) return;
-  std::weak_ptr<View> weak = weak_from_this();
-  blink_ = ns::RunLoop::main().scheduleTimer(kBlinkInterval, true, [this, weak] {
-    if (weak.expired()) return;
-    caretOn_ = !caretOn_;
-    setNeedsDisplay();
-  });
-}
+void TextField::restartBlink() { blink_.restart(*this, editing_); }
 
 // --- first responder ---------------------------------------------------------
 
@@ -239,10 +224,7 @@ void TextField::drawRect(cg::Context& context, cg::Rect) {
     editor_.draw(context, cg::Rect(-o.x, -o.y, bounds().width(), bounds().height()), textColor_, editing_);
     context.restore();
   }
-  if (editing_ && caretOn_ && !editor_.hasSelection()) {
-    context.setFillColor(kCaret);
-    context.fillRect(caretRect());
-  }
+  if (editing_ && !editor_.hasSelection()) blink_.draw(context, caretRect());
   context.restore();
 }
 

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/foundation/RunLoop.h"
 #include "platform/text/Font.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Image.h"
@@ -40,7 +39,6 @@ enum class TextBorderStyle { None = 0, Line = 1, Bezel = 2, RoundedRect = 3 };
 class TextField : public Control {
  public:
   explicit TextField(cg::Rect frame = {});
-  ~TextField() override;
 
   std::string text() const { return editor_.text(); }
   void setText(const std::string& text);
@@ -73,7 +71,7 @@ class TextField : public Control {
   cg::Rect textRectForBounds(cg::Rect bounds) const;
   // The caret in the field's coordinates (also while not drawn).
   cg::Rect caretRect();
-  bool isCaretVisible() const { return caretOn_; }
+  bool isCaretVisible() const { return blink_.isOn(); }
 
   bool canBecomeFirstResponder() const override;
   bool canResignFirstResponder() const override;
@@ -105,9 +103,8 @@ class TextField : public Control {
   std::shared_ptr<Image> background_;
   bool clearsOnBeginEditing_ = false;
   bool editing_ = false;
-  bool caretOn_ = false;
   float scrollX_ = 0;
-  ns::Timer blink_;
+  CaretBlink blink_;
   std::weak_ptr<TextFieldDelegate> delegate_;
   std::shared_ptr<View> accessory_;
 };
