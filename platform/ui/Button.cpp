@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/graphics/Context.h"
+#include "platform/ui/ControlDrawing.h"
 
 namespace ui {
 
@@ -221,23 +222,11 @@ cg::Size Button::sizeThatFits(cg::Size) const {
 
 void Button::drawRoundedRect(cg::Context& context) const {
   cg::Rect r = bounds().insetBy(0.5f, 0.5f);
-  context.beginPath();
-  context.addRoundedRect(r, 9);
-  if (isHighlighted()) {
-    context.save();
-    context.clip();
-    context.drawLinearGradient({cg::Color::fromRGB255(5, 140, 245), cg::Color::fromRGB255(1, 93, 230)},
-                               {0, 1}, {0, r.y()}, {0, r.maxY()});
-    context.restore();
-  } else {
-    context.setFillColor(cg::Color::white());
-    context.fillPath();
-  }
-  context.beginPath();
-  context.addRoundedRect(r, 9);
-  context.setLineWidth(1);
-  context.setStrokeColor(cg::Color::fromRGB255(154, 154, 154));
-  context.strokePath();
+  if (isHighlighted())
+    fillRoundedRectWithGradient(context, r, 9, cg::Color::fromRGB255(5, 140, 245), cg::Color::fromRGB255(1, 93, 230));
+  else
+    fillRoundedRect(context, r, 9, cg::Color::white());
+  strokeRoundedRect(context, r, 9, cg::Color::fromRGB255(154, 154, 154));
 }
 
 void Button::drawRect(cg::Context& context, cg::Rect) {

@@ -85,9 +85,10 @@ class Responder {
 
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }
-  bool becomeFirstResponder();
-  bool resignFirstResponder();
-  bool isFirstResponder() const;
+  // Virtual so a compound view can stand for the responder inside it.
+  virtual bool becomeFirstResponder();
+  virtual bool resignFirstResponder();
+  virtual bool isFirstResponder() const;
   // Told by the window after first responder moved to or from this responder.
   virtual void didBecomeFirstResponder() {}
   virtual void didResignFirstResponder() {}

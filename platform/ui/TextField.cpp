@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/graphics/Context.h"
+#include "platform/ui/ControlDrawing.h"
 
 namespace ui {
 
@@ -176,15 +177,8 @@ void TextField::drawBorder(cg::Context& context) const {
   cg::Rect b = bounds();
   switch (borderStyle_) {
     case TextBorderStyle::RoundedRect:
-      context.beginPath();
-      context.addRoundedRect(b.insetBy(0.5f, 0.5f), 6);
-      context.setFillColor(cg::Color::white());
-      context.fillPath();
-      context.beginPath();
-      context.addRoundedRect(b.insetBy(0.5f, 0.5f), 6);
-      context.setStrokeColor(cg::Color::gray(0.6f));
-      context.setLineWidth(1);
-      context.strokePath();
+      fillRoundedRect(context, b.insetBy(0.5f, 0.5f), 6, cg::Color::white());
+      strokeRoundedRect(context, b.insetBy(0.5f, 0.5f), 6, cg::Color::gray(0.6f));
       break;
     case TextBorderStyle::Bezel:
       context.setFillColor(cg::Color::white());

@@ -68,7 +68,7 @@ class TextField : public Control {
   const std::string& markedText() const { return editor_.markedText(); }
 
   // Where the text goes within the bounds.
-  cg::Rect textRectForBounds(cg::Rect bounds) const;
+  virtual cg::Rect textRectForBounds(cg::Rect bounds) const;
   // The caret in the field's coordinates (also while not drawn).
   cg::Rect caretRect();
   bool isCaretVisible() const { return blink_.isOn(); }

@@ -1,9 +1,17 @@
 // Controls: target-action and tracking, button states, labels and image views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "Pixels.h"
 #include "WindowFixture.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/Switch.h"
 
 using namespace ui;
 using testpixels::inkBox;
@@ -171,4 +179,135 @@ TEST_F(ControlTest, ButtonLaysOutImageAndTitleByAlignmentAndInsets) {
   button->setTitleEdgeInsets({});
   button->layoutIfNeeded();
   EXPECT_EQ(button->titleLabel()->frame().maxX(), 200);
+}
+
+TEST_F(ControlTest, SwitchTurnsOnATapSlidingOnTheClockAndTellsOnlyTouches) {
+  auto sw = std::make_shared<Switch>(cg::Rect(100, 100, 10, 10));
+  EXPECT_EQ(sw->frame(), cg::Rect(100, 100, 94, 27));
+  window->addSubview(sw);
+  EventLog log;
+  log.attach(*sw);
+  sw->setOn(true);
+  EXPECT_TRUE(sw->isOn());
+  EXPECT_TRUE(log.names.empty());
+
+  tap({140, 110});
+  EXPECT_FALSE(sw->isOn());
+  EXPECT_EQ(log.names, (std::vector<std::string>{"down", "changed", "up-inside"}));
+  View* knob = sw->subviews().front().get();
+  clock->advance(0.1);
+  float midway = knob->presentationFrame().x();
+  EXPECT_GT(midway, 5);
+  EXPECT_LT(midway, 49);
+  clock->advance(0.2);
+  EXPECT_EQ(knob->presentationFrame().x(), 0);
+
+  // A drag let go on the side it started on changes nothing.
+  log.names.clear();
+  touch(TouchPhase::Began, {110, 110});
+  touch(TouchPhase::Moved, {125, 110});
+  touch(TouchPhase::Ended, {125, 110});
+  EXPECT_FALSE(sw->isOn());
+  EXPECT_EQ(log.names, (std::vector<std::string>{"down", "up-inside"}));
+}
+
+TEST_F(ControlTest, SegmentedControlSelectsTheTouchedSegmentOnce) {
+  auto seg = std::make_shared<SegmentedControl>(std::vector<std::string>{"One", "Two", "Three"});
+  seg->setFrame(cg::Rect(0, 0, 300, 40));
+  window->addSubview(seg);
+  EventLog log;
+  log.attach(*seg);
+  EXPECT_EQ(seg->selectedSegmentIndex(), SegmentedControl::NoSegment);
+  tap({150, 20});
+  EXPECT_EQ(seg->selectedSegmentIndex(), 1);
+  tap({150, 20});
+  EXPECT_EQ(log.names, (std::vector<std::string>{"down", "changed", "up-inside", "down", "up-inside"}));
+
+  seg->setEnabled(false, 2);
+  tap({250, 20});
+  EXPECT_EQ(seg->selectedSegmentIndex(), 1);
+
+  // Insertions and removals keep the same segment selected; bad indexes do nothing.
+  seg->insertSegmentWithTitle("Zero", 0);
+  EXPECT_EQ(seg->selectedSegmentIndex(), 2);
+  EXPECT_EQ(seg->titleForSegmentAtIndex(2), "Two");
+  seg->insertSegmentWithTitle("Last", 99);
+  EXPECT_EQ(seg->titleForSegmentAtIndex(4), "Last");
+  seg->removeSegmentAtIndex(7);
+  seg->setTitle("x", -1);
+  seg->setSelectedSegmentIndex(9);
+  EXPECT_EQ(seg->selectedSegmentIndex(), 2);
+  seg->removeSegmentAtIndex(2);
+  EXPECT_EQ(seg->selectedSegmentIndex(), SegmentedControl::NoSegment);
+  seg->removeAllSegments();
+  EXPECT_EQ(seg->numberOfSegments(), 0);
+  tap({150, 20});  // nothing to touch
+
+  seg->insertSegmentWithTitle("A", 0);
+  seg->insertSegmentWithTitle("B", 1);
+  seg->setMomentary(true);
+  tap({200, 20});
+  EXPECT_EQ(seg->selectedSegmentIndex(), SegmentedControl::NoSegment);
+  EXPECT_EQ(std::count(log.names.begin(), log.names.end(), "changed"), 2);
+}
+
+TEST_F(ControlTest, PageControlStepsTowardsTheTappedSide) {
+  auto pages = std::make_shared<PageControl>(cg::Rect(0, 0, 200, 36));
+  pages->setNumberOfPages(3);
+  window->addSubview(pages);
+  EventLog log;
+  log.attach(*pages);
+  tap({190, 18});
+  tap({190, 18});
+  tap({190, 18});
+  EXPECT_EQ(pages->currentPage(), 2);
+  EXPECT_EQ(std::count(log.names.begin(), log.names.end(), "changed"), 2);
+  tap({5, 18});
+  EXPECT_EQ(pages->currentPage(), 1);
+  pages->setDefersCurrentPageDisplay(true);
+  tap({5, 18});
+  EXPECT_EQ(pages->currentPage(), 0);
+  EXPECT_EQ(pages->displayedPage(), 1);
+  pages->updateCurrentPageDisplay();
+  EXPECT_EQ(pages->displayedPage(), 0);
+  pages->setCurrentPage(7);
+  EXPECT_EQ(pages->currentPage(), 2);
+  pages->setNumberOfPages(1);
+  EXPECT_EQ(pages->currentPage(), 0);
+}
+
+TEST_F(ControlTest, ProgressIsClampedAndFillsFromTheLeft) {
+  auto bar = std::make_shared<ProgressView>(ProgressViewStyle::Default);
+  bar->setFrame(cg::Rect(100, 100, 200, 9));
+  window->addSubview(bar);
+  for (float p : {-1.0f, 2.0f, std::nanf("")}) {
+    bar->setProgress(p);
+    EXPECT_GE(bar->progress(), 0);
+    EXPECT_LE(bar->progress(), 1);
+  }
+  bar->setProgress(0.5f);
+  auto image = picture();
+  EXPECT_LT(image->pixelAt(150, 104).r, 150);   // filled blue
+  EXPECT_GT(image->pixelAt(250, 104).r, 200);   // white track
+}
+
+TEST_F(ControlTest, ActivityIndicatorTurnsOnTheClockWhileAnimating) {
+  auto spinner = std::make_shared<ActivityIndicatorView>(ActivityIndicatorViewStyle::WhiteLarge);
+  EXPECT_EQ(spinner->frame().size, (cg::Size{37, 37}));
+  EXPECT_TRUE(spinner->isHidden());
+  window->addSubview(spinner);
+  spinner->startAnimating();
+  EXPECT_FALSE(spinner->isHidden());
+  clock->advance(ActivityIndicatorView::kTurnInterval * 3.5);
+  EXPECT_EQ(spinner->step(), 3);
+  spinner->stopAnimating();
+  clock->advance(1);
+  EXPECT_EQ(spinner->step(), 3);
+  EXPECT_TRUE(spinner->isHidden());
+  spinner->setHidesWhenStopped(false);
+  EXPECT_FALSE(spinner->isHidden());
+  spinner->startAnimating();
+  spinner->removeFromSuperview();
+  spinner.reset();
+  clock->advance(1);  // a spinner gone while turning leaves nothing behind
 }

@@ -8,6 +8,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/SearchBar.h"
 #include "platform/ui/TextField.h"
 
 using namespace ui;
@@ -275,4 +276,37 @@ TEST_F(TextInputTest, ThePortraitKeyboardAndAnAccessoryViewAboveIt) {
   field->resignFirstResponder();
   clock->advance(0.5);
   EXPECT_EQ(bar->superview(), nullptr);
+}
+
+TEST_F(TextInputTest, SearchBarTellsItsDelegateOfEditingSearchAndCancel) {
+  struct Delegate : SearchBarDelegate {
+    std::vector<std::string> calls;
+    void searchBarTextDidBeginEditing(SearchBar&) override { calls.push_back("begin"); }
+    void searchBarTextDidEndEditing(SearchBar&) override { calls.push_back("end"); }
+    void textDidChange(SearchBar&, const std::string& t) override { calls.push_back("text " + t); }
+    void searchBarSearchButtonClicked(SearchBar& bar) override {
+      calls.push_back("search");
+      bar.resignFirstResponder();
+    }
+    void searchBarCancelButtonClicked(SearchBar&) override { calls.push_back("cancel"); }
+  };
+  auto delegate = std::make_shared<Delegate>();
+  auto bar = std::make_shared<SearchBar>(cg::Rect(0, 100, 400, 0));
+  bar->setDelegate(delegate);
+  bar->setPlaceholder("Search");
+  bar->setShowsCancelButton(true);
+  window->addSubview(bar);
+  EXPECT_EQ(bar->frame().height(), SearchBar::kHeight);
+  EXPECT_EQ(bar->subviews().front().get(), bar->backgroundView());
+
+  EXPECT_TRUE(bar->becomeFirstResponder());
+  EXPECT_TRUE(bar->isFirstResponder());
+  type("good");
+  bar->setText(bar->text() + " OR ");
+  key("Return");
+  EXPECT_FALSE(bar->isFirstResponder());
+  cg::Rect cancel = bar->cancelButton()->frame();
+  tap({cancel.midX(), 100 + cancel.midY()});
+  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin", "text good", "text good OR ", "search", "end",
+                                                      "cancel"}));
 }
