@@ -32,6 +32,7 @@ struct Block {
   bool hasDelegate = false;
   AnimationDidStop didStop;
   std::vector<Change> changes;
+  bool held = false;  // runs its time with no changes of its own
 };
 
 struct Running {
@@ -171,7 +172,7 @@ struct AnimatorState {
           if (auto v = c.view.lock()) show(*v, c.property, nullptr);
       running.clear();
     }
-    bool animate = enabled && block.duration > 0 && !block.changes.empty();
+    bool animate = enabled && block.duration > 0 && (!block.changes.empty() || block.held);
     if (!animate) {
       for (auto& c : block.changes)
         if (auto v = c.view.lock()) show(*v, c.property, nullptr);
@@ -223,6 +224,26 @@ void Animator::finishAll() {
   if (!s.running.empty()) s.tick();
 }
 
+template <class F>
+static void withOpenBlock(F&& f) {
+  auto& s = AnimatorState::get();
+  if (!s.open.empty()) f(s.open.back());
+}
+
+std::optional<Animator::Timing> Animator::openBlockTiming() {
+  auto& s = AnimatorState::get();
+  if (s.open.empty()) return std::nullopt;
+  const Block& b = s.open.back();
+  if (!s.enabled) return Timing{0, 0, b.curve};
+  return Timing{b.duration, b.delay, b.curve};
+}
+
+void Animator::holdOpenBlock() {
+  withOpenBlock([](Block& b) { b.held = true; });
+}
+
+float Animator::curveValue(AnimationCurve curve, float t) { return ease(curve, std::clamp(t, 0.0f, 1.0f)); }
+
 // --- the View's animation block API ---------------------------------------------
 
 void View::beginAnimations(const std::string& name, void* context) {
@@ -238,12 +259,6 @@ void View::commitAnimations() {
   Block b = std::move(s.open.back());
   s.open.pop_back();
   s.commit(std::move(b));
-}
-
-template <class F>
-static void withOpenBlock(F&& f) {
-  auto& s = AnimatorState::get();
-  if (!s.open.empty()) f(s.open.back());
 }
 
 void View::setAnimationDuration(double seconds) {

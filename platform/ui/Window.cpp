@@ -9,6 +9,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/ViewController.h"
 
 namespace ui {
@@ -152,7 +154,8 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
     touch->tapCount_ = tapCountFor(location, now);
     View* hit = hitTest(location);
     if (hit) touch->view_ = hit->weak_from_this();
-    TrackedTouch tracked{touch, recognizersFor(hit), false};
+    TrackedTouch tracked{touch, recognizersFor(hit), false,
+                         location.y < Screen::main().statusBarHeight()};
     it = touches_.emplace(id, std::move(tracked)).first;
   } else {
     if (it == touches_.end()) return;
@@ -171,12 +174,15 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
   it = touches_.find(id);
   if (it == touches_.end()) return;
   it->second.viewCancelled = keep.viewCancelled;
+  if (location.y >= Screen::main().statusBarHeight()) it->second.startedInStatusBar = false;
 
   if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
+    bool statusBarTap = false;
     if (phase == TouchPhase::Ended) {
       lastTapTime_ = now;
       lastTapLocation_ = location;
       lastTapCount_ = keep.touch->tapCount();
+      statusBarTap = it->second.startedInStatusBar;
     }
     touches_.erase(it);
     for (auto& weak : keep.recognizers) {
@@ -188,6 +194,7 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
           if (w.lock() == r) stillTracked = true;
       if (!stillTracked) r->reset();
     }
+    if (statusBarTap) statusBarTapped();
   }
 }
 
@@ -199,6 +206,13 @@ void Window::cancelAllTouches() {
     if (it != touches_.end()) sendTouch(id, TouchPhase::Cancelled, it->second.touch->location_);
   }
 }
+
+void Window::sendScrollWheel(const ScrollWheelEvent& event) {
+  for (View* v = hitTest(event.location); v; v = v->superview())
+    if (v->scrollWheel(event)) return;
+}
+
+void Window::statusBarTapped() { ScrollView::scrollToTopFromStatusBar(*this); }
 
 void Window::sendKey(const KeyEvent& key) {
   Responder* target = firstResponder_ ? firstResponder_ : static_cast<Responder*>(this);

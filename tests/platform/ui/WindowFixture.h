@@ -1,9 +1,10 @@
 #pragma once
-// A white key window on the virtual clock, with touches, keys and pictures.
+// A visible white key window on a fresh virtual clock, with scripted
+// gestures, touches, keys and pictures.
 #include <gtest/gtest.h>
 
+#include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/foundation/Clock.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/Keyboard.h"
@@ -21,6 +22,7 @@ class WindowFixture : public ::testing::Test {
     ui::Animator::finishAll();
     ui::Keyboard::shared().resetForTesting();
   }
+  ui::GestureScript script() { return ui::GestureScript(*window, *clock); }
   void touch(ui::TouchPhase phase, cg::Point p) { window->sendTouch(0, phase, p); }
   void tap(cg::Point p) {
     touch(ui::TouchPhase::Began, p);
