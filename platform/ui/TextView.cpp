@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/foundation/Clock.h"
 #include "platform/graphics/Context.h"
 
 namespace ui {
 
-namespace {
-constexpr double kScrollDuration = 0.3;
-constexpr double kScrollStep = 1.0 / 60;
-constexpr float kTapSlop = 8;  // a touch that moves less is a tap
-}  // namespace
-
-TextView::TextView(cg::Rect frame) : View(frame) {
+TextView::TextView(cg::Rect frame) : ScrollView(frame) {
   editor_.setMultiline(true);
   editor_.setFont(Font::systemFontOfSize(12));
   editor_.setWraps(true, std::max(0.0f, frame.width() - 2 * kTextPadding));
@@ -23,12 +16,14 @@ TextView::TextView(cg::Rect frame) : View(frame) {
     return !d || d->shouldChangeTextInRange(*this, range, text);
   };
   editor_.didChange = [this] { changed(); };
-  setClipsToBounds(true);
   setBackgroundColor(cg::Color::white());
   updateContentSize();
 }
 
-TextView::~TextView() { scroller_.invalidate(); }
+void TextView::setDelegate(std::weak_ptr<TextViewDelegate> delegate) {
+  textDelegate_ = delegate;
+  ScrollView::setDelegate(delegate);
+}
 
 void TextView::setText(const std::string& text) {
   editor_.setText(text);
@@ -61,57 +56,12 @@ void TextView::setSelectedRange(ns::Range range) {
 
 // --- scrolling ------------------------------------------------------------------
 
-cg::Point TextView::clampedOffset(cg::Point p) const {
-  cg::Size b = bounds().size;
-  float maxX = std::max(-contentInset_.left, contentSize_.width + contentInset_.right - b.width);
-  float maxY = std::max(-contentInset_.top, contentSize_.height + contentInset_.bottom - b.height);
-  return {std::clamp(p.x, -contentInset_.left, maxX), std::clamp(p.y, -contentInset_.top, maxY)};
-}
-
-void TextView::applyOffset(cg::Point p) {
-  cg::Rect b = bounds();
-  if (b.origin == p) return;
-  setBounds(cg::Rect(p, b.size));
-  setNeedsLayout();
-  auto keep = weak_from_this().lock();
-  if (auto d = delegate()) d->scrollViewDidScroll(*this);
-}
-
-void TextView::setContentOffset(cg::Point offset, bool animated) {
-  scroller_.invalidate();
-  cg::Point to = clampedOffset(offset);
-  if (!animated) {
-    applyOffset(to);
-    return;
-  }
-  // Eases out over the run loop's clock, telling the delegate at each step.
-  cg::Point from = contentOffset();
-  double start = ns::Clock::current().now();
-  std::weak_ptr<View> weak = weak_from_this();
-  scroller_ = ns::RunLoop::main().scheduleTimer(kScrollStep, true, [this, weak, from, to, start](ns::Timer& t) {
-    if (weak.expired()) return t.invalidate();
-    double k = std::min(1.0, (ns::Clock::current().now() - start) / kScrollDuration);
-    float e = static_cast<float>(1 - (1 - k) * (1 - k));
-    applyOffset({from.x + (to.x - from.x) * e, from.y + (to.y - from.y) * e});
-    if (k >= 1) t.invalidate();
-  });
-}
-
-void TextView::setContentInset(cg::EdgeInsets inset) {
-  contentInset_ = inset;
-  applyOffset(clampedOffset(contentOffset()));
-}
-
 void TextView::scrollRangeToVisible(ns::Range range) {
   ns::Range keep = editor_.selectedRange();
   editor_.setSelectedRange({range.location, 0});
   cg::Rect r = editor_.caretRect().offsetBy(kTextPadding, kTextPadding);
   editor_.setSelectedRange(keep);
-  cg::Point o = contentOffset();
-  float h = bounds().height() - contentInset_.bottom;
-  if (r.minY() < o.y + contentInset_.top) o.y = r.minY() - contentInset_.top;
-  else if (r.maxY() > o.y + h) o.y = r.maxY() - h;
-  applyOffset(clampedOffset(o));
+  scrollRectToVisible(cg::Rect(contentOffset().x, r.y(), 1, r.height()), false);
 }
 
 void TextView::scrollCaretToVisible() {
@@ -123,19 +73,20 @@ void TextView::scrollCaretToVisible() {
 void TextView::updateContentSize() {
   cg::Size text = editor_.contentSize();
   cg::Size size{bounds().width(), std::ceil(text.height + 2 * kTextPadding)};
-  if (size == contentSize_) return;
-  contentSize_ = size;
+  if (size == contentSize()) return;
+  setContentSize(size);
   if (contentSizeObserver_) contentSizeObserver_(size);
 }
 
 void TextView::setFrame(cg::Rect frame) {
-  View::setFrame(frame);
+  ScrollView::setFrame(frame);
   editor_.setWraps(true, std::max(0.0f, frame.width() - 2 * kTextPadding));
   updateContentSize();
 }
 
 // Lays out what is in view, so the content size is exact there before drawing.
 void TextView::layoutSubviews() {
+  ScrollView::layoutSubviews();
   editor_.layoutVisible(bounds().offsetBy(-kTextPadding, -kTextPadding));
   updateContentSize();
 }
@@ -187,9 +138,9 @@ void TextView::didResignFirstResponder() {
 }
 
 void TextView::keyDown(const KeyEvent& key) {
-  if (!editing_) return View::keyDown(key);
+  if (!editing_) return ScrollView::keyDown(key);
   ns::Range before = editor_.selectedRange();
-  if (!editor_.handleKey(key)) return View::keyDown(key);
+  if (!editor_.handleKey(key)) return ScrollView::keyDown(key);
   if (!(editor_.selectedRange() == before)) caretMoved();
 }
 
@@ -208,38 +159,39 @@ void TextView::setMarkedText(const std::string& text, int cursor) {
 
 void TextView::touchesBegan(const TouchSet& touches, const Event&) {
   if (touches.empty()) return;
-  scroller_.invalidate();
-  touchStart_ = touches.front()->locationInWindow();
-  offsetAtTouch_ = contentOffset();
-  touchMoved_ = false;
+  touchCancelled_ = false;
   touchSelects_ = editing_;
-  if (touchSelects_) {
-    editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), false);
-    caretMoved();
-  }
+  if (!touchSelects_) return;
+  scrollEnabledBeforeTouch_ = isScrollEnabled();
+  setScrollEnabled(false);
+  editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), false);
+  caretMoved();
 }
 
 void TextView::touchesMoved(const TouchSet& touches, const Event&) {
-  if (touches.empty()) return;
-  cg::Point p = touches.front()->locationInWindow();
-  if (std::hypot(p.x - touchStart_.x, p.y - touchStart_.y) > kTapSlop) touchMoved_ = true;
-  if (touchSelects_) {
-    editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), true);
-    caretMoved();
-  } else if (scrollEnabled_ && touchMoved_) {
-    applyOffset(clampedOffset({offsetAtTouch_.x, offsetAtTouch_.y - (p.y - touchStart_.y)}));
-  }
+  if (touches.empty() || !touchSelects_) return;
+  editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), true);
+  caretMoved();
 }
 
 void TextView::touchesEnded(const TouchSet& touches, const Event&) {
-  if (touches.empty() || touchSelects_ || touchMoved_) return;
-  // A tap begins editing at the tapped place.
+  if (touchSelects_) {
+    touchSelects_ = false;
+    setScrollEnabled(scrollEnabledBeforeTouch_);
+    return;
+  }
+  // A tap (a touch the scrolling did not take) begins editing there.
+  if (touches.empty() || touchCancelled_ || touchStoppedScrolling()) return;
   if (!editable_ || !becomeFirstResponder()) return;
   editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), false);
   caretMoved();
 }
 
-void TextView::touchesCancelled(const TouchSet&, const Event&) { touchMoved_ = true; }
+void TextView::touchesCancelled(const TouchSet&, const Event&) {
+  touchCancelled_ = true;
+  if (touchSelects_) setScrollEnabled(scrollEnabledBeforeTouch_);
+  touchSelects_ = false;
+}
 
 // --- drawing ---------------------------------------------------------------------
 

@@ -1,7 +1,6 @@
 #pragma once
-// A multi-line editor that scrolls its own text: font, colour, alignment,
-// editable, a content inset around the text, content offset and size as a
-// scroll view has them (the bounds' origin is the offset), and a delegate
+// A multi-line editor in a scroll view: font, colour, alignment, editable,
+// a content size that follows the text (with an observer), and a delegate
 // told of editing, changes and scrolling. The text is laid out a paragraph at
 // a time and only where it is seen, so a megabyte of text stays usable. A tap
 // begins editing; while editing a drag selects, otherwise it scrolls.
@@ -9,18 +8,18 @@
 #include <memory>
 #include <string>
 
-#include "platform/foundation/RunLoop.h"
 #include "platform/text/Font.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/TextEditing.h"
-#include "platform/ui/View.h"
 
 namespace ui {
 
 class TextView;
 
-// Every call is optional; the defaults allow everything.
-class TextViewDelegate {
+// Every call is optional; the defaults allow everything. Scrolling is told
+// through the scroll view's calls.
+class TextViewDelegate : public ScrollViewDelegate {
  public:
   virtual ~TextViewDelegate() = default;
   virtual bool textViewShouldBeginEditing(TextView&) { return true; }
@@ -34,14 +33,11 @@ class TextViewDelegate {
   }
   virtual void textViewDidChange(TextView&) {}
   virtual void textViewDidChangeSelection(TextView&) {}
-  // The content offset moved.
-  virtual void scrollViewDidScroll(TextView&) {}
 };
 
-class TextView : public View {
+class TextView : public ScrollView {
  public:
   explicit TextView(cg::Rect frame = {});
-  ~TextView() override;
 
   std::string text() const { return editor_.text(); }
   void setText(const std::string& text);
@@ -57,21 +53,12 @@ class TextView : public View {
   void setSelectedRange(ns::Range range);
   const std::string& markedText() const { return editor_.markedText(); }
 
-  void setDelegate(std::weak_ptr<TextViewDelegate> delegate) { delegate_ = std::move(delegate); }
-  std::shared_ptr<TextViewDelegate> delegate() const { return delegate_.lock(); }
+  // The delegate hears the scroll view's calls too.
+  void setDelegate(std::weak_ptr<TextViewDelegate> delegate);
+  std::shared_ptr<TextViewDelegate> delegate() const { return textDelegate_.lock(); }
   void setInputAccessoryView(std::shared_ptr<View> view) { accessory_ = std::move(view); }
   std::shared_ptr<View> inputAccessoryView() const override { return accessory_; }
 
-  // Scrolling, as a scroll view's.
-  cg::Point contentOffset() const { return bounds().origin; }
-  void setContentOffset(cg::Point offset, bool animated = false);
-  cg::Size contentSize() const { return contentSize_; }
-  cg::EdgeInsets contentInset() const { return contentInset_; }
-  void setContentInset(cg::EdgeInsets inset);
-  bool alwaysBounceVertical() const { return alwaysBounceVertical_; }
-  void setAlwaysBounceVertical(bool on) { alwaysBounceVertical_ = on; }
-  bool isScrollEnabled() const { return scrollEnabled_; }
-  void setScrollEnabled(bool on) { scrollEnabled_ = on; }
   void scrollRangeToVisible(ns::Range range);
   // Told with the new content size whenever it changes (one observer).
   void setContentSizeObserver(std::function<void(cg::Size)> observer) { contentSizeObserver_ = std::move(observer); }
@@ -100,10 +87,11 @@ class TextView : public View {
   // The padding between the content's edge and the text, as the platform's.
   static constexpr float kTextPadding = 8;
 
+ protected:
+  void contentOffsetDidChange() override { setNeedsLayout(); }
+
  private:
   cg::Point toText(cg::Point p) const { return {p.x - kTextPadding, p.y - kTextPadding}; }
-  cg::Point clampedOffset(cg::Point p) const;
-  void applyOffset(cg::Point p);
   void updateContentSize();
   void scrollCaretToVisible();
   void changed();
@@ -116,19 +104,14 @@ class TextView : public View {
   bool editable_ = true;
   bool editing_ = false;
   CaretBlink blink_;
-  cg::Size contentSize_;
-  cg::EdgeInsets contentInset_;
-  bool alwaysBounceVertical_ = false;
-  bool scrollEnabled_ = true;
   std::function<void(cg::Size)> contentSizeObserver_;
-  std::weak_ptr<TextViewDelegate> delegate_;
+  std::weak_ptr<TextViewDelegate> textDelegate_;
   std::shared_ptr<View> accessory_;
-  ns::Timer scroller_;
-  // A touch in flight: where it began and whether it selects or scrolls.
-  cg::Point touchStart_;
-  cg::Point offsetAtTouch_;
+  // A touch in flight while editing selects instead of scrolling; the
+  // caller's scrolling setting is kept meanwhile.
   bool touchSelects_ = false;
-  bool touchMoved_ = false;
+  bool scrollEnabledBeforeTouch_ = true;
+  bool touchCancelled_ = false;
 };
 
 }  // namespace ui
