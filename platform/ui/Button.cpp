@@ -63,6 +63,7 @@ Button::Button(cg::Rect frame, ButtonType type) : Control(frame), type_(type) {
   if (type == ButtonType::RoundedRect) {
     setTitleColor(kRoundedTitle, ControlStateNormal);
     setTitleColor(cg::Color::white(), ControlStateHighlighted);
+    setTitleColor(cg::Color::white(), ControlStateSelected);
     setTitleColor(kRoundedTitle.withAlpha(0.5f), ControlStateDisabled);
   } else {
     setTitleColor(cg::Color::white(), ControlStateNormal);
@@ -222,7 +223,7 @@ cg::Size Button::sizeThatFits(cg::Size) const {
 
 void Button::drawRoundedRect(cg::Context& context) const {
   cg::Rect r = bounds().insetBy(0.5f, 0.5f);
-  if (isHighlighted())
+  if (isHighlighted() || isSelected())
     fillRoundedRectWithGradient(context, r, 9, cg::Color::fromRGB255(5, 140, 245), cg::Color::fromRGB255(1, 93, 230));
   else
     fillRoundedRect(context, r, 9, cg::Color::white());
