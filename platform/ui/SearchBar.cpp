@@ -29,7 +29,8 @@ class SearchField : public TextField {
  public:
   using TextField::TextField;
   cg::Rect textRectForBounds(cg::Rect b) const override {
-    return cg::Rect(b.x() + 28, b.y(), std::max(0.0f, b.width() - 38), b.height());
+    float clear = clearButtonRect().isEmpty() ? 0 : 25;
+    return cg::Rect(b.x() + 28, b.y(), std::max(0.0f, b.width() - 38 - clear), b.height());
   }
   void drawRect(cg::Context& context, cg::Rect rect) override {
     cg::Rect b = bounds().insetBy(0.5f, 0.5f);
@@ -87,6 +88,8 @@ SearchBar::SearchBar(cg::Rect frame) : View(cg::Rect(frame.origin, {frame.width(
   background_->setAutoresizingMask(ViewAutoresizingFlexibleWidth | ViewAutoresizingFlexibleHeight);
   field_ = std::make_shared<SearchField>();
   field_->setFont(Font::systemFontOfSize(15));
+  field_->setClearButtonMode(TextFieldViewMode::WhileEditing);
+  field_->setReturnKeyType(ReturnKeyType::Search);
   fieldDelegate_ = std::make_shared<FieldDelegate>(*this);
   field_->setDelegate(fieldDelegate_);
   field_->addTarget(this, [this](Control&) {

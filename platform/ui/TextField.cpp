@@ -116,6 +116,10 @@ void TextField::setMarkedText(const std::string& text, int cursor) {
 // --- touches -------------------------------------------------------------------
 
 bool TextField::beginTracking(const Touch& touch) {
+  if (clearButtonRect().insetBy(-4, -4).contains(touch.locationInView(this))) {
+    clear();
+    return false;
+  }
   if (!isFirstResponder() && !becomeFirstResponder()) return false;
   editor_.setCaretAtPoint(toText(touch.locationInView(this)), false);
   restartBlink();
@@ -128,6 +132,56 @@ bool TextField::continueTracking(const Touch& touch) {
   return true;
 }
 
+// --- the clear button ------------------------------------------------------------
+
+namespace {
+constexpr float kClearButton = 19;
+}  // namespace
+
+bool TextField::showsClearButton() const {
+  if (editor_.isEmpty()) return false;
+  switch (clearButtonMode_) {
+    case TextFieldViewMode::Never: return false;
+    case TextFieldViewMode::WhileEditing: return editing_;
+    case TextFieldViewMode::UnlessEditing: return !editing_;
+    case TextFieldViewMode::Always: return true;
+  }
+  return false;
+}
+
+cg::Rect TextField::clearButtonRect() const {
+  if (!showsClearButton()) return {};
+  cg::Rect b = bounds();
+  return cg::Rect(b.maxX() - kClearButton - 6, std::floor(b.midY() - kClearButton / 2), kClearButton, kClearButton);
+}
+
+// Empties the field when the delegate lets it; the change is told as typing is.
+void TextField::clear() {
+  auto keep = weak_from_this().lock();
+  if (auto d = delegate(); d && !d->textFieldShouldClear(*this)) return;
+  editor_.setText("");
+  scrollX_ = 0;
+  edited();
+}
+
+void TextField::drawClearButton(cg::Context& context) const {
+  cg::Rect r = clearButtonRect();
+  if (r.isEmpty()) return;
+  context.save();
+  context.setFillColor(cg::Color::gray(0.7f));
+  context.fillEllipseInRect(r);
+  context.setStrokeColor(cg::Color::white());
+  context.setLineWidth(2);
+  float d = r.width() * 0.27f;
+  context.beginPath();
+  context.moveTo({r.midX() - d, r.midY() - d});
+  context.lineTo({r.midX() + d, r.midY() + d});
+  context.moveTo({r.midX() + d, r.midY() - d});
+  context.lineTo({r.midX() - d, r.midY() + d});
+  context.strokePath();
+  context.restore();
+}
+
 // --- geometry and drawing --------------------------------------------------------
 
 cg::Rect TextField::textRectForBounds(cg::Rect b) const {
@@ -138,7 +192,9 @@ cg::Rect TextField::textRectForBounds(cg::Rect b) const {
     case TextBorderStyle::Line: inset = 2; break;
     case TextBorderStyle::None: break;
   }
-  return b.insetBy(inset, 0);
+  cg::Rect r = b.insetBy(inset, 0);
+  if (showsClearButton()) r.size.width = std::max(0.0f, r.width() - kClearButton - 6);
+  return r;
 }
 
 // Where the text's (0, 0) is in the field: centred vertically, placed by the
@@ -220,6 +276,7 @@ void TextField::drawRect(cg::Context& context, cg::Rect) {
   }
   if (editing_ && !editor_.hasSelection()) blink_.draw(context, caretRect());
   context.restore();
+  drawClearButton(context);
 }
 
 }  // namespace ui

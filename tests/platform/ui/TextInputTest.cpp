@@ -303,10 +303,17 @@ TEST_F(TextInputTest, SearchBarTellsItsDelegateOfEditingSearchAndCancel) {
   EXPECT_TRUE(bar->isFirstResponder());
   type("good");
   bar->setText(bar->text() + " OR ");
+  TextField& field = *bar->searchField();
+  cg::Rect clear = field.convertRectToView(field.clearButtonRect(), nullptr);
+  ASSERT_FALSE(clear.isEmpty());
+  tap({clear.midX(), clear.midY()});
+  EXPECT_EQ(bar->text(), "");
+  EXPECT_TRUE(field.clearButtonRect().isEmpty());  // nothing left to clear
+  type("x");
   key("Return");
   EXPECT_FALSE(bar->isFirstResponder());
   cg::Rect cancel = bar->cancelButton()->frame();
   tap({cancel.midX(), 100 + cancel.midY()});
-  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin", "text good", "text good OR ", "search", "end",
-                                                      "cancel"}));
+  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin", "text good", "text good OR ", "text ", "text x",
+                                                      "search", "end", "cancel"}));
 }
