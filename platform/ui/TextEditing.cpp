@@ -87,7 +87,7 @@ void CaretBlink::draw(cg::Context& context, cg::Rect caret) const {
   context.restore();
 }
 
-TextEditing::TextEditing() : paragraphs_(1) {}
+TextEditing::TextEditing() : paragraphs_(1) { lineHeight_ = std::ceil(font_.lineHeight()); }
 
 TextEditing::~TextEditing() { dropAllLayouts(); }
 
@@ -95,6 +95,7 @@ TextEditing::~TextEditing() { dropAllLayouts(); }
 
 void TextEditing::setFont(const Font& font) {
   font_ = font;
+  lineHeight_ = std::ceil(font.lineHeight());
   dropAllLayouts();
 }
 
@@ -124,7 +125,7 @@ void TextEditing::dropAllLayouts() {
     dropLayout(p);
     p.measured = false;
   }
-  topsDirty_ = true;
+  markDirty(0);
 }
 
 void TextEditing::invalidate(std::size_t i) {
@@ -148,7 +149,7 @@ PangoLayout* TextEditing::layoutFor(std::size_t i) {
   PangoRectangle logical;
   pango_layout_get_extents(layout, nullptr, &logical);
   float height = static_cast<float>(logical.height) / PANGO_SCALE;
-  if (!p.measured || height != p.height) topsDirty_ = true;
+  if (!p.measured || height != p.height) markDirty(i);
   p.height = height;
   p.width = static_cast<float>(logical.width) / PANGO_SCALE;
   p.measured = true;
@@ -159,22 +160,26 @@ PangoLayout* TextEditing::layoutFor(std::size_t i) {
 
 // Before a paragraph is laid out its height is guessed from its length.
 float TextEditing::estimatedHeight(const Paragraph& p) const {
-  float line = std::ceil(font_.lineHeight());
+  float line = lineHeight_;
   if (!wraps_ || width_ <= 0 || p.text.empty()) return line;
   float advance = font_.pointSize() * 0.5f;
-  float lines = std::ceil(static_cast<float>(ns::length16(p.text)) * advance / width_);
+  float lines = std::ceil(static_cast<float>(p.units) * advance / width_);
   return line * std::max(1.0f, lines);
 }
 
+// Only the sums after the first changed paragraph are made again.
 void TextEditing::updateTops() {
-  if (!topsDirty_ && tops_.size() == paragraphs_.size() + 1) return;
-  tops_.resize(paragraphs_.size() + 1);
+  std::size_t n = paragraphs_.size();
+  if (dirtyFrom_ >= n && tops_.size() == n + 1) return;
+  std::size_t start = std::min(dirtyFrom_, n);
+  if (start >= tops_.size()) start = tops_.empty() ? 0 : tops_.size() - 1;
+  tops_.resize(n + 1);
   tops_[0] = 0;
-  for (std::size_t i = 0; i < paragraphs_.size(); ++i) {
+  for (std::size_t i = start; i < n; ++i) {
     const Paragraph& p = paragraphs_[i];
     tops_[i + 1] = tops_[i] + (p.measured ? p.height : estimatedHeight(p));
   }
-  topsDirty_ = false;
+  dirtyFrom_ = static_cast<std::size_t>(-1);
 }
 
 float TextEditing::paragraphTop(std::size_t i) {
@@ -206,9 +211,10 @@ void TextEditing::setText(const std::string& text) {
     if (!multiline_ && !paragraphs_.empty()) paragraphs_.back().text += " " + part;
     else paragraphs_.push_back({std::move(part)});
   }
+  for (auto& p : paragraphs_) p.units = ns::length16(p.text);
   marked_.clear();
   caret_ = anchor_ = {paragraphs_.size() - 1, paragraphs_.back().text.size()};
-  topsDirty_ = true;
+  markDirty(0);
   goalX_ = -1;
 }
 
@@ -226,8 +232,7 @@ std::string TextEditing::text() const {
 
 std::size_t TextEditing::offset16(TextPosition pos) const {
   std::size_t units = 0;
-  for (std::size_t i = 0; i < pos.paragraph && i < paragraphs_.size(); ++i)
-    units += ns::length16(paragraphs_[i].text) + 1;
+  for (std::size_t i = 0; i < pos.paragraph && i < paragraphs_.size(); ++i) units += paragraphs_[i].units + 1;
   if (pos.paragraph < paragraphs_.size())
     units += ns::length16(std::string_view(paragraphs_[pos.paragraph].text).substr(0, pos.offset));
   return units;
@@ -235,7 +240,7 @@ std::size_t TextEditing::offset16(TextPosition pos) const {
 
 TextPosition TextEditing::positionFor16(std::size_t units) const {
   for (std::size_t i = 0; i < paragraphs_.size(); ++i) {
-    std::size_t len = ns::length16(paragraphs_[i].text);
+    std::size_t len = paragraphs_[i].units;
     if (units <= len || i + 1 == paragraphs_.size())
       return {i, byteOffsetFor16(paragraphs_[i].text, units)};
     units -= len + 1;
@@ -302,10 +307,11 @@ bool TextEditing::replace(TextPosition from, TextPosition to, const std::string&
   made.front().text.insert(0, head);
   TextPosition end{from.paragraph + made.size() - 1, made.back().text.size()};
   made.back().text += tail;
+  for (auto& p : made) p.units = ns::length16(p.text);
   paragraphs_.insert(paragraphs_.begin() + static_cast<long>(from.paragraph),
                      std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
   caret_ = anchor_ = end;
-  topsDirty_ = true;
+  markDirty(from.paragraph);
   goalX_ = -1;
   if (didChange) didChange();
   return true;

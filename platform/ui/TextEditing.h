@@ -4,6 +4,7 @@
 // the paragraphs drawn or touched (so a megabyte of text stays quick), caret
 // geometry, hit testing, moving by keys, and drawing. Coordinates are the
 // text's own: (0, 0) is the top left of the first paragraph. Main thread only.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -82,6 +83,7 @@ class TextEditing {
   void setSelectedRange(ns::Range range);
   std::string selectedText() const;
   TextPosition caret() const { return caret_; }
+  TextPosition anchor() const { return anchor_; }
   bool hasSelection() const { return anchor_ != caret_; }
   void selectAll();
 
@@ -126,6 +128,7 @@ class TextEditing {
  private:
   struct Paragraph {
     std::string text;
+    std::size_t units = 0;  // UTF-16 length of the text, kept with it
     float height = 0;
     float width = 0;
     bool measured = false;
@@ -137,6 +140,7 @@ class TextEditing {
   void invalidate(std::size_t i);
   float estimatedHeight(const Paragraph& p) const;
   void updateTops();
+  void markDirty(std::size_t paragraph) { dirtyFrom_ = std::min(dirtyFrom_, paragraph); }
   std::size_t paragraphAtY(float y);
   std::size_t toLayoutIndex(std::size_t paragraph, std::size_t offset) const;
   std::size_t fromLayoutIndex(std::size_t paragraph, std::size_t index) const;
@@ -153,7 +157,8 @@ class TextEditing {
 
   std::vector<Paragraph> paragraphs_;
   std::vector<float> tops_;  // prefix sums of the heights, one more than paragraphs
-  bool topsDirty_ = true;
+  std::size_t dirtyFrom_ = 0;  // tops_ after this paragraph are stale (npos: none)
+  float lineHeight_ = 0;
   std::size_t liveLayouts_ = 0;
   Font font_ = Font::systemFontOfSize(17);
   bool wraps_ = true;

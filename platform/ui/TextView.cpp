@@ -66,7 +66,8 @@ void TextView::scrollRangeToVisible(ns::Range range) {
 
 void TextView::scrollCaretToVisible() {
   if (bounds().height() <= 0) return;
-  scrollRangeToVisible(editor_.selectedRange());
+  cg::Rect r = caretRect();
+  scrollRectToVisible(cg::Rect(contentOffset().x, r.y(), 1, r.height()), false);
 }
 
 // The text's height plus the padding, never less than the view.
@@ -139,9 +140,9 @@ void TextView::didResignFirstResponder() {
 
 void TextView::keyDown(const KeyEvent& key) {
   if (!editing_) return ScrollView::keyDown(key);
-  ns::Range before = editor_.selectedRange();
+  TextPosition caret = editor_.caret(), anchor = editor_.anchor();
   if (!editor_.handleKey(key)) return ScrollView::keyDown(key);
-  if (!(editor_.selectedRange() == before)) caretMoved();
+  if (!(editor_.caret() == caret && editor_.anchor() == anchor)) caretMoved();
 }
 
 void TextView::insertText(const std::string& text) {
