@@ -8,6 +8,8 @@
 #include "WindowFixture.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/ProgressView.h"
 #include "platform/ui/SegmentedControl.h"
@@ -310,4 +312,98 @@ TEST_F(ControlTest, ActivityIndicatorTurnsOnTheClockWhileAnimating) {
   spinner->removeFromSuperview();
   spinner.reset();
   clock->advance(1);  // a spinner gone while turning leaves nothing behind
+}
+
+// Lines and truncation: one line is cut, n lines stop at n, 0 takes what the
+// text needs; the label's size follows the same rule.
+TEST_F(ControlTest, LabelLinesLimitWhatIsDrawnAndMeasured) {
+  const std::string text = "A label whose text is far too long to stand on one line of this narrow width";
+  struct Case {
+    int lines;
+    int drawnLines;
+  } cases[] = {{1, 1}, {2, 2}, {0, 3}};
+  Font font = Font::systemFontOfSize(17);
+  float line = font.lineHeight();
+  for (const auto& c : cases) {
+    auto label = std::make_shared<Label>(cg::Rect(100, 100, 200, 200));
+    label->setFont(font);
+    label->setNumberOfLines(c.lines);
+    label->setText(text);
+    window->addSubview(label);
+    cg::Rect ink = inkBox(*picture(), label->frame(), {255, 255, 255, 255});
+    EXPECT_GT(ink.height(), line * (float(c.drawnLines) - 0.9f)) << c.lines;
+    EXPECT_LT(ink.height(), line * float(c.drawnLines)) << c.lines;
+    EXPECT_NEAR(label->sizeThatFits({200, 0}).height, std::ceil(line * float(c.drawnLines)), 2) << c.lines;
+    label->removeFromSuperview();
+  }
+}
+
+TEST_F(ControlTest, LabelDrawsItsHighlightedColourAndShadow) {
+  auto label = std::make_shared<Label>(cg::Rect(100, 100, 300, 60));
+  label->setFont(Font::boldSystemFontOfSize(40));
+  label->setText("III");
+  label->setTextColor(cg::Color::black());
+  label->setHighlightedTextColor(cg::Color::red());
+  window->addSubview(label);
+  cg::Rect ink = inkBox(*picture(), label->frame(), {255, 255, 255, 255});
+  cg::Point mid{ink.x() + 4, ink.midY()};
+  EXPECT_TRUE(near(pixel(mid), {0, 0, 0, 255}, 30));
+  label->setHighlighted(true);
+  EXPECT_TRUE(near(pixel(mid), {255, 0, 0, 255}, 30));
+  label->setShadowColor(cg::Color::blue());
+  label->setShadowOffset({0, 4});
+  cg::Rect shadowed = inkBox(*picture(), label->frame(), {255, 255, 255, 255});
+  EXPECT_NEAR(shadowed.maxY(), ink.maxY() + 4, 1);
+  EXPECT_TRUE(near(pixel({mid.x, ink.maxY() + 2}), {0, 0, 255, 255}, 30));
+}
+
+TEST_F(ControlTest, ImageViewsPlaceTheirImageByContentModeAndHighlight) {
+  cg::Rect b(0, 0, 100, 50);
+  cg::Size wide{40, 10};
+  struct Case {
+    ContentMode mode;
+    cg::Rect rect;
+  } cases[] = {
+      {ContentMode::ScaleToFill, b},
+      {ContentMode::ScaleAspectFit, cg::Rect(0, 12.5f, 100, 25)},
+      {ContentMode::ScaleAspectFill, cg::Rect(-50, 0, 200, 50)},
+      {ContentMode::Center, cg::Rect(30, 20, 40, 10)},
+      {ContentMode::Top, cg::Rect(30, 0, 40, 10)},
+      {ContentMode::Bottom, cg::Rect(30, 40, 40, 10)},
+      {ContentMode::Left, cg::Rect(0, 20, 40, 10)},
+      {ContentMode::Right, cg::Rect(60, 20, 40, 10)},
+      {ContentMode::TopLeft, cg::Rect(0, 0, 40, 10)},
+      {ContentMode::BottomRight, cg::Rect(60, 40, 40, 10)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(rectForContentMode(c.mode, wide, b), c.rect) << int(c.mode);
+
+  auto view = std::make_shared<ImageView>(solidImage(cg::Color::red(), {10, 10}));
+  EXPECT_EQ(view->frame(), cg::Rect(0, 0, 10, 10));
+  EXPECT_FALSE(view->isUserInteractionEnabled());
+  view->setFrame(cg::Rect(100, 100, 40, 40));
+  view->setContentMode(ContentMode::Center);
+  window->addSubview(view);
+  EXPECT_TRUE(near(pixel({120, 120}), {255, 0, 0, 255}));
+  EXPECT_TRUE(near(pixel({102, 102}), {255, 255, 255, 255}));
+  view->setHighlighted(true);  // no highlighted image yet: the plain one
+  EXPECT_TRUE(near(pixel({120, 120}), {255, 0, 0, 255}));
+  view->setHighlightedImage(solidImage(cg::Color::green(), {10, 10}));
+  EXPECT_TRUE(near(pixel({120, 120}), {0, 255, 0, 255}));
+}
+
+// A top cap keeps the rows above it and below the stretched row.
+TEST_F(ControlTest, StretchableImagesKeepTheirTopAndBottomCaps) {
+  cg::Context src = cg::Context::bitmap(1, 3);
+  const cg::Color rows[] = {cg::Color::red(), cg::Color::green(), cg::Color::blue()};
+  for (int y = 0; y < 3; ++y) {
+    src.setFillColor(rows[y]);
+    src.fillRect(cg::Rect(0, float(y), 1, 1));
+  }
+  auto image = Image::imageWithCGImage(src.makeImage())->stretchableImage(0, 1);
+  cg::Context ctx = cg::Context::bitmap(4, 12);
+  image->drawInRect(ctx, cg::Rect(0, 0, 4, 12));
+  auto out = ctx.makeImage();
+  EXPECT_EQ(out->pixelAt(2, 0), (cg::RGBA{255, 0, 0, 255}));
+  for (int y = 1; y < 11; ++y) EXPECT_EQ(out->pixelAt(2, y), (cg::RGBA{0, 255, 0, 255})) << y;
+  EXPECT_EQ(out->pixelAt(2, 11), (cg::RGBA{0, 0, 255, 255}));
 }
