@@ -44,8 +44,18 @@ const cg::Color kRoundedTitle = cg::Color::fromRGB255(50, 79, 133);
 
 }  // namespace
 
+// The glyph buttons come at their own size.
 std::shared_ptr<Button> Button::buttonWithType(ButtonType type) {
-  return std::make_shared<Button>(cg::Rect(), type);
+  cg::Size size;
+  switch (type) {
+    case ButtonType::DetailDisclosure: size = {29, 31}; break;
+    case ButtonType::InfoLight:
+    case ButtonType::InfoDark: size = {18, 19}; break;
+    case ButtonType::ContactAdd: size = {29, 29}; break;
+    case ButtonType::Custom:
+    case ButtonType::RoundedRect: break;
+  }
+  return std::make_shared<Button>(cg::Rect(cg::Point{}, size), type);
 }
 
 Button::Button(cg::Rect frame, ButtonType type) : Control(frame), type_(type) {
@@ -230,7 +240,60 @@ void Button::drawRoundedRect(cg::Context& context) const {
   strokeRoundedRect(context, r, 9, cg::Color::fromRGB255(154, 154, 154));
 }
 
+// A round badge centred in the bounds with a chevron, an "i" or a plus.
+void Button::drawGlyph(cg::Context& context) const {
+  cg::Rect b = bounds();
+  float d = std::min(b.width(), b.height()) - 2;
+  cg::Rect circle(std::floor(b.midX() - d / 2), std::floor(b.midY() - d / 2), d, d);
+  bool light = type_ == ButtonType::InfoLight;
+  cg::Color fill = type_ == ButtonType::InfoDark ? cg::Color::gray(0.25f)
+                   : light                         ? cg::Color::white()
+                                                   : cg::Color::fromRGB255(36, 112, 216);
+  if (isHighlighted()) fill = scaledColor(fill, 0.7f);
+  cg::Color mark = light ? cg::Color::gray(0.25f) : cg::Color::white();
+  context.save();
+  context.setFillColor(fill);
+  context.fillEllipseInRect(circle);
+  context.setStrokeColor(cg::Color::white());
+  context.setLineWidth(2);
+  context.beginPath();
+  context.addEllipseInRect(circle.insetBy(1, 1));
+  context.strokePath();
+  context.setStrokeColor(mark);
+  context.setFillColor(mark);
+  context.setLineWidth(d / 9);
+  context.setLineCap(cg::LineCap::Round);
+  float cx = circle.midX(), cy = circle.midY(), r = d / 4;
+  context.beginPath();
+  switch (type_) {
+    case ButtonType::DetailDisclosure:
+      context.setLineJoin(cg::LineJoin::Round);
+      context.moveTo({cx - r * 0.4f, cy - r});
+      context.lineTo({cx + r * 0.6f, cy});
+      context.lineTo({cx - r * 0.4f, cy + r});
+      break;
+    case ButtonType::ContactAdd:
+      context.moveTo({cx - r, cy});
+      context.lineTo({cx + r, cy});
+      context.moveTo({cx, cy - r});
+      context.lineTo({cx, cy + r});
+      break;
+    default:  // the info buttons
+      context.moveTo({cx, cy - r * 0.1f});
+      context.lineTo({cx, cy + r});
+      context.strokePath();
+      context.fillEllipseInRect(cg::Rect(cx - d / 16, cy - r * 1.05f, d / 8, d / 8));
+      break;
+  }
+  context.strokePath();
+  context.restore();
+}
+
 void Button::drawRect(cg::Context& context, cg::Rect) {
+  if (type_ != ButtonType::Custom && type_ != ButtonType::RoundedRect) {
+    drawGlyph(context);
+    return;
+  }
   if (type_ == ButtonType::RoundedRect && !currentBackgroundImage()) {
     drawRoundedRect(context);
     return;

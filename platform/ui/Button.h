@@ -21,6 +21,8 @@ enum class ButtonType { Custom = 0, RoundedRect = 1, DetailDisclosure = 2, InfoL
 
 class Button : public Control {
  public:
+  // The glyph types (detail disclosure, info, contact add) come sized and
+  // draw their badge; the others start with an empty frame.
   static std::shared_ptr<Button> buttonWithType(ButtonType type);
   explicit Button(cg::Rect frame = {}, ButtonType type = ButtonType::Custom);
 
@@ -86,6 +88,7 @@ class Button : public Control {
   void refreshContent();
   int adjustment(bool stateHasOwnImage) const;
   void drawRoundedRect(cg::Context& context) const;
+  void drawGlyph(cg::Context& context) const;
 
   ButtonType type_;
   std::map<unsigned, StateContent> content_;

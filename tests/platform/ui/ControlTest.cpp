@@ -407,3 +407,24 @@ TEST_F(ControlTest, StretchableImagesKeepTheirTopAndBottomCaps) {
   for (int y = 1; y < 11; ++y) EXPECT_EQ(out->pixelAt(2, y), (cg::RGBA{0, 255, 0, 255})) << y;
   EXPECT_EQ(out->pixelAt(2, 11), (cg::RGBA{0, 0, 255, 255}));
 }
+
+TEST_F(ControlTest, GlyphButtonsComeSizedAndDrawTheirBadge) {
+  struct Case {
+    ButtonType type;
+    cg::Size size;
+    bool blue;
+  } cases[] = {{ButtonType::DetailDisclosure, {29, 31}, true},
+               {ButtonType::ContactAdd, {29, 29}, true},
+               {ButtonType::InfoDark, {18, 19}, false}};
+  float x = 100;
+  for (const auto& c : cases) {
+    auto b = Button::buttonWithType(c.type);
+    EXPECT_EQ(b->frame().size, c.size);
+    b->setCenter({x += 50, 100});
+    window->addSubview(b);
+    cg::RGBA edge = pixel({b->frame().minX() + 5, b->frame().midY()});
+    EXPECT_EQ(edge.b > 180 && edge.r < 100, c.blue) << int(c.type);
+    EXPECT_FALSE(near(edge, {255, 255, 255, 255}, 30)) << int(c.type);
+  }
+  EXPECT_EQ(Button::buttonWithType(ButtonType::RoundedRect)->frame().size, (cg::Size{0, 0}));
+}
