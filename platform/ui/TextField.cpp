@@ -120,13 +120,17 @@ bool TextField::beginTracking(const Touch& touch) {
     clear();
     return false;
   }
-  if (!isFirstResponder() && !becomeFirstResponder()) return false;
-  editor_.setCaretAtPoint(toText(touch.locationInView(this)), false);
+  bool wasEditing = isFirstResponder();
+  if (!wasEditing && !becomeFirstResponder()) return false;
+  // A second tap on a field being edited selects the word under it.
+  if (wasEditing && touch.tapCount() == 2) editor_.selectWordAtPoint(toText(touch.locationInView(this)));
+  else editor_.setCaretAtPoint(toText(touch.locationInView(this)), false);
   restartBlink();
   return true;
 }
 
 bool TextField::continueTracking(const Touch& touch) {
+  if (touch.tapCount() == 2) return true;  // keeps the word
   editor_.setCaretAtPoint(toText(touch.locationInView(this)), true);
   restartBlink();
   return true;

@@ -165,12 +165,15 @@ void TextView::touchesBegan(const TouchSet& touches, const Event&) {
   if (!touchSelects_) return;
   scrollEnabledBeforeTouch_ = isScrollEnabled();
   setScrollEnabled(false);
-  editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), false);
+  // A second tap selects the word under it.
+  cg::Point p = toText(touches.front()->locationInView(this));
+  if (touches.front()->tapCount() == 2) editor_.selectWordAtPoint(p);
+  else editor_.setCaretAtPoint(p, false);
   caretMoved();
 }
 
 void TextView::touchesMoved(const TouchSet& touches, const Event&) {
-  if (touches.empty() || !touchSelects_) return;
+  if (touches.empty() || !touchSelects_ || touches.front()->tapCount() == 2) return;
   editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), true);
   caretMoved();
 }

@@ -140,6 +140,7 @@ TEST_F(TextInputTest, SelectionWithKeysAndMouseCopiesCutsAndPastes) {
 
   // A drag from the left end across the text selects from its start.
   cg::Rect r = field->textRectForBounds(field->bounds());
+  clock->advance(1);  // not a second tap
   touch(TouchPhase::Began, {10 + r.x() + 1, 30});
   EXPECT_EQ(field->selectedRange(), (ns::Range{0, 0}));
   touch(TouchPhase::Moved, {300, 30});
@@ -316,4 +317,31 @@ TEST_F(TextInputTest, SearchBarTellsItsDelegateOfEditingSearchAndCancel) {
   tap({cancel.midX(), 100 + cancel.midY()});
   EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin", "text good", "text good OR ", "text ", "text x",
                                                       "search", "end", "cancel"}));
+}
+
+// A double tap selects the word under it, in Latin and Arabic alike; between
+// words it leaves the caret there.
+TEST_F(TextInputTest, ADoubleTapSelectsTheWordUnderIt) {
+  auto field = addField(cg::Rect(10, 10, 600, 40));
+  field->becomeFirstResponder();
+  struct Case {
+    std::string text;
+    float at;  // where to tap, as a share of the text's drawn width
+    ns::Range selected;
+  } cases[] = {
+      {"alpha beta gamma", 0.5f, {6, 4}},
+      {"alpha beta gamma", 0.05f, {0, 5}},
+      {"alpha beta gamma", 0.98f, {11, 5}},
+      {kKaf + kTeh + " " + kAlefBeh, 0.05f, {3, 6}},  // right to left: the last word is at the left
+  };
+  for (const auto& c : cases) {
+    field->setText(c.text);
+    clock->advance(0.5);
+    cg::Rect ink = inkBox(*picture(), field->frame().insetBy(1, 1), kWhite);
+    cg::Point p{ink.minX() + ink.width() * c.at, field->frame().midY()};
+    tap(p);
+    tap(p);
+    EXPECT_EQ(field->selectedRange(), c.selected) << c.text << " at " << c.at;
+    clock->advance(1);  // the next tap is a first one again
+  }
 }
