@@ -107,6 +107,9 @@ class Responder {
   // responder, with its accessory view above it.
   virtual bool hasKeyboardInput() const { return false; }
   virtual std::shared_ptr<View> inputAccessoryView() const { return nullptr; }
+  // Where typed text goes now, in window coordinates (an input method puts
+  // its candidates beside it); empty when nowhere.
+  virtual cg::Rect textInputRect() const { return {}; }
   // The window whose first responder this may become (views answer theirs).
   virtual Window* responderWindow() const { return nullptr; }
 };

@@ -228,6 +228,12 @@ cg::Point TextField::toText(cg::Point p) {
   return {p.x - o.x, p.y - o.y};
 }
 
+cg::Rect TextField::textInputRect() const {
+  // Measuring the caret lays text out, which the const view allows itself.
+  auto* self = const_cast<TextField*>(this);
+  return convertRectToView(self->caretRect(), nullptr);
+}
+
 cg::Rect TextField::caretRect() {
   cg::Point o = textOrigin();
   return editor_.caretRect().offsetBy(o.x, o.y);

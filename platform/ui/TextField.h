@@ -100,6 +100,7 @@ class TextField : public Control {
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;
   void didResignFirstResponder() override;
+  cg::Rect textInputRect() const override;
   bool hasKeyboardInput() const override { return true; }
   void keyDown(const KeyEvent& key) override;
   void insertText(const std::string& text) override;

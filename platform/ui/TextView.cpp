@@ -199,6 +199,12 @@ void TextView::touchesCancelled(const TouchSet&, const Event&) {
 
 // --- drawing ---------------------------------------------------------------------
 
+cg::Rect TextView::textInputRect() const {
+  // Measuring the caret lays text out, which the const view allows itself.
+  auto* self = const_cast<TextView*>(this);
+  return convertRectToView(self->caretRect(), nullptr);
+}
+
 cg::Rect TextView::caretRect() { return editor_.caretRect().offsetBy(kTextPadding, kTextPadding); }
 
 void TextView::drawRect(cg::Context& context, cg::Rect) {

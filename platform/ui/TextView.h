@@ -70,6 +70,7 @@ class TextView : public ScrollView {
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;
   void didResignFirstResponder() override;
+  cg::Rect textInputRect() const override;
   bool hasKeyboardInput() const override { return editable_; }
   void keyDown(const KeyEvent& key) override;
   void insertText(const std::string& text) override;

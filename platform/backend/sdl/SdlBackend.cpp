@@ -103,6 +103,7 @@ class Session {
         while (running_ && SDL_PollEvent(&e)) handle(e);
       }
       ns::RunLoop::main().runOnce();
+      placeInputMethod();
       present(false);
     }
     SDL_StopTextInput();
@@ -129,6 +130,17 @@ class Session {
   }
 
  private:
+  // The input method's candidates go beside the caret of the text being typed.
+  void placeInputMethod() {
+    Window* w = Window::keyWindow();
+    Responder* r = w ? w->firstResponder() : nullptr;
+    cg::Rect caret = r && r->hasKeyboardInput() ? r->textInputRect() : cg::Rect();
+    if (caret.isEmpty() || caret == lastCaret_) return;
+    lastCaret_ = caret;
+    SDL_Rect rect{int(caret.x()), int(caret.y()), std::max(1, int(caret.width())), std::max(1, int(caret.height()))};
+    SDL_SetTextInputRect(&rect);
+  }
+
   int waitMs() const {
     double next = ns::RunLoop::main().nextFireTime() - ns::Clock::current().now();
     if (!(next < 1e9)) return kMaxWaitMs;
@@ -195,6 +207,7 @@ class Session {
   SDL_Window* window_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
   bool running_ = true;
+  cg::Rect lastCaret_;
 };
 
 }  // namespace

@@ -73,7 +73,12 @@ TEST_F(TextInputTest, TypingGoesToTheFieldThatIsFirstResponder) {
   type("lost");
   tap({20, 20});
   EXPECT_TRUE(a->isEditing());
+  cg::Rect before = a->textInputRect();
   type("one");
+  // The input method's place follows the caret, in window coordinates.
+  cg::Rect after = a->textInputRect();
+  EXPECT_GT(after.x(), before.x() + 20);
+  EXPECT_TRUE(a->frame().contains({after.x(), after.midY()}));
   tap({20, 60});
   type("two");
   key("BackSpace");
