@@ -54,8 +54,12 @@ class CellBackground : public View {
     // Positions: 0 none (plain fill), 1 single, 2 top, 3 middle, 4 bottom.
     cg::Rect r = bounds();
     if (position_ == 0) {
-      c.setFillColor(fill_);
-      c.fillRect(r);
+      // In a plain table the cell's own background colour shows (clear or not);
+      // a selected background fills the row.
+      if (!bordered_) {
+        c.setFillColor(fill_);
+        c.fillRect(r);
+      }
       return;
     }
     bool top = position_ == 1 || position_ == 2, bottom = position_ == 1 || position_ == 4;

@@ -305,3 +305,18 @@ TEST_F(ScrollViewTest, ATouchCatchesADecelerationAndAnInnerDragLeavesTheOuterAlo
   EXPECT_EQ(strip->contentOffset().x, 200 - 200.0f / 18);
   EXPECT_EQ(offsetY(), 0);
 }
+
+TEST_F(ScrollViewTest, InsetsWidenTheRangeTheContentRestsIn) {
+  scroll->setContentInset({44, 0, 100, 0});
+  EXPECT_EQ(scroll->minimumContentOffset().y, -44);
+  EXPECT_EQ(scroll->maximumContentOffset().y, 3000 + 100 - 600);
+  script().drag({300, 200}, {300, 400}, 0.3);
+  clock->advance(2);
+  EXPECT_EQ(offsetY(), -44);  // springs back to the inset, not to 0
+  script().touchpad({300, 300}, 0, 1000);
+  EXPECT_EQ(offsetY(), 2500);
+  scroll->setContentOffset({0, 1000});
+  script().tapStatusBar();
+  clock->advance(1);
+  EXPECT_EQ(offsetY(), -44);
+}

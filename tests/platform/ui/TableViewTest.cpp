@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/graphics/Context.h"
 #include "platform/ui/TableView.h"
 #include "tests/platform/ui/WindowFixture.h"
 
@@ -184,6 +185,21 @@ TEST_F(TableTest, CellsAreReusedAcrossAScrollAndShowTheirOwnRows) {
   t->reloadRowsAtIndexPaths({{0, 5}}, TableViewRowAnimation::None);
   EXPECT_EQ(rows->heightAsks, 1);
   EXPECT_EQ(t->rectForRowAtIndexPath({0, 6}).y(), top(6));
+
+  // With a fade the old cell fades out over the new one, then goes back to the pool.
+  t->setContentOffset({0, 0});
+  auto old = t->cellForRowAtIndexPath({0, 5});
+  t->reloadRowsAtIndexPaths({{0, 5}}, TableViewRowAnimation::Fade);
+  auto fresh = t->cellForRowAtIndexPath({0, 5});
+  ASSERT_NE(fresh, old);
+  clock->advance(0.15);
+  EXPECT_GT(old->presentationAlpha(), 0);
+  EXPECT_LT(old->presentationAlpha(), 1);
+  EXPECT_LT(fresh->presentationAlpha(), 1);
+  clock->advance(0.3);
+  EXPECT_EQ(old->superview(), nullptr);
+  EXPECT_EQ(fresh->presentationAlpha(), 1);
+  EXPECT_EQ(cellSubviews(*t), t->visibleCells().size());
 }
 
 TEST_F(TableTest, ATapSelectsARowUnlessTheDelegateRefusesOrTheTouchStoppedAScroll) {
@@ -389,8 +405,16 @@ TEST_F(TableTest, PlainHeadersStayOnTopAndGroupedRowsSitInset) {
 }
 
 TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
+  // A small green disc drawn here, standing for an icon.
+  auto noteIcon = [] {
+    auto ctx = cg::Context::bitmap(24, 24, 1);
+    ctx.setFillColor(cg::Color(0.2f, 0.6f, 0.3f));
+    ctx.fillEllipseInRect(cg::Rect(2, 2, 20, 20));
+    return Image::imageWithCGImage(ctx.makeImage());
+  };
   class Demo : public TableViewDataSource, public TableViewDelegate {
    public:
+    std::function<std::shared_ptr<Image>()> noteIcon;
     int numberOfSectionsInTableView(TableView*) override { return 2; }
     int numberOfRowsInSection(TableView*, int s) override { return s == 0 ? 3 : 2; }
     std::string titleForHeaderInSection(TableView*, int s) override { return s == 0 ? "Display" : "Recitation"; }
@@ -401,6 +425,7 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
         c->textLabel()->setText(names[p.row]);
         c->setAccessoryType(p.row == 1 ? TableViewCellAccessoryType::Checkmark
                                        : TableViewCellAccessoryType::DisclosureIndicator);
+        if (p.row == 2) c->imageView()->setImage(noteIcon());
         return c;
       }
       if (p.row == 0) {
@@ -416,6 +441,7 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
     }
   };
   auto demo = std::make_shared<Demo>();
+  demo->noteIcon = noteIcon;
   auto grouped = std::make_shared<TableView>(cg::Rect(0, 0, 512, 768), TableViewStyle::Grouped);
   grouped->setDataSource(demo);
   grouped->setDelegate(demo);
@@ -424,6 +450,16 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
   auto plain = makeTable({variedHeights(30)}, TableViewStyle::Plain, cg::Rect(512, 0, 512, 768));
   plain->selectRowAtIndexPath({0, 2}, false, TableViewScrollPosition::None);
   grouped->selectRowAtIndexPath({1, 0}, false, TableViewScrollPosition::None);
+  // The image sits at the left of the text.
+  auto notes = grouped->cellForRowAtIndexPath({0, 2});
+  EXPECT_EQ(notes->imageView()->frame(), cg::Rect(10, 10, 24, 24));  // centred in 44
+  EXPECT_EQ(notes->textLabel()->frame().x(), 44);
+  // The plain table edits, with the delete confirmation up on its fourth row.
+  rows->editable = [](const IndexPath& p) { return p.row > 0; };
+  plain->setEditing(true, false);
+  cg::Rect fourth = plain->rectForRowAtIndexPath({0, 3});
+  script().tap({512 + 16, fourth.midY()});
+  clock->advance(0.5);
   window->layoutIfNeeded();
 
   auto image = window->snapshot();
@@ -439,4 +475,66 @@ TEST_F(TableTest, CellStylesAccessoriesAndSelectionDrawAsExpected) {
   EXPECT_GT(pixel.b, 180);
   auto margin = image->pixelAt(10, int(selected.midY()));
   EXPECT_NEAR(margin.r, 0.84 * 255, 5);
+  // The confirmation is red at the right of the fourth row; its control at the left too.
+  EXPECT_TRUE(plain->cellForRowAtIndexPath({0, 3})->showingDeleteConfirmation());
+  auto button = image->pixelAt(1024 - 10 - 32, int(fourth.midY()) - 8);
+  EXPECT_GT(button.r, 180);
+  EXPECT_LT(button.g, 60);
+  auto minus = image->pixelAt(512 + 16, int(fourth.midY()) - 6);
+  EXPECT_GT(minus.r, 180);
+}
+
+TEST_F(TableTest, FollowerTablesKeepTheLeadersOffsetThroughAFlick) {
+  // The reading screen and its two translation panes: whichever is dragged
+  // leads, the others follow from its did-scroll with an ignore flag of their
+  // own, so the echo does not bounce back.
+  struct Pane : Rows {
+    std::vector<TableView*> others;
+    bool ignoring = false;
+    int echoes = 0;
+    void scrollViewDidScroll(ScrollView* s) override {
+      if (ignoring) {
+        ++echoes;
+        return;
+      }
+      for (TableView* t : others) {
+        auto* pane = static_cast<Pane*>(t->delegate().lock().get());
+        pane->ignoring = true;
+        t->setContentOffset(s->contentOffset());
+        pane->ignoring = false;
+      }
+    }
+  };
+  std::vector<std::shared_ptr<Pane>> panes;
+  std::vector<std::shared_ptr<TableView>> tables;
+  for (int i = 0; i < 3; ++i) {
+    auto pane = std::make_shared<Pane>();
+    pane->heights = {variedHeights(573)};
+    auto t = std::make_shared<TableView>(cg::Rect(i * 340.0f, 0, 340, 700), TableViewStyle::Plain);
+    t->setDataSource(pane);
+    t->setDelegate(pane);
+    window->addSubview(t);
+    panes.push_back(pane);
+    tables.push_back(t);
+  }
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      if (i != j) panes[i]->others.push_back(tables[j].get());
+  window->layoutIfNeeded();
+
+  script().flick({170, 600}, {170, 300}, 2500);
+  for (int frame = 0; frame < 200 && tables[0]->isDecelerating(); ++frame) {
+    clock->advance(GestureScript::kFrame);
+    ASSERT_EQ(tables[1]->contentOffset(), tables[0]->contentOffset());
+    ASSERT_EQ(tables[2]->contentOffset(), tables[0]->contentOffset());
+  }
+  EXPECT_FALSE(tables[0]->isDecelerating());
+  EXPECT_GT(tables[0]->contentOffset().y, 1000);
+  EXPECT_EQ(tables[2]->indexPathsForVisibleRows(), tables[0]->indexPathsForVisibleRows());
+  EXPECT_GT(panes[1]->echoes, 0);
+
+  // The middle pane leads the next drag.
+  script().drag({500, 400}, {500, 600}, 0.3);
+  EXPECT_EQ(tables[0]->contentOffset(), tables[1]->contentOffset());
+  EXPECT_EQ(tables[2]->contentOffset(), tables[1]->contentOffset());
 }
