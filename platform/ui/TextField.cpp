@@ -75,6 +75,7 @@ void TextField::didBecomeFirstResponder() {
 }
 
 void TextField::didResignFirstResponder() {
+  if (!editing_) return;  // moved on before it began (a delegate chose another)
   editor_.unmarkText();  // a composition in progress is kept as typed
   editing_ = false;
   scrollX_ = 0;

@@ -131,6 +131,7 @@ void TextView::didBecomeFirstResponder() {
 }
 
 void TextView::didResignFirstResponder() {
+  if (!editing_) return;  // moved on before it began (a delegate chose another)
   editor_.unmarkText();
   editing_ = false;
   restartBlink();

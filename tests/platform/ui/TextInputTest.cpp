@@ -350,3 +350,33 @@ TEST_F(TextInputTest, ADoubleTapSelectsTheWordUnderIt) {
     clock->advance(1);  // the next tap is a first one again
   }
 }
+
+// A delegate may move first responder on while editing ends: the field passed
+// over never begins or ends, and the keyboard stays up for the last one.
+TEST_F(TextInputTest, ADelegateMovingFirstResponderOnWhileEditingEnds) {
+  struct Delegate : TextFieldDelegate {
+    std::vector<std::string> calls;
+    std::shared_ptr<TextField> next;
+    void textFieldDidBeginEditing(TextField& f) override { calls.push_back("begin " + f.placeholder()); }
+    void textFieldDidEndEditing(TextField& f) override {
+      calls.push_back("end " + f.placeholder());
+      if (next) std::exchange(next, nullptr)->becomeFirstResponder();
+    }
+  };
+  auto delegate = std::make_shared<Delegate>();
+  std::vector<std::shared_ptr<TextField>> fields;
+  for (const char* name : {"a", "b", "c"}) {
+    fields.push_back(addField(cg::Rect(10, 10 + 40 * float(fields.size()), 300, 30)));
+    fields.back()->setPlaceholder(name);
+    fields.back()->setDelegate(delegate);
+  }
+  KeyboardLog log;
+  fields[0]->becomeFirstResponder();
+  delegate->next = fields[2];
+  fields[1]->becomeFirstResponder();
+  EXPECT_TRUE(fields[2]->isFirstResponder());
+  EXPECT_FALSE(fields[1]->isEditing());
+  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin a", "end a", "begin c"}));
+  EXPECT_TRUE(Keyboard::shared().isVisible());
+  EXPECT_EQ(log.names, (std::vector<std::string>{KeyboardWillShowNotification}));
+}
