@@ -48,16 +48,16 @@ struct Event {
   TouchSet allTouches;
 };
 
-// Modifier keys held with a key press.
+// Modifier keys held with a key.
 enum KeyModifier : unsigned {
   KeyModifierShift = 1 << 0,
   KeyModifierControl = 1 << 1,
-  KeyModifierAlternate = 1 << 2,
-  KeyModifierCommand = 1 << 3,
+  KeyModifierAlt = 1 << 2,
+  KeyModifierMeta = 1 << 3,
 };
 
 // A key press: a named key ("Return", "Escape", "Left", "BackSpace", "C"...)
-// with its modifiers, or text typed.
+// or text typed, with the KeyModifier bits held.
 struct KeyEvent {
   std::string key;
   std::string text;

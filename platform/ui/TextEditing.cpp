@@ -445,7 +445,7 @@ bool TextEditing::handleKey(const KeyEvent& key) {
   // While composing, keys belong to the input method.
   if (!marked_.empty()) return true;
   bool shift = key.modifiers & KeyModifierShift;
-  bool command = key.modifiers & (KeyModifierControl | KeyModifierCommand);
+  bool command = key.modifiers & (KeyModifierControl | KeyModifierMeta);
   const std::string& k = key.key;
   if (command) {
     std::string c = ns::lowercase(k);

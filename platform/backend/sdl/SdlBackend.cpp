@@ -46,12 +46,12 @@ std::string keyName(SDL_Keycode k) {
   }
 }
 
-unsigned modifiers(Uint16 mod) {
+unsigned modifiersOf(Uint16 mod) {
   unsigned m = 0;
   if (mod & KMOD_SHIFT) m |= KeyModifierShift;
   if (mod & KMOD_CTRL) m |= KeyModifierControl;
-  if (mod & KMOD_ALT) m |= KeyModifierAlternate;
-  if (mod & KMOD_GUI) m |= KeyModifierCommand;
+  if (mod & KMOD_ALT) m |= KeyModifierAlt;
+  if (mod & KMOD_GUI) m |= KeyModifierMeta;
   return m;
 }
 
@@ -178,7 +178,7 @@ class Session {
         break;
       case SDL_MOUSEWHEEL: wheel(e.wheel); break;
       case SDL_KEYDOWN:
-        if (w) w->sendKey({keyName(e.key.keysym.sym), "", modifiers(e.key.keysym.mod)});
+        if (w) w->sendKey({keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)});
         break;
       case SDL_TEXTINPUT:
         if (w) w->sendKey({"", e.text.text, 0});
