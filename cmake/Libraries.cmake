@@ -47,10 +47,12 @@ endfunction()
 
 zarvel_pkg(CAIRO cairo)
 zarvel_pkg(PANGO pangocairo)
+zarvel_pkg(CURL libcurl)
 
 # --- platform -----------------------------------------------------------------
-zarvel_library(foundation platform/foundation DEPS Threads::Threads)
-zarvel_existing(d foundation PkgConfig::CAIRO)
+zarvel_library(foundation platform/foundation DEPS Threads::Threads PkgConfig::CURL)
+zarvel_pkg(JPEG libjpeg)
+zarvel_existing(d foundation PkgConfig::CAIRO PkgConfig::JPEG)
 zarvel_library(graphics platform/graphics DEPS ${d})
 zarvel_existing(d foundation graphics PkgConfig::PANGO)
 zarvel_library(text platform/text DEPS ${d})
@@ -69,6 +71,14 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/platform/backend/sdl")
   zarvel_library(backend_sdl platform/backend/sdl DEPS ${d})
 endif()
 
+# --- the toolkit ---------------------------------------------------------------
+find_package(OpenSSL REQUIRED)
+zarvel_existing(d foundation graphics text ui services OpenSSL::Crypto)
+zarvel_library(tkcore toolkit/core DEPS ${d})
+if(TARGET test_tkcore AND TARGET backend_headless)
+  target_link_libraries(test_tkcore PRIVATE backend_headless)
+endif()
+
 # --- application -------------------------------------------------------------
 find_package(SQLite3 REQUIRED)
 find_package(ZLIB REQUIRED)
@@ -81,6 +91,9 @@ zarvel_library(app Classes/app DEPS ${d})
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()
+
+# --- social-network client ----------------------------------------------------
+zarvel_library(json src/JSON DEPS foundation)
 
 # --- build-time tools, resources and the application ---------------------------
 foreach(sub resources tools)
@@ -100,4 +113,8 @@ endif()
 
 if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")
   add_subdirectory(bench)
+endif()
+
+if(ZARVEL_FUZZ)
+  add_subdirectory(fuzz)
 endif()

@@ -6,4 +6,6 @@
 class PlaceholderRootViewController : public iPadRootViewController {
  public:
   void loadView() override;
+  // It turns with the tablet, in all four orientations.
+  bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation) override { return true; }
 };

@@ -69,9 +69,11 @@ ArabicFont::ArabicFont(unsigned fontResolution, bool overrideTajweed, sqlite3* c
   TASHKIL_HEIGHT = k.tashkilHeight;
   SPACE_CHAR_WIDTH = k.spaceWidth;
   EXTRA_PREV_TASHKIL_OFFSET = k.extraPrevTashkilOffset;
-  if (GlyphMetrics::Group* tables = GlyphMetrics::shared(db_, group)) {
-    arabicFontCharWidths = tables->widths.data();
-    arabicFontCharVerticals = tables->vertical.data();
+  metrics_ = GlyphMetrics::forDatabase(db_);
+  if (metrics_ && (*metrics_)[group].valid) {
+    GlyphMetrics::Group& tables = (*metrics_)[group];
+    arabicFontCharWidths = tables.widths.data();
+    arabicFontCharVerticals = tables.vertical.data();
     arabicFontCharWidths[166 - kCharsStart] = k.width166;
     arabicFontCharWidths[207 - kCharsStart] = k.width207;
     arabicFontCharWidths[211 - kCharsStart] = k.width211;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "Classes/glyphs/GlyphMetrics.h"
 #include "Classes/glyphs/VerseMetaData.h"
 #include "platform/foundation/Data.h"
 
@@ -48,7 +49,8 @@ class ArabicFont {
 
   // --- Measuring ---------------------------------------------------------------
   // Breaks the codes startBytes..endBytes into lines of forWidth points and
-  // returns the height; with updateLineIndexes the layout goes into
+  // returns the height, which holds the marks above every line and the marks
+  // below the last; with updateLineIndexes the layout goes into
   // currVerseMetaData. 0 for a missing string or an empty range.
   int GetHeightOfVerseImage(int verse, bool isLastVerse, const ns::Data* verseBytes,
                             int startBytes, int endBytes, int forWidth, bool updateLineIndexes);
@@ -125,7 +127,8 @@ class ArabicFont {
   std::int32_t prevGetHeightTashkilOffset = 0;
   bool skipNextChar = false;
   // The style's advance widths (174 by glyph index) and ink tops and bottoms
-  // (350); null when the content database has no complete metrics.
+  // (350), from the font's own content database; null when that database
+  // has no complete metrics for the style.
   std::uint32_t* arabicFontCharWidths = nullptr;
   const std::int32_t* arabicFontCharVerticals = nullptr;
   std::int32_t startIndexOfColorCoding = -1, endIndexOfColorCoding = -1;
@@ -142,6 +145,10 @@ class ArabicFont {
   int inkBottom(int code) const;
   // The offset of a mark above with the stacking rules, relative to the letter y.
   int markAboveOffset(int mark, int letter, int stacked, bool after109) const;
+  // The offset of a mark below (form as drawn, code as stored) under the last
+  // letter (form as drawn, code as stored), relative to the letter y; next is
+  // the letter after it in the word.
+  int markBelowOffset(int markForm, int markCode, int letterForm, int letterCode, int next) const;
   // The advance of a letter-like glyph: its table width, or 251's width for a
   // small letter carrying a madda after a joining letter.
   int letterAdvance(int code, int form, int nextCode, int prevLetterForm) const;
@@ -155,6 +162,8 @@ class ArabicFont {
   unsigned colorForGlyph(bool isLastVerse, int index, const std::uint8_t* bytes, int len, int form);
 
   sqlite3* db_ = nullptr;
+  // The metric tables of db_, which the two table pointers above point into.
+  std::shared_ptr<GlyphMetrics::Tables> metrics_;
   bool glyphsLoaded_ = false;
   std::shared_ptr<VerseMetaData> currVerseMetaData_;
 };

@@ -39,6 +39,17 @@ int ArabicFont::markAboveOffset(int mark, int letter, int stacked, bool after109
   return offset - raise;
 }
 
+int ArabicFont::markBelowOffset(int markForm, int markCode, int letterForm, int letterCode,
+                                int next) const {
+  int offset = getTashkilYOffset(markForm, letterForm);
+  // Lowered under a letter that joins on to a letter with a bowl below the line.
+  if ((markCode == 100 || markCode == 103 || markCode == 243 || markCode == 248 || markCode == 249) &&
+      joinsForward(letterForm) && (next == 185 || next == 187 || next == 189 || next == 205 || next == 209))
+    offset += TASHKIL_HEIGHT * 25 / 100;
+  if (letterCode == 106) offset += TASHKIL_HEIGHT / 2;
+  return offset;
+}
+
 unsigned ArabicFont::colorForGlyph(bool isLastVerse, int index, const std::uint8_t* bytes, int len,
                                    int form) {
   if (index > endIndexOfColorCoding) {
@@ -84,7 +95,13 @@ void ArabicFont::DrawVerseImageFromBytes(cg::Context& context, int verse, bool i
     const int lineY = (recordedY >= 1 || i == 0 || y <= 0) ? recordedY : y;
     const std::uint8_t savedCount = meta.arrLineKashidaCount[i];
     const bool lastLine = meta.arrLineIndexes[i + 1] == -1;
-    const int natural = meta.arrLineActualWidth[i];
+    const int lineStart = VerseMetaData::lineStart(meta.arrLineIndexes[i]);
+    const int lineEnd = std::min(lineStart + VerseMetaData::lineLength(meta.arrLineIndexes[i]), last);
+    // The recorded width counts the space that closes the line, which draws
+    // nothing at its left end: the free space is measured without it, so a
+    // line full only because of that space is justified too.
+    int natural = meta.arrLineActualWidth[i];
+    if (lineEnd >= lineStart && bytes[lineEnd] == kSpace) natural -= SPACE_CHAR_WIDTH;
 
     int kashidaWidth = 0;
     if (!lastLine && savedCount > 0 && natural > 0 && natural < forWidth) {
@@ -96,8 +113,6 @@ void ArabicFont::DrawVerseImageFromBytes(cg::Context& context, int verse, bool i
     }
     if (meta.arrLineKashidaCount[i] > 119) ns::logf("Check Kashidas: %i", verse);
 
-    const int lineStart = VerseMetaData::lineStart(meta.arrLineIndexes[i]);
-    const int lineEnd = std::min(lineStart + VerseMetaData::lineLength(meta.arrLineIndexes[i]), last);
     int x = startX, count = 0;
     auto passedKashida = [&] { return meta.arrLineKashidaCount[i] > 0 ? kashidaWidth : 0; };
     auto flushWord = [&] {
@@ -204,26 +219,24 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       int mx = letterX + (letterAdv - markWidth) / 2;
       const bool above = isMarkAbove(c);
       int my = y + (above ? markAboveOffset(form, letterForm, stacked, after109)
-                          : getTashkilYOffset(form, letterForm));
-      const int next = nextLetterInWord(j);
+                          : markBelowOffset(form, c, letterForm, letterCode, nextLetterInWord(j)));
       if ((c == 124 || c == 126 || c == kMadda) &&
-          (letterForm == 165 || letterForm == 166 || letterForm == 234 || letterForm == 251)) {
+          (letterForm == 165 || letterForm == 166 || letterForm == 234 || letterForm == 251))
         my -= EXTRA_PREV_TASHKIL_OFFSET;
-      } else if ((c == 100 || c == 103 || c == 243 || c == 248 || c == 249) && joinsForward(letterForm) &&
-                 (next == 185 || next == 187 || next == 189 || next == 205 || next == 209)) {
-        my += TASHKIL_HEIGHT * 25 / 100;
-      }
       if (c == kMadda) {
         const int prevWidth = j > 0 ? arrWordCharActualWidthUsed[j - 1] : maddaWidth;
         if (prevWidth < maddaWidth) mx += (maddaWidth - prevWidth) / 2;
         my += letterCode == 114 ? TOP_TASHKIL_LETTER_PADDING : TOP_TASHKIL_LETTER_PADDING / 2;
       }
       if (letterForm == 238) mx += 2;
+      // A final or isolated meem ends in a tail under its left side: a mark
+      // below goes under the body, clear of the tail, as Amiri sets it.
+      if (!above && (letterForm == 132 || letterForm == kMeem)) mx += (CHAR_HEIGHT * 64 + 500) / 1000;
       if (stacked > 0 && c >= 121 && c <= 126 && orig(j - 1) >= 240 &&
           my % std::max(1, int(CHAR_HEIGHT)) > 4)
         my -= TASHKIL_HEIGHT * 13 / 100;
       if (stacked > 0 && c == 255) mx += TASHKIL_HEIGHT * 13 / 100;
-      if (letterCode == 106) my += TASHKIL_HEIGHT / 2;
+      if (letterCode == 106 && above) my += TASHKIL_HEIGHT / 2;
       if (c >= 121 && c <= 126 && letterAdv <= SPACE_CHAR_WIDTH) mx += TASHKIL_HEIGHT * 13 / 100;
       if (my < 0) my = TASHKIL_HEIGHT * 625 / 10000;
       mx = std::max(mx, 1);

@@ -148,10 +148,12 @@ int ArabicFont::getColorOfSymbol(int, bool, int i, const std::uint8_t* bytes, in
     at = n;
     return getNextActualCharFromVerse(from, bytes, n, &at, skipSpace);
   };
-  // After a tanween a 115, and a 175 without a mark, are looked past.
+  // After a tanween a 115, and a 175 or an alef maqsura without a mark, are
+  // looked past: they are not pronounced.
   auto pastSilentAlef = [&](int letter, int& at) {
     for (int guard = 0; guard < 2; ++guard) {
-      const bool silent = letter == kAlefWasla || (letter == kAlef && !markFollows(at, bytes, n));
+      const bool silent = letter == kAlefWasla ||
+                          ((letter == kAlef || letter == kAlefMaqsura) && !markFollows(at, bytes, n));
       if (!letter || !silent) break;
       letter = nextLetter(at, true, at);
     }

@@ -75,7 +75,12 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
 
   int line = 0, lineStart = first, breakPoint = -1;
   int lineWidth = kLineStartWidth, wordWidth = 0;
-  int kashidas = 0, prevLetter = 0, letterForm = 0, stacked = 0;
+  int kashidas = 0, prevLetter = 0, letterForm = 0, letterCode = 0, stacked = 0;
+  // How far the ink of marks below reaches under the letter y: for the words
+  // closed in the current line, for the word being measured, and for the
+  // line closed last. Only the verse's last line adds it to the height; the
+  // lines above reach into the mark band of the line after them.
+  int lineDepth = 0, wordDepth = 0, closedDepth = 0;
   bool wordHasKashida = false, after109 = false;
   int topGap = EXTRA_TOP_MARGIN + TASHKIL_HEIGHT;
   int y = EXTRA_TOP_MARGIN + letterTop;
@@ -95,6 +100,8 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
       y -= topGap;
     }
     const int moved = wordHasKashida ? 1 : 0;
+    closedDepth = lineDepth;
+    lineDepth = 0;
     if (meta) {
       meta->arrLineStartYOffsets[line] = y;
       meta->arrLineActualWidth[line] = clampWidth(lineWidth - wordWidth);
@@ -123,6 +130,8 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
         breakPoint = k;
         wordWidth = 0;
         wordHasKashida = false;
+        lineDepth = std::max(lineDepth, wordDepth);
+        wordDepth = 0;
       }
       closeLine(breakPoint);
     }
@@ -171,6 +180,13 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
         after109 = false;
       }
       letterForm = form;
+      letterCode = b;
+    } else if (isMark(b)) {
+      const int offset =
+          markBelowOffset(form, b, letterForm, letterCode, getNextActualChar(k, bytes, n));
+      // The ink bottom is the mark's last row of a quarter alpha or more; its
+      // smoothed edge reaches one row further.
+      wordDepth = std::max(wordDepth, offset + inkBottom(form) + 2);
     }
 
     if (b == kSpace) {
@@ -180,8 +196,10 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
       wordHasKashida = false;
       // Each word starts afresh, as the drawer draws it: no letter to join
       // a small letter to, no marks stacked.
-      prevLetter = letterForm = stacked = 0;
+      prevLetter = letterForm = letterCode = stacked = 0;
       after109 = false;
+      lineDepth = std::max(lineDepth, wordDepth);
+      wordDepth = 0;
     } else if (advance > 0) {
       lineWidth += advance;
       wordWidth += advance;
@@ -193,10 +211,13 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     if (lineWidth + 1 >= forWidth && breakPoint > lineStart && line < kLastLine) closeLine(breakPoint);
   }
 
+  int lastDepth = std::max(lineDepth, wordDepth);
   if (lineStart > stop && line > 0) {
     // The last byte closed a line: no empty line follows it.
     --line;
     height -= lh;
+    y -= lh;
+    lastDepth = closedDepth;
     if (meta) lineStart = VerseMetaData::lineStart(meta->arrLineIndexes[line]);
   } else {
     if (topGap < 0) {
@@ -213,5 +234,6 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     meta->arrLineIndexes[line] = VerseMetaData::lineWord(lineStart, std::max(0, stop - lineStart));
     meta->arrLineIndexes[line + 1] = -1;
   }
-  return height;
+  // Marks below the last line's deep tails must stay inside the verse's height.
+  return std::max(height, y + lastDepth);
 }

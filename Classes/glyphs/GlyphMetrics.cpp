@@ -1,6 +1,7 @@
 #include "Classes/glyphs/GlyphMetrics.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -52,19 +53,22 @@ GlyphMetrics::Tables GlyphMetrics::load(sqlite3* db) {
   return tables;
 }
 
-GlyphMetrics::Group* GlyphMetrics::shared(sqlite3* db, int group) {
+std::shared_ptr<GlyphMetrics::Tables> GlyphMetrics::forDatabase(sqlite3* db) {
+  if (!db) return nullptr;
+  // Weak entries: the tables live as long as a font uses them, so a
+  // connection closed and another opened at the same address never finds
+  // the old tables once their fonts are gone.
   static std::mutex mutex;
-  static std::unique_ptr<Tables> tables;
+  static std::map<sqlite3*, std::weak_ptr<Tables>> cache;
   std::lock_guard<std::mutex> guard(mutex);
-  if (!tables && db) {
-    // A database without any complete group is not kept: the next font tries again.
-    auto loaded = std::make_unique<Tables>(load(db));
-    for (const Group& g : *loaded)
-      if (g.valid) {
-        tables = std::move(loaded);
-        break;
-      }
+  if (auto tables = cache[db].lock()) return tables;
+  auto loaded = std::make_shared<Tables>(load(db));
+  // A database without any complete group is not kept: the next font tries again.
+  if (std::none_of(loaded->begin(), loaded->end(), [](const Group& g) { return g.valid; })) {
+    cache.erase(db);
+    return nullptr;
   }
-  if (!tables || group < 0 || group >= kGroups || !(*tables)[group].valid) return nullptr;
-  return &(*tables)[group];
+  std::erase_if(cache, [](const auto& entry) { return entry.second.expired(); });
+  cache[db] = loaded;
+  return loaded;
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The metric tables of the six size groups, read from the content database's
 // "glyphmetrics" table: advance widths by glyph index and the ink top and
-// bottom of every glyph image. Loaded once and shared by every font instance.
+// bottom of every glyph image. Loaded once per database and shared by the
+// font instances drawing from it.
 #include <sqlite3.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class GlyphMetrics {
  public:
@@ -27,8 +29,10 @@ class GlyphMetrics {
   // failed query) stays invalid and one error line names the group and code.
   static Tables load(sqlite3* db);
 
-  // The process-wide tables, loaded from db on the first call that has one;
-  // null while nothing is loaded or when the group is invalid. The width
-  // table is writable: a font writes its group's fixed widths into it.
-  static Group* shared(sqlite3* db, int group);
+  // The tables of one content database, read on the first request while a
+  // font drawing from that database holds them; null when no group of the
+  // database is complete. Fonts on another database get that database's own
+  // tables. The width tables are writable: a font writes its group's fixed
+  // widths into them.
+  static std::shared_ptr<Tables> forDatabase(sqlite3* db);
 };

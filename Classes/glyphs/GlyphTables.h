@@ -21,6 +21,7 @@ constexpr int kNoon = 224;
 constexpr int kBa = 178;
 constexpr int kAlef = 175;
 constexpr int kAlefWasla = 115;
+constexpr int kAlefMaqsura = 229;
 constexpr int kHamza = 164;
 
 inline bool isGlyph(int c) { return c >= kCharsStart && c <= 255; }

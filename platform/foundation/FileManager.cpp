@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -130,6 +131,26 @@ bool writeFileAtomically(const std::string& path, const Data& data) {
 
 bool writeFileAtomically(const std::string& path, std::string_view text) {
   return writeFileAtomically(path, Data(text.begin(), text.end()));
+}
+
+}  // namespace ns
+
+namespace ns {
+
+std::optional<double> modificationDate(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return double(st.st_mtim.tv_sec) + double(st.st_mtim.tv_nsec) / 1e9;
+}
+
+bool setModificationDate(const std::string& path, double secondsSince1970) {
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;  // access time unchanged
+  double whole = std::floor(secondsSince1970);
+  times[1].tv_sec = static_cast<time_t>(whole);
+  times[1].tv_nsec = static_cast<long>((secondsSince1970 - whole) * 1e9);
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 }  // namespace ns

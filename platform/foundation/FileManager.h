@@ -21,6 +21,9 @@ bool moveItem(const std::string& from, const std::string& to);
 // Names in the directory (not paths), sorted; empty when unreadable.
 std::vector<std::string> contentsOfDirectory(const std::string& path);
 std::optional<std::uint64_t> fileSize(const std::string& path);
+// The file's modification time in seconds since 1970, and setting it.
+std::optional<double> modificationDate(const std::string& path);
+bool setModificationDate(const std::string& path, double secondsSince1970);
 
 // The file's bytes; nullopt when it cannot be read or is larger than maxBytes.
 std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes);

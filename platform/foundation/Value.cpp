@@ -1,5 +1,6 @@
 #include "platform/foundation/Value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -82,6 +83,7 @@ void writeValue(std::string& out, const Value& v, bool pretty, int depth) {
       out += text;
       break;
     }
+    case Value::Type::Decimal: out += v.decimal()->description(); break;
     case Value::Type::String: writeString(out, v.string()); break;
     case Value::Type::Data:
       out += "{\"$data\":";
@@ -281,13 +283,92 @@ class JsonReader {
   int maxDepth_;
 };
 
+constexpr unsigned __int128 kPow10_19 = 10'000'000'000'000'000'000u;
+
+// The decimal digits of the mantissa into buf (40 bytes); their count. 64-bit
+// steps: 128-bit division is a library call.
+std::size_t mantissaDigits(unsigned __int128 m, char* buf) {
+  if (m <= UINT64_MAX) return static_cast<std::size_t>(std::to_chars(buf, buf + 40, static_cast<std::uint64_t>(m)).ptr - buf);
+  const std::size_t high = mantissaDigits(m / kPow10_19, buf);
+  char low[20];
+  const std::size_t n = static_cast<std::size_t>(std::to_chars(low, low + 20, static_cast<std::uint64_t>(m % kPow10_19)).ptr - low);
+  std::fill(buf + high, buf + high + 19 - n, '0');
+  std::copy(low, low + n, buf + high + 19 - n);
+  return high + 19;
+}
+
 }  // namespace
+
+// ---- Decimal ----------------------------------------------------------------------------
+
+std::optional<Decimal> Decimal::make(bool negative, unsigned __int128 mantissa, std::int64_t exponent) {
+  if (mantissa == 0) return Decimal{};
+  for (; mantissa > UINT64_MAX && mantissa % 10 == 0; ++exponent) mantissa /= 10;
+  if (mantissa <= UINT64_MAX) {
+    auto small = static_cast<std::uint64_t>(mantissa);
+    for (; small % 10 == 0; ++exponent) small /= 10;
+    mantissa = small;
+  }
+  constexpr unsigned __int128 kLimit = kPow10_19 * kPow10_19;  // 10^38
+  static_assert(kMaxDigits == 38);
+  if (mantissa >= kLimit || exponent < kMinExponent || exponent > kMaxExponent) return std::nullopt;
+  return Decimal{mantissa, static_cast<std::int32_t>(exponent), negative};
+}
+
+std::string Decimal::description() const {
+  std::string out;
+  appendDescription(out);
+  return out;
+}
+
+void Decimal::appendDescription(std::string& out) const {
+  char digits[40];
+  const std::size_t count = mantissaDigits(mantissa, digits);
+  if (negative) out += '-';
+  if (exponent >= 0) {
+    out.append(digits, count);
+    if (mantissa != 0) out.append(static_cast<std::size_t>(exponent), '0');
+    return;
+  }
+  const std::size_t fraction = static_cast<std::size_t>(-exponent);
+  if (count <= fraction) {
+    out += "0.";
+    out.append(fraction - count, '0');
+    out.append(digits, count);
+  } else {
+    out.append(digits, count - fraction);
+    out += '.';
+    out.append(digits + count - fraction, fraction);
+  }
+}
+
+double Decimal::doubleValue() const {
+  char digits[40];
+  const std::string text = std::string(digits, mantissaDigits(mantissa, digits)) + "e" + std::to_string(exponent);
+  double d = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+  (void)p;
+  if (ec == std::errc::result_out_of_range) d = exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  return negative ? -d : d;
+}
+
+std::int64_t Decimal::integerValue() const {
+  constexpr unsigned __int128 kMax = std::numeric_limits<std::int64_t>::max();
+  unsigned __int128 magnitude = mantissa;
+  for (std::int32_t e = exponent; e > 0 && magnitude != 0 && magnitude <= kMax; --e) magnitude *= 10;
+  for (std::int32_t e = exponent; e < 0 && magnitude != 0; ++e) magnitude /= 10;
+  if (negative) return magnitude > kMax ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
+  return magnitude > kMax ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
+}
+
+// ---- Value ------------------------------------------------------------------------------
 
 bool Value::boolValue() const {
   switch (type()) {
     case Type::Bool: return std::get<bool>(v_);
     case Type::Integer: return std::get<std::int64_t>(v_) != 0;
     case Type::Double: return std::get<double>(v_) != 0;
+    case Type::Decimal: return std::get<Decimal>(v_).mantissa != 0;
     case Type::String: return ns::boolValue(std::get<std::string>(v_));
     default: return false;
   }
@@ -298,6 +379,7 @@ std::int64_t Value::integerValue() const {
     case Type::Bool: return std::get<bool>(v_) ? 1 : 0;
     case Type::Integer: return std::get<std::int64_t>(v_);
     case Type::Double: return truncateToInteger(std::get<double>(v_));
+    case Type::Decimal: return std::get<Decimal>(v_).integerValue();
     case Type::String: return ns::integerValue(std::get<std::string>(v_));
     default: return 0;
   }
@@ -315,6 +397,7 @@ double Value::doubleValue() const {
     case Type::Bool: return std::get<bool>(v_) ? 1 : 0;
     case Type::Integer: return static_cast<double>(std::get<std::int64_t>(v_));
     case Type::Double: return std::get<double>(v_);
+    case Type::Decimal: return std::get<Decimal>(v_).doubleValue();
     case Type::String: return ns::doubleValue(std::get<std::string>(v_));
     case Type::Date: return std::get<Date>(v_).timeIntervalSince1970();
     default: return 0;
@@ -327,6 +410,7 @@ std::string Value::stringValue() const {
     case Type::Bool: return std::get<bool>(v_) ? "1" : "0";
     case Type::Integer: return std::to_string(std::get<std::int64_t>(v_));
     case Type::Double: return doubleText(std::get<double>(v_));
+    case Type::Decimal: return std::get<Decimal>(v_).description();
     default: return {};
   }
 }
@@ -355,6 +439,12 @@ const Array& Value::array() const {
 const Dictionary& Value::dictionary() const {
   auto* p = std::get_if<Dictionary>(&v_);
   return p ? *p : kEmptyDictionary;
+}
+
+std::optional<Decimal> Value::decimal() const {
+  auto* p = std::get_if<Decimal>(&v_);
+  if (!p) return std::nullopt;
+  return *p;
 }
 
 const Value& Value::operator[](const std::string& key) const {

@@ -14,13 +14,36 @@
 
 namespace ns {
 
+// A decimal number kept as written in text: (-1)^negative x mantissa x 10^exponent,
+// never rounded through binary floating point. Normalised (no trailing zeros in
+// the mantissa; zero is positive with exponent 0), so equal numbers are equal.
+struct Decimal {
+  static constexpr int kMaxDigits = 38;  // significant digits of the mantissa
+  static constexpr int kMinExponent = -350, kMaxExponent = 350;
+
+  unsigned __int128 mantissa = 0;
+  std::int32_t exponent = 0;
+  bool negative = false;
+
+  // The normalised number, or nullopt when it needs more than kMaxDigits
+  // digits or its exponent falls outside kMinExponent..kMaxExponent.
+  static std::optional<Decimal> make(bool negative, unsigned __int128 mantissa, std::int64_t exponent);
+  // Plain decimal text, locale-free, no exponent: "-12.5", "0.001", "100".
+  std::string description() const;
+  void appendDescription(std::string& out) const;
+  double doubleValue() const;
+  // Truncated towards zero, saturating at the int64 limits.
+  std::int64_t integerValue() const;
+  friend bool operator==(const Decimal&, const Decimal&) = default;
+};
+
 class Value;
 using Array = std::vector<Value>;
 using Dictionary = std::map<std::string, Value>;
 
 class Value {
  public:
-  enum class Type { Null, Bool, Integer, Double, String, Data, Date, Array, Dictionary };
+  enum class Type { Null, Bool, Integer, Double, String, Data, Date, Array, Dictionary, Decimal };
 
   Value() = default;
   Value(std::nullptr_t) {}
@@ -37,13 +60,15 @@ class Value {
   Value(ns::Date d) : v_(d) {}
   Value(ns::Array a) : v_(std::move(a)) {}
   Value(ns::Dictionary d) : v_(std::move(d)) {}
+  Value(ns::Decimal d) : v_(d) {}
 
   Type type() const { return static_cast<Type>(v_.index()); }
   bool isNull() const { return type() == Type::Null; }
   bool isBool() const { return type() == Type::Bool; }
   bool isInteger() const { return type() == Type::Integer; }
   bool isDouble() const { return type() == Type::Double; }
-  bool isNumber() const { return isBool() || isInteger() || isDouble(); }
+  bool isDecimal() const { return type() == Type::Decimal; }
+  bool isNumber() const { return isBool() || isInteger() || isDouble() || isDecimal(); }
   bool isString() const { return type() == Type::String; }
   bool isData() const { return type() == Type::Data; }
   bool isDate() const { return type() == Type::Date; }
@@ -68,6 +93,7 @@ class Value {
   std::optional<ns::Date> date() const;
   const ns::Array& array() const;
   const ns::Dictionary& dictionary() const;
+  std::optional<ns::Decimal> decimal() const;
   ns::Array* mutableArray() { return std::get_if<ns::Array>(&v_); }
   ns::Dictionary* mutableDictionary() { return std::get_if<ns::Dictionary>(&v_); }
 
@@ -92,7 +118,7 @@ class Value {
 
  private:
   std::variant<std::monostate, bool, std::int64_t, double, std::string, ns::Data, ns::Date,
-               ns::Array, ns::Dictionary>
+               ns::Array, ns::Dictionary, ns::Decimal>
       v_;
 };
 

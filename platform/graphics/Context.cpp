@@ -623,6 +623,11 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
     view = cairo_surface_create_for_rectangle(surface, whole.x(), whole.y(), whole.width(), whole.height());
     src = sourcePx.offsetBy(-whole.x(), -whole.y());
   }
+  // Drawing an image leaves the context as it found it: cairo's source and
+  // the path being built are put back afterwards, and the image is not kept
+  // alive as the source.
+  cairo_pattern_t* previousSource = cairo_pattern_reference(cairo_get_source(cr_));
+  cairo_path_t* previousPath = cairo_has_current_point(cr_) ? cairo_copy_path(cr_) : nullptr;
   cairo_pattern_t* p = surfacePattern(cr_, view ? view : surface, rect, src);
   // A whole bitmap copied pixel for pixel covers exactly rect by itself.
   bool exact = !view && cairo_pattern_get_filter(p) == CAIRO_FILTER_NEAREST;
@@ -657,6 +662,13 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
   }, &rect);
   cairo_pattern_destroy(p);
   if (view) cairo_surface_destroy(view);
+  cairo_set_source(cr_, previousSource);
+  cairo_pattern_destroy(previousSource);
+  cairo_new_path(cr_);
+  if (previousPath) {
+    cairo_append_path(cr_, previousPath);
+    cairo_path_destroy(previousPath);
+  }
 }
 
 void Context::drawImage(const Image& image, const Rect& rect) {

@@ -28,6 +28,10 @@ class Image {
   // Nothing for bytes that are not a whole PNG of a sane size.
   static std::shared_ptr<Image> fromPNGData(const ns::Data& data, Float scale = 1);
   static std::shared_ptr<Image> fromFile(const std::string& path, Float scale = 1);
+  // Nothing for bytes that are not a whole baseline or progressive JPEG of a sane size.
+  static std::shared_ptr<Image> fromJPEGData(const ns::Data& data, Float scale = 1);
+  // PNG or JPEG, told apart by their signatures.
+  static std::shared_ptr<Image> fromData(const ns::Data& data, Float scale = 1);
   // Takes a reference to an ARGB32 image surface the caller no longer draws into.
   static std::shared_ptr<Image> fromSurface(cairo_surface_t* surface, Float scale = 1);
   // A copy of the pixels of any image surface, converted to ARGB32.
@@ -49,6 +53,8 @@ class Image {
 
   bool writePNG(const std::string& path) const;
   ns::Data pngData() const;
+  // JPEG at a quality of 0 to 1, on white where the image is transparent.
+  ns::Data jpegData(float quality) const;
 
   cairo_surface_t* surface() const { return surface_; }
 

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/TransitionView.h"
 
 namespace ui {
 
@@ -22,6 +23,13 @@ struct Change {
   Value to;
 };
 
+struct PageTransition {
+  std::weak_ptr<View> view;
+  TransitionView::Kind kind;
+  std::shared_ptr<cg::Image> before;
+  std::shared_ptr<TransitionView> overlay;
+};
+
 struct Block {
   std::string name;
   void* context = nullptr;
@@ -33,6 +41,7 @@ struct Block {
   AnimationDidStop didStop;
   std::vector<Change> changes;
   bool held = false;  // runs its time with no changes of its own
+  std::vector<PageTransition> transitions;
 };
 
 struct Running {
@@ -150,7 +159,13 @@ struct AnimatorState {
           show(*view, c.property, &v);
         }
       }
-      if (t >= 1) done.push_back(r);
+      for (auto& tr : r->block.transitions)
+        if (tr.overlay) tr.overlay->setProgress(e);
+      if (t >= 1) {
+        for (auto& tr : r->block.transitions)
+          if (tr.overlay) tr.overlay->removeFromSuperview();
+        done.push_back(r);
+      }
     }
     for (auto& r : done) running.erase(std::find(running.begin(), running.end(), r));
     if (running.empty()) timer.invalidate();
@@ -168,11 +183,15 @@ struct AnimatorState {
     // captures may be gone.
     if (!timer.isValid()) {
       for (auto& stale : running)
+        for (auto& tr : stale->block.transitions)
+          if (tr.overlay) tr.overlay->removeFromSuperview();
+      for (auto& stale : running)
         for (auto& c : stale->block.changes)
           if (auto v = c.view.lock()) show(*v, c.property, nullptr);
       running.clear();
     }
-    bool animate = enabled && block.duration > 0 && (!block.changes.empty() || block.held);
+    bool animate = enabled && block.duration > 0 &&
+                   (!block.changes.empty() || block.held || !block.transitions.empty());
     if (!animate) {
       for (auto& c : block.changes)
         if (auto v = c.view.lock()) show(*v, c.property, nullptr);
@@ -188,6 +207,13 @@ struct AnimatorState {
       dropRunning(view.get(), c.property);
       c.to = modelValue(*view, c.property);
       show(*view, c.property, &c.from);
+    }
+    // The old picture goes over the changed view until the turn is done.
+    for (auto& tr : block.transitions) {
+      auto view = tr.view.lock();
+      if (!view || !tr.before) continue;
+      tr.overlay = std::make_shared<TransitionView>(tr.kind, tr.before, view->bounds());
+      view->addSubview(tr.overlay);
     }
     auto r = std::make_shared<Running>();
     r->start = ns::Clock::current().now() + block.delay;
@@ -279,6 +305,14 @@ void View::setAnimationDelegate(std::weak_ptr<const void> delegate) {
 void View::setAnimationDidStopSelector(AnimationDidStop didStop) {
   withOpenBlock([&](Block& b) { b.didStop = std::move(didStop); });
 }
+void View::setAnimationTransition(AnimationTransition transition, View* view, bool) {
+  if (!view || (transition != AnimationTransition::CurlUp && transition != AnimationTransition::CurlDown)) return;
+  withOpenBlock([&](Block& b) {
+    auto kind = transition == AnimationTransition::CurlUp ? TransitionView::Kind::CurlUp : TransitionView::Kind::CurlDown;
+    b.transitions.push_back({view->weak_from_this(), kind, TransitionView::snapshotOf(*view), nullptr});
+  });
+}
+
 void View::setAnimationsEnabled(bool enabled) { AnimatorState::get().enabled = enabled; }
 bool View::areAnimationsEnabled() { return AnimatorState::get().enabled; }
 size_t View::runningAnimationCount() { return AnimatorState::get().running.size(); }

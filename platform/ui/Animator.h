@@ -14,6 +14,10 @@ class Animator {
   static void willChange(View& view, AnimatedProperty property);
   // Ends every running animation at once (their did-stop calls still run).
   static void finishAll();
+  // Shows a presentation value other than the model's (null: the model's);
+  // the key-frame animations draw through this.
+  static void presentFrame(View& v, const cg::Rect* r) { setFrame(v, r); v.setNeedsDisplay(); }
+  static void presentAlpha(View& v, const float* a) { setAlpha(v, a); v.setNeedsDisplay(); }
 
   // The timing of the innermost open begin/commit block, for views that
   // animate a value of their own with it (a scroll view's offset).

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 namespace ui {
@@ -70,6 +71,7 @@ void Application::terminate() {
 }
 
 void Application::receiveMemoryWarning() {
+  ViewController::sendMemoryWarningToAll();
   if (delegate_) delegate_->applicationDidReceiveMemoryWarning(*this);
   post(ApplicationDidReceiveMemoryWarningNotification);
 }
@@ -82,7 +84,16 @@ void Application::deliverLocalNotification(const LocalNotification& notification
   if (delegate_ && !terminated_) delegate_->didReceiveLocalNotification(*this, notification);
 }
 
+void Application::setNetworkActivityIndicatorVisible(bool visible) {
+  if (networkActivity_ == visible) return;
+  networkActivity_ = visible;
+  if (Window* w = keyWindow()) w->setNeedsRedraw();
+}
+
 void Application::resetForTesting() {
+  statusBarOrientation_ = InterfaceOrientation::LandscapeRight;
+  networkActivity_ = false;
+  receivesRemoteControl_ = false;
   delegate_.reset();
   state_ = ApplicationState::Inactive;
   launched_ = false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/InterfaceOrientation.h"
 #include "platform/ui/LocalNotification.h"
 #include "platform/ui/Responder.h"
 
@@ -75,6 +76,20 @@ class Application : public Responder {
   bool openInboundURL(const std::string& url);
   void deliverLocalNotification(const LocalNotification& notification);
 
+  // The orientation of the status bar, which the interface follows (the window
+  // sets it as it turns).
+  InterfaceOrientation statusBarOrientation() const { return statusBarOrientation_; }
+  void setStatusBarOrientation(InterfaceOrientation o) { statusBarOrientation_ = o; }
+  // The spinner in the status bar.
+  bool isNetworkActivityIndicatorVisible() const { return networkActivity_; }
+  void setNetworkActivityIndicatorVisible(bool visible);
+
+  // Remote-control events (media keys) reach the first responder only between
+  // these two calls.
+  void beginReceivingRemoteControlEvents() { receivesRemoteControl_ = true; }
+  void endReceivingRemoteControlEvents() { receivesRemoteControl_ = false; }
+  bool isReceivingRemoteControlEvents() const { return receivesRemoteControl_; }
+
   // Called when terminate() has run (the backend closes its window).
   void setTerminationHandler(std::function<void()> handler) { onTerminate_ = std::move(handler); }
 
@@ -87,6 +102,9 @@ class Application : public Responder {
   bool launched_ = false;
   bool terminated_ = false;
   std::function<void()> onTerminate_;
+  InterfaceOrientation statusBarOrientation_ = InterfaceOrientation::LandscapeRight;
+  bool networkActivity_ = false;
+  bool receivesRemoteControl_ = false;
 };
 
 }  // namespace ui

@@ -2,8 +2,10 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 #include <sys/stat.h>
 
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/ui/Screen.h"
 
@@ -36,6 +38,13 @@ std::map<std::pair<std::string, int>, std::shared_ptr<Image>>& namedCache() {
   return cache;
 }
 
+// A screen asks for its images on every redraw: say once that one is missing.
+void logMissingOnce(const std::string& name) {
+  static std::set<std::string> logged;
+  if (logged.insert(name).second)
+    ns::logf("INFO  - [%s] No image named \"%s\"", ns::logTimestamp().c_str(), name.c_str());
+}
+
 }  // namespace
 
 std::string Image::imagesDirectory() { return ns::resourceDirectory() + "/images"; }
@@ -48,7 +57,11 @@ std::shared_ptr<Image> Image::imageNamed(const std::string& name) {
 }
 
 std::shared_ptr<Image> Image::imageNamed(const std::string& name, cg::Float screenScale) {
-  if (!isSafeName(name)) return nullptr;
+  if (!isSafeName(name)) {
+    std::lock_guard<std::mutex> lock(gNamedMutex);
+    logMissingOnce(name);
+    return nullptr;
+  }
   int want = screenScale >= 2 ? 2 : 1;
   std::string stem = name, ext = ".png";
   std::size_t dot = name.rfind('.');
@@ -67,6 +80,7 @@ std::shared_ptr<Image> Image::imageNamed(const std::string& name, cg::Float scre
     result = imageWithCGImage(cg::Image::fromFile(path + "@2x" + ext), 2);
   if (!result) result = imageWithCGImage(cg::Image::fromFile(path + ext), 1);
   if (result) namedCache()[key] = result;
+  else logMissingOnce(name);
   return result;
 }
 

@@ -14,7 +14,8 @@ class Image {
  public:
   // "<resources>/images/<name>" (".png" added when the name has no extension);
   // on a screen of scale 2 the "@2x" file is preferred when it exists. Loaded
-  // images are kept and shared. Nothing for a missing or undecodable file.
+  // images are kept and shared. Nothing for a missing or undecodable file,
+  // which is logged once per name.
   static std::shared_ptr<Image> imageNamed(const std::string& name);  // the main screen's scale
   static std::shared_ptr<Image> imageNamed(const std::string& name, cg::Float screenScale);
   static std::shared_ptr<Image> imageWithData(const ns::Data& data, cg::Float scale = 1);

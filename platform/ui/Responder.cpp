@@ -35,6 +35,10 @@ void Responder::setMarkedText(const std::string& text, int cursor) {
   if (Responder* n = nextResponder()) n->setMarkedText(text, cursor);
 }
 
+void Responder::remoteControlReceivedWithEvent(const Event& e) {
+  if (Responder* n = nextResponder()) n->remoteControlReceivedWithEvent(e);
+}
+
 bool Responder::becomeFirstResponder() {
   Window* w = responderWindow();
   if (!w || !canBecomeFirstResponder()) return false;

@@ -42,10 +42,29 @@ class Touch {
 
 using TouchSet = std::vector<std::shared_ptr<Touch>>;
 
-// What came with a touch or key: the time and every touch now down.
+// The platform's numbering of event types and subtypes.
+enum class EventType { Touches = 0, Motion = 1, RemoteControl = 2 };
+enum class EventSubtype {
+  None = 0,
+  RemoteControlPlay = 100,
+  RemoteControlPause = 101,
+  RemoteControlStop = 102,
+  RemoteControlTogglePlayPause = 103,
+  RemoteControlNextTrack = 104,
+  RemoteControlPreviousTrack = 105,
+  RemoteControlBeginSeekingBackward = 106,
+  RemoteControlEndSeekingBackward = 107,
+  RemoteControlBeginSeekingForward = 108,
+  RemoteControlEndSeekingForward = 109,
+};
+
+// What came with a touch or a remote-control command: the time, every touch
+// now down (each with its phase), the type and subtype.
 struct Event {
   double timestamp = 0;
   TouchSet allTouches;
+  EventType type = EventType::Touches;
+  EventSubtype subtype = EventSubtype::None;
 };
 
 // Modifier keys held with a key.
@@ -56,8 +75,8 @@ enum KeyModifier : unsigned {
   KeyModifierMeta = 1 << 3,
 };
 
-// A key press: a named key ("Return", "Escape", "Left", "BackSpace", "C"...)
-// or text typed, with the KeyModifier bits held.
+// A key press: a named key ("Return", "Escape", "Left", "BackSpace",
+// "AudioPlay"...) or text typed, with the KeyModifier bits held.
 struct KeyEvent {
   std::string key;
   std::string text;
@@ -93,6 +112,9 @@ class Responder {
   // An input method's composition in progress (empty when it ends without
   // committing); cursor counts UTF-16 units into it.
   virtual void setMarkedText(const std::string& text, int cursor);
+  // Media keys and the lock screen's controls (type RemoteControl) go to the
+  // first responder and travel up the same way.
+  virtual void remoteControlReceivedWithEvent(const Event& event);
 
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }

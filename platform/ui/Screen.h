@@ -1,6 +1,7 @@
 #pragma once
-// The screen the window lives on: a 1024 x 768 tablet screen in landscape,
-// with a 20-point status bar along the top edge.
+// The screen the window lives on: the tablet's, 1024 x 768 points in
+// landscape (the start) or 768 x 1024 in portrait as the window turns, with a
+// 20-point status bar along the top edge.
 #include "platform/graphics/Geometry.h"
 
 namespace ui {

@@ -26,6 +26,10 @@ class ViewController;
 // Timing curves of named animations, in the platform's numbering.
 enum class AnimationCurve { EaseInOut = 0, EaseIn = 1, EaseOut = 2, Linear = 3 };
 
+// Transitions of a whole view inside a named animation, in the platform's
+// numbering (the flips are not drawn: they change the view at once).
+enum class AnimationTransition { None = 0, FlipFromLeft = 1, FlipFromRight = 2, CurlUp = 3, CurlDown = 4 };
+
 // Called once when a named animation ends: its name, whether it ran to the end
 // and the context given to beginAnimations.
 using AnimationDidStop = std::function<void(const std::string& name, bool finished, void* context)>;
@@ -177,6 +181,9 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   // The did-stop call runs only while the delegate lives (when one is set).
   static void setAnimationDelegate(std::weak_ptr<const void> delegate);
   static void setAnimationDidStopSelector(AnimationDidStop didStop);
+  // The view turns like a page from what it shows now to what the block
+  // changes (the picture of it is taken here; cache is accepted and unused).
+  static void setAnimationTransition(AnimationTransition transition, View* view, bool cache = false);
   static void setAnimationsEnabled(bool enabled);
   static bool areAnimationsEnabled();
   // Animations running now (for tests and the backend's frame pacing).

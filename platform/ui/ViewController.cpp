@@ -1,5 +1,11 @@
 #include "platform/ui/ViewController.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -8,11 +14,18 @@ namespace ui {
 namespace {
 constexpr double kModalDuration = 0.3;
 const cg::Color kDimming(0, 0, 0, 0.4f);
+
+std::vector<ViewController*>& liveControllers() {
+  static std::vector<ViewController*> list;
+  return list;
+}
 }  // namespace
 
-ViewController::ViewController() = default;
+ViewController::ViewController() { liveControllers().push_back(this); }
 
 ViewController::~ViewController() {
+  auto& list = liveControllers();
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
   if (Window* w = responderWindow(); w && w->firstResponder() == this) w->clearFirstResponder();
   if (view_ && view_->viewController_ == this) view_->viewController_ = nullptr;
 }
@@ -30,6 +43,48 @@ void ViewController::setView(std::shared_ptr<View> view) {
   if (view_ && view_->viewController_ == this) view_->viewController_ = nullptr;
   view_ = std::move(view);
   if (view_) view_->viewController_ = this;
+}
+
+void ViewController::unloadView() {
+  if (!view_ || view_->window()) return;
+  setView(nullptr);
+  viewDidUnload();
+}
+
+void ViewController::didReceiveMemoryWarning() { unloadView(); }
+
+void ViewController::sendMemoryWarningToAll() {
+  // A handler may create or destroy controllers: walk a copy, skipping the dead.
+  auto snapshot = liveControllers();
+  for (ViewController* c : snapshot) {
+    auto& live = liveControllers();
+    if (std::find(live.begin(), live.end(), c) == live.end()) continue;
+    auto keep = c->weak_from_this().lock();  // held while it runs, when shared
+    c->didReceiveMemoryWarning();
+  }
+}
+
+InterfaceOrientation ViewController::interfaceOrientation() const {
+  return Application::shared().statusBarOrientation();
+}
+
+void ViewController::setTitle(const std::string& title) {
+  title_ = title;
+  if (navigationItem_) navigationItem_->setTitle(title);
+}
+
+std::shared_ptr<NavigationItem> ViewController::navigationItem() {
+  if (!navigationItem_) navigationItem_ = std::make_shared<NavigationItem>(title_);
+  return navigationItem_;
+}
+
+NavigationController* ViewController::navigationController() const {
+  return static_cast<NavigationController*>(navigationController_.lock().get());
+}
+
+ViewController* ViewController::parentViewController() const {
+  if (auto nav = navigationController_.lock()) return nav.get();
+  return parent_.lock().get();
 }
 
 void ViewController::loadView() {
@@ -69,8 +124,16 @@ void ViewController::presentModalViewController(std::shared_ptr<ViewController> 
   auto container = std::make_shared<View>(b);
   container->setBackgroundColor(fullScreen ? cg::Color::clear() : kDimming);
   container->setOpaque(false);
+  container->setAutoresizingMask(ViewAutoresizingFlexibleWidth | ViewAutoresizingFlexibleHeight);
   auto v = controller->view();
-  v->setFrame(fullScreen ? b : controller->sheetFrame(b));
+  // A full-screen modal leaves the status bar showing.
+  cg::Rect below = cg::Rect(b.x(), b.y() + Screen::main().statusBarHeight(), b.width(),
+                            b.height() - Screen::main().statusBarHeight());
+  v->setFrame(fullScreen ? below : controller->sheetFrame(b));
+  // A turn of the window keeps a full-screen modal filling it and a sheet centred.
+  v->setAutoresizingMask(fullScreen ? ViewAutoresizingFlexibleWidth | ViewAutoresizingFlexibleHeight
+                                    : ViewAutoresizingFlexibleLeftMargin | ViewAutoresizingFlexibleRightMargin |
+                                          ViewAutoresizingFlexibleTopMargin | ViewAutoresizingFlexibleBottomMargin);
   modalContainer_ = container;
 
   if (fullScreen) viewWillDisappear(animated);
@@ -99,7 +162,7 @@ void ViewController::presentModalViewController(std::shared_ptr<ViewController> 
 void ViewController::dismissModalViewControllerAnimated(bool animated) {
   if (!modal_) {
     // The presented controller asks its presenter.
-    if (auto parent = parent_.lock()) parent->dismissModalViewControllerAnimated(animated);
+    if (ViewController* parent = parentViewController()) parent->dismissModalViewControllerAnimated(animated);
     return;
   }
   // A modal that presents its own modal goes first.

@@ -2,11 +2,14 @@
 // The application window: the root of a view tree, the first responder, and
 // the door through which the backend delivers touches and keys. It renders
 // the whole tree into one cairo surface.
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ui/InterfaceOrientation.h"
 #include "platform/ui/View.h"
 
 namespace cg {
@@ -16,6 +19,9 @@ class Image;
 namespace ui {
 
 class ViewController;
+
+// Posted (no sender) when a finger lifts from the status bar.
+inline constexpr const char* StatusBarTappedNotification = "ZarvelStatusBarTapped";
 
 class Window : public View {
  public:
@@ -43,6 +49,8 @@ class Window : public View {
   void sendTouch(int id, TouchPhase phase, cg::Point location);
   // Cancels every touch in flight (focus lost, an alert appears).
   void cancelAllTouches();
+  // A key goes down: media keys and the seek shortcuts become remote-control
+  // events, anything else goes to the first responder.
   void sendKey(const KeyEvent& key);
   // An input method's composition, to the first responder.
   void sendMarkedText(const std::string& text, int cursor);
@@ -52,6 +60,34 @@ class Window : public View {
   // A tap on the status bar: the one visible scroll view that scrolls to the
   // top on it does so (none when there are several).
   void statusBarTapped();
+  // A key comes up: ends seeking begun by its key.
+  void sendKeyUp(const KeyEvent& key);
+  // The remote-control command for a key going down or up, if it is one.
+  static std::optional<EventSubtype> remoteControlSubtypeForKey(const KeyEvent& key, bool down);
+  // Delivers a remote-control event to the first responder (up its chain),
+  // while the application receives them. False when it was not delivered.
+  bool sendRemoteControlEvent(EventSubtype subtype);
+
+  // Every touch and remote-control event is offered to the hook before it is
+  // delivered; answering true swallows it.
+  using EventInterceptor = std::function<bool(const Event&)>;
+  void setEventInterceptor(EventInterceptor hook) { interceptor_ = std::move(hook); }
+
+  // Turns the interface: asks the root controller, then sends will-rotate,
+  // resizes the window to the tablet's screen in that orientation with
+  // will-animate inside the animation, and did-rotate at its end. False when
+  // refused (or already turned that way, or a turn is running).
+  bool rotateToInterfaceOrientation(InterfaceOrientation orientation, bool animated = true);
+  bool isRotating() const { return rotating_; }
+  // The tablet's time for a quarter turn (a half turn takes twice as long).
+  static constexpr double kRotationDuration = 0.4;
+
+  // The status bar along the top, drawn over the tree, whose tap is posted.
+  // The backends show it on the application's window; other windows (tests)
+  // have none.
+  void setShowsStatusBar(bool shows);
+  bool showsStatusBar() const { return showsStatusBar_; }
+  float statusBarHeight() const;
 
   // Lays out and draws the tree into the context (whose user space is the
   // window's). Clears the redraw request.
@@ -76,6 +112,8 @@ class Window : public View {
   void deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event);
   std::vector<std::weak_ptr<GestureRecognizer>> recognizersFor(View* view) const;
   int tapCountFor(cg::Point location, double now);
+  std::vector<ViewController*> rotationTargets() const;
+  void drawStatusBar(cg::Context& context);
 
   std::shared_ptr<ViewController> rootViewController_;
   Responder* firstResponder_ = nullptr;  // cleared when the view leaves the window
@@ -84,6 +122,12 @@ class Window : public View {
   double lastTapTime_ = -1;
   cg::Point lastTapLocation_;
   int lastTapCount_ = 0;
+  EventInterceptor interceptor_;
+  bool rotating_ = false;
+  bool showsStatusBar_ = false;
+  std::string seekKey_;  // the key holding a seek down, if any
+  EventSubtype seekEnd_ = EventSubtype::None;
+  std::map<int, bool> statusBarTouches_;  // fingers that began on the status bar
 };
 
 }  // namespace ui

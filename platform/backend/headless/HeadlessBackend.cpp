@@ -48,6 +48,7 @@ void HeadlessBackend::launch(std::shared_ptr<ApplicationDelegate> delegate) {
   Application::shared().setDelegate(std::move(delegate));
   LocalNotificationScheduler::shared().reload();
   Application::shared().launch();
+  if (Window* w = keyWindow()) w->setShowsStatusBar(true);
   ns::RunLoop::main().runUntilIdle();
 }
 

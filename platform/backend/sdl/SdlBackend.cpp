@@ -7,10 +7,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <optional>
 
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/backend/sdl/WindowGeometry.h"
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
 #include "platform/services/IdleTimer.h"
@@ -23,9 +28,28 @@ namespace ui {
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
 constexpr int kMaxWaitMs = 10;  // posts from workers are picked up this often
+constexpr const char* kTurnKey = "F8";  // turns the screen a quarter (Shift: the other way)
+constexpr int kFirstScreenFinger = 10;  // touch-screen fingers after the mouse's two
+
+std::string placementPath() { return ns::pathJoin(ns::configDirectory(), "window.conf"); }
+
+std::optional<WindowPlacement> loadPlacement() {
+  auto data = ns::readFile(placementPath(), 4096);
+  if (!data) return std::nullopt;
+  return parseWindowPlacement(std::string_view(reinterpret_cast<const char*>(data->data()), data->size()));
+}
+
+unsigned modifiersOf(Uint16 mod) {
+  unsigned m = 0;
+  if (mod & KMOD_SHIFT) m |= KeyModifierShift;
+  if (mod & KMOD_CTRL) m |= KeyModifierControl;
+  if (mod & KMOD_ALT) m |= KeyModifierAlt;
+  if (mod & KMOD_GUI) m |= KeyModifierMeta;
+  return m;
+}
+
+cg::Size logicalSize() { return Screen::main().bounds().size; }
 
 std::string keyName(SDL_Keycode k) {
   switch (k) {
@@ -46,14 +70,6 @@ std::string keyName(SDL_Keycode k) {
   }
 }
 
-unsigned modifiersOf(Uint16 mod) {
-  unsigned m = 0;
-  if (mod & KMOD_SHIFT) m |= KeyModifierShift;
-  if (mod & KMOD_CTRL) m |= KeyModifierControl;
-  if (mod & KMOD_ALT) m |= KeyModifierAlt;
-  if (mod & KMOD_GUI) m |= KeyModifierMeta;
-  return m;
-}
 
 // The general pasteboard reads and writes the desktop's clipboard.
 void connectClipboard() {
@@ -71,23 +87,58 @@ class Session {
  public:
   bool open() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");  // smooth scaling of the screen
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");    // fingers come as fingers only
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       ns::logf("INFO  - [%s] Could not open a window: %s (ZARVEL_HEADLESS=1 runs without one)",
                ns::logTimestamp().c_str(), SDL_GetError());
       return false;
     }
-    window_ = SDL_CreateWindow("Zarvel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth,
-                               kHeight, SDL_WINDOW_SHOWN);
+    SDL_Rect usable{0, 0, 1024, 768};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    desktop_ = cg::Rect(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
+    WindowPlacement place = openingPlacement(loadPlacement(), desktop_);
+    orientation_ = place.orientation;
+    cg::Size logical = screenSizeForOrientation(orientation_);
+    Screen::main().setBounds(cg::Rect(0, 0, logical.width, logical.height));
+    Application::shared().setStatusBarOrientation(orientation_);
+    int x = place.hasPosition ? place.x : SDL_WINDOWPOS_CENTERED;
+    int y = place.hasPosition ? place.y : SDL_WINDOWPOS_CENTERED;
+    window_ = SDL_CreateWindow("Zarvel", x, y, place.width, place.height,
+                               SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) {
       ns::logf("INFO  - [%s] Could not open a window: %s", ns::logTimestamp().c_str(), SDL_GetError());
       return false;
     }
-    surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-    return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+    SDL_SetWindowMinimumSize(window_, 240, 240);
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+      ns::logf("INFO  - [%s] Could not draw in the window: %s", ns::logTimestamp().c_str(), SDL_GetError());
+      return false;
+    }
+    updateScale();
+    return true;
+  }
+
+  // Remembers the window for the next run.
+  void savePlacement() {
+    if (!window_) return;
+    WindowPlacement p;
+    SDL_GetWindowPosition(window_, &p.x, &p.y);
+    SDL_GetWindowSize(window_, &p.width, &p.height);
+    p.hasPosition = true;
+    p.orientation = Application::shared().statusBarOrientation();
+    if (!ns::createDirectory(ns::configDirectory()) ||
+        !ns::writeFileAtomically(placementPath(), formatWindowPlacement(p)))
+      ns::logf("INFO  - [%s] Could not remember the window in %s", ns::logTimestamp().c_str(),
+               placementPath().c_str());
   }
 
   ~Session() {
     if (surface_) cairo_surface_destroy(surface_);
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
   }
@@ -112,21 +163,78 @@ class Session {
   void present(bool force) {
     Window* w = Window::keyWindow();
     if (!w || (!force && !w->needsRedraw())) return;
+    if (!ensureSurface()) return;
     {
-      cg::Context ctx(surface_, 1);
+      cg::Context ctx(surface_, scale_);
       w->render(ctx);
     }
     cairo_surface_flush(surface_);
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
-        cairo_image_surface_get_data(surface_), kWidth, kHeight, 32,
-        cairo_image_surface_get_stride(surface_), SDL_PIXELFORMAT_ARGB8888);
-    SDL_Surface* dst = SDL_GetWindowSurface(window_);
-    if (src && dst) {
-      SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
-      SDL_BlitSurface(src, nullptr, dst, nullptr);
-      SDL_UpdateWindowSurface(window_);
+    SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(surface_),
+                      cairo_image_surface_get_stride(surface_));
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    cg::Rect shown = screenRectInWindow(logicalSize(), {float(ow), float(oh)});
+    SDL_Rect dst{int(shown.x()), int(shown.y()), int(std::round(shown.width())), int(std::round(shown.height()))};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    SDL_RenderPresent(renderer_);
+  }
+
+ private:
+  // Draws at scale 2 when the window shows the screen with twice its pixels.
+  void updateScale() {
+    int ow = 0, oh = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &ow, &oh) != 0) return;
+    scale_ = renderScaleFor(logicalSize(), {float(ow), float(oh)});
+    Screen::main().setScale(scale_);
+    if (Window* w = Window::keyWindow()) w->setNeedsRedraw();
+  }
+
+  // The drawing surface and its texture, remade when the screen turns or the scale changes.
+  bool ensureSurface() {
+    cg::Size logical = logicalSize();
+    int pw = int(std::ceil(logical.width * scale_)), ph = int(std::ceil(logical.height * scale_));
+    if (surface_ && cairo_image_surface_get_width(surface_) == pw && cairo_image_surface_get_height(surface_) == ph)
+      return true;
+    if (surface_) cairo_surface_destroy(surface_);
+    if (texture_) SDL_DestroyTexture(texture_);
+    surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, pw, ph);
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS || !texture_) {
+      ns::logf("INFO  - [%s] Could not make a %dx%d drawing surface", ns::logTimestamp().c_str(), pw, ph);
+      return false;
     }
-    if (src) SDL_FreeSurface(src);
+    return true;
+  }
+
+  // Turns the screen a quarter and gives the window the new shape at the same scale.
+  void turn(bool clockwise) {
+    Window* w = Window::keyWindow();
+    if (!w) return;
+    InterfaceOrientation from = Application::shared().statusBarOrientation();
+    cg::Size before = logicalSize();
+    if (!w->rotateToInterfaceOrientation(nextOrientation(from, clockwise))) return;
+    int ww = 0, wh = 0, wx = 0, wy = 0;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    SDL_GetWindowPosition(window_, &wx, &wy);
+    cg::Size now = turnedWindowSize({float(ww), float(wh)}, before, logicalSize(), desktop_.size);
+    if (!(SDL_GetWindowFlags(window_) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN))) {
+      // The window turns about its centre, kept on the desktop.
+      int nx = std::clamp(wx + (ww - int(now.width)) / 2, int(desktop_.x()),
+                          std::max(int(desktop_.x()), int(desktop_.maxX() - now.width)));
+      int ny = std::clamp(wy + (wh - int(now.height)) / 2, int(desktop_.y()),
+                          std::max(int(desktop_.y()), int(desktop_.maxY() - now.height)));
+      SDL_SetWindowSize(window_, int(now.width), int(now.height));
+      SDL_SetWindowPosition(window_, nx, ny);
+    }
+    updateScale();
+  }
+
+  cg::Point toScreen(int x, int y) const {
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    return logicalPointFor({float(x), float(y)}, logicalSize(), {float(ww), float(wh)});
   }
 
  private:
@@ -147,8 +255,35 @@ class Session {
     return std::clamp(static_cast<int>(std::ceil(next * 1000)), 0, kMaxWaitMs);
   }
 
+  // The mouse is finger 0. With Ctrl held it brings a second finger: mirrored
+  // about the screen's centre (a pinch), or with Shift too, beside it (a
+  // two-finger drag).
   void touch(TouchPhase phase, int x, int y) {
-    if (Window* w = Window::keyWindow()) w->sendTouch(0, phase, {float(x), float(y)});
+    Window* w = Window::keyWindow();
+    if (!w) return;
+    cg::Point p = toScreen(x, y);
+    if (phase == TouchPhase::Began) {
+      SDL_Keymod mod = SDL_GetModState();
+      twoFingers_ = (mod & KMOD_CTRL) != 0;
+      parallel_ = (mod & KMOD_SHIFT) != 0;
+    }
+    w->sendTouch(0, phase, p);
+    if (!twoFingers_) return;
+    cg::Size s = logicalSize();
+    cg::Point second = parallel_ ? cg::Point{p.x + 60, p.y} : cg::Point{s.width - p.x, s.height - p.y};
+    w->sendTouch(1, phase, second);
+    if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) twoFingers_ = false;
+  }
+
+  void finger(TouchPhase phase, const SDL_TouchFingerEvent& f) {
+    Window* w = Window::keyWindow();
+    if (!w) return;
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    auto [it, added] = fingers_.try_emplace(f.fingerId, kFirstScreenFinger + int(fingers_.size()));
+    if (!added && phase == TouchPhase::Began) it->second = kFirstScreenFinger + int(fingers_.size());
+    w->sendTouch(it->second, phase, toScreen(int(f.x * float(ww)), int(f.y * float(wh))));
+    if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) fingers_.erase(it);
   }
 
   // A wheel turns in whole steps; a touchpad sends fractions, which move the
@@ -177,9 +312,21 @@ class Session {
         if (e.button.button == SDL_BUTTON_LEFT) touch(TouchPhase::Ended, e.button.x, e.button.y);
         break;
       case SDL_MOUSEWHEEL: wheel(e.wheel); break;
-      case SDL_KEYDOWN:
-        if (w) w->sendKey({keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)});
+      case SDL_KEYDOWN: {
+        KeyEvent key{keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)};
+        if (key.key == kTurnKey) {
+          if (!e.key.repeat) turn(!(key.modifiers & KeyModifierShift));
+        } else if (w) {
+          w->sendKey(key);
+        }
         break;
+      }
+      case SDL_KEYUP:
+        if (w) w->sendKeyUp({keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)});
+        break;
+      case SDL_FINGERDOWN: finger(TouchPhase::Began, e.tfinger); break;
+      case SDL_FINGERMOTION: finger(TouchPhase::Moved, e.tfinger); break;
+      case SDL_FINGERUP: finger(TouchPhase::Ended, e.tfinger); break;
       case SDL_TEXTINPUT:
         if (w) w->sendKey({"", e.text.text, 0});
         break;
@@ -196,6 +343,10 @@ class Session {
           case SDL_WINDOWEVENT_MINIMIZED: app.enterBackground(); break;
           case SDL_WINDOWEVENT_RESTORED: app.enterForeground(); break;
           case SDL_WINDOWEVENT_EXPOSED: present(true); break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+            updateScale();
+            present(true);
+            break;
           case SDL_WINDOWEVENT_CLOSE: app.terminate(); break;
           default: break;
         }
@@ -205,9 +356,17 @@ class Session {
   }
 
   SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
   bool running_ = true;
   cg::Rect lastCaret_;
+  float scale_ = 1;
+  cg::Rect desktop_;
+  InterfaceOrientation orientation_ = InterfaceOrientation::LandscapeRight;
+  bool twoFingers_ = false;
+  bool parallel_ = false;
+  std::map<SDL_FingerID, int> fingers_;
 };
 
 }  // namespace
@@ -216,8 +375,6 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   Session session;
   if (!session.open()) return 1;
   ns::RunLoop::setMainThread();
-  Screen::main().setBounds(cg::Rect(0, 0, kWidth, kHeight));
-  Screen::main().setScale(1);
   IdleTimer::setObserver([](bool disabled) {
     if (disabled) SDL_DisableScreenSaver();
     else SDL_EnableScreenSaver();
@@ -228,8 +385,10 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   LocalNotificationScheduler::shared().reload();
   app.launch();
   if (!inboundURL.empty()) app.openInboundURL(inboundURL);
+  if (Window* w = Window::keyWindow()) w->setShowsStatusBar(true);
   session.present(true);
   session.loop();
+  session.savePlacement();
   IdleTimer::setObserver(nullptr);
   Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;

@@ -1,9 +1,15 @@
 #pragma once
-// Runs the application in a real 1024 x 768 desktop window with SDL2: the
-// window tree drawn through a cairo image surface, the mouse as touches, keys
-// and text input to the first responder, focus and minimising mapped to the
-// life cycle, closing to termination, and the screen saver held off while
-// the idle timer is disabled.
+// Runs the application in a desktop window with SDL2. The window shows the
+// tablet's logical screen (1024 x 768 points on its side, 768 x 1024
+// upright) whole, scaled to the window and letterboxed, drawn at scale 2 when
+// the window has twice its pixels. F8 turns it a quarter (Shift+F8 the other
+// way); the window takes the new shape. The mouse is a finger (a second one
+// mirrored about the centre with Ctrl held, beside it with Ctrl+Shift); a
+// touch screen's fingers are fingers. Keys and text input go to the first
+// responder, media keys as remote-control events; focus and minimising map
+// to the life cycle, closing to termination; the screen saver is held off
+// while the idle timer is disabled. The window's size, place and orientation
+// are kept in the config folder for the next run.
 #include <functional>
 #include <memory>
 #include <string>

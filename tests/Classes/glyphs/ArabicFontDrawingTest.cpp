@@ -60,6 +60,24 @@ std::vector<StrokeRun> kashidaRuns(const Rendering& r, int line) {
   return runs;
 }
 
+// The free space of a line: the width less its natural width, without the
+// space that closes it.
+int freeSpace(const ArabicFont& font, const Rendering& r, const ns::Data& v, int line, int width) {
+  const std::int32_t word = r.meta.arrLineIndexes[line];
+  const int end = VerseMetaData::lineStart(word) + VerseMetaData::lineLength(word);
+  const int closing = v[end] == 32 ? font.SPACE_CHAR_WIDTH : 0;
+  return width - (r.meta.arrLineActualWidth[line] - closing);
+}
+
+// The leftmost inked column of a line's letter band.
+int leftEdge(const ArabicFont& font, const Rendering& r, int line) {
+  const int y = r.meta.arrLineStartYOffsets[line];
+  for (int x = 0; x < r.image->width(); ++x)
+    for (int row = y; row < y + font.CHAR_HEIGHT; ++row)
+      if (r.image->pixelAt(x, row).a > 0) return x;
+  return -1;
+}
+
 ArabicFont makeFont(unsigned style, bool tajweed = false, float scale = 1, bool override = false) {
   glyphfixture::resetDefaults(tajweed);
   return ArabicFont(style, override, glyphfixture::sharedDatabase(), scale);
@@ -80,8 +98,9 @@ TEST(ArabicFontDrawing, EveryLineButTheLastGetsAtMostTwoKashidasOfHalfTheFreeSpa
       EXPECT_TRUE(runs.empty()) << "the last line stays ragged";
       continue;
     }
-    const int free = width - r.meta.arrLineActualWidth[i];
-    ASSERT_EQ(runs.size(), free >= 2 ? 2u : 0u) << "line " << i;
+    // A line closed by a space always has 2 or more points free.
+    const int free = freeSpace(font, r, v, i, width);
+    ASSERT_EQ(runs.size(), 2u) << "line " << i << " free " << free;
     for (const StrokeRun& run : runs) EXPECT_EQ(run.to - run.from, free / 2) << "line " << i;
     // The kashida of the first word stands at its last allowed pair.
     const int x = r.startX - font.charWidth(177) - font.charWidth(159);
@@ -98,23 +117,43 @@ TEST(ArabicFontDrawing, OneWordWithAnOpportunityGetsOneKashidaAndOthersStayRagge
   ASSERT_GE(r.meta.lineCount(), 3);
   auto first = kashidaRuns(r, 0);
   ASSERT_EQ(first.size(), 1u);
-  EXPECT_EQ(first[0].to - first[0].from, (200 - r.meta.arrLineActualWidth[0]) / 2);
+  EXPECT_EQ(first[0].to - first[0].from, freeSpace(font, r, v, 0, 200) / 2);
   EXPECT_TRUE(kashidaRuns(r, 1).empty());
 }
 
-TEST(ArabicFontDrawing, OnePointOfFreeSpaceGivesNoKashidaAndThreeGiveOnePointEach) {
+TEST(ArabicFontDrawing, TwoOrThreePointsOfFreeSpaceGiveOnePointEach) {
   for (auto [style, scale] : {std::pair{0u, 1.0f}, std::pair{5u, 2.0f}}) {
     ArabicFont font = makeFont(style, false, scale);
     const ns::Data v = verseOf(std::vector<ns::Data>(14, kBaBaBa));
     Rendering wide = render(font, v, 200);
-    const int natural = wide.meta.arrLineActualWidth[0];
-    for (auto [extra, runs, each] : {std::tuple{1, 0u, 0}, std::tuple{3, 2u, 1}}) {
+    // The first line's letters and inner spaces, without its closing space.
+    const int natural = wide.meta.arrLineActualWidth[0] - font.SPACE_CHAR_WIDTH;
+    for (int extra : {2, 3}) {
       Rendering r = render(font, v, natural + extra);
       ASSERT_EQ(r.meta.arrLineIndexes[0], wide.meta.arrLineIndexes[0]);
       auto found = kashidaRuns(r, 0);
-      ASSERT_EQ(found.size(), runs) << "scale " << scale << " free " << extra;
-      for (const StrokeRun& run : found) EXPECT_EQ(run.to - run.from, each);
+      ASSERT_EQ(found.size(), 2u) << "scale " << scale << " free " << extra;
+      for (const StrokeRun& run : found) EXPECT_EQ(run.to - run.from, 1);
     }
+  }
+}
+
+TEST(ArabicFontDrawing, ALineFullOnlyByItsClosingSpaceIsJustifiedAndLinesEndEvenly) {
+  ArabicFont font = makeFont(0);
+  const ns::Data v = verseOf(std::vector<ns::Data>(14, kBaBaBa));
+  // At one point less than the first line's recorded width, that line is
+  // full only because of the space that closes it.
+  const int width = render(font, v, 200).meta.arrLineActualWidth[0] - 1;
+  Rendering r = render(font, v, width);
+  ASSERT_GT(r.meta.arrLineActualWidth[0], width);
+  EXPECT_EQ(kashidaRuns(r, 0).size(), 2u);
+  const int lines = r.meta.lineCount();
+  ASSERT_GE(lines, 3);
+  // Two kashidas of half the free space each leave at most one point over.
+  const int edge = r.startX - width + 5;
+  for (int i = 0; i + 1 < lines; ++i) {
+    EXPECT_GE(leftEdge(font, r, i), edge) << "line " << i;
+    EXPECT_LE(leftEdge(font, r, i), edge + 1) << "line " << i;
   }
 }
 
@@ -135,6 +174,18 @@ TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
           break;
         }
   };
+  // Twice the mid column of the mark ink within a letter's advance.
+  auto markMiddle2 = [&](int fromX, int toX) {
+    int left = -1, right = -1;
+    for (int x = fromX; x < toX; ++x)
+      for (int row = 0; row < r.image->height(); ++row)
+        if (isMarkInk(r.image->pixelAt(x, row))) {
+          if (left < 0) left = x;
+          right = x;
+          break;
+        }
+    return left + right;
+  };
   const int a = font.charWidth(178);
   int first, last;
   markRows(r.startX - a, r.startX, first, last);
@@ -142,6 +193,131 @@ TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
   const int second = r.startX - a - font.SPACE_CHAR_WIDTH;
   markRows(second - a, second, first, last);
   EXPECT_EQ(first, y + bottom + ArabicFont::LETTER_MARK_GAP) << "kasra starts 2 points under the ink";
+  // Each mark is centred on its letter's advance (to half a point).
+  for (int right : {r.startX, second}) {
+    ASSERT_NE(font.charWidth(244), font.charWidth(248)) << "marks of two widths";
+    EXPECT_NEAR(markMiddle2(right - a, right), 2 * right - a - 1, 1) << "letter ending at " << right;
+  }
+}
+
+TEST(ArabicFontDrawing, MarksUnderDeepTailsOfTheLastLineStayInsideTheHeight) {
+  // A final ba whose bottom lies near the foot of its image, as deep tails
+  // do: a kasra under it reaches below the line.
+  glyphfixture::resetDefaults(false);
+  sqlite3* db = glyphfixture::create(":memory:");
+  sqlite3_exec(db, "UPDATE glyphmetrics SET inkbottom = inkbottom + 30 WHERE glyph = 158", nullptr,
+               nullptr, nullptr);
+  const ns::Data deep = {178, 178, 178, 248};
+  for (auto [style, scale] : {std::pair{0u, 1.0f}, std::pair{4u, 1.0f}, std::pair{9u, 2.0f}}) {
+    SCOPED_TRACE(testing::Message() << "style " << style);
+    ArabicFont font(style, false, db, scale);
+    const int lh = font.lineHeight();
+    // The kasra on the last line grows the height; on a line above it does not.
+    for (const auto& words : {std::vector<ns::Data>{deep}, std::vector<ns::Data>{kBaBaBa, deep},
+                              std::vector<ns::Data>{deep, kBaBaBa}}) {
+      const ns::Data v = verseOf(words);
+      const int width = 30;  // one word a line
+      const int height = font.GetHeightOfVerseImage(1, false, &v, 0, int(v.size()) - 1, width, false);
+      auto ctx = cg::Context::bitmap(float(width + 70), float(height + 40));
+      font.DrawVerseImageFromBytes(ctx, 1, false, &v, 0, int(v.size()) - 1, width + 60, width);
+      auto image = ctx.makeImage();
+      int lowest = -1;
+      for (int y = 0; y < image->height(); ++y)
+        for (int x = 0; x < image->width(); ++x)
+          if (image->pixelAt(x, y).a > 0) lowest = y;
+      EXPECT_LT(lowest, height) << "ink below the measured height";
+      if (words.back() == deep) {
+        EXPECT_EQ(lowest, height - 2) << "the height ends with the ink and a row for its smoothed edge";
+        EXPECT_GT(height, int(words.size()) * lh);
+      } else {
+        EXPECT_EQ(height, 2 * lh) << "marks below a line above the last reach into the next line";
+      }
+    }
+  }
+  sqlite3_close(db);
+}
+
+TEST(ArabicFontDrawing, TheAlefSwallowedByLamAndHamzaIsNotDrawn) {
+  // Lam, hamza, alef is drawn as the lam half and the hamza piece; nothing
+  // is drawn left of them, whatever mark stands on the hamza.
+  ArabicFont font = makeFont(0);
+  for (const ns::Data& word : {ns::Data{220, 164, 175}, ns::Data{220, 164, 244, 175}}) {
+    Rendering r = render(font, verseOf({word}), 300);
+    const int left = r.startX - font.charWidth(238) - font.charWidth(93);
+    int ink = 0;
+    for (int y = 0; y < r.image->height(); ++y)
+      for (int x = 0; x < left; ++x) ink += r.image->pixelAt(x, y).a > 0;
+    EXPECT_EQ(ink, 0) << int(word.size()) << " codes";
+    EXPECT_GT(leftEdge(font, r, 0), 0) << "the pieces are drawn";
+  }
+}
+
+TEST(ArabicFontDrawing, ASmallLetterCarryingAMaddaGetsTheJoiningStrokeAndTheMadda) {
+  // Lam, fatha, dagger alef with madda, ya-hamza: the dagger alef takes the
+  // madda's width, with the joining stroke under it and the madda above it.
+  ArabicFont font = makeFont(0);
+  Rendering r = render(font, verseOf({{220, 244, 245, 251, 173}}), 300);
+  const int to = r.startX - font.charWidth(219), from = to - font.charWidth(251);
+  ASSERT_GT(font.charWidth(251), font.charWidth(245));
+  const int y = r.meta.arrLineStartYOffsets[0];
+  int stroke = 0, madda = 0;
+  for (int x = from; x < to; ++x) {
+    stroke += isStroke(r.image->pixelAt(x, y + kBaseline0 - 1));
+    for (int row = 0; row < y; ++row) madda += isMarkInk(r.image->pixelAt(x, row));
+  }
+  EXPECT_EQ(stroke, to - from) << "the stroke spans the advance";
+  EXPECT_GT(madda, 0);
+}
+
+TEST(ArabicFontDrawing, StopSignsInsideAColourRunKeepTheirOwnColour) {
+  // A qalqala letter ending the verse colours everything to the end, stop
+  // signs excepted: plain, or their own colour when stop signs are coloured.
+  struct Case {
+    std::uint8_t sign;
+    bool colored;
+    int r, g, b;
+  } cases[] = {{122, true, 200, 0, 0}, {121, false, 200, 0, 0}, {121, true, 40, 128, 0},
+               {123, true, 195, 0, 0}};
+  for (const Case& c : cases) {
+    ArabicFont font = makeFont(0, true);
+    font.canColorStopSigns = c.colored;
+    Rendering r = render(font, verseOf({{181, 216, c.sign}}), 300, true);
+    Rendering unsigned_ = render(font, verseOf({{181, 216}}), 300, true);
+    // The sign's pixels are those the verse without it lacks.
+    int letterGreen = 0, signGreen = 0, sign = 0;
+    for (int row = 0; row < r.image->height(); ++row)
+      for (int x = 0; x < r.image->width(); ++x) {
+        const auto p = r.image->pixelAt(x, row);
+        const bool ofSign = p != unsigned_.image->pixelAt(x, row);
+        (ofSign ? signGreen : letterGreen) += isColor(p, 47, 153, 0);
+        sign += ofSign && isColor(p, c.r, c.g, c.b);
+      }
+    EXPECT_GT(letterGreen, 0) << "the qalqala letter, sign " << int(c.sign);
+    EXPECT_EQ(signGreen, 0) << "sign " << int(c.sign);
+    EXPECT_GT(sign, 0) << "sign " << int(c.sign);
+  }
+}
+
+TEST(ArabicFontDrawing, AColourRunHandsOverWhereTheNextRunStarts) {
+  // ta with fathatan | meem, noon with sukun, ta with fatha. The tanween
+  // merges into the meem (idghaam, purple, through the meem); the rule of the
+  // noon sakin before ta (ikhfa, red) is found at the meem but its colour
+  // begins at the noon.
+  ArabicFont font = makeFont(0, true);
+  Rendering r = render(font, verseOf({{181, 240}, {222, 224, 252, 181, 244}}), 300, true);
+  const int meemTo = r.startX - font.charWidth(181) - font.SPACE_CHAR_WIDTH;
+  const int meemFrom = meemTo - font.charWidth(221), noonFrom = meemFrom - font.charWidth(131);
+  const int y = r.meta.arrLineStartYOffsets[0];
+  auto count = [&](int from, int to, int cr, int cg, int cb) {
+    int n = 0;
+    for (int row = y; row < y + font.CHAR_HEIGHT; ++row)
+      for (int x = from; x < to; ++x) n += isColor(r.image->pixelAt(x, row), cr, cg, cb);
+    return n;
+  };
+  EXPECT_GT(count(meemFrom, meemTo, 185, 85, 200), 0) << "meem in idghaam";
+  EXPECT_EQ(count(meemFrom, meemTo, 182, 0, 0), 0) << "meem not yet in ikhfa";
+  EXPECT_GT(count(noonFrom, meemFrom, 182, 0, 0), 0) << "noon in ikhfa";
+  EXPECT_EQ(count(noonFrom, meemFrom, 185, 85, 200), 0) << "noon no longer in idghaam";
 }
 
 TEST(ArabicFontDrawing, TintedGlyphsAreMadeOnceAndUnknownClassesGiveNothing) {
@@ -218,7 +394,7 @@ TEST(ArabicFontDrawing, NoonSakinColourBeginsAtTheNoonAndRunsThroughTheTarget) {
 }
 
 TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
-  makeFont(0);  // the shared metrics come from the complete fixture
+  glyphfixture::resetDefaults(false);
   glyphfixture::Options options;
   options.styles = {0};
   options.missingCodes = {100, 150};
@@ -265,9 +441,11 @@ TEST(ArabicFontDrawing, MissingAndUndecodableGlyphsKeepTheirSlotsAndLogOnce) {
 }
 
 TEST(ArabicFontDrawing, FailedGlyphQueryOrMissingBytesDrawNothing) {
-  makeFont(0);
-  sqlite3* empty = nullptr;
-  sqlite3_open(":memory:", &empty);
+  glyphfixture::resetDefaults(false);
+  glyphfixture::Options options;
+  options.styles = {};
+  sqlite3* empty = glyphfixture::create(":memory:", options);
+  sqlite3_exec(empty, "DROP TABLE glyphs", nullptr, nullptr, nullptr);
   ArabicFont font(0, false, empty, 1);
   ns::LogCapture capture;
   capture.setEcho(false);

@@ -129,8 +129,12 @@ const ColorCase kColorCases[] = {
     {"noon sakin before ta across words", {181, 224, 252, 32, 181, 244, 10}, 0, 2, 1, 5, Ikhfa},
     {"tanween before ta", {181, 240, 32, 181, 244, 10}, 0, 2, 0, 4, Ikhfa},
     {"noon sakin before ra with shadda", {181, 224, 252, 32, 192, 250, 244, 10}, 0, 10, 1, 6, Idgham},
+    {"tanween before lam with shadda", {181, 242, 32, 220, 250, 244, 10}, 0, 10, 0, 5, Idgham},
     {"ghunna on a noon with shadda", {224, 250, 244, 181, 10}, 0, 5, 0, 2, Ghunna},
     {"tanween before ba is iqlab", {205, 99, 32, 178, 244, 10}, 1, 7, 1, 4, Iqlab},
+    {"tanween past a silent alef maqsura before lam", {190, 101, 229, 32, 220, 250, 248, 220, 10},
+     0, 10, 0, 6, Idgham},
+    {"tanween past a silent alef maqsura before ta", {190, 240, 229, 32, 181, 244, 10}, 0, 2, 0, 5, Ikhfa},
 };
 
 TEST(ArabicFontTajweed, EachRuleWithItsSwitchOnAndOff) {
@@ -156,6 +160,9 @@ TEST(ArabicFontTajweed, UncolouredCases) {
       {"plain letter", {181, 244, 178, 10}, 0, 0, -1, -1, 0},
       {"a fatha is never coloured", {181, 244, 10}, 1, 0, -1, -1, 0},
       {"the last byte", {224, 250}, 1, 0, -1, -1, 0},
+      {"noon sakin before ra without shadda", {181, 224, 252, 32, 192, 244, 10}, 0, 0, -1, -1, 0},
+      {"tanween before lam without shadda", {181, 242, 32, 220, 244, 10}, 0, 0, -1, -1, 0},
+      {"tanween before an alef maqsura that is read", {190, 240, 229, 244, 32, 181, 244, 10}, 0, 0, -1, -1, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(colorOf(font, c).colorClass, 0) << c.name;
 }

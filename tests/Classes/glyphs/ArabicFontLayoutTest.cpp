@@ -197,6 +197,40 @@ TEST(ArabicFontLayout, KashidaOpportunitiesAtMostOnePerWord) {
   EXPECT_EQ(f.meta().arrLineKashidaCount[0], 0);
 }
 
+TEST(ArabicFontLayout, KashidaMatrixIsReadFromThePrecedingLetterToTheFollowingOne) {
+  // Pairs the matrix allows one way only.
+  Font f(0);
+  const struct {
+    ns::Data word;
+    int count;
+  } cases[] = {{{178, 175}, 1}, {{175, 178}, 0}, {{214, 178}, 1}, {{178, 214}, 0}};
+  for (const auto& c : cases) {
+    f.layout(verseOf({c.word}), 2000);
+    EXPECT_EQ(f.meta().arrLineKashidaCount[0], c.count) << int(c.word[0]) << " then " << int(c.word[1]);
+  }
+}
+
+TEST(ArabicFontLayout, StackedMarksGrowEveryLineTheyStandOn) {
+  Font f(0);
+  const ns::Data plain = {178, 178, 178};
+  const ns::Data stacked = {175, 250, 244, 245, 122};
+  const int lh = f.font.lineHeight(), letterTop = f.font.TASHKIL_HEIGHT + f.font.TOP_TASHKIL_LETTER_PADDING;
+  const int growth = f.layout(verseOf({stacked}), 300) - lh;
+  ASSERT_GT(growth, 0);
+  // One word a line: the stacked word on the first line, the last, or both.
+  const struct {
+    std::vector<ns::Data> words;
+    int firstGrowth, secondGrowth;
+  } cases[] = {{{stacked, plain}, growth, 0}, {{plain, stacked}, 0, growth}, {{stacked, stacked}, growth, growth}};
+  for (const auto& c : cases) {
+    const int height = f.layout(verseOf(c.words), 10);
+    ASSERT_EQ(f.meta().lineCount(), 2);
+    EXPECT_EQ(height, 2 * lh + c.firstGrowth + c.secondGrowth);
+    EXPECT_EQ(f.meta().arrLineStartYOffsets[0], letterTop + c.firstGrowth);
+    EXPECT_EQ(f.meta().arrLineStartYOffsets[1], letterTop + lh + c.firstGrowth + c.secondGrowth);
+  }
+}
+
 TEST(ArabicFontLayout, SmallLetterWithMaddaAfterAJoiningLetterTakesTheMaddaWidth) {
   Font f(4);
   // lam, fatha, dagger alef + madda, ya-hamza: the dagger alef is letter-like.

@@ -1,6 +1,7 @@
 // The per-group metric tables read from "glyphmetrics".
 #include <gtest/gtest.h>
 
+#include "Classes/glyphs/ArabicFont.h"
 #include "Classes/glyphs/GlyphMetrics.h"
 #include "GlyphFixture.h"
 #include "platform/foundation/Log.h"
@@ -44,6 +45,20 @@ TEST(GlyphMetrics, AMissingRowOrTableLeavesTheGroupUnusableAndNamesIt) {
   tables = GlyphMetrics::load(d.db);
   for (const auto& group : tables) EXPECT_FALSE(group.valid);
   EXPECT_TRUE(capture.contains("Glyph metrics could not be read"));
+}
+
+TEST(GlyphMetrics, EachContentDatabaseDrawsWithItsOwnTables) {
+  glyphfixture::resetDefaults(false);
+  Db first, second;
+  second.exec("UPDATE glyphmetrics SET advance = 40, inkbottom = 30 WHERE grp = 5 AND glyph = 178");
+  ArabicFont a(4, false, first.db, 1);
+  ArabicFont b(4, false, second.db, 1);
+  ArabicFont again(9, false, first.db, 2);
+  EXPECT_NE(a.charWidth(178), 40);
+  EXPECT_EQ(b.charWidth(178), 40);
+  EXPECT_EQ(b.arabicFontCharVerticals[175 + 178 - 82], 30);
+  EXPECT_EQ(again.charWidth(178), a.charWidth(178));
+  EXPECT_EQ(again.arabicFontCharWidths, a.arabicFontCharWidths) << "one table per database and group";
 }
 
 }  // namespace

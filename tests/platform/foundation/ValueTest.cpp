@@ -95,3 +95,51 @@ TEST(Value, JsonReaderAcceptsStandardForms) {
   // A lone surrogate escape decodes to U+FFFD rather than invalid UTF-8.
   EXPECT_EQ(Value::fromJSON(R"("\ud800x")")->string(), "\xEF\xBF\xBDx");
 }
+
+TEST(Decimal, KeepsMantissaAndExponentNormalisedWithinItsCaps) {
+  using ns::Decimal;
+  auto make = [](bool negative, unsigned __int128 mantissa, std::int64_t exponent) {
+    return Decimal::make(negative, mantissa, exponent);
+  };
+  EXPECT_EQ(make(false, 1500, -2), make(false, 15, 0));
+  EXPECT_EQ(make(true, 0, 99), Decimal{});  // zero has no sign and no exponent
+  EXPECT_EQ(make(false, 15, 0)->description(), "15");
+  const struct {
+    bool negative;
+    unsigned __int128 mantissa;
+    std::int64_t exponent;
+    std::string text;  // empty: not checked
+    double d;
+    std::int64_t i;
+  } cases[] = {
+      {false, 125, -1, "12.5", 12.5, 12},
+      {true, 125, -1, "-12.5", -12.5, -12},
+      {false, 5, -3, "0.005", 0.005, 0},
+      {false, 3, 2, "300", 300, 300},
+      {false, 0, 0, "0", 0, 0},
+      {false, 9223372036854775807u, 0, "9223372036854775807", 9223372036854775807.0, INT64_MAX},
+      {true, 9223372036854775808u, 0, "-9223372036854775808", -9223372036854775808.0, INT64_MIN},
+      {false, 1, 30, "1000000000000000000000000000000", 1e30, INT64_MAX},
+      {true, 1, 30, "-1000000000000000000000000000000", -1e30, INT64_MIN},
+      {false, 1, 350, "1" + std::string(350, '0'), HUGE_VAL, INT64_MAX},
+      {false, 1, -350, "0." + std::string(349, '0') + "1", 0.0, 0},  // below the smallest double
+  };
+  for (const auto& c : cases) {
+    auto d = make(c.negative, c.mantissa, c.exponent);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->description(), c.text);
+    EXPECT_EQ(d->doubleValue(), c.d) << d->description();
+    EXPECT_EQ(d->integerValue(), c.i) << d->description();
+    EXPECT_EQ(Value(*d).stringValue(), d->description());
+    EXPECT_EQ(Value(*d).toJSON(), d->description());
+    EXPECT_TRUE(Value(*d).isNumber());
+  }
+  unsigned __int128 digits38 = 1;
+  for (int i = 0; i < 38; ++i) digits38 *= 10;
+  EXPECT_TRUE(make(false, digits38 - 1, 0));
+  EXPECT_FALSE(make(false, digits38 + 1, 0));
+  EXPECT_TRUE(make(false, digits38, 0));  // 10^38 is 1 x 10^38
+  EXPECT_FALSE(make(false, 1, 351));
+  EXPECT_FALSE(make(false, 1, -351));
+  EXPECT_TRUE(make(false, 10, 349));
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "Pixels.h"
 #include "platform/foundation/Log.h"
@@ -334,6 +335,28 @@ TEST(Context, ExactImageCopyKeepsToItsRectTheClipAndCastsItsShadow) {
   EXPECT_PIXEL(px(shadowed, 1, 1), kBlue);
   EXPECT_PIXEL(px(shadowed, 4, 4), (cg::RGBA{0, 0, 0, 255}));
   EXPECT_PIXEL(px(shadowed, 2, 2), kNone);
+}
+
+TEST(Context, DrawingAnImageLeavesTheSourceAndThePathAsTheyWere) {
+  auto img = redOverBlue();
+  // A whole copy, a scaled image and an image used as a mask.
+  const std::function<void(cg::Context&)> draws[] = {
+      [&](cg::Context& c) { c.drawImage(*img, Rect(0, 0, 1, 2)); },
+      [&](cg::Context& c) { c.drawImage(*img, Rect(0, 0, 3, 3)); },
+      [&](cg::Context& c) { c.fillMask(*img, Rect(0, 0, 1, 2)); },
+  };
+  for (size_t i = 0; i < std::size(draws); ++i) {
+    cg::Context ctx = cg::Context::bitmap(8, 8);
+    cairo_set_source_rgb(ctx.cairo(), 0, 1, 0);
+    ctx.beginPath();
+    ctx.addRect(Rect(4, 4, 2, 2));
+    draws[i](ctx);
+    EXPECT_FALSE(ctx.isPathEmpty()) << i;
+    // Drawing straight in cairo afterwards uses the source set before.
+    cairo_fill(ctx.cairo());
+    EXPECT_PIXEL(px(ctx, 5, 5), kGreen) << i;
+    EXPECT_EQ(cairo_pattern_get_type(cairo_get_source(ctx.cairo())), CAIRO_PATTERN_TYPE_SOLID) << i;
+  }
 }
 
 TEST(Layer, DrawsIntoAnotherContextAtAPointAndGivesAnImage) {

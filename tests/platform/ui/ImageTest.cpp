@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/Screen.h"
 
@@ -59,6 +60,19 @@ TEST(UIImage, ImageNamedPrefersTheDoubleScaleFileOnADoubleScaleScreen) {
 
   for (const char* bad : {"missing", "", "../images/bar.png", "/etc/passwd", "a//b"})
     EXPECT_FALSE(ui::Image::imageNamed(bad)) << bad;
+}
+
+TEST(UIImage, AMissingImageIsLoggedOncePerName) {
+  ResourceFolder res;
+  ns::LogCapture log;
+  log.setEcho(false);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(ui::Image::imageNamed("never-drawn.png", 1));
+    EXPECT_FALSE(ui::Image::imageNamed("never-drawn.png", 2));
+  }
+  EXPECT_FALSE(ui::Image::imageNamed("also-missing.png", 1));
+  EXPECT_EQ(log.count("\"never-drawn.png\""), 1);
+  EXPECT_EQ(log.count("\"also-missing.png\""), 1);
 }
 
 TEST(UIImage, ImageWithDataAndDrawing) {

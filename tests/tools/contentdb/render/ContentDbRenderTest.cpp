@@ -92,6 +92,151 @@ TEST_F(BuiltDatabase, DrawsAlFatihaAndAyatAlKursiWithTajweedColours) {
   }
 }
 
+// The reading screen's rows: each verse in a row exactly as high as the
+// measured height, right edge at the row width less 10, lines of the row
+// width less 70, rows shaded in turn so that ink crossing a row shows.
+TEST_F(BuiltDatabase, DrawsReadingRowsOfOpeningVersesAtStyle4) {
+  struct Picture {
+    const char* name;
+    int surah, first, last;
+  } pictures[] = {{"rows-1-1-7-style4.png", 1, 1, 7},
+                  {"rows-2-1-5-style4.png", 2, 1, 5},
+                  {"rows-22-5-style4.png", 22, 5, 5}};
+  const int rowWidth = 670, width = rowWidth - 70;
+  for (const Picture& p : pictures) {
+    ArabicFont font(4, true, db_, 1);
+    font.canColorStopSigns = true;
+    std::vector<ns::Data> data;
+    std::vector<int> heights;
+    int total = 0;
+    for (int v = p.first; v <= p.last; ++v) {
+      data.push_back(verse(p.surah, v));
+      heights.push_back(font.GetHeightOfVerseImage(v, false, &data.back(), 0,
+                                                   int(data.back().size()) - 1, width, false));
+      total += heights.back();
+    }
+    // All the rows first, then the verses unclipped: ink outside its row shows.
+    const int margin = 20;
+    auto ctx = cg::Context::bitmap(float(rowWidth), float(total + margin));
+    ctx.setFillColor(cg::Color::fromRGB255(255, 230, 230));
+    ctx.fillRect(cg::Rect(0, 0, float(rowWidth), float(total + margin)));
+    for (size_t i = 0, y = 0; i < data.size(); y += heights[i], ++i) {
+      ctx.setFillColor(i % 2 ? cg::Color::fromRGB255(225, 232, 240) : cg::Color::white());
+      ctx.fillRect(cg::Rect(0, float(y), float(rowWidth), float(heights[i])));
+    }
+    int y = 0;
+    for (size_t i = 0; i < data.size(); ++i) {
+      ctx.save();
+      ctx.translate(0, float(y));
+      const int v = p.first + int(i);
+      font.DrawVerseImageFromBytes(ctx, v, false, &data[i], 0, int(data[i].size()) - 1, rowWidth - 10,
+                                   width);
+      ctx.restore();
+      y += heights[i];
+    }
+    fs::path dir = fs::path(ZARVEL_TEST_OUTPUT);
+    fs::create_directories(dir);
+    EXPECT_TRUE(ctx.makeImage()->writePNG((dir / p.name).string()));
+  }
+}
+
+TEST_F(BuiltDatabase, EveryVerseKeepsItsInkInsideItsMeasuredHeightAtEveryStyle) {
+  // Each verse drawn with a margin above and below its measured height: no
+  // ink may fall in either margin. Every verse at the largest size (styles 4
+  // and 9), every fifth at the others.
+  const int rowWidth = 670, width = rowWidth - 70, margin = 40;
+  std::vector<std::pair<std::string, ns::Data>> verses;
+  sqlite3_stmt* s = nullptr;
+  sqlite3_prepare_v2(db_, "SELECT surah, verse, data FROM surahdata ORDER BY surah, verse", -1, &s, nullptr);
+  while (sqlite3_step(s) == SQLITE_ROW) {
+    auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(s, 2));
+    verses.push_back({std::to_string(sqlite3_column_int(s, 0)) + ":" + std::to_string(sqlite3_column_int(s, 1)),
+                      ns::Data(p, p + sqlite3_column_bytes(s, 2))});
+  }
+  sqlite3_finalize(s);
+  ASSERT_EQ(verses.size(), 6236u);
+  for (unsigned style = 0; style < 10; ++style) {
+    ArabicFont font(style, true, db_, style >= 5 ? 2 : 1);
+    int outside = 0;
+    const std::size_t step = style == 4 || style == 9 ? 1 : 5;
+    for (std::size_t i = 0; i < verses.size(); i += step) {
+      const auto& [name, data] = verses[i];
+      const int last = int(data.size()) - 1;
+      const int height = font.GetHeightOfVerseImage(1, false, &data, 0, last, width, false);
+      auto ctx = cg::Context::bitmap(float(rowWidth), float(height + 2 * margin));
+      ctx.translate(0, float(margin));
+      font.DrawVerseImageFromBytes(ctx, 1, false, &data, 0, last, rowWidth - 10, width);
+      cairo_surface_t* target = cairo_get_target(ctx.cairo());
+      cairo_surface_flush(target);
+      const unsigned char* pixels = cairo_image_surface_get_data(target);
+      const int stride = cairo_image_surface_get_stride(target);
+      auto inkInRows = [&](int from, int to) {
+        for (int y = from; y < to; ++y) {
+          auto* row = reinterpret_cast<const uint32_t*>(pixels + std::size_t(y) * stride);
+          for (int x = 0; x < rowWidth; ++x)
+            if (row[x] >> 24) return true;
+        }
+        return false;
+      };
+      const bool above = inkInRows(0, margin), below = inkInRows(margin + height, height + 2 * margin);
+      if (above || below) {
+        int reach = 0;
+        for (int y = margin + height; y < height + 2 * margin; ++y)
+          if (inkInRows(y, y + 1)) reach = y - margin - height + 1;
+        if (++outside <= 5)
+          ADD_FAILURE() << "style " << style << ", " << name << ": ink " << (above ? "above " : "")
+                        << (below ? "below " : "") << "the height " << height << " by " << reach << " rows";
+      }
+    }
+    EXPECT_EQ(outside, 0) << "style " << style;
+  }
+}
+
+TEST_F(BuiltDatabase, AKasraUnderAFinalOrIsolatedMeemKeepsClearOfItsTail) {
+  // بِسۡمِ ends in a final meem, مِ alone is an isolated one. The word is
+  // drawn with and without its kasra; the kasra is found where its image laid
+  // over the word without it gives the word with it, and none of its ink may
+  // lie on the meem's ink.
+  const ns::Data words[][2] = {{{178, 248, 195, 252, 222, 248}, {178, 248, 195, 252, 222}},
+                               {{222, 248}, {222}}};
+  const int w = 200, h = 120;
+  for (unsigned style = 0; style < 10; ++style) {
+    ArabicFont font(style, false, db_, style >= 5 ? 2 : 1);
+    font.initGlyphs();
+    const auto kasra = font.getGlyph(248 - 82, 0);
+    ASSERT_TRUE(kasra);
+    for (const auto& [withKasra, without] : words) {
+      SCOPED_TRACE(testing::Message() << "style " << style << ", " << withKasra.size() << " codes");
+      auto draw = [&](ns::Data word) {
+        word.push_back(10);
+        auto ctx = cg::Context::bitmap(float(w), float(h));
+        font.DrawVerseImageFromBytes(ctx, 1, false, &word, 0, int(word.size()) - 1, w - 10, w - 20);
+        return ctx.makeImage();
+      };
+      auto a = draw(withKasra), b = draw(without);
+      auto over = [&](int ox, int oy) {
+        for (int y = 0; y < kasra->height(); ++y)
+          for (int x = 0; x < kasra->width(); ++x) {
+            const int k = kasra->pixelAt(x, y).a, under = b->pixelAt(ox + x, oy + y).a;
+            if (std::abs(a->pixelAt(ox + x, oy + y).a - (k + under * (255 - k) / 255)) > 2) return false;
+          }
+        return true;
+      };
+      int overlap = -1;
+      for (int oy = 0; oy + kasra->height() <= h && overlap < 0; ++oy)
+        for (int ox = 0; ox + kasra->width() <= w && overlap < 0; ++ox) {
+          if (a->pixelAt(ox, oy) == b->pixelAt(ox, oy) && kasra->pixelAt(0, 0).a > 0) continue;
+          if (!over(ox, oy)) continue;
+          overlap = 0;
+          for (int y = 0; y < kasra->height(); ++y)
+            for (int x = 0; x < kasra->width(); ++x)
+              overlap += kasra->pixelAt(x, y).a >= 64 && b->pixelAt(ox + x, oy + y).a >= 64;
+        }
+      EXPECT_EQ(overlap, 0) << "-1: the kasra was not found";
+    }
+  }
+}
+
 TEST_F(BuiltDatabase, EveryVerseFitsItsLineRecordAtANarrowWidth) {
   // The largest size at 250 points: at most 119 lines per verse, and no word
   // wider than the line.
