@@ -343,6 +343,7 @@ bool Window::rotateToInterfaceOrientation(InterfaceOrientation to, bool animated
   for (ViewController* c : targets) c->willAnimateRotationToInterfaceOrientation(to, duration);
   if (animated) View::commitAnimations();
   else done();
+  Keyboard::shared().screenDidTurn(*this);
   setNeedsRedraw();
   return true;
 }

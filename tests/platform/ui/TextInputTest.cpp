@@ -5,6 +5,7 @@
 #include "Pixels.h"
 #include "WindowFixture.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/InterfaceOrientation.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
@@ -379,4 +380,20 @@ TEST_F(TextInputTest, ADelegateMovingFirstResponderOnWhileEditingEnds) {
   EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin a", "end a", "begin c"}));
   EXPECT_TRUE(Keyboard::shared().isVisible());
   EXPECT_EQ(log.names, (std::vector<std::string>{KeyboardWillShowNotification}));
+}
+
+// Turned with the keyboard up, the keyboard is shown again at the new size.
+TEST_F(TextInputTest, TurningTheScreenShowsTheKeyboardAgainAtItsNewSize) {
+  KeyboardLog log;
+  auto field = addField(cg::Rect(10, 10, 300, 30));
+  field->becomeFirstResponder();
+  clock->advance(0.5);
+  ASSERT_TRUE(window->rotateToInterfaceOrientation(InterfaceOrientation::Portrait, false));
+  EXPECT_EQ(log.names.back(), KeyboardWillShowNotification);
+  EXPECT_EQ(keyboardRect(log.last, KeyboardFrameBeginUserInfoKey), cg::Rect(0, 416, 1024, 352));
+  EXPECT_EQ(log.ends.back(), cg::Rect(0, 760, 768, 264));
+  clock->advance(0.5);
+  EXPECT_EQ(log.names.back(), KeyboardDidShowNotification);
+  window->rotateToInterfaceOrientation(InterfaceOrientation::LandscapeRight, false);
+  EXPECT_EQ(Screen::main().bounds(), cg::Rect(0, 0, 1024, 768));
 }
