@@ -272,6 +272,18 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
         std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
     notice->show();
   }
+
+  // The launch moved aside a user database it could not read: say where it is kept.
+  if (const auto& moved = dbHandler_->movedAsidePath()) {
+    auto alert = std::make_shared<ui::AlertView>(
+        app_state::text("Saved Data Could Not Be Read"),
+        ns::replaceAll(app_state::text("Your bookmarks, notes and searches could not be read, so a new empty store "
+                                       "was started. The old file is kept at %@."),
+                       "%@", *moved),
+        weak_from_this(), app_state::text("OK"));
+    alert->setTag(app_state::kUserDatabaseMovedTag);
+    alert->show();
+  }
 }
 
 // The Friday check 3 s on, and the rate prompt 2 s on once per foreground period.
