@@ -214,12 +214,16 @@ TEST_F(ReadingTest, BookmarkToggleAndTheMap) {
 
   // A bookmark written elsewhere appears after the notification; a verse
   // marked only by an audio bookmark loses its mark when it is toggled.
+  open(2, 7);
   ChapterInfo::insertBookmark(userDb(), 2, 7, true, 1, "");
   EXPECT_FALSE(s.isVerseBookmarked(7));
   ns::NotificationCenter::defaultCenter().postNotificationName("BookmarkDidChange");
   ASSERT_TRUE(s.isVerseBookmarked(7));
+  ASSERT_TRUE(rowView(s, s.verseToRow(7)));
+  EXPECT_TRUE(rowView(s, s.verseToRow(7))->isBookmarked());
   s.addOrRemoveBookmarkForVerse(7);
   EXPECT_FALSE(s.isVerseBookmarked(7));
+  EXPECT_FALSE(rowView(s, s.verseToRow(7))->isBookmarked());
   EXPECT_FALSE(ChapterInfo::isBookmarked(userDb(), 2, 7));
   // Another surah's change leaves this one alone.
   ChapterInfo::insertBookmark(userDb(), 3, 7, false, 1, "");
