@@ -89,6 +89,7 @@ Reading& reading() {
 // backend keeps its window's.
 void drawFrame(Reading& r) {
   static cg::Context surface = cg::Context::bitmap(1024, 1024);
+  r.backend->advance(1.0 / 60);  // a frame's time passes: running animations move on
   r.window().render(surface);
 }
 
