@@ -97,7 +97,6 @@ std::string keyName(SDL_Keycode k) {
   }
 }
 
-
 // The general pasteboard reads and writes the desktop's clipboard.
 void connectClipboard() {
   Pasteboard::generalPasteboard().setStore(
