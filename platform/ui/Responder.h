@@ -83,6 +83,17 @@ struct KeyEvent {
   unsigned modifiers = 0;
 };
 
+// A turn of the mouse wheel or a stroke on a touchpad, in wheel steps (a
+// touchpad sends fractions of one). Positive y moves the content up (the
+// offset grows), positive x moves it left. Precise deltas come from a
+// touchpad and move the content directly; whole steps from a wheel ease.
+struct ScrollWheelEvent {
+  cg::Point location;  // window coordinates
+  float deltaX = 0;
+  float deltaY = 0;
+  bool precise = false;
+};
+
 class Responder {
  public:
   virtual ~Responder() = default;

@@ -112,6 +112,8 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   // (in this view's bounds coordinates), front-most first.
   virtual View* hitTest(cg::Point p);
   virtual bool pointInside(cg::Point p) const;
+  // A wheel or touchpad scroll over this view; false passes it to the superview.
+  virtual bool scrollWheel(const ScrollWheelEvent& event) { (void)event; return false; }
 
   // Drawing. drawRect draws this view's own content in its bounds
   // coordinates; the background colour is already filled.
@@ -178,6 +180,10 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   static bool areAnimationsEnabled();
   // Animations running now (for tests and the backend's frame pacing).
   static size_t runningAnimationCount();
+
+ protected:
+  // Moves the bounds origin alone (scrolling): no layout, no animation.
+  void setBoundsOrigin(cg::Point origin);
 
  private:
   friend class Animator;

@@ -12,6 +12,7 @@
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/ViewController.h"
 
@@ -145,8 +146,10 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
   if (auto sb = statusBarTouches_.find(id); sb != statusBarTouches_.end()) {
     if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
       statusBarTouches_.erase(sb);
-      if (phase == TouchPhase::Ended && location.y < statusBarHeight())
+      if (phase == TouchPhase::Ended && location.y < statusBarHeight()) {
         ns::NotificationCenter::defaultCenter().postNotificationName(StatusBarTappedNotification);
+        statusBarTapped();
+      }
     }
     return;
   }
@@ -160,7 +163,8 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
     touch->tapCount_ = tapCountFor(location, now);
     View* hit = hitTest(location);
     if (hit) touch->view_ = hit->weak_from_this();
-    TrackedTouch tracked{touch, recognizersFor(hit), false};
+    TrackedTouch tracked{touch, recognizersFor(hit), false,
+                         location.y < Screen::main().statusBarHeight()};
     it = touches_.emplace(id, std::move(tracked)).first;
   } else {
     if (it == touches_.end()) return;
@@ -185,12 +189,15 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
   it = touches_.find(id);
   if (it == touches_.end()) return;
   it->second.viewCancelled = keep.viewCancelled;
+  if (location.y >= Screen::main().statusBarHeight()) it->second.startedInStatusBar = false;
 
   if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
+    bool statusBarTap = false;
     if (phase == TouchPhase::Ended) {
       lastTapTime_ = now;
       lastTapLocation_ = location;
       lastTapCount_ = keep.touch->tapCount();
+      statusBarTap = it->second.startedInStatusBar;
     }
     touches_.erase(it);
     for (auto& weak : keep.recognizers) {
@@ -202,6 +209,7 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
           if (w.lock() == r) stillTracked = true;
       if (!stillTracked) r->reset();
     }
+    if (statusBarTap) statusBarTapped();
   }
 }
 
@@ -213,6 +221,13 @@ void Window::cancelAllTouches() {
     if (it != touches_.end()) sendTouch(id, TouchPhase::Cancelled, it->second.touch->location_);
   }
 }
+
+void Window::sendScrollWheel(const ScrollWheelEvent& event) {
+  for (View* v = hitTest(event.location); v; v = v->superview())
+    if (v->scrollWheel(event)) return;
+}
+
+void Window::statusBarTapped() { ScrollView::scrollToTopFromStatusBar(*this); }
 
 void Window::sendKey(const KeyEvent& key) {
   if (auto subtype = remoteControlSubtypeForKey(key, true)) {

@@ -79,6 +79,12 @@ class Window : public View {
   void setShowsStatusBar(bool shows);
   bool showsStatusBar() const { return showsStatusBar_; }
   float statusBarHeight() const;
+  // A wheel or touchpad scroll: offered to the view under the pointer, then up
+  // its superviews until one takes it.
+  void sendScrollWheel(const ScrollWheelEvent& event);
+  // A tap on the status bar: the one visible scroll view that scrolls to the
+  // top on it does so (none when there are several).
+  void statusBarTapped();
 
   // Lays out and draws the tree into the context (whose user space is the
   // window's). Clears the redraw request.
@@ -97,6 +103,7 @@ class Window : public View {
     std::shared_ptr<Touch> touch;
     std::vector<std::weak_ptr<GestureRecognizer>> recognizers;
     bool viewCancelled = false;
+    bool startedInStatusBar = false;  // a tap there scrolls to the top
   };
   void deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event);
   std::vector<std::weak_ptr<GestureRecognizer>> recognizersFor(View* view) const;

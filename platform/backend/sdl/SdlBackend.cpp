@@ -260,6 +260,17 @@ class Session {
     if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) fingers_.erase(it);
   }
 
+  // A wheel turns in whole steps; a touchpad sends fractions, which move the
+  // content directly. SDL's y is positive away from the user (content down).
+  void wheel(const SDL_MouseWheelEvent& w) {
+    Window* win = Window::keyWindow();
+    if (!win) return;
+    float flip = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+    float x = w.preciseX * flip, y = w.preciseY * flip;
+    bool precise = x != std::round(x) || y != std::round(y);
+    win->sendScrollWheel({{float(w.mouseX), float(w.mouseY)}, x, -y, precise});
+  }
+
   void handle(const SDL_Event& e) {
     auto& app = Application::shared();
     Window* w = Window::keyWindow();
@@ -274,6 +285,7 @@ class Session {
       case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT) touch(TouchPhase::Ended, e.button.x, e.button.y);
         break;
+      case SDL_MOUSEWHEEL: wheel(e.wheel); break;
       case SDL_KEYDOWN: {
         KeyEvent key{keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)};
         if (key.key == kTurnKey) {
