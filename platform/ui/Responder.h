@@ -73,6 +73,8 @@ enum KeyModifier : unsigned {
   KeyModifierControl = 1 << 1,
   KeyModifierAlt = 1 << 2,
   KeyModifierMeta = 1 << 3,
+  KeyModifierAlternate = KeyModifierAlt,
+  KeyModifierCommand = KeyModifierMeta,
 };
 
 // A key press: a named key ("Return", "Escape", "Left", "BackSpace",
@@ -113,11 +115,23 @@ class Responder {
   // first responder and travel up the same way.
   virtual void remoteControlReceivedWithEvent(const Event& event);
 
+  // An input method's composition in progress (empty when it ends without
+  // committing); cursor counts UTF-16 units into it.
+  virtual void setMarkedText(const std::string& text, int cursor);
+
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }
-  bool becomeFirstResponder();
-  bool resignFirstResponder();
-  bool isFirstResponder() const;
+  // Virtual so a compound view can stand for the responder inside it.
+  virtual bool becomeFirstResponder();
+  virtual bool resignFirstResponder();
+  virtual bool isFirstResponder() const;
+  // Told by the window after first responder moved to or from this responder.
+  virtual void didBecomeFirstResponder() {}
+  virtual void didResignFirstResponder() {}
+  // A responder that takes typed text raises the keyboard while it is first
+  // responder, with its accessory view above it.
+  virtual bool hasKeyboardInput() const { return false; }
+  virtual std::shared_ptr<View> inputAccessoryView() const { return nullptr; }
   // The window whose first responder this may become (views answer theirs).
   virtual Window* responderWindow() const { return nullptr; }
 };

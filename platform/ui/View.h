@@ -45,6 +45,12 @@ enum AutoresizingMask : unsigned {
   ViewAutoresizingFlexibleBottomMargin = 1 << 5,
 };
 
+// How content fits the bounds, in the platform's numbering.
+enum class ContentMode {
+  ScaleToFill = 0, ScaleAspectFit, ScaleAspectFill, Redraw, Center, Top, Bottom, Left, Right,
+  TopLeft, TopRight, BottomLeft, BottomRight,
+};
+
 class View : public Responder, public std::enable_shared_from_this<View> {
  public:
   View();
@@ -83,6 +89,8 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   void setMultipleTouchEnabled(bool enabled) { multipleTouchEnabled_ = enabled; }
   unsigned autoresizingMask() const { return autoresizingMask_; }
   void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+  ContentMode contentMode() const { return contentMode_; }
+  void setContentMode(ContentMode mode) { contentMode_ = mode; setNeedsDisplay(); }
   bool autoresizesSubviews() const { return autoresizesSubviews_; }
   void setAutoresizesSubviews(bool on) { autoresizesSubviews_ = on; }
 
@@ -209,6 +217,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   bool needsDisplay_ = true;
   bool needsLayout_ = false;
   unsigned autoresizingMask_ = ViewAutoresizingNone;
+  ContentMode contentMode_ = ContentMode::ScaleToFill;
   int tag_ = 0;
 
   View* superview_ = nullptr;  // the superview owns this view and outlives the link

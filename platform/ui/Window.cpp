@@ -10,6 +10,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
@@ -38,6 +39,7 @@ Window::Window(cg::Rect frame) : View(frame) {
 }
 
 Window::~Window() {
+  Keyboard::shared().windowWillClose(this);
   if (gKeyWindow == this) gKeyWindow = nullptr;
   auto& list = liveWindows();
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -67,8 +69,17 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
 bool Window::setFirstResponder(Responder* responder) {
   if (firstResponder_ == responder) return true;
   if (firstResponder_ && !firstResponder_->canResignFirstResponder()) return false;
-  firstResponder_ = responder;
+  changeFirstResponder(responder);
   return true;
+}
+
+void Window::changeFirstResponder(Responder* responder) {
+  Responder* old = firstResponder_;
+  if (old == responder) return;
+  firstResponder_ = responder;
+  if (old) old->didResignFirstResponder();
+  if (responder && firstResponder_ == responder) responder->didBecomeFirstResponder();
+  Keyboard::shared().firstResponderChanged(*this);
 }
 
 Responder* Window::nextResponder() const { return &Application::shared(); }
@@ -331,6 +342,11 @@ bool Window::rotateToInterfaceOrientation(InterfaceOrientation to, bool animated
   else done();
   setNeedsRedraw();
   return true;
+}
+
+void Window::sendMarkedText(const std::string& text, int cursor) {
+  Responder* target = firstResponder_ ? firstResponder_ : static_cast<Responder*>(this);
+  target->setMarkedText(text, cursor);
 }
 
 // --- drawing -------------------------------------------------------------------

@@ -40,8 +40,9 @@ class Window : public View {
 
   // First responder: the responder that gets keys and text.
   Responder* firstResponder() const { return firstResponder_; }
+  // Each change tells the old responder, then the new one, then the keyboard.
   bool setFirstResponder(Responder* responder);
-  void clearFirstResponder() { firstResponder_ = nullptr; }
+  void clearFirstResponder() { changeFirstResponder(nullptr); }
 
   // Touches from the backend, in window coordinates. `id` tells fingers apart
   // (the mouse is finger 0).
@@ -79,6 +80,8 @@ class Window : public View {
   void setShowsStatusBar(bool shows);
   bool showsStatusBar() const { return showsStatusBar_; }
   float statusBarHeight() const;
+  // An input method's composition, to the first responder.
+  void sendMarkedText(const std::string& text, int cursor);
   // A wheel or touchpad scroll: offered to the view under the pointer, then up
   // its superviews until one takes it.
   void sendScrollWheel(const ScrollWheelEvent& event);
@@ -105,6 +108,7 @@ class Window : public View {
     bool viewCancelled = false;
     bool startedInStatusBar = false;  // a tap there scrolls to the top
   };
+  void changeFirstResponder(Responder* responder);
   void deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event);
   std::vector<std::weak_ptr<GestureRecognizer>> recognizersFor(View* view) const;
   int tapCountFor(cg::Point location, double now);

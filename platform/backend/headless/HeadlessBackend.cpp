@@ -87,11 +87,14 @@ void HeadlessBackend::tapStatusBar() {
   if (Window* w = keyWindow()) GestureScript(*w, *clock_).tapStatusBar();
 }
 
-void HeadlessBackend::key(const std::string& name) {
-  if (Window* w = keyWindow()) w->sendKey({name, "", 0});
+void HeadlessBackend::key(const std::string& name, unsigned modifiers) {
+  if (Window* w = keyWindow()) w->sendKey({name, "", modifiers});
 }
 void HeadlessBackend::typeText(const std::string& text) {
   if (Window* w = keyWindow()) w->sendKey({"", text, 0});
+}
+void HeadlessBackend::composeText(const std::string& text, int cursor) {
+  if (Window* w = keyWindow()) w->sendMarkedText(text, cursor);
 }
 
 bool HeadlessBackend::screenshot(const std::string& path) {

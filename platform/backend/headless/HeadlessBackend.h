@@ -68,14 +68,17 @@ class HeadlessBackend {
   void touchUp(cg::Point p, int finger = 0);
   // Down, a short hold on the clock, up.
   void tap(cg::Point p, double hold = 0.05);
+  void key(const std::string& name, unsigned modifiers = 0);
   // Drags, flicks, wheel steps and status-bar taps on the key window (see GestureScript).
   void drag(cg::Point from, cg::Point to, double seconds, double hold = 0.2);
   void flick(cg::Point from, cg::Point to, float velocity);
   void wheel(cg::Point at, float stepsX, float stepsY);
   void touchpad(cg::Point at, float deltaX, float deltaY);
   void tapStatusBar();
-  void key(const std::string& name);
   void typeText(const std::string& text);
+  // An input method's composition in progress (empty: it ends); the cursor
+  // counts UTF-16 units into it. Committing is typeText.
+  void composeText(const std::string& text, int cursor);
 
   // Focus and window events, as the window backend maps them.
   void loseFocus() { Application::shared().resignActive(); }

@@ -20,6 +20,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/services/LocalNotificationScheduler.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -67,6 +68,18 @@ std::string keyName(SDL_Keycode k) {
     case SDLK_PAGEDOWN: return "PageDown";
     default: return SDL_GetKeyName(k);
   }
+}
+
+// The general pasteboard reads and writes the desktop's clipboard.
+void connectClipboard() {
+  Pasteboard::generalPasteboard().setStore(
+      [] {
+        char* text = SDL_GetClipboardText();
+        std::string s = text ? text : "";
+        SDL_free(text);
+        return s;
+      },
+      [](const std::string& s) { SDL_SetClipboardText(s.c_str()); });
 }
 
 class Session {
@@ -304,6 +317,9 @@ class Session {
       case SDL_TEXTINPUT:
         if (w) w->sendKey({"", e.text.text, 0});
         break;
+      case SDL_TEXTEDITING:
+        if (w) w->sendMarkedText(e.edit.text, e.edit.start);
+        break;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
           case SDL_WINDOWEVENT_FOCUS_LOST: app.resignActive(); break;
@@ -349,6 +365,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
     if (disabled) SDL_DisableScreenSaver();
     else SDL_EnableScreenSaver();
   });
+  connectClipboard();
   auto& app = Application::shared();
   app.setDelegate(makeDelegate());
   LocalNotificationScheduler::shared().reload();
@@ -359,6 +376,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   session.loop();
   session.savePlacement();
   IdleTimer::setObserver(nullptr);
+  Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;
 }
 
