@@ -197,15 +197,13 @@ std::optional<ui::IndexPath> IndexViewController::rowForTypedText() const {
 }
 
 void IndexViewController::keyDown(const ui::KeyEvent& key) {
-  if (!surahListTable_) return ui::Responder::keyDown(key);
-  if (key.key == "Return") {
-    if (auto path = surahListTable_->indexPathForSelectedRow()) didSelectRowAtIndexPath(surahListTable_.get(), *path);
-    return;
-  }
-  std::string text = ns::lowercase(key.text);
-  bool typing = !text.empty() && (key.modifiers & (ui::KeyModifierControl | ui::KeyModifierMeta)) == 0;
-  if (!typing) return ui::Responder::keyDown(key);
+  if (!surahListTable_ || key.key != "Return") return ui::Responder::keyDown(key);
+  if (auto path = surahListTable_->indexPathForSelectedRow()) didSelectRowAtIndexPath(surahListTable_.get(), *path);
+}
 
+void IndexViewController::insertText(const std::string& typed) {
+  std::string text = ns::lowercase(typed);
+  if (!surahListTable_ || text.empty()) return ui::Responder::insertText(typed);
   double now = ns::Clock::current().now();
   bool digits = std::isdigit(static_cast<unsigned char>(text[0]));
   bool wasDigits = !typedText_.empty() && std::isdigit(static_cast<unsigned char>(typedText_[0]));

@@ -223,8 +223,9 @@ void IndexViewController::unmark(const ui::IndexPath& path) {
   surahListTable_->deselectRowAtIndexPath(path, false);
 }
 
-void IndexViewController::unmarkVisibleCells() {
-  for (const ui::IndexPath& path : surahListTable_->indexPathsForVisibleRows()) unmark(path);
+void IndexViewController::unmarkVisibleCells(std::optional<ui::IndexPath> keep) {
+  for (const ui::IndexPath& path : surahListTable_->indexPathsForVisibleRows())
+    if (path != keep) unmark(path);
 }
 
 bool IndexViewController::rowDidMakeSelection(int row, int section, bool open) {
@@ -246,7 +247,7 @@ bool IndexViewController::rowDidMakeSelection(int row, int section, bool open) {
     ignoreOverridingRowSelection_ = true;
     ui::IndexPath old = ui::IndexPath::indexPathForRow(oldRow, oldSection);
     if (oldRow >= 0 && surahListTable_->cellForRowAtIndexPath(old)) unmark(old);
-    else unmarkVisibleCells();
+    else unmarkVisibleCells(open ? std::optional(ui::IndexPath::indexPathForRow(row, section)) : std::nullopt);
     ignoreOverridingRowSelection_ = false;
   }
   if (open) return true;

@@ -120,6 +120,7 @@ class IndexViewController : public ui::ViewController,
   // ---- keys: type a surah's number or the start of its name, Enter opens it ---------------------
   bool canBecomeFirstResponder() const override { return true; }
   void keyDown(const ui::KeyEvent& key) override;
+  void insertText(const std::string& text) override;
 
   // ---- the download listener (IndexViewController+AudioDownload.cpp) ----------------------------
   void didSetupDownloadedAudio() override;
@@ -154,8 +155,9 @@ class IndexViewController : public ui::ViewController,
   void saveTableOffset();
   const char* offsetKey() const;
   std::shared_ptr<IndexViewController> self();
-  // Clears the marks of every visible cell (the controller moving them).
-  void unmarkVisibleCells();
+  // Clears the marks of every visible cell but the one to keep (the
+  // controller moving them).
+  void unmarkVisibleCells(std::optional<ui::IndexPath> keep = std::nullopt);
   void unmark(const ui::IndexPath& path);
   // The typed-ahead row for the text typed so far, if any.
   std::optional<ui::IndexPath> rowForTypedText() const;
