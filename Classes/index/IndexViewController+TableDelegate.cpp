@@ -187,12 +187,7 @@ std::optional<ui::IndexPath> IndexViewController::rowForTypedText() const {
     if (!surah) return std::nullopt;
   }
   if (!isShowingSectionedView_) return ui::IndexPath::indexPathForRow(surah - 1, 0);
-  int quarter = 1;
-  for (int q = 1; q <= kQuarters; ++q) {
-    int s = 1, v = 1;
-    ChapterInfo::setSurahVerseForHizb(s, v, q);
-    if (std::make_pair(s, v) <= std::make_pair(surah, 1)) quarter = q;
-  }
+  int quarter = quarterOfVerse(surah, 1);
   return ui::IndexPath::indexPathForRow((quarter - 1) % kQuartersPerJuz, (quarter - 1) / kQuartersPerJuz);
 }
 

@@ -266,23 +266,18 @@ bool IndexViewController::rowDidMakeSelection(int row, int section, bool open) {
 
 // The quarter that holds a verse is the last one that begins at or before it,
 // comparing surah first and then verse.
+int IndexViewController::quarterOfVerse(int surah, int verse) {
+  std::pair<int, int> place{surah, verse};
+  int quarter = 1;
+  while (quarter < 240 && quarterStart(quarter + 1) <= place) ++quarter;
+  return quarter;
+}
+
 void IndexViewController::selectSectionForSurah(int surah, int verse) {
   if (!isShowingSectionedView_) return;
   int juz = ChapterInfo::nearestjuzFrom(surah, verse);
-  int first = ChapterInfo::getHizbForJuz(juz);
-  std::pair<int, int> place{surah, verse};
-  int chosen = 0;
-  for (int q = first; q <= first + kQuartersPerJuz && q <= 240; ++q) {
-    auto start = quarterStart(q);
-    if (start >= place) {
-      chosen = start == place ? q : q - 1;
-      break;
-    }
-  }
-  // Past the start of the last quarter of the whole text.
-  if (!chosen && first + kQuartersPerJuz > 240) chosen = 240;
-  if (!chosen) return;
-  rowDidMakeSelection((chosen - 1) - (juz - 1) * kQuartersPerJuz, juz - 1, false);
+  int quarter = std::max(quarterOfVerse(surah, verse), ChapterInfo::getHizbForJuz(juz));
+  rowDidMakeSelection((quarter - 1) - (juz - 1) * kQuartersPerJuz, juz - 1, false);
 }
 
 void IndexViewController::verifyIndexSelection() {

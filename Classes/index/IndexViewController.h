@@ -68,6 +68,8 @@ class IndexViewController : public ui::ViewController,
   bool rowDidMakeSelection(int row, int section, bool showSurahView) override;
   // Sectioned mode: marks the quarter that holds the verse.
   void selectSectionForSurah(int surah, int verse);
+  // The quarter (1-240) that holds the verse.
+  static int quarterOfVerse(int surah, int verse);
   // List mode: brings the selection in line with the reading screen.
   void verifyIndexSelection();
   void reloadIndexView();
