@@ -107,7 +107,9 @@ zarvel_existing(d core graphics ui)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
 zarvel_existing(d core glyphs ui services)
 zarvel_library(reading Classes/reading DEPS ${d})
-zarvel_existing(d core glyphs reading ui services)
+zarvel_existing(d core ui services reading)
+zarvel_library(index Classes/index DEPS ${d})
+zarvel_existing(d core glyphs reading index ui services)
 zarvel_library(app Classes/app DEPS ${d})
 if(TARGET reading AND TARGET app)
   # The screen reaches the application delegate's services, defined in app.
@@ -115,6 +117,10 @@ if(TARGET reading AND TARGET app)
 endif()
 if(TARGET test_reading AND TARGET backend_headless)
   target_link_libraries(test_reading PRIVATE backend_headless)  # the screen runs headless in its tests
+endif()
+if(TARGET test_index AND TARGET backend_headless)
+  # The index is driven headless in its tests, beside the application delegate.
+  target_link_libraries(test_index PRIVATE app backend_headless)
 endif()
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
