@@ -40,8 +40,9 @@ class Window : public View {
 
   // First responder: the responder that gets keys and text.
   Responder* firstResponder() const { return firstResponder_; }
+  // Each change tells the old responder, then the new one, then the keyboard.
   bool setFirstResponder(Responder* responder);
-  void clearFirstResponder() { firstResponder_ = nullptr; }
+  void clearFirstResponder() { changeFirstResponder(nullptr); }
 
   // Touches from the backend, in window coordinates. `id` tells fingers apart
   // (the mouse is finger 0).
@@ -79,6 +80,14 @@ class Window : public View {
   void setShowsStatusBar(bool shows);
   bool showsStatusBar() const { return showsStatusBar_; }
   float statusBarHeight() const;
+  // An input method's composition, to the first responder.
+  void sendMarkedText(const std::string& text, int cursor);
+  // A wheel or touchpad scroll: offered to the view under the pointer, then up
+  // its superviews until one takes it.
+  void sendScrollWheel(const ScrollWheelEvent& event);
+  // A tap on the status bar: the one visible scroll view that scrolls to the
+  // top on it does so (none when there are several).
+  void statusBarTapped();
 
   // Lays out and draws the tree into the context (whose user space is the
   // window's). Clears the redraw request.
@@ -97,7 +106,9 @@ class Window : public View {
     std::shared_ptr<Touch> touch;
     std::vector<std::weak_ptr<GestureRecognizer>> recognizers;
     bool viewCancelled = false;
+    bool startedInStatusBar = false;  // a tap there scrolls to the top
   };
+  void changeFirstResponder(Responder* responder);
   void deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event);
   std::vector<std::weak_ptr<GestureRecognizer>> recognizersFor(View* view) const;
   int tapCountFor(cg::Point location, double now);

@@ -20,6 +20,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/services/LocalNotificationScheduler.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -67,6 +68,18 @@ std::string keyName(SDL_Keycode k) {
     case SDLK_PAGEDOWN: return "PageDown";
     default: return SDL_GetKeyName(k);
   }
+}
+
+// The general pasteboard reads and writes the desktop's clipboard.
+void connectClipboard() {
+  Pasteboard::generalPasteboard().setStore(
+      [] {
+        char* text = SDL_GetClipboardText();
+        std::string s = text ? text : "";
+        SDL_free(text);
+        return s;
+      },
+      [](const std::string& s) { SDL_SetClipboardText(s.c_str()); });
 }
 
 class Session {
@@ -260,6 +273,17 @@ class Session {
     if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) fingers_.erase(it);
   }
 
+  // A wheel turns in whole steps; a touchpad sends fractions, which move the
+  // content directly. SDL's y is positive away from the user (content down).
+  void wheel(const SDL_MouseWheelEvent& w) {
+    Window* win = Window::keyWindow();
+    if (!win) return;
+    float flip = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+    float x = w.preciseX * flip, y = w.preciseY * flip;
+    bool precise = x != std::round(x) || y != std::round(y);
+    win->sendScrollWheel({toScreen(w.mouseX, w.mouseY), x, -y, precise});
+  }
+
   void handle(const SDL_Event& e) {
     auto& app = Application::shared();
     Window* w = Window::keyWindow();
@@ -274,6 +298,7 @@ class Session {
       case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT) touch(TouchPhase::Ended, e.button.x, e.button.y);
         break;
+      case SDL_MOUSEWHEEL: wheel(e.wheel); break;
       case SDL_KEYDOWN: {
         KeyEvent key{keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)};
         if (key.key == kTurnKey) {
@@ -291,6 +316,9 @@ class Session {
       case SDL_FINGERUP: finger(TouchPhase::Ended, e.tfinger); break;
       case SDL_TEXTINPUT:
         if (w) w->sendKey({"", e.text.text, 0});
+        break;
+      case SDL_TEXTEDITING:
+        if (w) w->sendMarkedText(e.edit.text, e.edit.start);
         break;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
@@ -337,6 +365,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
     if (disabled) SDL_DisableScreenSaver();
     else SDL_EnableScreenSaver();
   });
+  connectClipboard();
   auto& app = Application::shared();
   app.setDelegate(makeDelegate());
   LocalNotificationScheduler::shared().reload();
@@ -347,6 +376,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   session.loop();
   session.savePlacement();
   IdleTimer::setObserver(nullptr);
+  Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;
 }
 

@@ -1,0 +1,121 @@
+// A table of 573 rows of varied heights (the longest surah with a
+// translation) beside one of 14 rows (the shortest): reloading, scrolling one
+// screen, and the worst frame of a flick through it. Only the visible rows
+// should cost anything beyond the height model, so the ratios printed at the
+// end should stay near 1 for scrolling and flicking.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/foundation/Clock.h"
+#include "platform/graphics/Context.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/Window.h"
+
+namespace {
+
+class VerseRows : public ui::TableViewDataSource, public ui::TableViewDelegate {
+ public:
+  explicit VerseRows(int rows) {
+    for (int r = 0; r < rows; ++r) heights.push_back(40 + float((r * 37) % 151));
+  }
+  std::vector<float> heights;
+
+  int numberOfRowsInSection(ui::TableView*, int) override { return int(heights.size()); }
+  std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView* t, const ui::IndexPath& p) override {
+    auto cell = t->dequeueReusableCellWithIdentifier("VerseCell");
+    if (!cell) cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Subtitle, "VerseCell");
+    cell->textLabel()->setText("Verse " + std::to_string(p.row + 1));
+    cell->detailTextLabel()->setText("A line of translation under the verse");
+    return cell;
+  }
+  float heightForRowAtIndexPath(ui::TableView*, const ui::IndexPath& p) override { return heights[p.row]; }
+};
+
+struct Scene {
+  explicit Scene(int rows) : clock(ns::VirtualClock::install()), data(std::make_shared<VerseRows>(rows)) {
+    window = std::make_shared<ui::Window>(cg::Rect(0, 0, 1024, 768));
+    window->makeKeyAndVisible();
+    table = std::make_shared<ui::TableView>(cg::Rect(0, 0, 1024, 700), ui::TableViewStyle::Plain);
+    table->setDataSource(data);
+    table->setDelegate(data);
+    window->addSubview(table);
+    window->layoutIfNeeded();
+  }
+  std::shared_ptr<ns::VirtualClock> clock;
+  std::shared_ptr<VerseRows> data;
+  std::shared_ptr<ui::Window> window;
+  std::shared_ptr<ui::TableView> table;
+};
+
+void BM_ReloadData(benchmark::State& state) {
+  Scene scene(int(state.range(0)));
+  for (auto _ : state) scene.table->reloadData();
+}
+BENCHMARK(BM_ReloadData)->Arg(14)->Arg(573);
+
+// One screen down in frame-sized steps, as a drag moves it, then back.
+void BM_ScrollOneScreen(benchmark::State& state) {
+  Scene scene(int(state.range(0)));
+  for (auto _ : state) {
+    for (int step = 1; step <= 10; ++step) scene.table->setContentOffset({0, float(step * 70)});
+    scene.table->setContentOffset({0, 0});
+  }
+}
+BENCHMARK(BM_ScrollOneScreen)->Arg(14)->Arg(573);
+
+// A flick from the top, frame by frame until it rests: each frame moves the
+// table and draws the window. The iteration's time is its slowest frame.
+void BM_FlickWorstFrame(benchmark::State& state) {
+  Scene scene(int(state.range(0)));
+  auto context = cg::Context::bitmap(1024, 768, 1);
+  ui::GestureScript script(*scene.window, *scene.clock);
+  for (auto _ : state) {
+    scene.table->setContentOffset({0, 0});
+    script.flick({500, 600}, {500, 300}, 3000);
+    double worst = 0;
+    for (int frame = 0; frame < 240 && scene.table->isDecelerating(); ++frame) {
+      auto start = std::chrono::steady_clock::now();
+      scene.clock->advance(ui::GestureScript::kFrame);
+      scene.window->render(context);
+      worst = std::max(worst, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.SetIterationTime(worst);
+  }
+}
+BENCHMARK(BM_FlickWorstFrame)->Arg(14)->Arg(573)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Prints the runs as usual and keeps their times for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> seconds;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs)
+      if (run.iterations > 0) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\n573 rows against 14 rows (time ratio):\n");
+  for (const char* name : {"BM_ReloadData", "BM_ScrollOneScreen", "BM_FlickWorstFrame"}) {
+    std::string big = std::string(name) + "/573", small = std::string(name) + "/14";
+    if (name == std::string("BM_FlickWorstFrame")) {
+      big += "/manual_time";
+      small += "/manual_time";
+    }
+    auto b = reporter.seconds.find(big), s = reporter.seconds.find(small);
+    if (b != reporter.seconds.end() && s != reporter.seconds.end() && s->second > 0)
+      std::printf("  %-20s %.2f\n", name, b->second / s->second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
