@@ -77,9 +77,13 @@ void DTNotePadView::setup() {
   linesView_->setFrame(cg::Rect(0, 8, W, H));
 }
 
+// Our scroll view rests at minus its top inset where the tablet's stayed at
+// zero, so the offset is counted from that rest: the ruling sits under the
+// text lines at rest and moves with every point scrolled.
 void DTNotePadView::scrollViewDidScroll(ui::ScrollView* scrollView) {
   if (!scrollView) return;
-  linesView_->setTransform(cg::AffineTransform::translation(0, -scrollView->contentOffset().y));
+  float scrolled = scrollView->contentOffset().y + scrollView->contentInset().top;
+  linesView_->setTransform(cg::AffineTransform::translation(0, -scrolled));
 }
 
 void DTNotePadView::contentSizeDidChange(cg::Size size) {

@@ -207,5 +207,18 @@ TEST_F(NoteEditorTest, TheVersePreviewFillsItsBoxOrGrowsBeyondIt) {
   }
 }
 
+TEST_F(NoteEditorTest, PicturesOfAnArabicAndAnEnglishNote) {
+  bookmark(2, 255, std::string("الله لا إله إلا هو الحي القيوم\nآية الكرسي"));
+  bookmark(18, 10, std::string("The youths who took refuge in the cave.\nRead on Fridays."));
+  defaults().setInteger(0, "CurrentTranslationv22");
+  auto editor = openEditor(2, 255);
+  backend().screenshot(shotPath("note-editor-arabic.png"));
+  root->dismissModalViewControllerAnimated(false);
+  settle();
+  defaults().setInteger(1, "CurrentTranslationv22");
+  editor = openEditor(18, 10);
+  backend().screenshot(shotPath("note-editor-english.png"));
+}
+
 }  // namespace
 }  // namespace readingtest

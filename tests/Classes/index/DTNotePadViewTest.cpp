@@ -55,7 +55,10 @@ TEST(DTNotePadView, RulingCoversTheTextAndTwoPadHeightsAndScrollsWithIt) {
   EXPECT_GT(content, 100);
   EXPECT_EQ(pad->linesView()->frame().height(), content + 200);
 
-  pad->textView()->setContentOffset(cg::Point{0, 57});
+  float rest = pad->textView()->minimumContentOffset().y;  // the top inset shows
+  pad->textView()->setContentOffset(cg::Point{0, rest});
+  EXPECT_EQ(pad->linesView()->transform().ty, 0);
+  pad->textView()->setContentOffset(cg::Point{0, rest + 57});
   EXPECT_EQ(pad->linesView()->transform().ty, -57);
   EXPECT_EQ(pad->linesView()->frame().y(), 8);  // moved by the transform only
 }
