@@ -1,6 +1,7 @@
 #include "Classes/app/ReadingRootViewController.h"
 
 #include "platform/foundation/String.h"
+#include "Classes/core/TranslationMeta.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
@@ -42,6 +43,8 @@ class RootView : public ui::View {
 ReadingRootViewController::ReadingRootViewController()
     : reading_(std::make_shared<SurahViewController>()), index_(std::make_shared<StandInIndex>(reading_)) {
   reading_->setIpaddelegate(this);
+  // The reading view fills the screen, so translation rows are measured at its width.
+  TranslationMeta::setFullScreenProvider([] { return true; });
 }
 
 void ReadingRootViewController::loadView() {

@@ -14,6 +14,7 @@
 #include "Classes/reading/TransliterationLabel.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Context.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
@@ -189,6 +190,7 @@ void SurahVerseView::setStateBit(unsigned bit, bool on) {
 }
 
 void SurahVerseView::setArabicMetaData(std::shared_ptr<ArabicVerseMeta> meta) {
+  if (meta != ArabicMetaData) verseBitmap_.reset();
   ThisVerseType = 0;
   ArabicMetaData = std::move(meta);
   maxVersesInSurah = ChapterInfo::getVersesFromNumber(recordSurah());
@@ -519,9 +521,18 @@ void SurahVerseView::drawArabicVerseInCanvas(cg::Context& context, VerseCanvas& 
     if (!font) return;
     const ns::Data& bytes = ArabicMetaData->VerseData();
     if (bytes.size() == 0) return;
-    bool last = verse == ChapterInfo::getVersesFromNumber(ArabicMetaData->ThisSurah());
-    font->DrawVerseImageFromBytes(context, verse, last, &bytes, 0, int(bytes.size()) - 1, int(b.width() - 10),
-                                  int(b.width() - 70));
+    // The laid-out verse is kept as a bitmap while the row shows it at this
+    // size: a scroll redraws the row every frame, the layout need not be.
+    VerseBitmapKey key{ArabicMetaData.get(), font.get(), b.width(), b.height(), context.scale()};
+    if (!verseBitmap_ || !(verseBitmapKey_ == key)) {
+      cg::Context bitmap = cg::Context::bitmap(b.width(), b.height(), context.scale());
+      bool last = verse == ChapterInfo::getVersesFromNumber(ArabicMetaData->ThisSurah());
+      font->DrawVerseImageFromBytes(bitmap, verse, last, &bytes, 0, int(bytes.size()) - 1, int(b.width() - 10),
+                                    int(b.width() - 70));
+      verseBitmap_ = bitmap.makeImage();
+      verseBitmapKey_ = key;
+    }
+    if (verseBitmap_) context.drawImage(*verseBitmap_, cg::Rect(0, 0, b.width(), b.height()));
     return;
   }
   auto image = ui::Image::imageNamed(surah == 95 || surah == 97 ? "bismillah2.png" : "bismillah.png");

@@ -11,6 +11,10 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/View.h"
 
+class ArabicFont;
+namespace cg {
+class Image;
+}
 class ArabicVerseMeta;
 class SurahViewCell;
 class TranslationLabel;
@@ -100,10 +104,20 @@ class SurahVerseView : public ui::View, public VerseCanvasDelegate {
   std::shared_ptr<ui::Button> makeMarkButton(const char* image, cg::EdgeInsets insets);
   std::string numberText(int n) const;
 
+  // What the kept verse bitmap was drawn for.
+  struct VerseBitmapKey {
+    const ArabicVerseMeta* record = nullptr;
+    const ArabicFont* font = nullptr;
+    float width = 0, height = 0, scale = 0;
+    friend bool operator==(const VerseBitmapKey&, const VerseBitmapKey&) = default;
+  };
+
   SurahViewCell* verseCell = nullptr;  // the cell owns the view
   bool isRefreshing = false;
   ns::Timer ayahPressedTimer;
   cg::Point beginLocation;
   bool pressing = false;
   ns::Observer translationObserver_;
+  std::shared_ptr<cg::Image> verseBitmap_;
+  VerseBitmapKey verseBitmapKey_;
 };

@@ -363,6 +363,46 @@ TEST_F(ReadingTest, Screenshots) {
     if (shot.info) screen().surahNameButtonPressed();
     settle(1);
   }
+  // Turned upright the rows are measured again at the narrower width.
+  ui::Window::keyWindow()->rotateToInterfaceOrientation(ui::InterfaceOrientation::Portrait);
+  settle(1);
+  EXPECT_EQ(screen().tblVerses->frame().width(), 768);
+  EXPECT_EQ(screen().getTopOffsetForRow(5, false),
+            int(screen().tblVerses->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(5, 0)).y()));
+  EXPECT_TRUE(backend().screenshot(shotPath("surah-2-portrait.png")));
+}
+
+}  // namespace
+}  // namespace readingtest
+
+namespace readingtest {
+namespace {
+
+TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
+  launch();
+  setTranslation(1);
+  open(2, 1);
+  auto& s = screen();
+  auto& table = *s.tblVerses;
+  float before = table.contentOffset().y;
+  backend().wheel(cg::Point{500, 400}, 0, 3);
+  settle(1);
+  EXPECT_GT(table.contentOffset().y, before);
+  before = table.contentOffset().y;
+  backend().key("PageDown");
+  settle(1);
+  EXPECT_NEAR(table.contentOffset().y, before + table.bounds().height(), 1);
+  backend().key("End");
+  settle(1);
+  EXPECT_EQ(s.selectedVerse(), 286);
+  backend().key("Home");
+  settle(1);
+  EXPECT_EQ(s.selectedVerse(), 0);
+  backend().key("Up");
+  EXPECT_EQ(s.selectedVerse(), 0);
+  backend().key("Right");
+  settle(1);
+  EXPECT_EQ(s.iCurrentSurah(), 1);
 }
 
 }  // namespace
