@@ -6,6 +6,7 @@
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/index/MailText.h"
+#include "Classes/index/ScreenSupport.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/text/TextMeasure.h"
@@ -19,29 +20,18 @@
 
 namespace {
 
-std::string text(const char* key) { return Language::get(key, key); }
+using screens::userDatabase;
+using screens::contentDatabase;
+constexpr auto stretched = screens::stretchedImage;
+constexpr auto text = screens::localized;
 
 constexpr float kHeaderHeight = 54;
 constexpr float kVerseAreaHeight = 150;
 const cg::Color kInk = cg::Color::fromRGB255(70, 52, 24);
 
-sqlite3* userDatabase() {
-  auto app = ZarvelSDKAppDelegate::GetInstance();
-  return app ? app->dbConnection() : nullptr;
-}
-
-sqlite3* contentDatabase() {
-  auto app = ZarvelSDKAppDelegate::GetInstance();
-  return app ? app->dbConnectionStatic() : nullptr;
-}
 
 int currentTranslation() {
   return static_cast<int>(ns::UserDefaults::standardUserDefaults().integerForKey("CurrentTranslationv22"));
-}
-
-std::shared_ptr<ui::Image> stretched(const char* name, int left, int top) {
-  auto image = ui::Image::imageNamed(name);
-  return image ? image->stretchableImage(left, top) : nullptr;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
+#include "Classes/index/ScreenSupport.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/BarButtonItem.h"
@@ -13,17 +14,13 @@
 
 namespace {
 
-std::string text(const char* key) { return Language::get(key, key); }
+constexpr auto stretched = screens::stretchedImage;
+constexpr auto text = screens::localized;
 
 constexpr float kTopBarHeight = 44;
 const cg::Color kDetailInk = cg::Color::fromRGB255(101, 100, 94);
 
 const char* slotKey(bool primary) { return primary ? "CurrentTranslationPrimary" : "CurrentTranslationSecondary"; }
-
-std::shared_ptr<ui::Image> stretched(const char* name, int left, int top) {
-  auto image = ui::Image::imageNamed(name);
-  return image ? image->stretchableImage(left, top) : nullptr;
-}
 
 }  // namespace
 
