@@ -72,7 +72,8 @@ void AddBookmarkNote::buildHeader(ui::View& root) {
 
   btnDone = std::make_shared<ui::Button>(cg::Rect(w - 90, 11, 78, 32));
   btnDone->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin);
-  btnDone->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(13));
+  btnDone->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(14));
+  screens::centreTitleAcrossButton(*btnDone);
   btnDone->addTarget(this, [this](ui::Control&) { donePressed(); }, ui::ControlEventTouchUpInside);
   root.addSubview(btnDone);
 

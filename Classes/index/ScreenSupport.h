@@ -9,7 +9,9 @@
 
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
 
 namespace screens {
 
@@ -31,5 +33,12 @@ inline std::shared_ptr<ui::Image> stretchedImage(const std::string& name, int le
 }
 
 inline std::string localized(const std::string& key) { return Language::get(key, key); }
+
+// A button whose title is centred across its whole width: a short title is
+// never cut to an ellipsis by a fraction of a point of measuring.
+inline void centreTitleAcrossButton(ui::Button& button) {
+  button.setContentHorizontalAlignment(ui::ControlContentHorizontalAlignment::Fill);
+  button.titleLabel()->setTextAlignment(ui::TextAlignment::Center);
+}
 
 }  // namespace screens

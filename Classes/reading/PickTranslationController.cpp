@@ -60,6 +60,7 @@ void PickTranslationController::loadView() {
   root->addSubview(lblTopTitle);
   btnBack = std::make_shared<ui::Button>(cg::Rect(6, 7, 68, 30));
   btnBack->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(13));
+  screens::centreTitleAcrossButton(*btnBack);
   btnBack->addTarget(this, [this](ui::Control&) { btnBackPressed(); }, ui::ControlEventTouchUpInside);
   root->addSubview(btnBack);
 

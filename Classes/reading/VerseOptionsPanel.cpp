@@ -108,6 +108,7 @@ std::shared_ptr<ui::Button> VerseOptionsPanel::actionButton(cg::Rect frame) {
   b->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
   b->setTitleColor(cg::Color::white().withAlpha(0.35f), ui::ControlStateDisabled);
   b->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(13));
+  screens::centreTitleAcrossButton(*b);
   return b;
 }
 
@@ -163,15 +164,14 @@ void VerseOptionsPanel::buildPage0() {
   btnHUDCancel = std::make_shared<ui::Button>(cg::Rect(86, 278, 147, 44));
   btnHUDCancel->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
   btnHUDCancel->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(16));
+  screens::centreTitleAcrossButton(*btnHUDCancel);
   viewPage0->addSubview(btnHUDCancel);
 }
 
 void VerseOptionsPanel::buildTranslationPage() {
   viewHUDTranslation = std::make_shared<ui::View>(cg::Rect(kWidth, 0, kWidth, 230));
   viewHUDTranslation->setBackgroundColor(cg::Color::clear());
-  btnHUDTranslationSwitcher = std::make_shared<ui::Button>(cg::Rect(10, 10, 300, 36));
-  btnHUDTranslationSwitcher->setTitleColor(kPaperInk, ui::ControlStateNormal);
-  btnHUDTranslationSwitcher->setTitleColor(kPaperInk.withAlpha(0.5f), ui::ControlStateHighlighted);
+  btnHUDTranslationSwitcher = actionButton(cg::Rect(10, 10, 300, 36));
   btnHUDTranslationSwitcher->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(15));
   viewHUDTranslation->addSubview(btnHUDTranslationSwitcher);
   scrollHUDTranslation = std::make_shared<ui::ScrollView>(cg::Rect(0, 50, kWidth, 180));
@@ -188,6 +188,7 @@ void VerseOptionsPanel::buildTranslationPage() {
   btnHUDCancel1 = std::make_shared<ui::Button>(cg::Rect(kWidth + 86, 278, 147, 44));
   btnHUDCancel1->setTitleColor(kPaperInk, ui::ControlStateNormal);
   btnHUDCancel1->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(16));
+  screens::centreTitleAcrossButton(*btnHUDCancel1);
   viewScrollHUD->addSubview(btnHUDCancel1);
 }
 
