@@ -84,7 +84,21 @@ void ReadingRootViewController::viewDidAppear(bool animated) {
 }
 
 // A turn changes the table's width: the rows are measured again at the new one.
-void ReadingRootViewController::willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation, double) {
+// The reading screen prepares for the turn (its popover, its top row) and
+// switches its layout with it.
+bool ReadingRootViewController::shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation o) {
+  if (reading_->isViewLoaded()) reading_->shouldAutorotateToInterfaceOrientation(o);
+  return true;
+}
+
+void ReadingRootViewController::willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) {
+  if (IsInLandscape()) reading_->prepareForLandscapeWithAnimation(false, false);
+  else reading_->prepareForPortraitWithAnimation(false, false);
   reading_->setIsInLandscape(IsInLandscape());
   if (reading_->tblVerses) reading_->tblVerses->reloadData();
+  if (reading_->isViewLoaded()) reading_->willAnimateRotationToInterfaceOrientation(to, duration);
+}
+
+void ReadingRootViewController::didRotateFromInterfaceOrientation(ui::InterfaceOrientation from) {
+  if (reading_->isViewLoaded()) reading_->didRotateFromInterfaceOrientation(from);
 }

@@ -21,8 +21,9 @@ class ReadingRootViewController : public iPadRootViewController, public iPadConn
   void loadView() override;
   void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;
-  bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation) override { return true; }
+  bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation o) override;
   void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) override;
+  void didRotateFromInterfaceOrientation(ui::InterfaceOrientation from) override;
 
   bool isFloatingViewExpanded() const override { return true; }
   bool isFloatingViewExpanded() override { return true; }

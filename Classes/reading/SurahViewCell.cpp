@@ -62,9 +62,7 @@ void SurahViewCell::requestSelectionAndShowDial(SurahVerseView& view, int verse,
     if (root) root->showNotesForSurah(c->iCurrentSurah(), verse, true, root->IsViewInLandscape());
     return;
   }
-  // The options panel is not part of this screen yet: the press selects the verse.
-  (void)surah;
-  c->highlightVerse(verse, false);
+  c->showDialControlForVerseCell(this, &view, ThisTable_, verse, surah);
 }
 
 void SurahViewCell::refreshView() {

@@ -70,6 +70,8 @@ void SurahViewController::viewDidLoad() {
   refreshTheme();
   currTblOffset = cg::Point{0, float(defaults().integerForKey("LastSurahYOffset"))};
   usePrevOffset_ = true;
+  installVerseOptions();
+  startIdleTimer();
 }
 
 void SurahViewController::viewWillAppear(bool) {
@@ -91,6 +93,7 @@ void SurahViewController::viewDidAppear(bool) {
   if (ZarvelSDKAppDelegate::isSleepEnabled()) ZarvelSDKAppDelegate::disableSleep();
   updateTranslationLabel();
   becomeFirstResponder();
+  watchTwoFingerGesture();
   if (RequiresReload_) {
     RequiresReload_ = false;
     tblVerses->setAlpha(0);
@@ -116,6 +119,7 @@ void SurahViewController::viewWillDisappear(bool) {
 
 void SurahViewController::viewDidUnload() {
   observers_.clear();
+  idleTimer.invalidate();
   ns::RunLoop::main().cancelPreviousPerformRequests(this);
   IsInLandscape_ = false;
   viewIsVisible_ = false;

@@ -19,12 +19,15 @@
 #include "Classes/reading/VerseHeightCache.h"
 #include "Classes/reading/iPadConnectionDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
 
 class ArabicFont;
 class ArabicVerseMeta;
+class SurahFastScroll;
+class VerseOptionsPanel;
 class SurahVerseView;
 class SurahViewCell;
 class TranslationMeta;
@@ -125,7 +128,7 @@ class SurahViewController : public ui::ViewController,
   // The play button: no recitation plays here yet, so it offers the download.
   void playStopOrDownload();
   void stopIfPlaying() {}
-  void hideDialControl() { showingDialControl_ = false; }
+  void hideDialControl();
   // The screen's one popover, made on first use and reused with new content.
   ui::PopoverController& createPopoverViewWithController(std::shared_ptr<ui::ViewController> content);
 
@@ -147,6 +150,38 @@ class SurahViewController : public ui::ViewController,
   // The verse whose row is at the top of the table becomes the selection.
   void selectVerseOnTopOfScreen();
   void tableCameToRest();
+
+  // ---- the verse options panel (OptionsHUD) ---------------------------------------------------------
+  void showDialControlForVerseCell(SurahViewCell* cell, SurahVerseView* rowView, ui::TableView* table, int verse,
+                                   int surah);
+  void bringSelectedVerseToTop(std::optional<ui::IndexPath> path, bool animated, bool landscape);
+  VerseOptionsPanel* optionsPanel() const { return optionsPanel_.get(); }
+  // The long-pressed row while the panel is up, and its frame in the display.
+  std::optional<ui::IndexPath> mouseLocation;
+  cg::Rect verseHUDPoint;
+
+  // ---- rotation, landscape and the idle timer (Landscape) ---------------------------------------------
+  bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation o) override;
+  void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) override;
+  void didRotateFromInterfaceOrientation(ui::InterfaceOrientation from) override;
+  void resetisRotating() { isRotating_ = false; }
+  bool isRotating() const { return isRotating_; }
+  bool canTurnLandscape(ui::InterfaceOrientation) const { return !isSwitchingSurah_; }
+  bool prepareForLandscapeWithAnimation(bool animated, bool initial);
+  bool prepareForPortraitWithAnimation(bool animated, bool initial);
+  void setupForLandscape();
+  void setupForPortrait();
+  void checkIdleTimeout();
+  // The window offers every event here first; none is consumed.
+  bool interceptEvent(const ui::Event& event);
+  bool pinchZoomBegan() const { return pinchZoomBegan_; }
+  bool reShowPopover = false;
+  // Reading activity: the idle timer counts from the last.
+  void noteActivity();
+  std::optional<ns::Date> dateLastActivity() const { return dateLastActivity_; }
+
+  // ---- fast scrolling ---------------------------------------------------------------------------------
+  SurahFastScroll* fastScroll() const { return fastScroll_.get(); }
 
   // ---- popover delegate ---------------------------------------------------------------------------
   bool popoverControllerShouldDismissPopover(ui::PopoverController&) override { return true; }
@@ -259,5 +294,18 @@ class SurahViewController : public ui::ViewController,
 
   iPadConnectionDelegate* ipaddelegate_ = nullptr;
   std::shared_ptr<ui::ViewController> surahInfoController_;
+
+  // The options panel, the fast-scroll strip, rotation and the idle timer.
+  void installVerseOptions();
+  void startIdleTimer();
+  void watchTwoFingerGesture();
+  void presentPanelPopover(unsigned arrow, float anchorOffset);
+  std::shared_ptr<VerseOptionsPanel> optionsPanel_;
+  std::shared_ptr<SurahFastScroll> fastScroll_;
+  bool isRotating_ = false;
+  std::optional<ui::IndexPath> topIndexPathBeforeRotation;
+  ns::Timer idleTimer;
+  float initialDistance_ = 0;
+  bool pinchZoomBegan_ = false;
   std::vector<ns::Observer> observers_;
 };

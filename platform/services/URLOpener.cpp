@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "platform/foundation/Log.h"
 #include "platform/services/DesktopProgram.h"
@@ -13,6 +14,11 @@ namespace {
 URLOpener::Launcher& launcher() {
   static URLOpener::Launcher l;
   return l;
+}
+
+std::map<std::string, URLOpener::Launcher>& schemes() {
+  static std::map<std::string, URLOpener::Launcher> registry;
+  return registry;
 }
 
 // Hands the URL to xdg-open without waiting; its failure is logged on the main thread.
@@ -46,7 +52,7 @@ bool URLOpener::canOpenURL(const std::string& url) {
   std::string rest = url.substr(scheme.size() + (scheme.empty() ? 0 : 1));
   if (scheme == "http" || scheme == "https") return rest.rfind("//", 0) == 0 && rest.size() > 2;
   if (scheme == "mailto") return !rest.empty();
-  return false;
+  return !scheme.empty() && !rest.empty() && schemes().count(scheme) > 0;
 }
 
 bool URLOpener::openURL(const std::string& url) {
@@ -55,9 +61,18 @@ bool URLOpener::openURL(const std::string& url) {
              lowerScheme(url).c_str());
     return false;
   }
+  auto registered = schemes().find(lowerScheme(url));
+  if (registered != schemes().end()) return registered->second(url);
   auto& l = launcher();
   return l ? l(url) : launchWithDesktop(url);
 }
+
+void URLOpener::registerScheme(const std::string& scheme, Launcher handler) {
+  if (handler) schemes()[scheme] = std::move(handler);
+  else schemes().erase(scheme);
+}
+
+void URLOpener::clearSchemes() { schemes().clear(); }
 
 void URLOpener::setLauncher(Launcher l) { launcher() = std::move(l); }
 

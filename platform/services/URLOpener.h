@@ -1,7 +1,9 @@
 #pragma once
 // Opening a URL outside the application, through the desktop (xdg-open).
-// Only web and mail links leave the application; every other scheme is
-// refused, as are texts with spaces or control characters.
+// Web and mail links leave the application; another application's own scheme
+// opens only when a handler for it is registered (none is by default: the
+// desktop has none of the tablet's sibling applications); every other scheme
+// is refused, as are texts with spaces or control characters.
 #include <functional>
 #include <string>
 
@@ -21,6 +23,11 @@ class URLOpener {
   // The default launcher starts xdg-open; tests put a recorder in its place.
   // nullptr restores the default.
   static void setLauncher(Launcher launcher);
+
+  // The handler of an application's own scheme (lower case, without ':');
+  // nullptr removes it. clearSchemes removes them all.
+  static void registerScheme(const std::string& scheme, Launcher handler);
+  static void clearSchemes();
 
   static constexpr size_t kMaxLength = 8192;
 };

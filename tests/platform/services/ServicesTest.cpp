@@ -56,6 +56,7 @@ class PlatformServices : public ::testing::Test {
   void TearDown() override {
     LocalNotificationScheduler::shared().cancelAllLocalNotifications();
     URLOpener::setLauncher(nullptr);
+    URLOpener::clearSchemes();
     MailComposeViewController::setHandler(nullptr);
     MailComposeViewController::setMailEnabled(true);
     BackgroundTasks::resetForTesting();
@@ -99,6 +100,29 @@ TEST_F(PlatformServices, OnlyWebAndMailURLsLeaveTheApplication) {
   }
   EXPECT_EQ(launched.size(), 3u);
   EXPECT_FALSE(URLOpener::canOpenURL("https://" + std::string(URLOpener::kMaxLength, 'a')));
+}
+
+TEST_F(PlatformServices, AnApplicationSchemeOpensOnlyThroughItsRegisteredHandler) {
+  std::vector<std::string> desktop, sorvane;
+  URLOpener::setLauncher([&](const std::string& url) {
+    desktop.push_back(url);
+    return true;
+  });
+  EXPECT_FALSE(URLOpener::canOpenURL("sorvanelog://1:1"));
+  URLOpener::registerScheme("sorvanelog", [&](const std::string& url) {
+    sorvane.push_back(url);
+    return true;
+  });
+  EXPECT_TRUE(URLOpener::canOpenURL("sorvanelog://1:1"));
+  EXPECT_TRUE(URLOpener::openURL("SorvaneLog://2:255"));
+  EXPECT_FALSE(URLOpener::canOpenURL("sorvanelog://a b"));
+  EXPECT_FALSE(URLOpener::canOpenURL("sorvanelog:"));
+  EXPECT_FALSE(URLOpener::canOpenURL("twitter://post?message=test"));
+  EXPECT_TRUE(URLOpener::openURL("https://example.org"));
+  URLOpener::registerScheme("sorvanelog", nullptr);
+  EXPECT_FALSE(URLOpener::openURL("sorvanelog://1:1"));
+  EXPECT_EQ(sorvane, std::vector<std::string>{"SorvaneLog://2:255"});
+  EXPECT_EQ(desktop, std::vector<std::string>{"https://example.org"});
 }
 
 TEST_F(PlatformServices, IdleTimerTellsTheBackendOfChangesOnly) {
