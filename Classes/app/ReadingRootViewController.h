@@ -10,7 +10,7 @@
 #include "Classes/reading/iPadConnectionDelegate.h"
 #include "Classes/shell/iPadRootViewController.h"
 
-class ReadingRootViewController : public iPadRootViewController, public iPadConnectionDelegate {
+class ReadingRootViewController : public iPadRootViewController {
  public:
   ReadingRootViewController();
 

@@ -43,6 +43,13 @@ class iPadConnectionDelegate {
   }
 
   virtual void versesViewDidScroll(ui::TableView* table) { (void)table; }
+  // A translation pane scrolled: the others follow without echo.
+  virtual void translationViewDidScroll(ui::TableView* table, bool isPrimary) { (void)table, (void)isPrimary; }
+  // A pane selects a verse through the reading screen, which passes it on.
+  virtual void surahHighlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection) {
+    (void)verse, (void)jumpTo, (void)animated, (void)forceSelection;
+  }
+  void surahHighlightVerse(int verse, bool jumpTo) { surahHighlightVerse(verse, jumpTo, true, false); }
   virtual void finishedViewScrolling() {}
   virtual std::optional<ns::Date> lastFloatingWindowPanTime() { return std::nullopt; }
   virtual void resetLastPanTime() {}
@@ -62,6 +69,7 @@ class iPadConnectionDelegate {
   virtual void hideNotesWithSave() {}
   virtual void hideNotesWithOutSave() {}
   virtual bool isKeyboardShowing() { return false; }
+  virtual void resignKeyboard() {}
   virtual void dismissKeyboard() {}
 
   // The controller that presents pickers and composers (the root itself).

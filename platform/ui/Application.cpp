@@ -16,6 +16,11 @@ Application& Application::shared() {
   return app;
 }
 
+// The delegate leaves its slot before it is destroyed: whatever its screens
+// ask of the application while they go (their delegate) finds none, instead
+// of a pointer whose owner is half destroyed.
+Application::~Application() { auto last = std::move(delegate_); }
+
 void Application::setDelegate(std::shared_ptr<ApplicationDelegate> delegate) {
   delegate_ = std::move(delegate);
 }

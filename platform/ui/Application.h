@@ -53,6 +53,7 @@ class ApplicationDelegate {
 class Application : public Responder {
  public:
   static Application& shared();
+  ~Application() override;
 
   // The application owns its delegate.
   void setDelegate(std::shared_ptr<ApplicationDelegate> delegate);

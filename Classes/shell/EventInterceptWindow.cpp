@@ -1,0 +1,9 @@
+#include "Classes/shell/EventInterceptWindow.h"
+
+// The window's pre-dispatch hook is sendEvent: the delegate sees the event
+// before any view or recogniser does.
+EventInterceptWindow::EventInterceptWindow(cg::Rect frame) : ui::Window(frame) {
+  setEventInterceptor([this](const ui::Event& event) {
+    return eventInterceptDelegate_ && eventInterceptDelegate_->interceptEvent(event);
+  });
+}

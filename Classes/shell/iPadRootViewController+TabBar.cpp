@@ -1,0 +1,196 @@
+// The four tab buttons of the bottom bar and the right-hand column that shows
+// the selected tab's controller; the custom bar over the bottom bar.
+#include <cmath>
+
+#include "Classes/core/Language.h"
+#include "Classes/shell/iPadRootViewController.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
+
+namespace {
+
+const char* const kTabImages[4][2] = {{"ipad-tabbar-more.png", "ipad-tabbar-more-t.png"},
+                                      {"ipad-tabbar-search.png", "ipad-tabbar-search-t.png"},
+                                      {"ipad-tabbar-bookmarks.png", "ipad-tabbar-bookmarks-t.png"},
+                                      {"ipad-tabbar-quran.png", "ipad-tabbar-quran-t.png"}};
+
+// The column of a screen that comes with a later screen set: its title over
+// an empty page, under the navigation bar that the real screen hides.
+class EmptyColumnController : public ui::ViewController {
+ public:
+  explicit EmptyColumnController(const std::string& title) { setTitle(title); }
+  void loadView() override {
+    auto view = std::make_shared<ui::View>(cg::Rect(0, 0, 288, 655));
+    view->setBackgroundColor(cg::Color::fromRGB255(236, 232, 222));
+    auto bar = std::make_shared<ui::ImageView>(ui::Image::imageNamed("sura-navbar.png"));
+    bar->setFrame(cg::Rect(0, 0, 288, 64));
+    bar->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
+    view->addSubview(bar);
+    auto label = std::make_shared<ui::Label>(cg::Rect(0, 14, 288, 36));
+    label->setText(title());
+    label->setFont(ui::Font::boldSystemFontOfSize(18));
+    label->setTextColor(cg::Color::fromRGB255(92, 64, 38));
+    label->setBackgroundColor(cg::Color::clear());
+    label->setTextAlignment(ui::TextAlignment::Center);
+    label->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
+    view->addSubview(label);
+    setView(view);
+  }
+};
+
+}  // namespace
+
+ui::Button* iPadRootViewController::tabButton(int tab) const {
+  switch (tab) {
+    case 0: return btnTabMore.get();
+    case 1: return btnTabSearch.get();
+    case 2: return btnTabBookmark.get();
+    case 3: return btnTabIndex.get();
+    default: return nullptr;
+  }
+}
+
+void iPadRootViewController::setTabImage(int tab, bool selected) {
+  if (auto* button = tabButton(tab))
+    button->setBackgroundImage(ui::Image::imageNamed(kTabImages[tab][selected ? 1 : 0]), ui::ControlStateNormal);
+}
+
+ui::NavigationController* iPadRootViewController::tabNavigation() const {
+  return dynamic_cast<ui::NavigationController*>(currenController_.get());
+}
+
+void iPadRootViewController::tabbarButtonDown(ui::Button* button) {
+  if (button && button->tag() >= 0 && button->tag() <= 3) setTabImage(button->tag(), true);
+}
+
+void iPadRootViewController::tabbarButtonUp() {
+  for (int tab = 0; tab < 4; ++tab) setTabImage(tab, false);
+  setTabImage(iSelectedBottomTab_, true);
+}
+
+void iPadRootViewController::tabbarButtonPressed(int tab) {
+  if (tab < 0 || tab > 3 || !built()) return;
+  if (isNavigationCovered() && tab != 3) {
+    showOrHideIndex();
+    if (tab == iSelectedBottomTab_) return;
+  }
+  if (tab == iSelectedBottomTab_) {
+    if (tab == 3) {
+      if (!isFloatingViewExpanded_) showOrHideIndex();
+      else if (!showIndexIfObscured()) refillFloatingView();
+      return;
+    }
+    if (isFloatingViewExpanded_ && showIndexIfObscured()) return;
+    // The search history's and bookmark groups' own answers come with those
+    // screens; until then the column's stack only goes back one level.
+    if (auto* nav = tabNavigation(); nav && nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
+    return;
+  }
+  iSelectedBottomTab_ = tab;
+  showIndex();
+  auto& d = ns::UserDefaults::standardUserDefaults();
+  d.setBool(true, "HasLastTabSelection");
+  d.setInteger(tab, "LastTabSelection");
+  d.synchronize();
+  setSelectedController();
+}
+
+std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(int tab) {
+  if (tab == 3) return viewContIndex_;
+  static const char* const titles[] = {"More", "Search", "Bookmarks"};
+  auto nav = ui::NavigationController::withRoot(
+      std::make_shared<EmptyColumnController>(Language::get(titles[tab], titles[tab])));
+  nav->setNavigationBarHidden(true, false);
+  return nav;
+}
+
+void iPadRootViewController::setSelectedController() {
+  if (!built()) return;
+  for (int tab = 0; tab < 4; ++tab) setTabImage(tab, false);
+  if (auto previous = currenController_) {
+    previous->viewWillDisappear(false);
+    previous->viewDidDisappear(false);
+    while (!viewIndexList->subviews().empty()) viewIndexList->subviews().back()->removeFromSuperview();
+    if (previous != viewContIndex_) previous->viewDidUnload();
+    currenController_.reset();
+  }
+  if (iSelectedBottomTab_ < 0 || iSelectedBottomTab_ > 3) return;
+  currenController_ = makeTabController(iSelectedBottomTab_);
+  setTabImage(iSelectedBottomTab_, true);
+  if (!currenController_) return;
+  auto view = currenController_->view();
+  if (!view) return;
+  view->setFrame(cg::Rect(0, 0, viewIndexList->frame().width(), viewIndexList->frame().height()));
+  view->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
+  viewIndexList->addSubview(view);
+  currenController_->viewWillAppear(false);
+  currenController_->viewDidAppear(false);
+}
+
+// Bookmarks and search are reached through their tabs; their filters come
+// with those screens.
+void iPadRootViewController::filterBookmarksOnGroup(int) {
+  if (iSelectedBottomTab_ == 2) return;
+  iSelectedBottomTab_ = 2;
+  setSelectedController();
+}
+
+void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch>) {
+  if (iSelectedBottomTab_ == 1) return;
+  iSelectedBottomTab_ = 1;
+  setSelectedController();
+}
+
+void iPadRootViewController::reloadIndexView() {
+  if (iSelectedBottomTab_ == 3) {
+    if (viewContIndex_) viewContIndex_->reloadIndexView();
+    return;
+  }
+  iSelectedBottomTab_ = 3;
+  setSelectedController();
+}
+
+void iPadRootViewController::refreshIndexSurahRow(int row) {
+  if (iSelectedBottomTab_ == 3) {
+    if (viewContIndex_) viewContIndex_->reloadSurahCell(row);
+    return;
+  }
+  iSelectedBottomTab_ = 3;
+  setSelectedController();
+}
+
+void iPadRootViewController::refreshSurahViewWith(int, int) { bringIndexToView(); }
+
+void iPadRootViewController::bringIndexToView() {
+  if (iSelectedBottomTab_ == 3) return;
+  iSelectedBottomTab_ = 3;
+  setSelectedController();
+}
+
+void iPadRootViewController::showViewAboveNavBar(std::shared_ptr<ui::View> view, int height) {
+  if (!view || !built()) return;
+  if (!view->superview()) viewBottomBar->addSubview(view);
+  view->setAlpha(0);
+  cg::Rect L = viewIndexList->frame();
+  view->setFrame(cg::Rect(L.x(), std::floor((viewBottomBar->frame().height() - height) * 0.5f), L.width(), height));
+  viewBottomNavBarOverlay = view;
+  ui::View::beginAnimations("ShowCustomBar");
+  ui::View::setAnimationDuration(0.2);
+  ui::View::setAnimationCurve(ui::AnimationCurve::EaseOut);
+  if (imgBottomOverlay) imgBottomOverlay->setAlpha(1);
+  view->setAlpha(1);
+  ui::View::commitAnimations();
+}
+
+void iPadRootViewController::hideViewAboveNavBar(ui::View* view) {
+  ui::View::beginAnimations("ShowCustomBar");
+  ui::View::setAnimationDuration(0.2);
+  ui::View::setAnimationCurve(ui::AnimationCurve::EaseOut);
+  if (imgBottomOverlay) imgBottomOverlay->setAlpha(0);
+  if (view) view->setAlpha(0);
+  ui::View::commitAnimations();
+  viewBottomNavBarOverlay.reset();
+}
