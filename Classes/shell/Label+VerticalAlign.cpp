@@ -14,7 +14,11 @@ int freeLines(const Label& label, float lines) {
   float h = text.empty() ? 0 : sizeWithFont(text, label.font()).height;
   if (h <= 0) return 0;
   float m = h * lines;
-  float t = sizeWithFont(text, label.font(), cg::Size(label.frame().width(), m), label.lineBreakMode()).height;
+  // Measured over many lines, every mode but character wrapping breaks at
+  // words (the truncating ones only shorten the last line).
+  LineBreakMode mode = label.lineBreakMode() == LineBreakMode::CharacterWrap ? LineBreakMode::CharacterWrap
+                                                                              : LineBreakMode::WordWrap;
+  float t = sizeWithFont(text, label.font(), cg::Size(label.frame().width(), m), mode).height;
   return static_cast<int>(std::floor((m - t) / h));
 }
 

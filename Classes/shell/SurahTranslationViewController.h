@@ -56,7 +56,7 @@ class SurahTranslationViewController : public ui::ViewController,
   void showLoadingView();
   void reloadVisibleRows();
   void updateVisibleRowBGs();
-  float getHeightForVerse(int verse, bool landscape);
+  virtual float getHeightForVerse(int verse, bool landscape);
   void highlightVerse(int verse, bool jumpTo) { highlightVerse(verse, jumpTo, true, false); }
   void highlightVerse(int verse, bool jumpTo, bool animated) { highlightVerse(verse, jumpTo, animated, false); }
   void highlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection);

@@ -1,0 +1,129 @@
+#pragma once
+// The application shell headless on the virtual clock, with the real content
+// database of the build and a fixture user database: the application is
+// launched with the shell's root built as the main interface builds it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "Classes/core/Language.h"
+#include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/shell/EventInterceptWindow.h"
+#include "Classes/shell/SurahTranslationViewController.h"
+#include "Classes/shell/iPadRootViewController.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Thread.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/services/BackgroundTask.h"
+#include "platform/services/Device.h"
+#include "platform/ui/Animator.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ButtonPanel.h"
+#include "platform/ui/Screen.h"
+#include "tests/Classes/core/Fixtures.h"
+
+namespace shelltest {
+
+// A Wednesday: no Friday reminder comes over the screen.
+inline constexpr double kWednesday = 1.8e9 + 5 * 86400;
+
+class ShellTest : public ::testing::Test {
+ protected:
+  static std::string realContentDatabase() { return std::string(ZARVEL_RESOURCE_DIR) + "/zarvel.db"; }
+
+  void SetUp() override {
+    if (!std::filesystem::exists(realContentDatabase())) GTEST_SKIP() << "the content database is not built";
+    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::path(tmp ? tmp : "/tmp") / "shell" /
+           (std::string(info->test_suite_name()) + "." + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ / "resources");
+    setenv("ZARVEL_HOME", (dir_ / "home").c_str(), 1);
+    setenv("ZARVEL_RESOURCES", (dir_ / "resources").c_str(), 1);
+    for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(var);
+    setenv("LANG", "en_GB.UTF-8", 1);
+    fixtures::buildUserDatabase((dir_ / "resources" / "zarveldyn.db").string(), fixtures::UserSchema::Shipped);
+    std::filesystem::create_symlink(realContentDatabase(), dir_ / "resources" / "zarvel.db");
+    std::filesystem::create_directory_symlink(std::string(ZARVEL_RESOURCE_DIR) + "/images",
+                                              dir_ / "resources" / "images");
+    backend_ = std::make_unique<ui::HeadlessBackend>(kWednesday);
+    ui::Application::shared().resetForTesting();
+    ui::ButtonPanel::resetForTesting();
+    ns::UserDefaults::standardUserDefaults().resetForTesting();
+    ns::UserDefaults::standardUserDefaults().reload();
+    Language::resetForTesting();
+    ZarvelSDKAppDelegate::ResetClassStateForTesting();
+    ZarvelSDKAppDelegate::ResetAppStateForTesting();
+    ZarvelSDKAppDelegate::initialize();
+    ui::BackgroundTasks::resetForTesting();
+    ui::Device::current().resetForTesting();
+    defaults().setBool(true, "TipsHaveShownHD");
+  }
+
+  void TearDown() override {
+    ui::Animator::finishAll();
+    ns::Thread::waitForDetachedThreads();
+    ns::RunLoop::main().runUntilIdle();
+    ui::Application::shared().setDelegate(nullptr);
+    ui::Application::shared().resetForTesting();
+    ui::ButtonPanel::resetForTesting();
+    backend_.reset();
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  }
+
+  // Launches the application in the orientation with the shell's root, as the
+  // main interface makes it, and lets the set-up second pass.
+  void launch(ui::InterfaceOrientation orientation = ui::InterfaceOrientation::LandscapeRight) {
+    turnScreen(orientation);
+    delegate = std::make_shared<ZarvelSDKAppDelegate>();
+    auto window = std::make_shared<EventInterceptWindow>(ui::Screen::main().bounds());
+    window->setShowsStatusBar(true);
+    root = std::make_shared<iPadRootViewController>();
+    root->setViewContSurah(std::make_shared<SurahViewController>());
+    root->buildInterface(ui::Screen::main().applicationFrame());
+    window->setEventInterceptDelegate(root.get());
+    delegate->setWindow(window);
+    delegate->setIpadRootViewController(root);
+    backend_->launch(delegate);
+    settle(1.5);
+  }
+
+  static void turnScreen(ui::InterfaceOrientation orientation) {
+    ui::Application::shared().setStatusBarOrientation(orientation);
+    bool landscape = ui::isLandscape(orientation);
+    ui::Screen::main().setBounds(landscape ? cg::Rect(0, 0, 1024, 768) : cg::Rect(0, 0, 768, 1024));
+  }
+
+  // Lets the deferred phases and the animations run.
+  void settle(double seconds = 1.0) {
+    backend_->advance(seconds);
+    ns::Thread::waitForDetachedThreads();
+    ns::RunLoop::main().runUntilIdle();
+    backend_->advance(0.5);
+  }
+
+  SurahViewController& reading() { return *root->viewContSurah(); }
+  SurahTranslationViewController& primary() { return *root->viewContPrimTrans; }
+  SurahTranslationViewController& secondary() { return *root->viewContSecondTrans; }
+  static ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
+  ui::HeadlessBackend& backend() { return *backend_; }
+  std::string shotPath(const std::string& name) {
+    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
+    auto folder = std::filesystem::path(tmp ? tmp : "/tmp") / "shell-shots";
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
+  }
+
+  std::shared_ptr<ZarvelSDKAppDelegate> delegate;
+  std::shared_ptr<iPadRootViewController> root;
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<ui::HeadlessBackend> backend_;
+};
+
+}  // namespace shelltest
