@@ -7,3 +7,8 @@ EventInterceptWindow::EventInterceptWindow(cg::Rect frame) : ui::Window(frame) {
     return eventInterceptDelegate_ && eventInterceptDelegate_->interceptEvent(event);
   });
 }
+
+void EventInterceptWindow::keyDown(const ui::KeyEvent& key) {
+  if (!subviews().empty()) subviews().front()->keyDown(key);
+  else ui::Window::keyDown(key);
+}

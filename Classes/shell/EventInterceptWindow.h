@@ -18,6 +18,9 @@ class EventInterceptWindow : public ui::Window {
   // Not retained; null lets every event through.
   EventInterceptWindowDelegate* eventInterceptDelegate() const { return eventInterceptDelegate_; }
   void setEventInterceptDelegate(EventInterceptWindowDelegate* delegate) { eventInterceptDelegate_ = delegate; }
+  // A key that no first responder holds goes to the screen under everything
+  // (the root's view and then its controller).
+  void keyDown(const ui::KeyEvent& key) override;
 
  private:
   EventInterceptWindowDelegate* eventInterceptDelegate_ = nullptr;

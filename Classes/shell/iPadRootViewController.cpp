@@ -137,6 +137,8 @@ void iPadRootViewController::markSetupComplete() {
 void iPadRootViewController::viewDidAppear(bool) {
   if (!built()) return;
   hasLoadedView = true;
+  // The reading screen takes the keys (its arrows); the rest come up here.
+  if (viewContSurah_) viewContSurah_->becomeFirstResponder();
   ui::View::beginAnimations("PrepLand");
   ui::View::setAnimationDuration(0.28);
   if (imgSplash) imgSplash->setAlpha(0);

@@ -77,7 +77,7 @@ class ShellTest : public ::testing::Test {
 
   // Launches the application in the orientation with the shell's root, as the
   // main interface makes it, and lets the set-up second pass.
-  void launch(ui::InterfaceOrientation orientation = ui::InterfaceOrientation::LandscapeRight) {
+  void launch(ui::InterfaceOrientation orientation = ui::InterfaceOrientation::LandscapeRight, double wait = 1.5) {
     turnScreen(orientation);
     delegate = std::make_shared<ZarvelSDKAppDelegate>();
     auto window = std::make_shared<EventInterceptWindow>(ui::Screen::main().bounds());
@@ -89,7 +89,7 @@ class ShellTest : public ::testing::Test {
     delegate->setWindow(window);
     delegate->setIpadRootViewController(root);
     backend_->launch(delegate);
-    settle(1.5);
+    backend_->advance(wait);
   }
 
   static void turnScreen(ui::InterfaceOrientation orientation) {
