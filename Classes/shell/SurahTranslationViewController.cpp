@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Classes/core/ChapterInfo.h"
+#include "Classes/core/DatabaseWorkers.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
@@ -188,6 +189,8 @@ void SurahTranslationViewController::startBackgroundLoad() {
   std::weak_ptr<SurahTranslationViewController> weak =
       std::static_pointer_cast<SurahTranslationViewController>(shared_from_this());
   ns::Thread::detachNewThread("loadInBG", [weak, translation, surah] {
+    auto pass = DatabaseWorkers::enter();
+    if (!pass) return;  // the connections are closing with the application
     auto rows = std::make_shared<Rows>(readRows(translation, surah));
     ns::RunLoop::main().post([weak, rows] {
       auto pane = weak.lock();

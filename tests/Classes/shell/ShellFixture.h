@@ -99,11 +99,15 @@ class ShellTest : public ::testing::Test {
   }
 
   // Lets the deferred phases and the animations run.
+  // Lets the deferred phases, the animations and the panes' workers run (a
+  // load that waited for another starts after it).
   void settle(double seconds = 1.0) {
     backend_->advance(seconds);
-    ns::Thread::waitForDetachedThreads();
-    ns::RunLoop::main().runUntilIdle();
-    backend_->advance(0.5);
+    for (int round = 0; round < 2; ++round) {
+      ns::Thread::waitForDetachedThreads();
+      ns::RunLoop::main().runUntilIdle();
+      backend_->advance(0.5);
+    }
   }
 
   SurahViewController& reading() { return *root->viewContSurah(); }
