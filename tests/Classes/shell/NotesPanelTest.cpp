@@ -1,0 +1,157 @@
+// The notes panel: opening on a verse, turning the page with a save, revert,
+// delete, a write that fails, and the mail of a note.
+#include <sqlite3.h>
+
+#include "Classes/core/ChapterInfo.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TextView.h"
+#include "tests/Classes/shell/ShellFixture.h"
+
+namespace shelltest {
+namespace {
+
+class NotesTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    if (IsSkipped()) return;
+    launch();
+    watch = ns::NotificationCenter::defaultCenter().addObserver("BookmarkDidChange",
+                                                                [this](const ns::Value&) { ++bookmarkChanges; });
+  }
+  void TearDown() override {
+    watch.remove();
+    ShellTest::TearDown();
+  }
+
+  void type(const std::string& text) {
+    root->txtNotes->textView()->setText(text);
+    root->notePadViewDidChange(*root->txtNotes);
+  }
+  void choose(int index) {
+    ui::ActionSheet sheet("", {}, "Cancel", "", {"Mail", "Revert", "Delete"});
+    sheet.setTag(800);
+    root->clickedButtonAtIndex(sheet, index);
+  }
+  std::string stored(int surah, int verse) {
+    return ChapterInfo::getBookmarkNote(delegate->dbConnection(), surah, verse);
+  }
+  std::string shown() { return root->txtNotes->textView()->text(); }
+
+  ns::Observer watch;
+  int bookmarkChanges = 0;
+};
+
+TEST_F(NotesTest, OpensOnAVerseWithItsTitleAndTheKeyboardForAnEmptyNote) {
+  root->showNotesForSurah(2, 0, false, true);  // a header row has no note
+  EXPECT_FALSE(root->isShowingNotes());
+  root->showNotesForSurah(2, 5, false, true);
+  EXPECT_TRUE(root->isShowingNotes());
+  EXPECT_EQ(root->viewRoot->frame().y(), 218);
+  EXPECT_EQ(root->viewNotesView->frame().y(), 0);
+  EXPECT_EQ(root->lblTopBarLabel->text(), "Note: Surah 2, Aya 5");
+  EXPECT_TRUE(root->txtNotes->textView()->isFirstResponder());
+  EXPECT_TRUE(root->isShowingNoteEditorFor(2, 5));
+  root->hideNotesWithoutSave();
+  settle(0.5);
+  EXPECT_FALSE(root->isShowingNotes());
+  EXPECT_EQ(root->viewNotesView->frame().y(), 100);
+  EXPECT_TRUE(root->isShowingNoteEditorFor(2, 5));  // kept after closing
+  EXPECT_EQ(bookmarkChanges, 0);
+}
+
+TEST_F(NotesTest, AnimatedOpeningPutsTheKeyboardUpWhenItEnds) {
+  root->showNotesForSurah(2, 5, true, true);
+  EXPECT_FALSE(root->txtNotes->textView()->isFirstResponder());
+  settle(0.5);
+  EXPECT_TRUE(root->txtNotes->textView()->isFirstResponder());
+}
+
+TEST_F(NotesTest, TurningThePageSavesTheEditedNoteIntoANewBookmark) {
+  root->showNotesForSurah(2, 5, false, true);
+  type("Patience");
+  root->showNotesForSurah(2, 6, false, true, false, true);
+  EXPECT_EQ(stored(2, 5), "Patience");
+  EXPECT_TRUE(ChapterInfo::isBookmarked(delegate->dbConnection(), 2, 5));
+  EXPECT_EQ(bookmarkChanges, 1);
+  EXPECT_EQ(shown(), "");
+  EXPECT_EQ(root->lblTopBarLabel->text(), "Note: Surah 2, Aya 6");
+  EXPECT_FALSE(root->noteGotEditedForTesting());
+
+  // The same verse again: unedited, nothing; edited, saved and turned.
+  root->showNotesForSurah(2, 6, false, true);
+  EXPECT_EQ(bookmarkChanges, 1);
+  type("Again");
+  root->showNotesForSurah(2, 6, false, true);
+  EXPECT_EQ(stored(2, 6), "Again");
+  EXPECT_EQ(shown(), "Again");
+  EXPECT_EQ(bookmarkChanges, 2);
+}
+
+TEST_F(NotesTest, DoneSavesCancelDoesNotButBothTellTheBookmarks) {
+  root->showNotesForSurah(3, 2, false, true);
+  type("Kept");
+  root->hideNotesWithSave();
+  EXPECT_EQ(stored(3, 2), "Kept");
+  EXPECT_EQ(bookmarkChanges, 1);
+  root->showNotesForSurah(3, 2, false, true);
+  EXPECT_EQ(shown(), "Kept");
+  type("Dropped");
+  root->hideNotesWithOutSave();
+  EXPECT_EQ(stored(3, 2), "Kept");
+  EXPECT_EQ(bookmarkChanges, 2);
+}
+
+TEST_F(NotesTest, RevertAndDelete) {
+  ASSERT_TRUE(ChapterInfo::insertBookmark(delegate->dbConnection(), 4, 1, false, 2, std::string("First")));
+  root->showNotesForSurah(4, 1, false, true);
+  EXPECT_EQ(shown(), "First");
+  type("Changed");
+  choose(1);  // Revert
+  EXPECT_EQ(shown(), "First");
+  EXPECT_FALSE(root->noteGotEditedForTesting());
+  EXPECT_TRUE(root->isShowingNotes());
+
+  choose(2);  // Delete: the bookmark itself goes
+  EXPECT_FALSE(ChapterInfo::isBookmarked(delegate->dbConnection(), 4, 1));
+  EXPECT_FALSE(root->isShowingNotes());
+  EXPECT_EQ(bookmarkChanges, 1);
+  choose(3);  // Cancel: nothing
+  EXPECT_EQ(bookmarkChanges, 1);
+}
+
+TEST_F(NotesTest, AFailedWriteKeepsThePanelOpenWithTheText) {
+  root->showNotesForSurah(5, 3, false, true);
+  type("Must not vanish");
+  ASSERT_EQ(sqlite3_exec(delegate->dbConnection(), "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  root->hideNotesWithSave();
+  EXPECT_TRUE(root->isShowingNotes());
+  EXPECT_EQ(shown(), "Must not vanish");
+  EXPECT_NE(ui::ButtonPanel::visiblePanel(), nullptr);  // the alert
+  EXPECT_EQ(bookmarkChanges, 0);
+  // A page turn does not lose it either.
+  root->showNotesForSurah(5, 4, false, true);
+  EXPECT_TRUE(root->isShowingNoteEditorFor(5, 3));
+  EXPECT_EQ(shown(), "Must not vanish");
+  sqlite3_exec(delegate->dbConnection(), "PRAGMA query_only = OFF", nullptr, nullptr, nullptr);
+  root->hideNotesWithSave();
+  EXPECT_EQ(stored(5, 3), "Must not vanish");
+  EXPECT_EQ(bookmarkChanges, 1);
+}
+
+TEST_F(NotesTest, TheMailEscapesTheNoteAndBreaksItsLines) {
+  defaults().setInteger(1, "CurrentTranslationv22");
+  root->showNotesForSurah(1, 2, false, true);
+  type("<b>bold</b> & more\nsecond line");
+  std::string body = root->noteMailBody();
+  EXPECT_NE(body.find("Qur'an <b>Surah 1, Verse 2</b>:<br>"), std::string::npos);
+  EXPECT_NE(body.find("<div dir='rtl'>" + ChapterInfo::getArabicVerseFor(delegate->dbConnectionStatic(), 1, 2)),
+            std::string::npos);
+  EXPECT_NE(body.find("<b>Translation</b>:<br>"), std::string::npos);
+  EXPECT_NE(body.find("Notes:<br>&lt;b&gt;bold&lt;/b&gt; &amp; more<br>second line<br><br><br><br>"), std::string::npos);
+  EXPECT_EQ(body.find("<b>bold</b>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace shelltest
