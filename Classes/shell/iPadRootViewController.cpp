@@ -82,12 +82,6 @@ void iPadRootViewController::setupPages() {
   readingView->setFrame(viewVersesContainer->bounds());
   readingView->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
   viewVersesContainer->addSubview(readingView);
-  // The reading screen opens on the last read surah and verse; a surah
-  // outside 1..114 opens the first.
-  int surah = int(defaults().integerForKey("LastSurah"));
-  if (surah < 1 || surah > 114) surah = 1;
-  viewContSurah_->setupBasicSurah(surah, int(defaults().integerForKey("LastVerse")), false);
-  viewContSurah_->setRequiresReload(true);
   viewContSurah_->viewWillAppear(false);
   viewContSurah_->viewDidAppear(false);
 
