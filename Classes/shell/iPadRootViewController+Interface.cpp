@@ -124,6 +124,14 @@ void iPadRootViewController::buildInterface(cg::Rect frame) {
   viewFloatingVerses->setBackgroundColor(cg::Color::white());
   viewVersesContainer = plainView(viewFloatingVerses->bounds(), fill);
   viewFloatingVerses->addSubview(viewVersesContainer);
+  // A dark hairline on each side sets the reading view off the columns it slides over.
+  for (bool right : {false, true}) {
+    auto edge = plainView(cg::Rect(right ? 479 : 0, 0, 1, H),
+                          ViewAutoresizingFlexibleHeight | (right ? ViewAutoresizingFlexibleLeftMargin : 0u));
+    edge->setBackgroundColor(cg::Color::fromRGB255(120, 104, 84));
+    edge->setUserInteractionEnabled(false);
+    viewFloatingVerses->addSubview(edge);
+  }
   viewRoot->addSubview(viewFloatingVerses);
 
   viewBottomBar = plainView(cg::Rect(0, H, W, kBottomBarHeight), ViewAutoresizingFlexibleWidth |

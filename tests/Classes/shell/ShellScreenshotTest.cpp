@@ -25,6 +25,11 @@ TEST_F(ShellTest, ScreenshotsInBothOrientations) {
     ASSERT_TRUE(backend().screenshot(shotPath(name + "-panes.png")));
     root->showOrHideIndex();
     settle(1);
+    root->tabbarButtonPressed(2);  // a tab whose screen comes later: its title over an empty column
+    settle(1);
+    ASSERT_TRUE(backend().screenshot(shotPath(name + "-bookmarks-tab.png")));
+    root->tabbarButtonPressed(3);
+    settle(1);
 
     root->surahHighlightVerse(3, false);
     root->showNotesForSurah(reading().iCurrentSurah(), 3, true, root->IsInLandscape());

@@ -323,3 +323,28 @@ TEST(EventInterceptWindow, TheDelegateSeesEveryEventFirstAndMaySwallowIt) {
 
 }  // namespace
 }  // namespace shelltest
+
+namespace shelltest {
+namespace {
+
+// The mouse drags the floating view as a finger does, with the same rules.
+TEST_F(ShellTest, DraggingTheReadingViewSnapsByTheSameRules) {
+  launch(Orientation::Portrait);
+  ASSERT_EQ(root->viewFloatingVerses->frame().x(), 0);
+  backend().drag({200, 500}, {260, 500}, 0.5);  // slow, 60 points right: past the 40
+  settle(0.5);
+  EXPECT_EQ(root->viewFloatingVerses->frame().x(), 288);
+  EXPECT_FALSE(root->isFloatingWindowPanning());
+  EXPECT_TRUE(reading().tblVerses->isScrollEnabled());
+
+  backend().flick({500, 500}, {485, 500}, 800);  // a fast flick, 15 points left: past the 10
+  settle(0.5);
+  EXPECT_EQ(root->viewFloatingVerses->frame().x(), 0);
+
+  backend().drag({200, 500}, {230, 500}, 0.5);  // slow, 30 points: not far enough
+  settle(0.5);
+  EXPECT_EQ(root->viewFloatingVerses->frame().x(), 0);
+}
+
+}  // namespace
+}  // namespace shelltest
