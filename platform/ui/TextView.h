@@ -98,6 +98,7 @@ class TextView : public ScrollView, public TextInputTraits {
   void scrollCaretToVisible();
   void changed();
   void caretMoved();
+  void movePage(int direction, unsigned modifiers);
   void restartBlink();
 
   TextEditing editor_;
