@@ -3,7 +3,9 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 #include "platform/foundation/String.h"
 #include "platform/text/PangoShared.h"
@@ -12,10 +14,37 @@ namespace ui {
 
 namespace {
 
-constexpr const char* kSans = "DejaVu Sans";
-constexpr const char* kSerif = "DejaVu Serif";
-constexpr const char* kMono = "DejaVu Sans Mono";
-constexpr const char* kArabic = "Amiri";
+// The one table of faces the platform's font names map to: Liberation's
+// faces share Helvetica's, Arial's and Times's metrics, so texts fit the
+// frames designed for them; DejaVu stands in where they are not installed.
+// "GeezaPro" and the other Arabic interface faces map to a naskh face.
+// scripts/setup installs every package named here.
+struct Face {
+  const char* preferred;  // fonts-liberation2
+  const char* fallback;   // fonts-dejavu-core
+};
+constexpr Face kSansFace{"Liberation Sans", "DejaVu Sans"};
+constexpr Face kSerifFace{"Liberation Serif", "DejaVu Serif"};
+constexpr Face kMonoFace{"Liberation Mono", "DejaVu Sans Mono"};
+constexpr Face kArabicFace{"Amiri", "DejaVu Sans"};  // fonts-hosny-amiri
+
+bool isInstalled(const char* family) {
+  static const std::vector<std::string> families = [] {
+    std::vector<std::string> names;
+    std::lock_guard<std::mutex> lock(detail::pangoMutex());
+    PangoFontFamily** list = nullptr;
+    int n = 0;
+    pango_font_map_list_families(pango_context_get_font_map(detail::sharedPangoContext()), &list, &n);
+    for (int i = 0; i < n; ++i) names.push_back(ns::lowercase(pango_font_family_get_name(list[i])));
+    g_free(list);
+    return names;
+  }();
+  return std::find(families.begin(), families.end(), ns::lowercase(family)) != families.end();
+}
+
+std::string installedFamily(const Face& face) {
+  return isInstalled(face.preferred) ? face.preferred : face.fallback;
+}
 
 struct Mapped {
   std::string family;
@@ -38,14 +67,14 @@ Mapped mapFontName(const std::string& name) {
   };
   if (is({"geeza", "albayan", "baghdad", "damascus", "kufi", "naskh", "nadeem", "decotype", "amiri",
           "arabic"})) {
-    m.family = kArabic;
+    m.family = installedFamily(kArabicFace);
   } else if (is({"georgia", "times", "baskerville", "palatino", "didot", "bodoni", "cochin", "hoefler",
                  "garamond", "serif"})) {
-    m.family = kSerif;
+    m.family = installedFamily(kSerifFace);
   } else if (is({"courier", "menlo", "monaco", "americantypewriter", "mono"})) {
-    m.family = kMono;
+    m.family = installedFamily(kMonoFace);
   } else {
-    m.family = kSans;
+    m.family = installedFamily(kSansFace);
   }
   return m;
 }
@@ -82,11 +111,10 @@ Font Font::fontWithName(const std::string& name, float size) {
   return Font(name, m.family, size, m.bold, m.italic);
 }
 
-Font Font::systemFontOfSize(float size) { return Font("Helvetica", kSans, size, false, false); }
-Font Font::boldSystemFontOfSize(float size) { return Font("Helvetica-Bold", kSans, size, true, false); }
-Font Font::italicSystemFontOfSize(float size) {
-  return Font("Helvetica-Oblique", kSans, size, false, true);
-}
+// The system font is Helvetica, as on the tablet.
+Font Font::systemFontOfSize(float size) { return fontWithName("Helvetica", size); }
+Font Font::boldSystemFontOfSize(float size) { return fontWithName("Helvetica-Bold", size); }
+Font Font::italicSystemFontOfSize(float size) { return fontWithName("Helvetica-Oblique", size); }
 
 Font Font::fontWithSize(float size) const { return Font(name_, family_, size, bold_, italic_); }
 

@@ -13,5 +13,9 @@ std::mutex& pangoMutex();
 // linearly with the size; sizes are absolute (1 pt = 1 px).
 PangoContext* sharedPangoContext();
 PangoLayout* sharedPangoLayout();
+// A context of its own set up as the shared one (unhinted, 72 dpi), for a
+// thread that keeps layouts, such as the main thread's text editors. The
+// caller owns it.
+PangoContext* newPangoContext();
 
 }  // namespace ui::detail

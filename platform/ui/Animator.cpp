@@ -40,6 +40,7 @@ struct Block {
   bool hasDelegate = false;
   AnimationDidStop didStop;
   std::vector<Change> changes;
+  bool held = false;  // runs its time with no changes of its own
   std::vector<PageTransition> transitions;
 };
 
@@ -189,7 +190,8 @@ struct AnimatorState {
           if (auto v = c.view.lock()) show(*v, c.property, nullptr);
       running.clear();
     }
-    bool animate = enabled && block.duration > 0 && (!block.changes.empty() || !block.transitions.empty());
+    bool animate = enabled && block.duration > 0 &&
+                   (!block.changes.empty() || block.held || !block.transitions.empty());
     if (!animate) {
       for (auto& c : block.changes)
         if (auto v = c.view.lock()) show(*v, c.property, nullptr);
@@ -248,6 +250,26 @@ void Animator::finishAll() {
   if (!s.running.empty()) s.tick();
 }
 
+template <class F>
+static void withOpenBlock(F&& f) {
+  auto& s = AnimatorState::get();
+  if (!s.open.empty()) f(s.open.back());
+}
+
+std::optional<Animator::Timing> Animator::openBlockTiming() {
+  auto& s = AnimatorState::get();
+  if (s.open.empty()) return std::nullopt;
+  const Block& b = s.open.back();
+  if (!s.enabled) return Timing{0, 0, b.curve};
+  return Timing{b.duration, b.delay, b.curve};
+}
+
+void Animator::holdOpenBlock() {
+  withOpenBlock([](Block& b) { b.held = true; });
+}
+
+float Animator::curveValue(AnimationCurve curve, float t) { return ease(curve, std::clamp(t, 0.0f, 1.0f)); }
+
 // --- the View's animation block API ---------------------------------------------
 
 void View::beginAnimations(const std::string& name, void* context) {
@@ -263,12 +285,6 @@ void View::commitAnimations() {
   Block b = std::move(s.open.back());
   s.open.pop_back();
   s.commit(std::move(b));
-}
-
-template <class F>
-static void withOpenBlock(F&& f) {
-  auto& s = AnimatorState::get();
-  if (!s.open.empty()) f(s.open.back());
 }
 
 void View::setAnimationDuration(double seconds) {

@@ -19,6 +19,20 @@ class Animator {
   static void presentFrame(View& v, const cg::Rect* r) { setFrame(v, r); v.setNeedsDisplay(); }
   static void presentAlpha(View& v, const float* a) { setAlpha(v, a); v.setNeedsDisplay(); }
 
+  // The timing of the innermost open begin/commit block, for views that
+  // animate a value of their own with it (a scroll view's offset).
+  struct Timing {
+    double duration = 0.2;
+    double delay = 0;
+    AnimationCurve curve = AnimationCurve::EaseInOut;
+  };
+  static std::optional<Timing> openBlockTiming();
+  // The open block runs its full time (and calls did-stop at its end) even
+  // when no view property of its own changed.
+  static void holdOpenBlock();
+  // The eased progress of a curve at t in 0..1.
+  static float curveValue(AnimationCurve curve, float t);
+
  private:
   friend class View;
   static void setFrame(View& v, const cg::Rect* r) { v.animFrame_ = r ? std::optional(*r) : std::nullopt; }

@@ -31,6 +31,9 @@ void Responder::keyDown(const KeyEvent& key) {
 void Responder::insertText(const std::string& text) {
   if (Responder* n = nextResponder()) n->insertText(text);
 }
+void Responder::setMarkedText(const std::string& text, int cursor) {
+  if (Responder* n = nextResponder()) n->setMarkedText(text, cursor);
+}
 
 void Responder::remoteControlReceivedWithEvent(const Event& e) {
   if (Responder* n = nextResponder()) n->remoteControlReceivedWithEvent(e);

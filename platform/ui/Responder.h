@@ -83,6 +83,17 @@ struct KeyEvent {
   unsigned modifiers = 0;
 };
 
+// A turn of the mouse wheel or a stroke on a touchpad, in wheel steps (a
+// touchpad sends fractions of one). Positive y moves the content up (the
+// offset grows), positive x moves it left. Precise deltas come from a
+// touchpad and move the content directly; whole steps from a wheel ease.
+struct ScrollWheelEvent {
+  cg::Point location;  // window coordinates
+  float deltaX = 0;
+  float deltaY = 0;
+  bool precise = false;
+};
+
 class Responder {
  public:
   virtual ~Responder() = default;
@@ -98,15 +109,29 @@ class Responder {
   // Keys go to the first responder and travel up the same way.
   virtual void keyDown(const KeyEvent& key);
   virtual void insertText(const std::string& text);
+  // An input method's composition in progress (empty when it ends without
+  // committing); cursor counts UTF-16 units into it.
+  virtual void setMarkedText(const std::string& text, int cursor);
   // Media keys and the lock screen's controls (type RemoteControl) go to the
   // first responder and travel up the same way.
   virtual void remoteControlReceivedWithEvent(const Event& event);
 
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }
-  bool becomeFirstResponder();
-  bool resignFirstResponder();
-  bool isFirstResponder() const;
+  // Virtual so a compound view can stand for the responder inside it.
+  virtual bool becomeFirstResponder();
+  virtual bool resignFirstResponder();
+  virtual bool isFirstResponder() const;
+  // Told by the window after first responder moved to or from this responder.
+  virtual void didBecomeFirstResponder() {}
+  virtual void didResignFirstResponder() {}
+  // A responder that takes typed text raises the keyboard while it is first
+  // responder, with its accessory view above it.
+  virtual bool hasKeyboardInput() const { return false; }
+  virtual std::shared_ptr<View> inputAccessoryView() const { return nullptr; }
+  // Where typed text goes now, in window coordinates (an input method puts
+  // its candidates beside it); empty when nowhere.
+  virtual cg::Rect textInputRect() const { return {}; }
   // The window whose first responder this may become (views answer theirs).
   virtual Window* responderWindow() const { return nullptr; }
 };

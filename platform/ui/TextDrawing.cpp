@@ -24,15 +24,6 @@ std::string validUtf8(std::string_view text) {
   return s;
 }
 
-PangoAlignment pangoAlignment(TextAlignment a) {
-  switch (a) {
-    case TextAlignment::Center: return PANGO_ALIGN_CENTER;
-    case TextAlignment::Right: return PANGO_ALIGN_RIGHT;
-    case TextAlignment::Left: break;
-  }
-  return PANGO_ALIGN_LEFT;
-}
-
 PangoEllipsizeMode ellipsis(LineBreakMode mode) {
   switch (mode) {
     case LineBreakMode::TruncateHead: return PANGO_ELLIPSIZE_START;
@@ -45,7 +36,7 @@ PangoEllipsizeMode ellipsis(LineBreakMode mode) {
 // Lays the text out on the context's cairo, draws it at origin and returns its size.
 cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin, float width,
                   float height, const Font& font, const cg::Color& color, TextAlignment alignment,
-                  LineBreakMode mode, bool wrapping) {
+                  LineBreakMode mode, bool wrapping, int lines = 0) {
   cairo_t* cr = context.cairo();
   PangoLayout* layout = pango_cairo_create_layout(cr);
   cairo_font_options_t* options = cairo_font_options_create();
@@ -59,8 +50,14 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
   pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
   if (width > 0) {
     pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
-    pango_layout_set_alignment(layout, pangoAlignment(alignment));
-    if (wrapping) {
+    setLayoutAlignment(layout, alignment);
+    if (lines > 1) {
+      // Several lines: wrapped, the last one cut as the mode says.
+      pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
+                                                                         : PANGO_WRAP_WORD_CHAR);
+      pango_layout_set_height(layout, -lines);
+      pango_layout_set_ellipsize(layout, ellipsis(mode));
+    } else if (wrapping) {
       pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
                                                                          : PANGO_WRAP_WORD_CHAR);
     } else {
@@ -92,12 +89,43 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
 
 }  // namespace
 
+// Pango mirrors the alignment of a right-to-left paragraph; the platform's
+// left and right are the screen's, so a right-to-left text gets them swapped
+// back.
+void setLayoutAlignment(PangoLayout* layout, TextAlignment alignment) {
+  PangoLayoutLine* first = pango_layout_get_line_readonly(layout, 0);
+  bool rtl = first && first->resolved_dir == PANGO_DIRECTION_RTL;
+  PangoAlignment a = PANGO_ALIGN_LEFT;
+  if (alignment == TextAlignment::Center) a = PANGO_ALIGN_CENTER;
+  if (alignment == TextAlignment::Right) a = rtl ? PANGO_ALIGN_LEFT : PANGO_ALIGN_RIGHT;
+  if (alignment == TextAlignment::Left && rtl) a = PANGO_ALIGN_RIGHT;
+  pango_layout_set_alignment(layout, a);
+}
+
 cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
                         const Font& font, const cg::Color& color, TextAlignment alignment,
                         LineBreakMode mode) {
   bool wrapping = mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharacterWrap;
   return showText(context, text, rect.origin, rect.width(), rect.height(), font, color, alignment,
                   mode, wrapping);
+}
+
+cg::Size drawTextLinesInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
+                             const Font& font, const cg::Color& color, TextAlignment alignment,
+                             LineBreakMode mode, int numberOfLines) {
+  if (numberOfLines == 1) return drawTextInRect(context, text, rect, font, color, alignment,
+                                                mode == LineBreakMode::WordWrap ||
+                                                        mode == LineBreakMode::CharacterWrap
+                                                    ? LineBreakMode::Clip
+                                                    : mode);
+  if (numberOfLines <= 0) {
+    // Unlimited lines wrap; a truncating mode still wraps, cut only by the rect.
+    bool wraps = mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharacterWrap;
+    return showText(context, text, rect.origin, rect.width(), rect.height(), font, color, alignment,
+                    wraps ? mode : LineBreakMode::WordWrap, true);
+  }
+  return showText(context, text, rect.origin, rect.width(), rect.height(), font, color, alignment,
+                  mode, true, numberOfLines);
 }
 
 cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,

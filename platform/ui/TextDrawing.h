@@ -12,6 +12,7 @@
 namespace cg {
 class Context;
 }
+typedef struct _PangoLayout PangoLayout;
 
 namespace ui {
 
@@ -25,6 +26,18 @@ cg::Size drawTextInRect(cg::Context& context, std::string_view text, const cg::R
                         const Font& font, const cg::Color& color,
                         TextAlignment alignment = TextAlignment::Left,
                         LineBreakMode mode = LineBreakMode::WordWrap);
+
+// As a label draws: numberOfLines of 1 keeps one line (cut or truncated as
+// the mode says), 0 wraps without limit, n wraps into at most n lines with
+// the last one truncated by a truncating mode. Right-to-left text is laid out
+// right to left; left and right alignment stay the screen's.
+cg::Size drawTextLinesInRect(cg::Context& context, std::string_view text, const cg::Rect& rect,
+                             const Font& font, const cg::Color& color, TextAlignment alignment,
+                             LineBreakMode mode, int numberOfLines);
+
+// Sets the layout's alignment (after its text) so left and right are the
+// screen's, whichever way its first paragraph runs.
+void setLayoutAlignment(PangoLayout* layout, TextAlignment alignment);
 
 // One line at a point (its top left), not wrapped.
 cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,

@@ -59,6 +59,12 @@ void View::setBounds(cg::Rect bounds) {
   setNeedsDisplay();
 }
 
+void View::setBoundsOrigin(cg::Point origin) {
+  if (bounds_.origin == origin) return;
+  bounds_.origin = origin;
+  setNeedsDisplay();
+}
+
 void View::setCenter(cg::Point c) {
   setFrame(cg::Rect(c.x - frame_.width() / 2, c.y - frame_.height() / 2, frame_.width(),
                     frame_.height()));

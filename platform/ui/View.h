@@ -45,6 +45,12 @@ enum AutoresizingMask : unsigned {
   ViewAutoresizingFlexibleBottomMargin = 1 << 5,
 };
 
+// How content fits the bounds, in the platform's numbering.
+enum class ContentMode {
+  ScaleToFill = 0, ScaleAspectFit, ScaleAspectFill, Redraw, Center, Top, Bottom, Left, Right,
+  TopLeft, TopRight, BottomLeft, BottomRight,
+};
+
 class View : public Responder, public std::enable_shared_from_this<View> {
  public:
   View();
@@ -83,6 +89,8 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   void setMultipleTouchEnabled(bool enabled) { multipleTouchEnabled_ = enabled; }
   unsigned autoresizingMask() const { return autoresizingMask_; }
   void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+  ContentMode contentMode() const { return contentMode_; }
+  void setContentMode(ContentMode mode) { contentMode_ = mode; setNeedsDisplay(); }
   bool autoresizesSubviews() const { return autoresizesSubviews_; }
   void setAutoresizesSubviews(bool on) { autoresizesSubviews_ = on; }
 
@@ -112,6 +120,8 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   // (in this view's bounds coordinates), front-most first.
   virtual View* hitTest(cg::Point p);
   virtual bool pointInside(cg::Point p) const;
+  // A wheel or touchpad scroll over this view; false passes it to the superview.
+  virtual bool scrollWheel(const ScrollWheelEvent& event) { (void)event; return false; }
 
   // Drawing. drawRect draws this view's own content in its bounds
   // coordinates; the background colour is already filled.
@@ -179,6 +189,10 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   // Animations running now (for tests and the backend's frame pacing).
   static size_t runningAnimationCount();
 
+ protected:
+  // Moves the bounds origin alone (scrolling): no layout, no animation.
+  void setBoundsOrigin(cg::Point origin);
+
  private:
   friend class Animator;
   friend class ViewController;
@@ -203,6 +217,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   bool needsDisplay_ = true;
   bool needsLayout_ = false;
   unsigned autoresizingMask_ = ViewAutoresizingNone;
+  ContentMode contentMode_ = ContentMode::ScaleToFill;
   int tag_ = 0;
 
   View* superview_ = nullptr;  // the superview owns this view and outlives the link

@@ -10,8 +10,10 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/ViewController.h"
 
@@ -37,6 +39,7 @@ Window::Window(cg::Rect frame) : View(frame) {
 }
 
 Window::~Window() {
+  Keyboard::shared().windowWillClose(this);
   if (gKeyWindow == this) gKeyWindow = nullptr;
   auto& list = liveWindows();
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -66,8 +69,17 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
 bool Window::setFirstResponder(Responder* responder) {
   if (firstResponder_ == responder) return true;
   if (firstResponder_ && !firstResponder_->canResignFirstResponder()) return false;
-  firstResponder_ = responder;
+  changeFirstResponder(responder);
   return true;
+}
+
+void Window::changeFirstResponder(Responder* responder) {
+  Responder* old = firstResponder_;
+  if (old == responder) return;
+  firstResponder_ = responder;
+  if (old) old->didResignFirstResponder();
+  if (responder && firstResponder_ == responder) responder->didBecomeFirstResponder();
+  Keyboard::shared().firstResponderChanged(*this);
 }
 
 Responder* Window::nextResponder() const { return &Application::shared(); }
@@ -160,7 +172,8 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
     touch->tapCount_ = tapCountFor(location, now);
     View* hit = hitTest(location);
     if (hit) touch->view_ = hit->weak_from_this();
-    TrackedTouch tracked{touch, recognizersFor(hit), false};
+    TrackedTouch tracked{touch, recognizersFor(hit), false,
+                         location.y < Screen::main().statusBarHeight()};
     it = touches_.emplace(id, std::move(tracked)).first;
   } else {
     if (it == touches_.end()) return;
@@ -185,12 +198,15 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
   it = touches_.find(id);
   if (it == touches_.end()) return;
   it->second.viewCancelled = keep.viewCancelled;
+  if (location.y >= Screen::main().statusBarHeight()) it->second.startedInStatusBar = false;
 
   if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
+    bool statusBarTap = false;
     if (phase == TouchPhase::Ended) {
       lastTapTime_ = now;
       lastTapLocation_ = location;
       lastTapCount_ = keep.touch->tapCount();
+      statusBarTap = it->second.startedInStatusBar;
     }
     touches_.erase(it);
     for (auto& weak : keep.recognizers) {
@@ -202,6 +218,7 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
           if (w.lock() == r) stillTracked = true;
       if (!stillTracked) r->reset();
     }
+    if (statusBarTap) statusBarTapped();
   }
 }
 
@@ -213,6 +230,13 @@ void Window::cancelAllTouches() {
     if (it != touches_.end()) sendTouch(id, TouchPhase::Cancelled, it->second.touch->location_);
   }
 }
+
+void Window::sendScrollWheel(const ScrollWheelEvent& event) {
+  for (View* v = hitTest(event.location); v; v = v->superview())
+    if (v->scrollWheel(event)) return;
+}
+
+void Window::statusBarTapped() { ScrollView::scrollToTopFromStatusBar(*this); }
 
 void Window::sendKey(const KeyEvent& key) {
   if (auto subtype = remoteControlSubtypeForKey(key, true)) {
@@ -231,6 +255,11 @@ void Window::sendKey(const KeyEvent& key) {
   Responder* target = firstResponder_ ? firstResponder_ : static_cast<Responder*>(this);
   if (!key.text.empty() && key.key.empty()) target->insertText(key.text);
   else target->keyDown(key);
+}
+
+void Window::sendMarkedText(const std::string& text, int cursor) {
+  Responder* target = firstResponder_ ? firstResponder_ : static_cast<Responder*>(this);
+  target->setMarkedText(text, cursor);
 }
 
 // A seek ends when its key comes up, whatever modifiers are still held.
@@ -314,6 +343,7 @@ bool Window::rotateToInterfaceOrientation(InterfaceOrientation to, bool animated
   for (ViewController* c : targets) c->willAnimateRotationToInterfaceOrientation(to, duration);
   if (animated) View::commitAnimations();
   else done();
+  Keyboard::shared().screenDidTurn(*this);
   setNeedsRedraw();
   return true;
 }

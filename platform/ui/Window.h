@@ -40,8 +40,9 @@ class Window : public View {
 
   // First responder: the responder that gets keys and text.
   Responder* firstResponder() const { return firstResponder_; }
+  // Each change tells the old responder, then the new one, then the keyboard.
   bool setFirstResponder(Responder* responder);
-  void clearFirstResponder() { firstResponder_ = nullptr; }
+  void clearFirstResponder() { changeFirstResponder(nullptr); }
 
   // Touches from the backend, in window coordinates. `id` tells fingers apart
   // (the mouse is finger 0).
@@ -51,6 +52,14 @@ class Window : public View {
   // A key goes down: media keys and the seek shortcuts become remote-control
   // events, anything else goes to the first responder.
   void sendKey(const KeyEvent& key);
+  // An input method's composition, to the first responder.
+  void sendMarkedText(const std::string& text, int cursor);
+  // A wheel or touchpad scroll: offered to the view under the pointer, then up
+  // its superviews until one takes it.
+  void sendScrollWheel(const ScrollWheelEvent& event);
+  // A tap on the status bar: the one visible scroll view that scrolls to the
+  // top on it does so (none when there are several).
+  void statusBarTapped();
   // A key comes up: ends seeking begun by its key.
   void sendKeyUp(const KeyEvent& key);
   // The remote-control command for a key going down or up, if it is one.
@@ -97,7 +106,9 @@ class Window : public View {
     std::shared_ptr<Touch> touch;
     std::vector<std::weak_ptr<GestureRecognizer>> recognizers;
     bool viewCancelled = false;
+    bool startedInStatusBar = false;  // a tap there scrolls to the top
   };
+  void changeFirstResponder(Responder* responder);
   void deliver(TrackedTouch& tracked, TouchPhase phase, const Event& event);
   std::vector<std::weak_ptr<GestureRecognizer>> recognizersFor(View* view) const;
   int tapCountFor(cg::Point location, double now);

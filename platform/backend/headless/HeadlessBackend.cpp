@@ -1,5 +1,7 @@
 #include "platform/backend/headless/HeadlessBackend.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/foundation/Log.h"
@@ -69,11 +71,30 @@ void HeadlessBackend::tap(cg::Point p, double hold) {
   ns::RunLoop::main().runUntilIdle();
 }
 
-void HeadlessBackend::key(const std::string& name) {
-  if (Window* w = keyWindow()) w->sendKey({name, "", 0});
+void HeadlessBackend::drag(cg::Point from, cg::Point to, double seconds, double hold) {
+  if (Window* w = keyWindow()) GestureScript(*w, *clock_).drag(from, to, seconds, hold);
+}
+void HeadlessBackend::flick(cg::Point from, cg::Point to, float velocity) {
+  if (Window* w = keyWindow()) GestureScript(*w, *clock_).flick(from, to, velocity);
+}
+void HeadlessBackend::wheel(cg::Point at, float stepsX, float stepsY) {
+  if (Window* w = keyWindow()) GestureScript(*w, *clock_).wheel(at, stepsX, stepsY);
+}
+void HeadlessBackend::touchpad(cg::Point at, float deltaX, float deltaY) {
+  if (Window* w = keyWindow()) GestureScript(*w, *clock_).touchpad(at, deltaX, deltaY);
+}
+void HeadlessBackend::tapStatusBar() {
+  if (Window* w = keyWindow()) GestureScript(*w, *clock_).tapStatusBar();
+}
+
+void HeadlessBackend::key(const std::string& name, unsigned modifiers) {
+  if (Window* w = keyWindow()) w->sendKey({name, "", modifiers});
 }
 void HeadlessBackend::typeText(const std::string& text) {
   if (Window* w = keyWindow()) w->sendKey({"", text, 0});
+}
+void HeadlessBackend::composeText(const std::string& text, int cursor) {
+  if (Window* w = keyWindow()) w->sendMarkedText(text, cursor);
 }
 
 bool HeadlessBackend::screenshot(const std::string& path) {
@@ -85,6 +106,50 @@ bool HeadlessBackend::screenshot(const std::string& path) {
   auto image = ctx.makeImage();
   return image && image->writePNG(path);
 }
+
+// --- scripted gestures ---------------------------------------------------------------
+
+void GestureScript::moveEvenly(cg::Point from, cg::Point to, int steps, double stepSeconds, int finger) {
+  for (int i = 1; i <= steps; ++i) {
+    clock_.advance(stepSeconds);
+    float t = float(i) / float(steps);
+    window_.sendTouch(finger, TouchPhase::Moved,
+                      {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+  }
+}
+
+void GestureScript::drag(cg::Point from, cg::Point to, double seconds, double hold, int finger) {
+  window_.sendTouch(finger, TouchPhase::Began, from);
+  int steps = std::max(1, int(std::lround(seconds / kFrame)));
+  moveEvenly(from, to, steps, seconds / steps, finger);
+  clock_.advance(hold);
+  window_.sendTouch(finger, TouchPhase::Ended, to);
+}
+
+void GestureScript::flick(cg::Point from, cg::Point to, float velocity, int finger) {
+  float distance = std::hypot(to.x - from.x, to.y - from.y);
+  double seconds = velocity > 0 ? distance / velocity : kFrame;
+  int steps = std::max(2, int(std::ceil(seconds / kFrame)));
+  window_.sendTouch(finger, TouchPhase::Began, from);
+  moveEvenly(from, to, steps, seconds / steps, finger);
+  window_.sendTouch(finger, TouchPhase::Ended, to);
+}
+
+void GestureScript::wheel(cg::Point at, float stepsX, float stepsY) {
+  window_.sendScrollWheel({at, stepsX, stepsY, false});
+}
+
+void GestureScript::touchpad(cg::Point at, float deltaX, float deltaY) {
+  window_.sendScrollWheel({at, deltaX, deltaY, true});
+}
+
+void GestureScript::tap(cg::Point p, double hold, int finger) {
+  window_.sendTouch(finger, TouchPhase::Began, p);
+  clock_.advance(hold);
+  window_.sendTouch(finger, TouchPhase::Ended, p);
+}
+
+void GestureScript::tapStatusBar() { tap({window_.bounds().midX(), 5}); }
 
 int HeadlessBackend::runFromEnvironment(const DelegateFactory& makeDelegate,
                                         const std::string& inboundURL) {

@@ -16,6 +16,35 @@
 
 namespace ui {
 
+class Window;
+
+// Scripted gestures on a window, timed on a virtual clock: the finger moves
+// once a frame (1/60 s) as a hand on the glass would.
+class GestureScript {
+ public:
+  static constexpr double kFrame = 1.0 / 60;
+  GestureScript(Window& window, ns::VirtualClock& clock) : window_(window), clock_(clock) {}
+
+  // Down at `from`, moves evenly to `to` over `seconds`, rests `hold` seconds
+  // (so it lifts without speed), lifts.
+  void drag(cg::Point from, cg::Point to, double seconds, double hold = 0.2, int finger = 0);
+  // Down at `from`, moves to `to` at `velocity` points per second and lifts
+  // while still moving.
+  void flick(cg::Point from, cg::Point to, float velocity, int finger = 0);
+  // Whole wheel steps at the pointer (positive y moves the content up).
+  void wheel(cg::Point at, float stepsX, float stepsY);
+  // A touchpad stroke: fractions of a step, moving the content directly.
+  void touchpad(cg::Point at, float deltaX, float deltaY);
+  void tap(cg::Point p, double hold = 0.05, int finger = 0);
+  // A tap on the status bar at the top of the screen.
+  void tapStatusBar();
+
+ private:
+  void moveEvenly(cg::Point from, cg::Point to, int steps, double stepSeconds, int finger);
+  Window& window_;
+  ns::VirtualClock& clock_;
+};
+
 class HeadlessBackend {
  public:
   // Installs a virtual clock (starting at `start`, seconds since 1970; by
@@ -39,8 +68,17 @@ class HeadlessBackend {
   void touchUp(cg::Point p, int finger = 0);
   // Down, a short hold on the clock, up.
   void tap(cg::Point p, double hold = 0.05);
-  void key(const std::string& name);
+  void key(const std::string& name, unsigned modifiers = 0);
+  // Drags, flicks, wheel steps and status-bar taps on the key window (see GestureScript).
+  void drag(cg::Point from, cg::Point to, double seconds, double hold = 0.2);
+  void flick(cg::Point from, cg::Point to, float velocity);
+  void wheel(cg::Point at, float stepsX, float stepsY);
+  void touchpad(cg::Point at, float deltaX, float deltaY);
+  void tapStatusBar();
   void typeText(const std::string& text);
+  // An input method's composition in progress (empty: it ends); the cursor
+  // counts UTF-16 units into it. Committing is typeText.
+  void composeText(const std::string& text, int cursor);
 
   // Focus and window events, as the window backend maps them.
   void loseFocus() { Application::shared().resignActive(); }

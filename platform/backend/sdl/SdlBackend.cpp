@@ -23,6 +23,7 @@
 #include "platform/services/IdleTimer.h"
 #include "platform/services/InstanceLock.h"
 #include "platform/services/LocalNotificationScheduler.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -94,6 +95,18 @@ std::string keyName(SDL_Keycode k) {
     case SDLK_PAGEDOWN: return "PageDown";
     default: return SDL_GetKeyName(k);
   }
+}
+
+// The general pasteboard reads and writes the desktop's clipboard.
+void connectClipboard() {
+  Pasteboard::generalPasteboard().setStore(
+      [] {
+        char* text = SDL_GetClipboardText();
+        std::string s = text ? text : "";
+        SDL_free(text);
+        return s;
+      },
+      [](const std::string& s) { SDL_SetClipboardText(s.c_str()); });
 }
 
 class Session {
@@ -177,6 +190,7 @@ class Session {
     while (running_) {
       // First what was posted before the hook was in place, then the wait.
       ns::RunLoop::main().runOnce();
+      placeInputMethod();
       present(false);
       if (!running_) break;
       SDL_Event e;
@@ -268,6 +282,17 @@ class Session {
   }
 
  private:
+  // The input method's candidates go beside the caret of the text being typed.
+  void placeInputMethod() {
+    Window* w = Window::keyWindow();
+    Responder* r = w ? w->firstResponder() : nullptr;
+    cg::Rect caret = r && r->hasKeyboardInput() ? r->textInputRect() : cg::Rect();
+    if (caret.isEmpty() || caret == lastCaret_) return;
+    lastCaret_ = caret;
+    SDL_Rect rect{int(caret.x()), int(caret.y()), std::max(1, int(caret.width())), std::max(1, int(caret.height()))};
+    SDL_SetTextInputRect(&rect);
+  }
+
   // Milliseconds to the next timer; -1 when none is pending.
   int waitMs() const {
     double next = ns::RunLoop::main().nextFireTime() - ns::Clock::current().now();
@@ -306,6 +331,17 @@ class Session {
     if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) fingers_.erase(it);
   }
 
+  // A wheel turns in whole steps; a touchpad sends fractions, which move the
+  // content directly. SDL's y is positive away from the user (content down).
+  void wheel(const SDL_MouseWheelEvent& w) {
+    Window* win = Window::keyWindow();
+    if (!win) return;
+    float flip = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+    float x = w.preciseX * flip, y = w.preciseY * flip;
+    bool precise = x != std::round(x) || y != std::round(y);
+    win->sendScrollWheel({{float(w.mouseX), float(w.mouseY)}, x, -y, precise});
+  }
+
   void handle(const SDL_Event& e) {
     auto& app = Application::shared();
     Window* w = Window::keyWindow();
@@ -320,6 +356,7 @@ class Session {
       case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT) touch(TouchPhase::Ended, e.button.x, e.button.y);
         break;
+      case SDL_MOUSEWHEEL: wheel(e.wheel); break;
       case SDL_KEYDOWN: {
         KeyEvent key{keyName(e.key.keysym.sym), "", modifiersOf(e.key.keysym.mod)};
         if (key.key == kTurnKey) {
@@ -337,6 +374,9 @@ class Session {
       case SDL_FINGERUP: finger(TouchPhase::Ended, e.tfinger); break;
       case SDL_TEXTINPUT:
         if (w) w->sendKey({"", e.text.text, 0});
+        break;
+      case SDL_TEXTEDITING:
+        if (w) w->sendMarkedText(e.edit.text, e.edit.start);
         break;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
@@ -366,6 +406,7 @@ class Session {
   cairo_surface_t* surface_ = nullptr;
   Uint32 wakeEvent_ = static_cast<Uint32>(-1);
   bool running_ = true;
+  cg::Rect lastCaret_;
   float scale_ = 1;
   cg::Rect desktop_;
   InterfaceOrientation orientation_ = InterfaceOrientation::LandscapeRight;
@@ -384,6 +425,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
     if (disabled) SDL_DisableScreenSaver();
     else SDL_EnableScreenSaver();
   });
+  connectClipboard();
   auto& app = Application::shared();
   app.setDelegate(makeDelegate());
   LocalNotificationScheduler::shared().reload();
@@ -394,6 +436,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   session.loop();
   session.savePlacement();
   IdleTimer::setObserver(nullptr);
+  Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;
 }
 

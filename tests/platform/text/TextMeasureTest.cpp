@@ -21,13 +21,14 @@ TEST(Font, MapsThePlatformNamesToInstalledFaces) {
     const char* family;
     bool bold;
   } cases[] = {
-      {"Helvetica", "DejaVu Sans", false},
-      {"Helvetica-Bold", "DejaVu Sans", true},
-      {"Arial-BoldMT", "DejaVu Sans", true},
-      {"Georgia", "DejaVu Serif", false},
+      {"Helvetica", "Liberation Sans", false},
+      {"Helvetica-Bold", "Liberation Sans", true},
+      {"Arial-BoldMT", "Liberation Sans", true},
+      {"Georgia", "Liberation Serif", false},
+      {"Courier", "Liberation Mono", false},
       {"GeezaPro", "Amiri", false},
       {"GeezaPro-Bold", "Amiri", true},
-      {"Unknown Face", "DejaVu Sans", false},
+      {"Unknown Face", "Liberation Sans", false},
   };
   for (const auto& c : cases) {
     Font f = Font::fontWithName(c.name, 17);
@@ -36,6 +37,8 @@ TEST(Font, MapsThePlatformNamesToInstalledFaces) {
     EXPECT_EQ(f.fontName(), c.name);
     EXPECT_EQ(f.pointSize(), 17);
   }
+  EXPECT_EQ(Font::systemFontOfSize(12).familyName(), "Liberation Sans");
+  EXPECT_EQ(Font::boldSystemFontOfSize(12).familyName(), "Liberation Sans");
   EXPECT_TRUE(Font::boldSystemFontOfSize(12).isBold());
   EXPECT_EQ(Font::systemFontOfSize(12).fontWithSize(20).pointSize(), 20);
 }

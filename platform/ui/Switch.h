@@ -1,0 +1,40 @@
+#pragma once
+// An on/off switch of the platform's fixed size (94 x 27): a tap turns it,
+// sliding the knob on the run loop's clock; a drag carries the knob and the
+// side it is let go on wins. A change by touch sends value changed; setOn
+// does not.
+#include <memory>
+
+#include "platform/ui/Control.h"
+
+namespace ui {
+
+class Switch : public Control {
+ public:
+  static constexpr cg::Size kSize{94, 27};
+  explicit Switch(cg::Rect frame = {});
+
+  bool isOn() const { return on_; }
+  void setOn(bool on, bool animated = false);
+
+  // Keeps the fixed size at the frame's origin.
+  void setFrame(cg::Rect frame) override;
+  void drawRect(cg::Context& context, cg::Rect rect) override;
+
+ protected:
+  bool beginTracking(const Touch& touch) override;
+  bool continueTracking(const Touch& touch) override;
+  void endTracking(const Touch& touch) override;
+  void cancelTracking() override;
+
+ private:
+  cg::Rect knobFrame(bool on) const;
+  void moveKnob(bool on, bool animated);
+
+  bool on_ = false;
+  bool dragged_ = false;
+  float touchX_ = 0;
+  std::shared_ptr<View> knob_;
+};
+
+}  // namespace ui
