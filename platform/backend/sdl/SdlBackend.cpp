@@ -339,7 +339,7 @@ class Session {
     float flip = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
     float x = w.preciseX * flip, y = w.preciseY * flip;
     bool precise = x != std::round(x) || y != std::round(y);
-    win->sendScrollWheel({{float(w.mouseX), float(w.mouseY)}, x, -y, precise});
+    win->sendScrollWheel({toScreen(w.mouseX, w.mouseY), x, -y, precise});
   }
 
   void handle(const SDL_Event& e) {
