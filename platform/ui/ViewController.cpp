@@ -19,11 +19,21 @@ std::vector<ViewController*>& liveControllers() {
   static std::vector<ViewController*> list;
   return list;
 }
+
+std::vector<ViewController::DestructionHook>& destructionHooks() {
+  static std::vector<ViewController::DestructionHook> hooks;
+  return hooks;
+}
 }  // namespace
+
+void ViewController::addDestructionHook(DestructionHook hook) {
+  destructionHooks().push_back(std::move(hook));
+}
 
 ViewController::ViewController() { liveControllers().push_back(this); }
 
 ViewController::~ViewController() {
+  for (auto& hook : destructionHooks()) hook(this);
   auto& list = liveControllers();
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   if (Window* w = responderWindow(); w && w->firstResponder() == this) w->clearFirstResponder();

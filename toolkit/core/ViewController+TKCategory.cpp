@@ -1,0 +1,205 @@
+#include "toolkit/core/ViewController+TKCategory.h"
+
+#include <algorithm>
+#include <map>
+
+#include "platform/foundation/RunLoop.h"
+#include "toolkit/core/TKNavigator.h"
+#include "toolkit/core/TKURLRequestQueue.h"
+#include "toolkit/core/TKViewController.h"
+
+namespace ui {
+
+namespace {
+
+struct Entries {
+  std::string url;
+  std::weak_ptr<ViewController> super;
+  std::weak_ptr<ViewController> popup;
+  bool empty() const { return url.empty() && super.expired() && popup.expired(); }
+};
+
+// Keyed by the controller's address, which stays unique while it lives: the
+// destruction hook removes the entry before the address can be reused.
+std::map<const ViewController*, Entries>& tables() {
+  static std::map<const ViewController*, Entries> entries;
+  static const bool hooked = [] {
+    ViewController::addDestructionHook([](const ViewController* c) {
+      auto& t = tables();
+      auto it = t.find(c);
+      if (it == t.end()) return;
+      std::string url = it->second.url;
+      t.erase(it);
+      if (!url.empty() && TKNavigator::exists()) TKNavigator::navigator().URLMap().removeObjectForURL(url);
+    });
+    return true;
+  }();
+  (void)hooked;
+  return entries;
+}
+
+Entries* entriesFor(const ViewController& c) {
+  auto& t = tables();
+  auto it = t.find(&c);
+  return it == t.end() ? nullptr : &it->second;
+}
+
+void update(const ViewController& c, const std::function<void(Entries&)>& change) {
+  auto& t = tables();
+  Entries& e = t[&c];
+  change(e);
+  if (e.empty()) t.erase(&c);
+}
+
+NavigationController* navigationOf(const ViewController& c) { return c.navigationController(); }
+
+void resumeQueueAfterTransition(NavigationController& nav) {
+  ns::RunLoop::main().performAfter(&nav, "pushAnimationDidStop", kTransitionDuration,
+                                   [] { TKURLRequestQueue::mainQueue().setSuspended(false); });
+}
+
+}  // namespace
+
+std::size_t TKControllerTableCount() { return tables().size(); }
+
+std::string originalNavigatorURL(const ViewController& controller) {
+  Entries* e = entriesFor(controller);
+  return e ? e->url : std::string();
+}
+
+void setOriginalNavigatorURL(const ViewController& controller, const std::string& url) {
+  update(controller, [&](Entries& e) { e.url = url; });
+}
+
+ViewController* superController(const ViewController& controller) {
+  if (ViewController* parent = controller.parentViewController()) return parent;
+  Entries* e = entriesFor(controller);
+  return e ? e->super.lock().get() : nullptr;
+}
+
+void setSuperController(const ViewController& controller, const std::shared_ptr<ViewController>& super) {
+  update(controller, [&](Entries& e) { e.super = super; });
+}
+
+ViewController* popupViewController(const ViewController& controller) {
+  Entries* e = entriesFor(controller);
+  return e ? e->popup.lock().get() : nullptr;
+}
+
+void setPopupViewController(const ViewController& controller, const std::shared_ptr<ViewController>& popup) {
+  update(controller, [&](Entries& e) { e.popup = popup; });
+}
+
+const ns::Dictionary* frozenState(const ViewController& controller) {
+  auto* tk = dynamic_cast<const TKViewController*>(&controller);
+  return tk ? tk->frozenState() : nullptr;
+}
+
+void setFrozenState(ViewController& controller, const ns::Dictionary* state) {
+  if (auto* tk = dynamic_cast<TKViewController*>(&controller)) tk->setFrozenState(state);
+}
+
+bool persistView(ViewController& controller, ns::Dictionary& state) {
+  auto* tk = dynamic_cast<TKViewController*>(&controller);
+  return tk ? tk->persistView(state) : true;
+}
+
+void restoreView(ViewController& controller, const ns::Dictionary& state) {
+  if (auto* tk = dynamic_cast<TKViewController*>(&controller)) tk->restoreView(state);
+}
+
+bool canContainControllers(const ViewController& controller) {
+  return dynamic_cast<const NavigationController*>(&controller) != nullptr;
+}
+
+ViewController* topSubcontroller(const ViewController& controller) {
+  auto* nav = dynamic_cast<const NavigationController*>(&controller);
+  return nav ? nav->topViewController() : nullptr;
+}
+
+namespace {
+ViewController* neighbour(const ViewController& controller, int step) {
+  NavigationController* nav = navigationOf(controller);
+  if (!nav) return nullptr;
+  auto& stack = nav->viewControllers();
+  if (stack.size() < 2) return nullptr;
+  auto it = std::find_if(stack.begin(), stack.end(), [&](const auto& c) { return c.get() == &controller; });
+  if (it == stack.end()) return nullptr;
+  auto index = static_cast<std::ptrdiff_t>(it - stack.begin()) + step;
+  if (index < 0 || index >= static_cast<std::ptrdiff_t>(stack.size())) return nullptr;
+  return stack[static_cast<std::size_t>(index)].get();
+}
+}  // namespace
+
+ViewController* previousViewController(const ViewController& controller) { return neighbour(controller, -1); }
+
+ViewController* nextViewController(const ViewController& controller) { return neighbour(controller, 1); }
+
+void addSubcontroller(ViewController& parent, const std::shared_ptr<ViewController>& controller, bool animated,
+                      int transition) {
+  auto* nav = dynamic_cast<NavigationController*>(&parent);
+  if (!nav) nav = parent.navigationController();
+  if (!nav) return;
+  if (animated && transition != 0)
+    pushViewControllerAnimatedWithTransition(*nav, controller, transition);
+  else
+    nav->pushViewController(controller, animated);
+}
+
+void bringControllerToFront(ViewController& parent, ViewController& controller, bool animated) {
+  auto* nav = dynamic_cast<NavigationController*>(&parent);
+  if (!nav) return;
+  auto& stack = nav->viewControllers();
+  bool inStack = std::any_of(stack.begin(), stack.end(), [&](const auto& c) { return c.get() == &controller; });
+  while (inStack && nav->topViewController() != &controller && nav->viewControllers().size() > 1)
+    nav->popViewControllerAnimated(animated && nextViewController(controller) == nav->topViewController());
+}
+
+void removeFromSupercontroller(ViewController& controller, bool animated) {
+  if (NavigationController* nav = controller.navigationController()) nav->popViewControllerAnimated(animated);
+}
+
+std::string keyForSubcontroller(const ViewController& parent, const ViewController& controller) {
+  auto* nav = dynamic_cast<const NavigationController*>(&parent);
+  if (!nav) return "";
+  auto& stack = nav->viewControllers();
+  for (std::size_t i = 0; i < stack.size(); ++i)
+    if (stack[i].get() == &controller) return std::to_string(i);
+  return "";
+}
+
+ViewController* subcontrollerForKey(const ViewController& parent, const std::string& key) {
+  auto* nav = dynamic_cast<const NavigationController*>(&parent);
+  if (!nav || key.empty()) return nullptr;
+  // Only plain decimal keys name an index; "-1" or "x" name nothing.
+  if (!std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }) || key.size() > 9)
+    return nullptr;
+  std::size_t index = std::stoul(key);
+  return index < nav->viewControllers().size() ? nav->viewControllers()[index].get() : nullptr;
+}
+
+int invertTransition(int transition) {
+  switch (transition) {
+    case 1: return 2;
+    case 2: return 1;
+    case 3: return 4;
+    case 4: return 3;
+    default: return 0;
+  }
+}
+
+void pushViewControllerAnimatedWithTransition(NavigationController& nav, const std::shared_ptr<ViewController>& c,
+                                              int) {
+  TKURLRequestQueue::mainQueue().setSuspended(true);
+  nav.pushViewController(c, false);
+  resumeQueueAfterTransition(nav);
+}
+
+std::shared_ptr<ViewController> popViewControllerAnimatedWithTransition(NavigationController& nav, int) {
+  TKURLRequestQueue::mainQueue().setSuspended(true);
+  auto popped = nav.popViewControllerAnimated(false);
+  resumeQueueAfterTransition(nav);
+  return popped;
+}
+
+}  // namespace ui
