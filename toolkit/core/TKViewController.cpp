@@ -108,10 +108,9 @@ void TKViewController::resizeForKeyboard(const ns::Value& info, bool appearing) 
     keyboardWillAppear(animated, bounds);
   else
     keyboardWillDisappear(animated, bounds);
-  // The controller is kept alive until its did-hook has run.
-  std::shared_ptr<ui::ViewController> self = weak_from_this().lock();
+  // The destructor cancels the call, so `this` is alive whenever it runs.
   ns::RunLoop::main().performAfter(this, appearing ? "keyboardDidAppear" : "keyboardDidDisappear",
-                                   kKeyboardAnimationDuration, [this, self, bounds, appearing] {
+                                   kKeyboardAnimationDuration, [this, bounds, appearing] {
                                      if (appearing)
                                        keyboardDidAppear(true, bounds);
                                      else

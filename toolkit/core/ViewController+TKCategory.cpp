@@ -190,14 +190,16 @@ int invertTransition(int transition) {
 
 void pushViewControllerAnimatedWithTransition(NavigationController& nav, const std::shared_ptr<ViewController>& c,
                                               int) {
-  TKURLRequestQueue::mainQueue().setSuspended(true);
+  // Suspended after the push: the controller's own appearance resumes the
+  // queue, and the pause is to last as long as the transition.
   nav.pushViewController(c, false);
+  TKURLRequestQueue::mainQueue().setSuspended(true);
   resumeQueueAfterTransition(nav);
 }
 
 std::shared_ptr<ViewController> popViewControllerAnimatedWithTransition(NavigationController& nav, int) {
-  TKURLRequestQueue::mainQueue().setSuspended(true);
   auto popped = nav.popViewControllerAnimated(false);
+  TKURLRequestQueue::mainQueue().setSuspended(true);
   resumeQueueAfterTransition(nav);
   return popped;
 }
