@@ -8,9 +8,11 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"
 #include "tests/toolkit/core/TKTestClasses.h"
+#include "toolkit/core/Object+TKCategory.h"
 #include "toolkit/core/TKGlobal.h"
 #include "toolkit/core/TKNavigator.h"
 #include "toolkit/core/TKPopupViewController.h"
+#include "toolkit/core/TKURLRequestModel.h"
 #include "toolkit/core/TKURLRequestQueue.h"
 #include "toolkit/core/ViewController+TKCategory.h"
 
@@ -66,6 +68,8 @@ TEST_F(TKNavigatorTest, WithTheEmptyMapOnlySystemURLsLeave) {
   }
   EXPECT_FALSE(nav().rootViewController());
   EXPECT_FALSE(nav().openURLs({}));
+  EXPECT_EQ(URLValue(Item()), "");
+  EXPECT_FALSE(objectValue("tt://anything"));
 
   // Handing unclaimed URLs out is the caller's choice, and still goes
   // through the opener's allow-list; a bare host becomes a web address.
@@ -321,6 +325,44 @@ TEST_F(TKNavigatorTest, ModelEventsDriveTheOverlays) {
   controller->invalidateModel();
   EXPECT_NE(controller->model(), model);
   EXPECT_TRUE(model->delegates().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TKURLRequestModelTest, OutdatedByTheCachesInvalidationAge) {
+  auto clock = ns::VirtualClock::install();
+  auto request = TKURLRequest::request();
+  request->setCacheKey("k");
+  struct Case {
+    double age;
+    bool outdated;
+  } cases[] = {{86399, false}, {86400, false}, {86401, true}};
+  for (const auto& c : cases) {
+    TKURLRequestModel model;
+    EXPECT_FALSE(model.isOutdated());
+    request->setTimestamp(ns::Date(clock->now() - c.age));
+    model.requestDidStartLoad(*request);
+    EXPECT_TRUE(model.isLoading());
+    model.requestDidFinishLoad(*request);
+    EXPECT_FALSE(model.isLoading());
+    EXPECT_TRUE(model.isLoaded());
+    EXPECT_EQ(model.cacheKey(), "k");
+    EXPECT_EQ(model.isOutdated(), c.outdated) << c.age;
+    model.invalidate(false);  // the key goes: outdated at once
+    EXPECT_TRUE(model.isOutdated());
+  }
+
+  TKURLRequestModel paging;
+  request->setTimestamp(ns::Date(clock->now()));
+  paging.requestDidFinishLoad(*request);
+  paging.setLoadingMore(true);
+  request->setTimestamp(ns::Date(clock->now() - 5));
+  request->setCacheKey("other");
+  paging.requestDidFinishLoad(*request);
+  EXPECT_EQ(paging.loadedTime(), ns::Date(clock->now()));
+  EXPECT_EQ(paging.cacheKey(), "k");
 }
 
 }  // namespace
