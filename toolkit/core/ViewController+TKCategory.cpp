@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/foundation/RunLoop.h"
+#include <functional>
+
+#include "platform/ui/View.h"
 #include "toolkit/core/TKNavigator.h"
 #include "toolkit/core/TKURLRequestQueue.h"
 #include "toolkit/core/TKViewController.h"
@@ -53,9 +55,25 @@ void update(const ViewController& c, const std::function<void(Entries&)>& change
 
 NavigationController* navigationOf(const ViewController& c) { return c.navigationController(); }
 
-void resumeQueueAfterTransition(NavigationController& nav) {
-  ns::RunLoop::main().performAfter(&nav, "pushAnimationDidStop", kTransitionDuration,
-                                   [] { TKURLRequestQueue::mainQueue().setSuspended(false); });
+// Turns the navigation controller's view like a page from what it showed to
+// what it shows now; the queue, suspended meanwhile, resumes at the end.
+void runTransition(NavigationController& nav, int transition, const std::function<void()>& change) {
+  bool valid = transition >= 1 && transition <= 4;
+  if (valid) {
+    View::beginAnimations("pushAnimation");
+    View::setAnimationDuration(kTransitionDuration);
+    View::setAnimationTransition(static_cast<AnimationTransition>(transition), nav.view().get(), true);
+    View::setAnimationDidStopSelector(
+        [](const std::string&, bool, void*) { TKURLRequestQueue::mainQueue().setSuspended(false); });
+  }
+  change();
+  // Suspended after the change: the controller's own appearance resumes the
+  // queue, and the pause is to last as long as the transition.
+  TKURLRequestQueue::mainQueue().setSuspended(true);
+  if (valid)
+    View::commitAnimations();
+  else
+    TKURLRequestQueue::mainQueue().setSuspended(false);
 }
 
 }  // namespace
@@ -189,18 +207,13 @@ int invertTransition(int transition) {
 }
 
 void pushViewControllerAnimatedWithTransition(NavigationController& nav, const std::shared_ptr<ViewController>& c,
-                                              int) {
-  // Suspended after the push: the controller's own appearance resumes the
-  // queue, and the pause is to last as long as the transition.
-  nav.pushViewController(c, false);
-  TKURLRequestQueue::mainQueue().setSuspended(true);
-  resumeQueueAfterTransition(nav);
+                                              int transition) {
+  runTransition(nav, transition, [&] { nav.pushViewController(c, false); });
 }
 
-std::shared_ptr<ViewController> popViewControllerAnimatedWithTransition(NavigationController& nav, int) {
-  auto popped = nav.popViewControllerAnimated(false);
-  TKURLRequestQueue::mainQueue().setSuspended(true);
-  resumeQueueAfterTransition(nav);
+std::shared_ptr<ViewController> popViewControllerAnimatedWithTransition(NavigationController& nav, int transition) {
+  std::shared_ptr<ViewController> popped;
+  runTransition(nav, transition, [&] { popped = nav.popViewControllerAnimated(false); });
   return popped;
 }
 

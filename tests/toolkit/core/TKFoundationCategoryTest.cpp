@@ -7,6 +7,7 @@
 #include "platform/foundation/Calendar.h"
 #include "platform/foundation/Clock.h"
 #include "toolkit/core/Color+TKCategory.h"
+#include "toolkit/core/Date+TKCalendarAdditions.h"
 #include "toolkit/core/Date+TKCategory.h"
 #include "toolkit/core/String+TKCategory.h"
 
@@ -183,6 +184,28 @@ TEST(TKColorCategory, HighlightAndShadowKeepHueAndAlpha) {
   EXPECT_FLOAT_EQ(light.a, 0.7f);
   EXPECT_FLOAT_EQ(cg::copyWithAlpha(base, 0.1f).a, 0.1f);
   EXPECT_FLOAT_EQ(cg::addHue(base, 170, 0, 0).r, cg::colorWithHue(10, 0.5f, 0.5f, 1).r);  // round the circle
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TKDateCategory, CalendarSteps) {
+  ns::Date mid = ns::cc_dateForDay(15, 1, 2026);  // a Thursday
+  EXPECT_EQ(ns::Calendar::components(ns::cc_dateByMovingToFirstDayOfTheMonth(mid)).day, 1);
+  ns::DateComponents previous = ns::Calendar::components(ns::cc_dateByMovingToFirstDayOfThePreviousMonth(mid));
+  EXPECT_EQ((std::vector<int>{previous.year, previous.month, previous.day}), (std::vector<int>{2025, 12, 1}));
+  EXPECT_EQ(ns::cc_numberOfDaysInMonth(ns::cc_dateForDay(3, 2, 2024)), 29);
+  EXPECT_EQ(ns::cc_numberOfDaysInMonth(mid), 31);
+
+  // 1 February 2026 is a Sunday: asking for Sunday gives that day, Saturday the 7th.
+  ns::Date following = ns::cc_dateByMovingToFirstDayOfTheFollowingMonth(mid);
+  EXPECT_EQ(ns::cc_dateByMovingToFirstDayOfTheFollowingMonthWithWeekday(mid, 1), following);
+  EXPECT_EQ(ns::cc_day(ns::cc_dateByMovingToFirstDayOfTheFollowingMonthWithWeekday(mid, 7)), 7);
+
+  EXPECT_TRUE(ns::cc_isToday(ago(3600)));
+  EXPECT_FALSE(ns::cc_isToday(ago(13 * 3600)));  // yesterday, within a day
+  EXPECT_FALSE(ns::cc_isToday(ago(-86401)));
 }
 
 }  // namespace

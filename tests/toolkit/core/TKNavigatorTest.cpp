@@ -162,13 +162,15 @@ TEST_F(TKNavigatorTest, APopWithATransitionRunsItsInverseAndPausesTheQueue) {
   auto flipped = nav().openURL("tt://flip/2", true);
   ASSERT_TRUE(flipped);
   EXPECT_TRUE(TKURLRequestQueue::mainQueue().suspended());
-  clock->advance(ui::kTransitionDuration);
+  clock->advance(ui::kTransitionDuration / 2);
+  EXPECT_TRUE(TKURLRequestQueue::mainQueue().suspended());
+  clock->advance(ui::kTransitionDuration / 2 + 0.1);
   EXPECT_FALSE(TKURLRequestQueue::mainQueue().suspended());
 
   auto* stack = dynamic_cast<ui::NavigationController*>(nav().rootViewController());
   EXPECT_EQ(stack->popViewControllerAnimated(true), flipped);
   EXPECT_TRUE(TKURLRequestQueue::mainQueue().suspended());
-  clock->advance(ui::kTransitionDuration);
+  clock->advance(ui::kTransitionDuration + 0.1);
   EXPECT_FALSE(TKURLRequestQueue::mainQueue().suspended());
 
   for (int t : {0, 5, -1}) EXPECT_EQ(ui::invertTransition(t), 0);
