@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/String.h"
 #include "toolkit/core/TKGlobal.h"
 
@@ -52,6 +53,62 @@ cg::Rect frameWithKeyboardSubtracted(const View& view, float margin) {
     if (overlap > 0) frame = cg::Rect(frame.x(), frame.y(), frame.width(), frame.height() - overlap);
   }
   return frame;
+}
+
+namespace {
+
+// The keyboard notification's user info for a view of that size.
+ns::Value keyboardInfo(const View& view, bool showing) {
+  cg::Rect screen = TKOrientedScreenBounds();
+  float w = view.frame().width(), h = view.frame().height();
+  float x = std::floor(screen.width() / 2 - w / 2);
+  float inside = screen.height() - std::floor(h / 2), outside = screen.height() + std::floor(h / 2);
+  float begin = showing ? outside : inside, end = showing ? inside : outside;
+  return ns::Value(ns::Dictionary{{TKKeyboardBoundsUserInfoKey, ns::Array{0, 0, screen.width(), h}},
+                                  {TKKeyboardCenterBeginUserInfoKey, ns::Array{x, begin}},
+                                  {TKKeyboardCenterEndUserInfoKey, ns::Array{x, end}}});
+}
+
+void moveVertically(View& view, float dy) {
+  cg::Rect f = view.frame();
+  view.setFrame(cg::Rect(f.x(), f.y() + dy, f.width(), f.height()));
+}
+
+}  // namespace
+
+void presentAsKeyboardInView(const std::shared_ptr<View>& view, View& container) {
+  cg::Rect f = view->frame();
+  view->setFrame(cg::Rect(f.x(), container.bounds().height(), f.width(), f.height()));
+  container.addSubview(view);
+  std::weak_ptr<View> weak = view;
+  View::beginAnimations("presentAsKeyboard");
+  View::setAnimationDuration(kPresentAsKeyboardDuration);
+  View::setAnimationDidStopSelector([weak](const std::string&, bool, void*) {
+    if (auto v = weak.lock())
+      ns::NotificationCenter::defaultCenter().postNotificationName(TKKeyboardWillShowNotification,
+                                                                   keyboardInfo(*v, true));
+  });
+  moveVertically(*view, -f.height());
+  View::commitAnimations();
+}
+
+void dismissAsKeyboard(const std::shared_ptr<View>& view, bool animated) {
+  ns::NotificationCenter::defaultCenter().postNotificationName(TKKeyboardWillHideNotification,
+                                                               keyboardInfo(*view, false));
+  float h = view->frame().height();
+  if (!animated) {
+    moveVertically(*view, h);
+    view->removeFromSuperview();
+    return;
+  }
+  std::weak_ptr<View> weak = view;
+  View::beginAnimations("dismissAsKeyboard");
+  View::setAnimationDuration(kPresentAsKeyboardDuration);
+  View::setAnimationDidStopSelector([weak](const std::string&, bool, void*) {
+    if (auto v = weak.lock()) v->removeFromSuperview();
+  });
+  moveVertically(*view, h);
+  View::commitAnimations();
 }
 
 ViewController* viewController(const View& view) {

@@ -42,6 +42,14 @@ void removeAllSubviews(View& view);
 // The frame less what the keyboard, when it shows, covers of it (and a margin above it).
 cg::Rect frameWithKeyboardSubtracted(const View& view, float margin);
 
+// A view that slides in from the bottom of the container like the keyboard,
+// and out again, announcing itself with the keyboard's will-show and
+// will-hide notifications (bounds and begin and end centres), so screens
+// that make room for the keyboard make room for it too.
+inline constexpr double kPresentAsKeyboardDuration = 0.3;
+void presentAsKeyboardInView(const std::shared_ptr<View>& view, View& container);
+void dismissAsKeyboard(const std::shared_ptr<View>& view, bool animated);
+
 // The controller of the nearest superview that has one (the view's own is not looked at).
 ViewController* viewController(const View& view);
 

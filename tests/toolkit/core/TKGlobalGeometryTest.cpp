@@ -9,7 +9,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/Screen.h"
+#include "platform/foundation/Clock.h"
+#include "platform/ui/Toolbar.h"
 #include "toolkit/core/Image+TKCategory.h"
+#include "toolkit/core/Toolbar+TKCategory.h"
 #include "toolkit/core/TKGlobal.h"
 #include "toolkit/core/View+TKCategory.h"
 
@@ -172,6 +175,52 @@ TEST(TKViewCategoryTest, ElementFramesNeedFourNumbers) {
                                   "document.getElementById('x')");
   EXPECT_EQ(frame, cg::Rect(7, 8, 9, 10));
   EXPECT_NE(seen.find("var target = document.getElementById('x');"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TKGlobalGeometryTest, AViewPresentedLikeTheKeyboardAnnouncesItself) {
+  auto clock = ns::VirtualClock::install();
+  auto container = std::make_shared<ui::View>(cg::Rect(0, 0, 1024, 768));
+  auto panel = std::make_shared<ui::View>(cg::Rect(0, 0, 1024, 200));
+  std::vector<ns::Value> shows;
+  ns::Observer watch = ns::NotificationCenter::defaultCenter().addObserver(
+      TKKeyboardWillShowNotification, [&](const ns::Value& info) { shows.push_back(info); });
+
+  ui::presentAsKeyboardInView(panel, *container);
+  EXPECT_EQ(panel->superview(), container.get());
+  EXPECT_EQ(panel->frame().y(), 568);
+  EXPECT_TRUE(shows.empty());  // told when the slide ends
+  clock->advance(ui::kPresentAsKeyboardDuration + 0.1);
+  ASSERT_EQ(shows.size(), 1u);
+  EXPECT_TRUE(TKKeyboardIsShown());
+  EXPECT_EQ(TKKeyboardHeightForOrientation(), 200);
+  const ns::Value& end = shows[0][TKKeyboardCenterEndUserInfoKey];
+  EXPECT_EQ((cg::Point{end[std::size_t(0)].floatValue(), end[1].floatValue()}), (cg::Point{0, 668}));
+  EXPECT_EQ(shows[0][TKKeyboardCenterBeginUserInfoKey][1].floatValue(), 868);
+
+  ui::dismissAsKeyboard(panel, true);
+  EXPECT_FALSE(TKKeyboardIsShown());
+  EXPECT_EQ(panel->superview(), container.get());
+  clock->advance(ui::kPresentAsKeyboardDuration + 0.1);
+  EXPECT_EQ(panel->superview(), nullptr);
+}
+
+TEST(TKToolbarCategoryTest, ItemsByTag) {
+  ui::Toolbar bar(cg::Rect(0, 0, 300, 44));
+  auto a = std::make_shared<ui::BarButtonItem>("A", ui::BarButtonItemStyle::Plain);
+  auto b = std::make_shared<ui::BarButtonItem>("B", ui::BarButtonItemStyle::Plain);
+  a->setTag(1);
+  b->setTag(2);
+  bar.setItems({a, b});
+  EXPECT_EQ(ui::itemWithTag(bar, 2), b);
+  EXPECT_EQ(ui::itemWithTag(bar, 3), nullptr);
+  auto c = std::make_shared<ui::BarButtonItem>("C", ui::BarButtonItemStyle::Plain);
+  ui::replaceItemWithTag(bar, 2, c);
+  ui::replaceItemWithTag(bar, 9, a);  // no such tag: nothing happens
+  EXPECT_EQ(bar.items(), (std::vector<std::shared_ptr<ui::BarButtonItem>>{a, c}));
 }
 
 }  // namespace
