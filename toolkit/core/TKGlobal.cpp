@@ -14,6 +14,18 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Toolbar.h"
 
+cg::Rect TKKeyboardRect(const ns::Value& info, const char* key) {
+  const ns::Value& v = info[key];
+  if (!v.isArray() || v.count() != 4) return {};
+  return cg::Rect(v[std::size_t(0)].floatValue(), v[1].floatValue(), v[2].floatValue(), v[3].floatValue());
+}
+
+cg::Point TKKeyboardPoint(const ns::Value& info, const char* key) {
+  const ns::Value& v = info[key];
+  if (!v.isArray() || v.count() != 2) return {0, 0};
+  return {v[std::size_t(0)].floatValue(), v[1].floatValue()};
+}
+
 namespace {
 
 // Follows the keyboard's own notifications: whether it shows and how tall it
@@ -23,18 +35,12 @@ struct KeyboardTracker {
   float height = 0;
   ns::Observer willShow, willHide;
 
-  static cg::Rect rectEntry(const ns::Value& info, const char* key) {
-    const ns::Value& v = info[key];
-    if (!v.isArray() || v.count() != 4) return {};
-    return cg::Rect(v[std::size_t(0)].floatValue(), v[1].floatValue(), v[2].floatValue(), v[3].floatValue());
-  }
-
   KeyboardTracker() {
     auto& centre = ns::NotificationCenter::defaultCenter();
     willShow = centre.addObserver(TKKeyboardWillShowNotification, [this](const ns::Value& info) {
       shown = true;
-      cg::Rect end = rectEntry(info, "KeyboardFrameEndUserInfoKey");
-      if (end.height() <= 0) end = rectEntry(info, TKKeyboardBoundsUserInfoKey);
+      cg::Rect end = TKKeyboardRect(info, "KeyboardFrameEndUserInfoKey");
+      if (end.height() <= 0) end = TKKeyboardRect(info, TKKeyboardBoundsUserInfoKey);
       if (end.height() > 0) height = end.height();
     });
     willHide = centre.addObserver(TKKeyboardWillHideNotification, [this](const ns::Value&) { shown = false; });

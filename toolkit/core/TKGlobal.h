@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/foundation/Error.h"
+#include "platform/foundation/Value.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/InterfaceOrientation.h"
 
@@ -19,6 +20,10 @@ inline constexpr const char* TKKeyboardWillHideNotification = "KeyboardWillHideN
 inline constexpr const char* TKKeyboardBoundsUserInfoKey = "KeyboardBoundsUserInfoKey";
 inline constexpr const char* TKKeyboardCenterBeginUserInfoKey = "KeyboardCenterBeginUserInfoKey";
 inline constexpr const char* TKKeyboardCenterEndUserInfoKey = "KeyboardCenterEndUserInfoKey";
+
+// A rectangle or point entry of a keyboard notification; zero when absent or malformed.
+cg::Rect TKKeyboardRect(const ns::Value& userInfo, const char* key);
+cg::Point TKKeyboardPoint(const ns::Value& userInfo, const char* key);
 
 // The device's orientation in the platform's numbering (0 unknown, 1-4 the
 // interface orientations, 5 and 6 face up and down); unknown reads as portrait.

@@ -10,17 +10,6 @@
 namespace {
 constexpr double kKeyboardAnimationDuration = 0.3;
 
-cg::Point pointEntry(const ns::Value& info, const char* key) {
-  const ns::Value& v = info[key];
-  if (!v.isArray() || v.count() != 2) return {0, 0};
-  return {v[std::size_t(0)].floatValue(), v[1].floatValue()};
-}
-
-cg::Rect rectEntry(const ns::Value& info, const char* key) {
-  const ns::Value& v = info[key];
-  if (!v.isArray() || v.count() != 4) return {};
-  return cg::Rect(v[std::size_t(0)].floatValue(), v[1].floatValue(), v[2].floatValue(), v[3].floatValue());
-}
 }  // namespace
 
 TKViewController::TKViewController() = default;
@@ -96,9 +85,9 @@ void TKViewController::setAutoresizesForKeyboard(bool on) {
 }
 
 void TKViewController::resizeForKeyboard(const ns::Value& info, bool appearing) {
-  cg::Rect bounds = rectEntry(info, TKKeyboardBoundsUserInfoKey);
-  cg::Point begin = pointEntry(info, TKKeyboardCenterBeginUserInfoKey);
-  cg::Point end = pointEntry(info, TKKeyboardCenterEndUserInfoKey);
+  cg::Rect bounds = TKKeyboardRect(info, TKKeyboardBoundsUserInfoKey);
+  cg::Point begin = TKKeyboardPoint(info, TKKeyboardCenterBeginUserInfoKey);
+  cg::Point end = TKKeyboardPoint(info, TKKeyboardCenterEndUserInfoKey);
   bool animated = begin.y != end.y;
   if (animated) {
     ui::View::beginAnimations("keyboard");
