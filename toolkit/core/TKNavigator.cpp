@@ -1,5 +1,8 @@
 #include "toolkit/core/TKNavigator.h"
 
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/String.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/services/URLOpener.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
@@ -53,9 +56,10 @@ void TKNavigator::setNavigator(std::unique_ptr<TKNavigator> navigator) { sharedN
 
 TKNavigator::TKNavigator() {
   installPopHook();
-  // With persistence mode 0 nothing is saved at termination.
-  _willTerminate = ns::NotificationCenter::defaultCenter().addObserver(ui::ApplicationWillTerminateNotification,
-                                                                       [](const ns::Value&) {});
+  _willTerminate = ns::NotificationCenter::defaultCenter().addObserver(
+      ui::ApplicationWillTerminateNotification, [this](const ns::Value&) {
+        if (_persistenceMode != 0) persistViewControllers();
+      });
 }
 
 TKNavigator::~TKNavigator() = default;
@@ -217,6 +221,105 @@ ui::ViewController* TKNavigator::topViewController() const {
     if (!next) break;
     c = next;
   }
+  return c;
+}
+
+ui::ViewController* TKNavigator::frontViewControllerForController(ui::ViewController* controller) {
+  ui::ViewController* c = controller;
+  for (int steps = 0; c && steps < 1000; ++steps) {
+    if (ui::ViewController* top = ui::topSubcontroller(*c)) c = top;
+    if (!c->modalViewController()) break;
+    c = c->modalViewController();
+  }
+  return c;
+}
+
+ui::ViewController* TKNavigator::frontNavigationController() const {
+  auto* root = _rootViewController.get();
+  return dynamic_cast<ui::NavigationController*>(root) ? root : nullptr;
+}
+
+ui::ViewController* TKNavigator::frontViewController() const {
+  ui::ViewController* nav = frontNavigationController();
+  return frontViewControllerForController(nav ? nav : _rootViewController.get());
+}
+
+void TKNavigator::persistViewControllers() {
+  ns::Array path;
+  if (_rootViewController) persistController(*_rootViewController, path);
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  defaults.setObject(path, "TKNavigatorHistory");
+  defaults.setObject(ns::Date(ns::Clock::current().now()), "TKNavigatorHistoryTime");
+  defaults.synchronize();
+}
+
+void TKNavigator::persistController(ui::ViewController& controller, ns::Array& path) {
+  std::string url = ui::navigatorURL(controller);
+  if (!url.empty()) {
+    ns::Dictionary state{{"__navigatorURL__", url}};
+    if (ui::persistView(controller, state)) path.push_back(state);
+  }
+  if (auto* nav = dynamic_cast<ui::NavigationController*>(&controller)) {
+    auto stack = nav->viewControllers();
+    for (auto& c : stack) persistController(*c, path);
+  }
+  ui::ViewController* modal = controller.modalViewController();
+  if (modal && modal->parentViewController() == &controller) {
+    persistController(*modal, path);
+  } else if (ui::ViewController* popup = ui::popupViewController(controller)) {
+    if (ui::superController(*popup) == &controller) persistController(*popup, path);
+  }
+}
+
+std::shared_ptr<ui::ViewController> TKNavigator::restoreViewControllers() {
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  std::optional<ns::Date> time = defaults.dateForKey("TKNavigatorHistoryTime");
+  ns::Array history = defaults.arrayForKey("TKNavigatorHistory");
+  if (_persistenceExpirationAge != 0 && time &&
+      ns::Clock::current().now() - time->timeIntervalSince1970() > _persistenceExpirationAge)
+    return nullptr;
+  std::shared_ptr<ui::ViewController> last;
+  bool previousContains = false;
+  for (const ns::Value& saved : history) {
+    if (!saved.isDictionary()) continue;
+    const ns::Dictionary& state = saved.dictionary();
+    std::string url = saved["__navigatorURL__"].stringValue();
+    if (url.empty()) continue;
+    std::shared_ptr<ui::ViewController> controller = openURL(url, "", nullptr, &state, false, 0, false);
+    if (controller) last = controller;
+    if (_persistenceMode == 1 && previousContains) break;
+    previousContains = controller && ui::canContainControllers(*controller);
+  }
+  if (ui::Window* window = _window ? _window.get() : ui::Application::shared().keyWindow()) window->makeKeyAndVisible();
+  return last;
+}
+
+void TKNavigator::resetDefaults() {
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  defaults.setObject(ns::Value(), "TKNavigatorHistory");
+  defaults.setObject(ns::Value(), "TKNavigatorHistoryTime");
+  defaults.synchronize();
+}
+
+std::string TKNavigator::pathForObject(ui::ViewController* controller) const {
+  if (!controller) return "";
+  std::vector<std::string> keys;
+  ui::ViewController* c = controller;
+  for (int steps = 0; steps < 1000; ++steps) {
+    ui::ViewController* super = ui::superController(*c);
+    if (!super) break;
+    std::string key = ui::keyForSubcontroller(*super, *c);
+    if (!key.empty()) keys.push_back(key);
+    c = super;
+  }
+  return ns::componentsJoinedByString(keys, "/");
+}
+
+ui::ViewController* TKNavigator::objectForPath(const std::string& path) const {
+  ui::ViewController* c = _rootViewController.get();
+  std::vector<std::string> keys = ns::componentsSeparatedByString(path, "/");
+  for (auto it = keys.rbegin(); c && it != keys.rend(); ++it)
+    if (!it->empty()) c = ui::subcontrollerForKey(*c, *it);
   return c;
 }
 

@@ -76,6 +76,27 @@ class TKNavigator {
   ui::ViewController* topViewController() const;
   ui::ViewController* visibleViewController() const { return topViewController(); }
 
+  // The front controller: the root's (or a navigation root's) top controller,
+  // through any modal ones it shows.
+  ui::ViewController* frontNavigationController() const;
+  ui::ViewController* frontViewController() const;
+  static ui::ViewController* frontViewControllerForController(ui::ViewController* controller);
+
+  // Persistence (mode 0 saves nothing; 1 restores up to the first controller
+  // after a container; other values everything): the open controllers' URLs
+  // and saved state under "TKNavigatorHistory", the time under
+  // "TKNavigatorHistoryTime". Restoring reopens them; an expired history
+  // restores nothing.
+  double persistenceExpirationAge() const { return _persistenceExpirationAge; }
+  void setPersistenceExpirationAge(double age) { _persistenceExpirationAge = age; }
+  void persistViewControllers();
+  void persistController(ui::ViewController& controller, ns::Array& path);
+  std::shared_ptr<ui::ViewController> restoreViewControllers();
+  void resetDefaults();
+  // The keys from the root to the controller ("1/0"); "" for none; objectForPath reverses it.
+  std::string pathForObject(ui::ViewController* controller) const;
+  ui::ViewController* objectForPath(const std::string& path) const;
+
   bool isDelayed() const { return _delayCount > 0; }
   void beginDelay() { ++_delayCount; }
   void endDelay();
@@ -95,6 +116,7 @@ class TKNavigator {
   std::shared_ptr<ui::ViewController> _rootViewController;
   std::vector<std::shared_ptr<ui::ViewController>> _delayedControllers;
   int _persistenceMode = 0;
+  double _persistenceExpirationAge = 0;
   int _delayCount = 0;
   bool _supportsShakeToReload = false;
   bool _opensExternalURLs = false;

@@ -11,6 +11,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/foundation/Clock.h"
 #include "platform/ui/Toolbar.h"
+#include "tests/toolkit/core/TKTestClasses.h"
 #include "toolkit/core/Image+TKCategory.h"
 #include "toolkit/core/Toolbar+TKCategory.h"
 #include "toolkit/core/TKGlobal.h"
@@ -68,15 +69,15 @@ TEST_F(TKGlobalGeometryTest, TheKeyboardIsKnownFromItsNotifications) {
 }
 
 TEST(TKGlobalTest, ToolkitTextsComeInTheInterfaceLanguage) {
+  tktest::useTemporaryDefaults("language");
   auto& defaults = ns::UserDefaults::standardUserDefaults();
-  ns::Value saved = defaults.objectForKey("AppleLanguages");
   defaults.setObject(ns::Array{"ar"}, "AppleLanguages");
   EXPECT_EQ(TKLibraryLocalizedString("Today"), "\xD8\xA7\xD9\x84\xD9\x8A\xD9\x88\xD9\x85");
   EXPECT_EQ(TKLibraryLocalizedString("h:mm a"), "h:mm a");  // no translation: the key
   EXPECT_EQ(TKLibraryLocalizedString("Unknown key"), "Unknown key");
   defaults.setObject(ns::Array{"xx"}, "AppleLanguages");  // a language without a table
   EXPECT_EQ(TKLibraryLocalizedString("Today"), "Today");
-  defaults.setObject(saved, "AppleLanguages");
+  defaults.resetForTesting();
 
   EXPECT_TRUE(TKHasBundleScheme("bundle://"));
   EXPECT_FALSE(TKHasBundleScheme("bundle:/"));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Application.h"
 #include "platform/services/URLOpener.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/NavigationController.h"
@@ -24,6 +26,7 @@ class TKNavigatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     registerTestClasses();
+    useTemporaryDefaults(::testing::UnitTest::GetInstance()->current_test_info()->name());
     clock = ns::VirtualClock::install();
     ui::URLOpener::setLauncher([this](const std::string& url) {
       launched.push_back(url);
@@ -365,6 +368,72 @@ TEST(TKURLRequestModelTest, OutdatedByTheCachesInvalidationAge) {
   paging.requestDidFinishLoad(*request);
   EXPECT_EQ(paging.loadedTime(), ns::Date(clock->now()));
   EXPECT_EQ(paging.cacheKey(), "k");
+}
+
+}  // namespace
+
+namespace {
+
+// Keeps a scroll offset across a save and a restore.
+struct Remembering : ItemController {
+  int offset = 0;
+  bool persistView(ns::Dictionary& state) override {
+    state["offset"] = offset;
+    return true;
+  }
+  void restoreView(const ns::Dictionary& state) override {
+    auto it = state.find("offset");
+    if (it != state.end()) offset = it->second.intValue();
+  }
+};
+
+TEST_F(TKNavigatorTest, SavedControllersAreReopenedWithTheirState) {
+  static const bool registered = [] {
+    TKClassInfo info{.name = "Remembering", .superclass = "ItemController"};
+    info.alloc = [] { return std::make_shared<Remembering>(); };
+    TKClassRegistry::shared().registerClass(info);
+    return true;
+  }();
+  (void)registered;
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  nav().resetDefaults();
+
+  // Mode 0: termination writes nothing.
+  nav().URLMap().fromToViewController("tt://page/(initWithItem)", "Remembering");
+  auto first = std::dynamic_pointer_cast<Remembering>(nav().openURL("tt://page/1", false));
+  auto second = std::dynamic_pointer_cast<Remembering>(nav().openURL("tt://page/2", false));
+  ASSERT_TRUE(first && second);
+  second->offset = 40;
+  ns::NotificationCenter::defaultCenter().postNotificationName(ui::ApplicationWillTerminateNotification);
+  EXPECT_TRUE(defaults.objectForKey("TKNavigatorHistory").isNull());
+
+  EXPECT_EQ(nav().pathForObject(second.get()), "1");
+  EXPECT_EQ(nav().objectForPath("1"), second.get());
+  EXPECT_EQ(nav().pathForObject(nav().rootViewController()), "");
+  EXPECT_EQ(nav().frontViewController(), second.get());
+
+  nav().setPersistenceMode(2);
+  ns::NotificationCenter::defaultCenter().postNotificationName(ui::ApplicationWillTerminateNotification);
+  EXPECT_EQ(defaults.arrayForKey("TKNavigatorHistory").size(), 2u);
+
+  // A new navigator reopens both, the second with its offset.
+  TKNavigator::setNavigator(std::make_unique<TKNavigator>());
+  nav().URLMap().fromToViewController("tt://page/(initWithItem)", "Remembering");
+  auto restored = std::dynamic_pointer_cast<Remembering>(nav().restoreViewControllers());
+  ASSERT_TRUE(restored);
+  EXPECT_EQ(restored->itemId, 2);
+  EXPECT_EQ(restored->offset, 40);
+  EXPECT_EQ(nav().topViewController(), restored.get());
+
+  // An expired history restores nothing.
+  TKNavigator::setNavigator(std::make_unique<TKNavigator>());
+  nav().URLMap().fromToViewController("tt://page/(initWithItem)", "Remembering");
+  nav().setPersistenceExpirationAge(60);
+  clock->advance(61);
+  EXPECT_FALSE(nav().restoreViewControllers());
+  EXPECT_FALSE(nav().rootViewController());
+  nav().resetDefaults();
+  EXPECT_FALSE(nav().restoreViewControllers());
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 #include "tests/toolkit/core/TKTestClasses.h"
 
+#include <cstdlib>
+
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Paths.h"
+#include "platform/foundation/UserDefaults.h"
+
 namespace tktest {
 
 namespace {
@@ -12,6 +18,16 @@ TKResult self(TKObject* object) {
 }
 
 }  // namespace
+
+void useTemporaryDefaults(const std::string& name) {
+  const char* base = std::getenv("ZARVEL_TEST_TMP");
+  std::string folder = ns::pathJoin(base ? base : "/tmp", "tkcore-" + name);
+  ns::removeItem(folder);
+  ns::createDirectory(folder);
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  defaults.resetForTesting();
+  defaults.setFilePath(ns::pathJoin(folder, "defaults.json"));
+}
 
 void registerTestClasses() {
   static const bool done = [] {

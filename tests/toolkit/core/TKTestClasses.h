@@ -49,4 +49,8 @@ struct DelayController : TKModelViewController {
 // Registers the classes once per process.
 void registerTestClasses();
 
+// Points the standard user defaults, emptied, at a file of its own under the
+// tests' temporary folder.
+void useTemporaryDefaults(const std::string& name);
+
 }  // namespace tktest
