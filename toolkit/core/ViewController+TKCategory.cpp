@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/ui/View.h"
+#include "platform/ui/Window.h"
 #include "toolkit/core/TKNavigator.h"
 #include "toolkit/core/TKURLRequestQueue.h"
 #include "toolkit/core/TKViewController.h"
@@ -194,6 +195,19 @@ ViewController* subcontrollerForKey(const ViewController& parent, const std::str
     return nullptr;
   std::size_t index = std::stoul(key);
   return index < nav->viewControllers().size() ? nav->viewControllers()[index].get() : nullptr;
+}
+
+void showBars(ViewController& controller, bool show, bool animated) {
+  if (Window* window = controller.responderWindow()) window->setShowsStatusBar(show);
+  NavigationController* nav = controller.navigationController();
+  if (!nav) nav = dynamic_cast<NavigationController*>(&controller);
+  if (!nav) return;
+  if (animated) {
+    View::beginAnimations("showBars");
+    View::setAnimationDuration(0.3);
+  }
+  nav->navigationBar()->setAlpha(show ? 1 : 0);
+  if (animated) View::commitAnimations();
 }
 
 int invertTransition(int transition) {

@@ -46,6 +46,10 @@ void removeFromSupercontroller(ViewController& controller, bool animated = true)
 std::string keyForSubcontroller(const ViewController& parent, const ViewController& controller);
 ViewController* subcontrollerForKey(const ViewController& parent, const std::string& key);
 
+// Shows or hides the window's status bar and fades the navigation bar in or
+// out (over 0.3 s when animated).
+void showBars(ViewController& controller, bool show, bool animated);
+
 // View transitions (1, 2 flip from left and right; 3, 4 curl up and down).
 int invertTransition(int transition);
 inline constexpr double kTransitionDuration = 0.7;

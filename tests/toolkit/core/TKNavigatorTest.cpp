@@ -81,6 +81,13 @@ TEST_F(TKNavigatorTest, WithTheEmptyMapOnlySystemURLsLeave) {
   nav().openURL("example.com", true);
   nav().openURL("ftp://example.com", true);
   EXPECT_EQ(launched, (std::vector<std::string>{"http://example.com"}));
+
+  // A scheme the map registers is this application's: never handed out.
+  nav().setOpensExternalURLs(false);
+  nav().URLMap().fromToObject("mailto://(make)", TKURLTarget::forClass("Item"));
+  launched.clear();
+  EXPECT_FALSE(nav().openURL("mailto:someone@example.com", true));
+  EXPECT_TRUE(launched.empty());
 }
 
 TEST_F(TKNavigatorTest, OpeningAURLPresentsItsControllerAndFragmentsActOnIt) {
@@ -177,6 +184,14 @@ TEST_F(TKNavigatorTest, APopWithATransitionRunsItsInverseAndPausesTheQueue) {
   EXPECT_FALSE(TKURLRequestQueue::mainQueue().suspended());
 
   for (int t : {0, 5, -1}) EXPECT_EQ(ui::invertTransition(t), 0);
+
+  window->setShowsStatusBar(true);
+  ui::showBars(*stack, false, false);
+  EXPECT_FALSE(window->showsStatusBar());
+  EXPECT_EQ(stack->navigationBar()->alpha(), 0);
+  ui::showBars(*stack, true, true);
+  EXPECT_TRUE(window->showsStatusBar());
+  EXPECT_EQ(stack->navigationBar()->alpha(), 1);
   EXPECT_EQ(ui::invertTransition(3), 4);
 }
 
