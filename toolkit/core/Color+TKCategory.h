@@ -1,11 +1,12 @@
 #pragma once
-// Colour arithmetic in HSV space: hue in degrees 0..360, the rest 0..1.
+// Colour arithmetic in HSV space (on the graphics layer's HSV conversions):
+// hue in degrees 0..360, the rest 0..1.
 #include "platform/graphics/Color.h"
 
 // Black gives hue -1; any other grey hue 0 (never not-a-number).
 void TKColorRGBToHSV(float r, float g, float b, float* h, float* s, float* v);
 // Any hue is taken round the circle (360 is red again); a hue that is no
-// finite number counts as 0.
+// finite number counts as 0; saturation and value are clamped to 0..1.
 void TKColorHSVToRGB(float* r, float* g, float* b, float h, float s, float v);
 
 namespace cg {
