@@ -15,13 +15,15 @@ namespace {
 constexpr double kModalDuration = 0.3;
 const cg::Color kDimming(0, 0, 0, 0.4f);
 
+// Both lists outlive every static: a controller held by a static may be
+// destroyed during exit, after function-local statics made later are gone.
 std::vector<ViewController*>& liveControllers() {
-  static std::vector<ViewController*> list;
+  static auto& list = *new std::vector<ViewController*>;
   return list;
 }
 
 std::vector<ViewController::DestructionHook>& destructionHooks() {
-  static std::vector<ViewController::DestructionHook> hooks;
+  static auto& hooks = *new std::vector<ViewController::DestructionHook>;
   return hooks;
 }
 }  // namespace

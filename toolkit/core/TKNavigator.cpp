@@ -13,8 +13,10 @@
 
 namespace {
 
+// Kept for the life of the process: its controllers are not freed during
+// exit, after the tables and hooks they would tell are gone.
 std::unique_ptr<TKNavigator>& sharedNavigator() {
-  static std::unique_ptr<TKNavigator> navigator;
+  static auto& navigator = *new std::unique_ptr<TKNavigator>;
   return navigator;
 }
 
@@ -118,7 +120,6 @@ std::shared_ptr<ui::ViewController> TKNavigator::openURL(const std::string& urlS
     if (withDelay && !presented) cancelDelay();
     return controller;
   }
-  if (withDelay) cancelDelay();
   if (!_opensExternalURLs) return nullptr;
   if (_delegate) _delegate->navigatorWillOpenURL(*this, *url, nullptr);
   ui::URLOpener::openURL(text);

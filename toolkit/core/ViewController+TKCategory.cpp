@@ -23,9 +23,10 @@ struct Entries {
 };
 
 // Keyed by the controller's address, which stays unique while it lives: the
-// destruction hook removes the entry before the address can be reused.
+// destruction hook removes the entry before the address can be reused. The
+// tables outlive every static, as controllers may be destroyed during exit.
 std::map<const ViewController*, Entries>& tables() {
-  static std::map<const ViewController*, Entries> entries;
+  static auto& entries = *new std::map<const ViewController*, Entries>;
   static const bool hooked = [] {
     ViewController::addDestructionHook([](const ViewController* c) {
       auto& t = tables();
