@@ -2,6 +2,8 @@
 
 #include "toolkit/core/TKNavigator.h"
 
+namespace ns {
+
 std::string URLValue(const TKObject& object, const std::string& name) {
   return TKNavigator::navigator().URLMap().URLForObject(object, name);
 }
@@ -11,3 +13,5 @@ std::shared_ptr<TKObject> objectValue(const std::string& url) {
 }
 
 void openURL(const std::string& url) { TKNavigator::navigator().openURL(url, true); }
+
+}  // namespace ns

@@ -71,8 +71,8 @@ TEST_F(TKNavigatorTest, WithTheEmptyMapOnlySystemURLsLeave) {
   }
   EXPECT_FALSE(nav().rootViewController());
   EXPECT_FALSE(nav().openURLs({}));
-  EXPECT_EQ(URLValue(Item()), "");
-  EXPECT_FALSE(objectValue("tt://anything"));
+  EXPECT_EQ(ns::URLValue(Item()), "");
+  EXPECT_FALSE(ns::objectValue("tt://anything"));
 
   // Handing unclaimed URLs out is the caller's choice, and still goes
   // through the opener's allow-list; a bare host becomes a web address.
