@@ -73,8 +73,6 @@ enum KeyModifier : unsigned {
   KeyModifierControl = 1 << 1,
   KeyModifierAlt = 1 << 2,
   KeyModifierMeta = 1 << 3,
-  KeyModifierAlternate = KeyModifierAlt,
-  KeyModifierCommand = KeyModifierMeta,
 };
 
 // A key press: a named key ("Return", "Escape", "Left", "BackSpace",

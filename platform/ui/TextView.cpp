@@ -141,9 +141,24 @@ void TextView::didResignFirstResponder() {
 
 void TextView::keyDown(const KeyEvent& key) {
   if (!editing_) return ScrollView::keyDown(key);
+  if (key.key == "PageUp" || key.key == "PageDown") return movePage(key.key == "PageDown" ? 1 : -1, key.modifiers);
+  if (key.key == "Tab" && !key.modifiers) return insertText("\t");
   TextPosition caret = editor_.caret(), anchor = editor_.anchor();
   if (!editor_.handleKey(key)) return ScrollView::keyDown(key);
   if (!(editor_.caret() == caret && editor_.anchor() == anchor)) caretMoved();
+}
+
+// A page up or down: the text scrolls by the view's height less a line, and
+// the caret keeps its place on the screen (Shift extends the selection).
+void TextView::movePage(int direction, unsigned modifiers) {
+  float page = std::max(0.0f, bounds().height() - std::ceil(font().lineHeight()));
+  cg::Rect caret = caretRect();
+  cg::Point to{caret.x(), caret.midY() + page * float(direction)};
+  editor_.setCaretAtPoint(toText(to), modifiers & KeyModifierShift);
+  float maxY = std::max(minimumContentOffset().y, maximumContentOffset().y);
+  float y = std::clamp(contentOffset().y + page * float(direction), minimumContentOffset().y, maxY);
+  setContentOffset({contentOffset().x, y});
+  caretMoved();
 }
 
 void TextView::insertText(const std::string& text) {

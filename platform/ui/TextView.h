@@ -12,6 +12,7 @@
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/TextEditing.h"
+#include "platform/ui/TextInputTraits.h"
 
 namespace ui {
 
@@ -35,7 +36,7 @@ class TextViewDelegate : public ScrollViewDelegate {
   virtual void textViewDidChangeSelection(TextView&) {}
 };
 
-class TextView : public ScrollView {
+class TextView : public ScrollView, public TextInputTraits {
  public:
   explicit TextView(cg::Rect frame = {});
 
@@ -97,6 +98,7 @@ class TextView : public ScrollView {
   void scrollCaretToVisible();
   void changed();
   void caretMoved();
+  void movePage(int direction, unsigned modifiers);
   void restartBlink();
 
   TextEditing editor_;
