@@ -60,7 +60,7 @@ TEST_F(IndexScreenTest, EachModeHasItsSectionsRowsAndTitles) {
     EXPECT_EQ(index->btnSections->titleForState(ui::ControlStateNormal), m.button);
     EXPECT_EQ(index->btnSections->titleForState(ui::ControlStateHighlighted), m.button);
     EXPECT_EQ(defaults().boolForKey(kIsShowingSections), m.sectioned);
-    EXPECT_EQ(index->lblPartitionTitle->isHidden(), !m.sectioned);
+    EXPECT_TRUE(index->lblPartitionTitle->isHidden());
     auto* cell = cellAt(0);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->reuseIdentifier(), m.sectioned ? "SectionCell" : "SurahCell");
@@ -128,6 +128,14 @@ TEST_F(IndexScreenTest, QuarterRowsShowTheFirstShownTranslationElseTheArabic) {
     EXPECT_EQ(row->textLabel()->textAlignment(),
               ChapterInfo::isTranslationRTL(c.shown) ? ui::TextAlignment::Right : ui::TextAlignment::Left);
   }
+  // A translation the content database lacks shows the Arabic text.
+  defaults().setInteger(6, kCurrentTranslationPrimary);
+  sqlite3* writer = fixtures::openReadWrite(contentPath());
+  fixtures::exec(writer, "DELETE FROM trans6 WHERE surah = 2 AND verse = 26");
+  sqlite3_close(writer);
+  ns::NotificationCenter::defaultCenter().postNotificationName("TranslationDidChange");
+  EXPECT_EQ(index->sectionedMeta()[1]->Title, ChapterInfo::getArabicVerseFor(delegate->dbConnectionStatic(), 2, 26));
+  EXPECT_EQ(index->sectionedMeta()[2]->Title, ChapterInfo::getTranslationFor(delegate->dbConnectionStatic(), 6, 2, 44));
   // A new translation drops the texts; the next appearance reads them again.
   defaults().setInteger(5, kCurrentTranslationPrimary);
   ns::NotificationCenter::defaultCenter().postNotificationName("TranslationDidChange");
@@ -388,20 +396,22 @@ TEST_F(IndexScreenTest, TheJuzBarJumpsToTheJuzAndNamesItWhileTouched) {
     std::string title = ns::format("Juz %d", c.label + 1);
     EXPECT_EQ(index->lblTopBarLabel->text(), title);
     EXPECT_EQ(index->lblPartitionTitle->text(), title);
+    EXPECT_FALSE(index->lblPartitionTitle->isHidden());
     int s = 0, v = 0;
     ChapterInfo::setSurahVerseForJuz(s, v, c.label + 1);
-    ui::IndexPath top = c.sectioned ? ui::IndexPath::indexPathForRow(0, c.label)
-                                    : ui::IndexPath::indexPathForRow(s - 1, 0);
-    float expected = std::min(table->rectForRowAtIndexPath(top).minY(),
+    // The juz's first row at the top (in sectioned mode below its header).
+    float expected = std::min(c.sectioned ? table->rectForHeaderInSection(c.label).minY()
+                                          : table->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(s - 1, 0)).minY(),
                               table->contentSize().height - table->bounds().height());
     EXPECT_NEAR(table->contentOffset().y, expected, 1);
     window->sendTouch(0, ui::TouchPhase::Ended, labelPoint(c.label));
     EXPECT_EQ(index->lblTopBarLabel->text(), c.sectioned ? "Sections" : "Suras");
+    EXPECT_TRUE(index->lblPartitionTitle->isHidden());
     EXPECT_NEAR(defaults().floatForKey(c.sectioned ? "SectionListYOffset" : "SurahListYOffset"),
                 table->contentOffset().y, 0.5);
     if (c.sectioned) {
       // After release the partition title names the juz of the top row.
-      auto path = table->indexPathForRowAtPoint(cg::Point(0, table->contentOffset().y));
+      auto path = table->indexPathForRowAtPoint(cg::Point(0, table->contentOffset().y + 23));
       ASSERT_TRUE(path);
       EXPECT_EQ(index->lblPartitionTitle->text(), ns::format("Juz %d", path->section + 1));
     }
@@ -457,7 +467,7 @@ TEST_F(IndexScreenTest, NameLayoutsFollowTheIndexSettingAndTheInterfaceLanguage)
   };
   for (Case c : {Case{false, "en", false, ui::TextAlignment::Left, "2", "286 ayas"},
                  Case{true, "en", true, ui::TextAlignment::Left, "2", "286 ayas"},
-                 Case{false, "ar", false, ui::TextAlignment::Right, "\u0662", "ayas \u0662\u0668\u0666"}}) {
+                 Case{false, "ar", false, ui::TextAlignment::Right, "\u0662", "\u0622\u064A\u0627\u062A \u0662\u0668\u0666"}}) {
     SCOPED_TRACE(ns::format("IndexInArabic %d, %s", c.indexInArabic, c.language));
     defaults().setBool(c.indexInArabic, kIndexInArabic);
     Language::setLanguage(c.language);
