@@ -1,20 +1,24 @@
 // The data store: the reading screen's per-row queries for all 286 verses of
-// surah 2 through ChapterInfo, next to the same statements run straight on
-// SQLite; a worst-case plain search; the bookmark list with 2,000 bookmarks;
-// reading a 5 MB stored MP3. The databases are generated here, with every
+// surah 2 and the bookmarks screen's list of 2,000 bookmarks through
+// ChapterInfo, each next to the same statements run straight on SQLite; a
+// worst-case plain search and long pasted search texts; reading a 5 MB stored MP3. The databases are generated here, with every
 // surah's verses (6,236 rows per table).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Database.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UserDefaults.h"
 
 namespace {
 
@@ -198,23 +202,155 @@ void BM_Search_SingleWord(benchmark::State& state) {
 }
 BENCHMARK(BM_Search_SingleWord)->Unit(benchmark::kMillisecond);
 
-// The bookmarks screen's list with sections over 2,000 bookmarks (texts loaded per row).
-void BM_BookmarkList_2000(benchmark::State& state) {
-  static bool seeded = false;
-  if (!seeded) {
-    seeded = true;
-    ChapterInfo::beginTrans(dbs().user);
-    int n = 0;
-    for (int surah = 2; surah <= 114 && n < 2000; ++surah)
-      for (int verse = 1; verse <= ChapterInfo::getVersesFromNumber(surah) && n < 2000; verse += 2, ++n)
-        ChapterInfo::insertBookmark(dbs().user, surah, verse, false, n % 4, n % 3 ? "" : "a note");
-    ChapterInfo::commitTrans(dbs().user);
+// A pasted text: `bytes` of verse-like prose, words and punctuation as a page of
+// a book has them.
+std::string pastedText(size_t bytes) {
+  std::string text;
+  for (int i = 0; text.size() < bytes; ++i) {
+    text += kWords[(i * 7) % 12];
+    text += i % 11 == 10 ? ". " : i % 5 == 4 ? ", " : " ";
   }
+  text.resize(bytes);
+  return text;
+}
+
+// Measures, from another thread, how long the store lock stays taken: the probe
+// takes and releases it in a loop and keeps the longest wait for it.
+class LockProbe {
+ public:
+  LockProbe() : thread_([this] { run(); }) {}
+  ~LockProbe() { stop(); }
+  // Ends the probe; the longest wait in milliseconds.
+  double stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return longest_.load();
+  }
+
+ private:
+  void run() {
+    while (!stop_) {
+      auto asked = std::chrono::steady_clock::now();
+      { store::Guard guard(store::lock()); }
+      double waited = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked).count();
+      if (waited > longest_) longest_ = waited;
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+  }
+  std::atomic<bool> stop_{false};
+  std::atomic<double> longest_{0};
+  std::thread thread_;
+};
+
+// A long pasted search text (a page, a megabyte): the time of the search and the
+// longest time another thread waited for the store lock meanwhile.
+void BM_Search_PastedText(benchmark::State& state) {
+  std::string text = pastedText(static_cast<size_t>(state.range(0)));
+  dbs();
+  LockProbe probe;
+  for (auto _ : state) {
+    bool limit = false;
+    benchmark::DoNotOptimize(ChapterInfo::getSearchResults(dbs().content, 1, text, &limit));
+    // Lets the probe in between two searches, so its wait is one search's hold.
+    state.PauseTiming();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    state.ResumeTiming();
+  }
+  state.counters["lock_held_ms"] = probe.stop();
+}
+BENCHMARK(BM_Search_PastedText)->Arg(3000)->Arg(1 << 20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 2,000 bookmarks over surahs 2 onwards, a third with a note, in four groups;
+// every fifth surah's section folded. The screen shows translation 1.
+void seedBookmarks() {
+  static bool seeded = false;
+  if (seeded) return;
+  seeded = true;
+  ns::UserDefaults::standardUserDefaults().setFilePath(dbs().dir + "/defaults.json");  // never the person's own
+  ns::UserDefaults::standardUserDefaults().setInteger(1, "CurrentTranslationv22");
+  ChapterInfo::beginTrans(dbs().user);
+  int n = 0;
+  for (int surah = 2; surah <= 114 && n < 2000; ++surah) {
+    if (surah % 5 == 0) ChapterInfo::setBookmarkSectionCollapsed(dbs().user, surah, true);
+    for (int verse = 1; verse <= ChapterInfo::getVersesFromNumber(surah) && n < 2000; verse += 2, ++n)
+      ChapterInfo::insertBookmark(dbs().user, surah, verse, false, n % 4, n % 3 ? "" : "a note");
+  }
+  ChapterInfo::commitTrans(dbs().user);
+}
+
+// What the bookmarks screen loads: the flat list of every group with each row's
+// Arabic text and translation, then one folded-state test per surah section.
+void BM_BookmarkList_ChapterInfo(benchmark::State& state) {
+  seedBookmarks();
   size_t rows = 0;
-  for (auto _ : state) rows = ChapterInfo::getAllBookmarks(dbs().user, true, -1, std::nullopt).size();
+  for (auto _ : state) {
+    auto bookmarks = ChapterInfo::getAllBookmarks(dbs().user, false, -1, std::string());
+    int lastSurah = 0, sections = 0;
+    for (const BookmarkPtr& bookmark : bookmarks) {
+      if (bookmark->surah() == lastSurah) continue;
+      lastSurah = bookmark->surah();
+      sections += ChapterInfo::hasBookmarkSectionCollapsed(dbs().user, lastSurah) ? 1 : 0;
+    }
+    benchmark::DoNotOptimize(sections);
+    rows = bookmarks.size();
+  }
   state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(BM_BookmarkList_2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BookmarkList_ChapterInfo)->Unit(benchmark::kMillisecond);
+
+// The same statements straight on SQLite, each prepared once and reset per row,
+// the texts copied into plain records.
+void BM_BookmarkList_RawSQLite(benchmark::State& state) {
+  seedBookmarks();
+  struct Row {
+    int surah, verse, group;
+    bool isAudio, hasNote;
+    std::string arabic, translation;
+  };
+  auto text = [](sqlite3_stmt* s, int col) {
+    const unsigned char* t = sqlite3_column_text(s, col);
+    return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_column_bytes(s, col)) : std::string();
+  };
+  sqlite3_stmt *list = nullptr, *arabic = nullptr, *translation = nullptr, *folded = nullptr;
+  sqlite3_prepare_v2(dbs().user,
+                     "SELECT surah, verse, is_audio, trim(note) as nn, bkgroup FROM bookmarks  ORDER BY surah, verse, "
+                     "is_audio",
+                     -1, &list, nullptr);
+  sqlite3_prepare_v2(dbs().content, "SELECT translation FROM simplearabic WHERE surah = ? AND verse = ?", -1, &arabic,
+                     nullptr);
+  sqlite3_prepare_v2(dbs().content, "SELECT translation FROM trans1 WHERE surah = ? AND verse = ?", -1, &translation,
+                     nullptr);
+  sqlite3_prepare_v2(dbs().user, "SELECT collapsed FROM bookmarksections WHERE surah = ?", -1, &folded, nullptr);
+  size_t rows = 0;
+  for (auto _ : state) {
+    std::vector<Row> bookmarks;
+    while (sqlite3_step(list) == SQLITE_ROW) {
+      Row row{sqlite3_column_int(list, 0), sqlite3_column_int(list, 1), sqlite3_column_int(list, 4),
+              sqlite3_column_int(list, 2) == 1, !text(list, 3).empty(), {}, {}};
+      for (auto [stmt, out] : {std::pair{arabic, &row.arabic}, std::pair{translation, &row.translation}}) {
+        sqlite3_bind_int(stmt, 1, row.surah);
+        sqlite3_bind_int(stmt, 2, row.verse);
+        if (sqlite3_step(stmt) == SQLITE_ROW) *out = text(stmt, 0);
+        sqlite3_reset(stmt);
+      }
+      bookmarks.push_back(std::move(row));
+    }
+    sqlite3_reset(list);
+    int lastSurah = 0, sections = 0;
+    for (const Row& row : bookmarks) {
+      if (row.surah == lastSurah) continue;
+      lastSurah = row.surah;
+      sqlite3_bind_int(folded, 1, lastSurah);
+      sections += sqlite3_step(folded) == SQLITE_ROW ? 1 : 0;
+      sqlite3_reset(folded);
+    }
+    benchmark::DoNotOptimize(sections);
+    rows = bookmarks.size();
+  }
+  for (sqlite3_stmt* s : {list, arabic, translation, folded}) sqlite3_finalize(s);
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_BookmarkList_RawSQLite)->Unit(benchmark::kMillisecond);
 
 // A 5 MB MP3 stored compressed, read back and inflated.
 void BM_ReadStoredMP3_5MB(benchmark::State& state) {

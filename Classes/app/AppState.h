@@ -15,6 +15,7 @@ extern bool gFridayAlertShown;
 inline constexpr int kRatePromptTag = -10;
 inline constexpr int kFridayAlertTag = 1;
 inline constexpr int kSlicedWarningTag = 10908;
+inline constexpr int kUserDatabaseMovedTag = 10909;
 inline constexpr int kCancelDownloadSheetTag = 191919;
 // The per-surah download sheet is tagged 1000 + surah.
 inline constexpr int kSurahSheetTagBase = 1000;

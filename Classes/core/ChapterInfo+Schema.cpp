@@ -1,6 +1,7 @@
 // ChapterInfo: the user database's version row and its schema upgrade steps.
 // Each step creates only what the database lacks, judged from its own schema,
 // and commits as one transaction: a failed step changes nothing and is not recorded.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,6 +57,34 @@ Check indexCreatable(std::string index, std::string table, std::vector<std::stri
     return true;
   };
 }
+// True when a unique index of the table covers exactly these columns, in this order.
+bool hasUniqueKey(sqlite3* db, const std::string& table, const std::string& columns) {
+  Statement q(db, "SELECT name FROM pragma_index_list(?) WHERE \"unique\" = 1", nullptr);
+  std::vector<std::string> unique;
+  q.bind(table);
+  while (q.next()) unique.push_back(q.columnTextOr(0, ""));
+  for (const std::string& index : unique)
+    if (indexColumns(db, index) == columns) return true;
+  return false;
+}
+
+// The table has these columns but no unique key over them.
+Check uniqueKeyMissing(std::string table, std::vector<std::string> columns) {
+  return [=](sqlite3* db) {
+    if (!tableExists(db, table)) return false;
+    std::string joined;
+    for (const std::string& column : columns) {
+      if (!columnExists(db, table, column)) return false;
+      joined += (joined.empty() ? "" : ", ") + column;
+    }
+    return !hasUniqueKey(db, table, joined);
+  };
+}
+// The key is missing and an index of its name is in the way.
+Check keyNameTaken(std::string index, std::string table, std::vector<std::string> columns) {
+  Check missing = uniqueKeyMissing(table, columns);
+  return [=](sqlite3* db) { return missing(db) && indexExists(db, index); };
+}
 // The index exists over other columns than these.
 Check indexOutdated(std::string index, std::string columns) {
   return [=](sqlite3* db) { return indexExists(db, index) && indexColumns(db, index) != columns; };
@@ -66,11 +95,30 @@ Check always() {
 
 struct Action {
   Check needed;
-  const char* sql;
-  const char* prepareMessage;  // one %s: the engine's message
-  const char* runMessage;      // %s the date text (when dated), %s the engine's message
+  std::string sql;
+  std::string prepareMessage;  // one %s: the engine's message
+  std::string runMessage;      // %s the date text (when dated), %s the engine's message
   bool dated = true;
 };
+
+// Gives the table a unique key over the columns: keeps the newest row of each
+// key (the one the last install wrote), drops a plain index of the key's name,
+// and creates the unique index. Messages are numbered from `first`.
+std::vector<Action> uniqueKeyActions(const std::string& table, const std::string& index,
+                                     const std::vector<std::string>& columns, int first) {
+  std::string list;
+  for (const std::string& column : columns) list += (list.empty() ? "" : ", ") + column;
+  auto message = [](int n) { return ns::format("[%d] Keys Schema ERROR: message '%%s'.", n); };
+  auto dated = [](int n) { return ns::format("ERROR - [%%s] [%d] Keys Schema ERROR: message '%%s'.", n); };
+  Check missing = uniqueKeyMissing(table, columns);
+  return {
+      {missing, "DELETE FROM " + table + " WHERE rowid NOT IN (SELECT MAX(rowid) FROM " + table + " GROUP BY " + list + ")",
+       message(first), dated(first)},
+      {keyNameTaken(index, table, columns), "DROP INDEX " + index, message(first + 1), dated(first + 1)},
+      {missing, "CREATE UNIQUE INDEX " + index + " ON " + table + " (" + list + ")", message(first + 2),
+       dated(first + 2)},
+  };
+}
 
 const char* kOptimizedColumns = "translation, surah, verse, islandscape, potraitwidth, landscapewidth, isipad, fontscale, isfullscreen";
 const char* kCreateOptimizedAll =
@@ -82,13 +130,13 @@ const std::vector<std::string> kOptimizedIndexColumns{"translation", "surah", "v
 bool runStatement(sqlite3* db, const Action& action) {
   Statement q(db, action.sql, nullptr);
   if (!q) {
-    ns::logf(action.prepareMessage, q.error().c_str());
+    ns::logf(action.prepareMessage.c_str(), q.error().c_str());
     return false;
   }
   int rc = sqlite3_step(q.handle());
   if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
-  if (action.dated) ns::logf(action.runMessage, ns::logTimestamp().c_str(), sqlite3_errmsg(db));
-  else ns::logf(action.runMessage, sqlite3_errmsg(db));
+  if (action.dated) ns::logf(action.runMessage.c_str(), ns::logTimestamp().c_str(), sqlite3_errmsg(db));
+  else ns::logf(action.runMessage.c_str(), sqlite3_errmsg(db));
   return false;
 }
 
@@ -97,6 +145,9 @@ bool exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, 
 // Runs the needed actions and then `finish` in one transaction.
 bool runStep(sqlite3* db, const std::vector<Action>& actions, const std::function<bool()>& finish = {}) {
   Guard guard(store::lock());
+  // A step with nothing to do takes no write lock (the key step is judged at every launch).
+  if (db && !finish && std::none_of(actions.begin(), actions.end(), [db](const Action& a) { return a.needed(db); }))
+    return true;
   if (!db || !exec(db, "BEGIN IMMEDIATE TRANSACTION")) {
     if (db) ns::logf("Schema ERROR: message '%s'.", sqlite3_errmsg(db));
     return false;
@@ -116,6 +167,18 @@ bool runStep(sqlite3* db, const std::vector<Action>& actions, const std::functio
 }
 
 }  // namespace
+
+bool ChapterInfo::updateRecitationKeys(sqlite3* db) {
+  // Files upgraded from before 3.24 got these tables without their unique keys,
+  // so a re-installed verse added a row instead of replacing the old one.
+  static const std::vector<Action> actions = [] {
+    std::vector<Action> all = uniqueKeyActions("recitationmp3s", "recitationmp3s_recsurverse", {"reciter", "surah", "verse"}, 1);
+    std::vector<Action> cont = uniqueKeyActions("contrecitations", "contrecitsurahrecit", {"reciter", "surah", "ishq"}, 4);
+    all.insert(all.end(), cont.begin(), cont.end());
+    return all;
+  }();
+  return runStep(db, actions);
+}
 
 double ChapterInfo::dbVersion(sqlite3* db) {
   Guard guard(store::lock());

@@ -24,10 +24,6 @@ using chapterinfo_detail::localized;
 // --- Conventions -------------------------------------------------------------------
 
 namespace {
-// This thread's beginTrans calls still open, innermost last: whether each BEGIN
-// started a transaction. Each holds the store lock once.
-thread_local std::vector<bool> tTransactions;
-
 bool runFixed(sqlite3* db, Slot slot, const char* sql, const char* label) {
   CachedStatement q(db, slot, sql, label);
   if (!q) return false;
@@ -40,6 +36,7 @@ bool rollback(sqlite3* db) { return runFixed(db, Slot::RollbackTrans, "ROLLBACK 
 // transaction that BEGIN started is committed or rolled back: after a failed
 // BEGIN (say, inside a transaction already open) nothing else is ended.
 bool endTransaction(sqlite3* db, bool commit) {
+  std::vector<bool>& tTransactions = store::threadTransactions();
   if (tTransactions.empty()) return false;
   bool began = tTransactions.back();
   bool ok = false;
@@ -68,7 +65,7 @@ bool ChapterInfo::beginTrans(sqlite3* db) {
   // Kept until commitTrans/rollbackTrans, even when BEGIN fails, so the pair stays balanced.
   store::lock().lock();
   bool began = runFixed(db, Slot::BeginTrans, "BEGIN EXCLUSIVE TRANSACTION", "beginTrans");
-  tTransactions.push_back(began);
+  store::threadTransactions().push_back(began);
   return began;
 }
 

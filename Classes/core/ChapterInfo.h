@@ -44,6 +44,10 @@ class ChapterInfo {
   static bool updateDatabase3_0(sqlite3* db);
   static bool updateDatabase3_1(sqlite3* db);
   static bool updateDatabase3_2(sqlite3* db);
+  // Gives recitationmp3s (reciter, surah, verse) and contrecitations (reciter,
+  // surah, ishq) their unique keys, keeping the newest row of each key; a file
+  // that has them is left as it is. One transaction; false when it failed.
+  static bool updateRecitationKeys(sqlite3* db);
   // True when the database still lacks the 3.0 schema (no bookmarks.bkgroup).
   static bool needsSchema3_0(sqlite3* db);
 

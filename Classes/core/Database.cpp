@@ -1,7 +1,9 @@
 #include "Classes/core/Database.h"
 
 #include <atomic>
+#include <chrono>
 #include <map>
+#include <thread>
 #include <utility>
 
 #include "platform/foundation/Log.h"
@@ -20,11 +22,116 @@ std::map<Key, sqlite3_stmt*>& cache() {
 
 std::atomic<sqlite3*> gContent{nullptr};
 
+thread_local int tLockDepth = 0;
+// Set while a step runs that waits for a busy file itself, with the lock let go.
+thread_local bool tWaitsOutsideLock = false;
+
+// The pause between two tries on a busy file. A real pause: the file is held
+// by another process, which no virtual clock moves on.
+constexpr int kBusyPauseMs = 10;
+
+void pauseForBusyFile() { std::this_thread::sleep_for(std::chrono::milliseconds(kBusyPauseMs)); }
+
+void logBusyWait(sqlite3* db, int boundMs) {
+  ns::logf("DEBUG - [%s] The database %s is busy; waiting up to %d ms.", ns::logTimestamp().c_str(),
+           sqlite3_db_filename(db, "main"), boundMs);
+}
+
+void logBusyGiveUp(sqlite3* db, int waitedMs) {
+  ns::logf("ERROR - [%s] The database %s stayed busy for %d ms; the statement fails.", ns::logTimestamp().c_str(),
+           sqlite3_db_filename(db, "main"), waitedMs);
+}
+
+// The engine's busy handler: a short wait, as the store lock is held meanwhile.
+int busyHandler(void* connection, int tries) {
+  if (tWaitsOutsideLock) return 0;  // the step waits itself, after letting the lock go
+  auto* db = static_cast<sqlite3*>(connection);
+  if (tries == 0) logBusyWait(db, kBusyWaitInLockMs);
+  if (tries * kBusyPauseMs >= kBusyWaitInLockMs) {
+    logBusyGiveUp(db, tries * kBusyPauseMs);
+    return 0;
+  }
+  pauseForBusyFile();
+  return 1;
+}
+
+// Lets the store lock go whole for its scope and takes it back as deep.
+class LockReleased {
+ public:
+  LockReleased() : depth_(StoreLock::heldByThisThread()) {
+    for (int i = 0; i < depth_; ++i) lock().unlock();
+  }
+  ~LockReleased() {
+    for (int i = 0; i < depth_; ++i) lock().lock();
+  }
+  LockReleased(const LockReleased&) = delete;
+  LockReleased& operator=(const LockReleased&) = delete;
+
+ private:
+  int depth_;
+};
+
+// Takes a cached statement out of the cache while its thread lets the lock go,
+// so that no other thread binds or resets it meanwhile; puts it back after (a
+// copy another thread prepared meanwhile is not in use then, and is finalized).
+class CheckedOut {
+ public:
+  explicit CheckedOut(sqlite3_stmt* stmt) : stmt_(stmt) {
+    for (auto it = cache().begin(); it != cache().end(); ++it) {
+      if (it->second != stmt) continue;
+      key_ = it->first;
+      cache().erase(it);
+      return;
+    }
+  }
+  ~CheckedOut() {
+    if (!key_) return;
+    auto [it, inserted] = cache().emplace(*key_, stmt_);
+    if (!inserted) {
+      sqlite3_finalize(it->second);
+      it->second = stmt_;
+    }
+  }
+  CheckedOut(const CheckedOut&) = delete;
+  CheckedOut& operator=(const CheckedOut&) = delete;
+
+ private:
+  sqlite3_stmt* stmt_;
+  std::optional<Key> key_;
+};
+
 }  // namespace
 
-std::recursive_mutex& lock() {
-  static auto* mutex = new std::recursive_mutex;  // lives as long as the process
-  return *mutex;
+void StoreLock::lock() {
+  mutex_.lock();
+  ++tLockDepth;
+}
+
+void StoreLock::unlock() {
+  --tLockDepth;
+  mutex_.unlock();
+}
+
+bool StoreLock::try_lock() {
+  if (!mutex_.try_lock()) return false;
+  ++tLockDepth;
+  return true;
+}
+
+int StoreLock::heldByThisThread() { return tLockDepth; }
+
+StoreLock& lock() {
+  static auto* storeLock = new StoreLock;  // lives as long as the process
+  return *storeLock;
+}
+
+std::vector<bool>& threadTransactions() {
+  thread_local std::vector<bool> transactions;
+  return transactions;
+}
+
+void waitWhenBusy(sqlite3* db) {
+  if (db) sqlite3_busy_handler(db, busyHandler, db);
 }
 
 void finalizeAll() {
@@ -42,22 +149,55 @@ void setContentConnection(sqlite3* db) { gContent.store(db); }
 
 // --- Query -------------------------------------------------------------------
 
+int Query::step() {
+  // Only a first step is tried again: a statement that gave rows has read the file already.
+  // The lock may go only where nothing of this thread depends on it: outside any transaction.
+  bool waitsItself = !stepped_ && StoreLock::heldByThisThread() > 0 && threadTransactions().empty() &&
+                     sqlite3_get_autocommit(db_);
+  stepped_ = true;
+  auto start = std::chrono::steady_clock::now();
+  auto waitedMs = [&start] {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+  };
+  tWaitsOutsideLock = waitsItself;
+  int rc = sqlite3_step(stmt_);
+  tWaitsOutsideLock = false;
+  if ((rc & 0xFF) != SQLITE_BUSY || !waitsItself) return rc;
+
+  // Other threads' statements (the content reads above all) run while this one waits.
+  logBusyWait(db_, kBusyWaitMs);
+  CheckedOut checkedOut(stmt_);
+  while ((rc & 0xFF) == SQLITE_BUSY && waitedMs() < kBusyWaitMs) {
+    sqlite3_reset(stmt_);  // the bindings stay
+    {
+      LockReleased released;
+      pauseForBusyFile();
+    }
+    tWaitsOutsideLock = true;
+    rc = sqlite3_step(stmt_);
+    tWaitsOutsideLock = false;
+  }
+  if ((rc & 0xFF) == SQLITE_BUSY) logBusyGiveUp(db_, kBusyWaitMs);
+  return rc;
+}
+
 bool Query::next() {
   if (!stmt_) return false;
-  lastResult_ = sqlite3_step(stmt_);
+  lastResult_ = step();
   return lastResult_ == SQLITE_ROW;
 }
 
 bool Query::runKeepingExisting(const char* label) {
   if (!stmt_) return false;
-  lastResult_ = sqlite3_step(stmt_);
+  lastResult_ = step();
   if (lastResult_ == SQLITE_CONSTRAINT && sqlite3_extended_errcode(db_) == SQLITE_CONSTRAINT_UNIQUE) return true;
   return finishRun(label, false);
 }
 
 bool Query::run(const char* label, bool prepareWording) {
   if (!stmt_) return false;
-  lastResult_ = sqlite3_step(stmt_);
+  lastResult_ = step();
   return finishRun(label, prepareWording);
 }
 

@@ -7,14 +7,42 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/Data.h"
 
 namespace store {
 
-// Serialises every statement of the data store, on any connection.
-std::recursive_mutex& lock();
-using Guard = std::lock_guard<std::recursive_mutex>;
+// Serialises every statement of the data store, on any connection. Re-entrant;
+// it knows how many times the calling thread holds it, so that a statement
+// waiting for a busy file can let it go whole and take it back.
+class StoreLock {
+ public:
+  void lock();
+  void unlock();
+  bool try_lock();
+  // How many times the calling thread holds the lock.
+  static int heldByThisThread();
+
+ private:
+  std::recursive_mutex mutex_;
+};
+StoreLock& lock();
+using Guard = std::lock_guard<StoreLock>;
+
+// This thread's beginTrans calls still open, innermost last: whether each BEGIN
+// started a transaction. Each holds the store lock once.
+std::vector<bool>& threadTransactions();
+
+// How long one statement waits for a user database file that another process
+// (or a backup tool) holds. The first bound applies where the store lock is let
+// go while waiting (a statement of its own, outside any transaction); the
+// second where it cannot be (preparing, the schema steps, inside a transaction),
+// so every other thread waits too.
+constexpr int kBusyWaitMs = 500;
+constexpr int kBusyWaitInLockMs = 100;
+// Installs the store's waiting on a connection to the user database.
+void waitWhenBusy(sqlite3* db);
 
 // One slot per fixed statement. A slot keeps one prepared statement per connection.
 enum class Slot : int {
@@ -52,7 +80,8 @@ class Query {
     return *this;
   }
 
-  // True when the step produced a row.
+  // True when the step produced a row. The first step of a statement that finds
+  // the file busy waits for it, with the store lock let go when that is sound.
   bool next();
   // Steps a writer once: true when it ran to completion; otherwise logs
   // "[label] Error: failed to execute statement with message '%s'." (or the
@@ -81,14 +110,20 @@ class Query {
   void bindOne(int index, const ns::Data& value);
   // True when the last step completed; otherwise logs the failure.
   bool finishRun(const char* label, bool prepareWording);
+  // One step, waiting for a busy file as next() says.
+  int step();
 
   sqlite3* db_;
   sqlite3_stmt* stmt_;
   int lastResult_ = SQLITE_OK;
+  bool stepped_ = false;
 };
 
 // A fixed statement: prepared once per (connection, slot), reset when the scope ends.
-// A null label makes a failed prepare silent.
+// A null label makes a failed prepare silent. No method keeps one in the middle of
+// its rows while it calls another locked method: a statement waiting for a busy
+// file lets the lock go, and then other threads may take any statement left in
+// the cache (its own it takes out of the cache while it waits).
 class CachedStatement : public Query {
  public:
   CachedStatement(sqlite3* db, Slot slot, const char* sql, const char* label);

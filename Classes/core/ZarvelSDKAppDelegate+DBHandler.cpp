@@ -5,18 +5,21 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <set>
+#include <vector>
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Database.h"
+#include "platform/foundation/Calendar.h"
+#include "platform/foundation/Date.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
+#include "platform/foundation/String.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace {
-
-// Milliseconds a user connection waits for the other one to finish writing.
-constexpr int kBusyTimeoutMs = 10000;
 
 std::string openFailure(const std::string& message) {
   return ns::format("Failed to open database with message '%s'.", message.c_str());
@@ -37,7 +40,7 @@ std::optional<std::string> openExisting(const std::string& path, int flags, sqli
 
 std::optional<std::string> openUserDatabase(const std::string& path, sqlite3** out) {
   if (auto error = openExisting(path, SQLITE_OPEN_READWRITE, out)) return error;
-  sqlite3_busy_timeout(*out, kBusyTimeoutMs);
+  store::waitWhenBusy(*out);
   return std::nullopt;
 }
 
@@ -61,6 +64,111 @@ std::optional<std::string> openContentDatabase(const std::string& path, sqlite3*
   return std::nullopt;
 }
 
+// The tables of the user database that no schema step creates.
+const char* const kBaseTables[] = {"bookmarks", "savedsearches", "searchmatches", "recitations", "recitationmp3s"};
+// The small ones, checked page by page at each launch: they hold what the person wrote.
+const char* const kCheckedTables[] = {"bookmarks", "savedsearches", "searchmatches", "recitations"};
+
+enum class UserFile { Usable, Empty, Unusable };
+
+bool unreadable(int rc) {
+  int primary = rc & 0xFF;
+  return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+// What the user database file is. Only what the engine calls "not a database"
+// or "corrupt" (its own checks included) makes it unusable, and a database of
+// other tables, not ours: a missing, locked or unreadable file is left to the
+// open that follows.
+UserFile probeUserDatabase(const std::string& path, std::string& problem) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return UserFile::Usable;
+  }
+  UserFile verdict = UserFile::Usable;
+  auto fail = [&](const std::string& why) {
+    verdict = UserFile::Unusable;
+    problem = why;
+  };
+  // Steps the statement through its rows; an unreadable file fails the probe.
+  // True when every row was read.
+  auto query = [&](const std::string& sql, const std::function<void(const std::string&)>& row) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc == SQLITE_OK)
+      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        row(text ? text : "");
+      }
+    if (unreadable(rc)) fail(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_DONE;
+  };
+  std::set<std::string> tables;
+  bool listed =
+      query("SELECT name FROM sqlite_master WHERE type = 'table'", [&](const std::string& name) { tables.insert(name); });
+  if (!listed && verdict == UserFile::Usable) {  // busy, say: not for the probe to judge
+    sqlite3_close(db);
+    return UserFile::Usable;
+  }
+  if (verdict == UserFile::Usable && tables.empty()) verdict = UserFile::Empty;
+  for (const char* table : kBaseTables)
+    if (verdict == UserFile::Usable && !tables.count(table)) fail(ns::format("no table %s", table));
+  for (const char* table : kCheckedTables) {
+    if (verdict != UserFile::Usable) break;
+    query(ns::format("PRAGMA quick_check(%s)", table), [&](const std::string& result) {
+      if (result != "ok" && verdict == UserFile::Usable) fail(table + (": " + result));
+    });
+  }
+  sqlite3_close(db);
+  return verdict;
+}
+
+// Creates in the empty file every table and index of the shipped database, and
+// copies the rows it holds (its version rows), in one transaction.
+bool createSchemaFrom(const std::string& path, const std::string& shipped) {
+  sqlite3* db = nullptr;
+  bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+  auto exec = [&](const std::string& sql) {
+    return ok && (ok = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK);
+  };
+  sqlite3_stmt* attach = nullptr;
+  ok = ok && sqlite3_prepare_v2(db, "ATTACH DATABASE ? AS shipped", -1, &attach, nullptr) == SQLITE_OK;
+  if (ok) sqlite3_bind_text(attach, 1, shipped.c_str(), -1, SQLITE_TRANSIENT);
+  ok = ok && sqlite3_step(attach) == SQLITE_DONE;
+  sqlite3_finalize(attach);
+  exec("BEGIN IMMEDIATE TRANSACTION");
+  std::vector<std::pair<std::string, std::string>> objects;  // name, SQL; tables first
+  sqlite3_stmt* stmt = nullptr;
+  if (ok && sqlite3_prepare_v2(db,
+                               "SELECT name, sql FROM shipped.sqlite_master WHERE sql IS NOT NULL AND name NOT "
+                               "LIKE 'sqlite_%' ORDER BY type = 'index', rowid",
+                               -1, &stmt, nullptr) == SQLITE_OK) {
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+      objects.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                           reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+  }
+  sqlite3_finalize(stmt);
+  ok = ok && !objects.empty();
+  for (const auto& [name, sql] : objects) exec(sql);
+  for (const auto& [name, sql] : objects)
+    if (ns::hasPrefix(sql, "CREATE TABLE")) exec("INSERT INTO main." + name + " SELECT * FROM shipped." + name);
+  if (!exec("COMMIT TRANSACTION") && db) sqlite3_exec(db, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+  if (db) sqlite3_exec(db, "DETACH DATABASE shipped", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  return ok;
+}
+
+// A name beside the file that no file has yet: "zarveldyn-unreadable-20261209-233305.db".
+std::string datedNameBeside(const std::string& path) {
+  std::string stem = ns::deletingPathExtension(path) + "-unreadable-" + ns::Calendar::format(ns::Date::now(), "%Y%m%d-%H%M%S");
+  std::string candidate = stem + ".db";
+  for (int n = 2; ns::fileExists(candidate) || ns::fileExists(candidate + "-journal"); ++n)
+    candidate = ns::format("%s-%d.db", stem.c_str(), n);
+  return candidate;
+}
+
 bool syncFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) return false;
@@ -69,21 +177,34 @@ bool syncFile(const std::string& path) {
   return ok;
 }
 
-// Copies through a temporary file renamed into place, so the target is whole or absent.
+// Copies through a temporary file renamed into place, so the target is whole or
+// absent. A failure names the folder and the system's reason.
 std::optional<std::string> copyAtomically(const std::string& from, const std::string& to) {
   std::string tmp = to + ".tmp";
+  std::string folder = ns::deletingLastPathComponent(to);
   ns::removeItem(tmp);
   if (!ns::fileExists(from)) return "The file \"" + ns::lastPathComponent(from) + "\" does not exist.";
-  if (!ns::createDirectory(ns::deletingLastPathComponent(to)) || !ns::copyItem(from, tmp) || !syncFile(tmp) ||
-      !ns::moveItem(tmp, to)) {
-    std::string reason = std::strerror(errno);
+  std::string reason;
+  if (!ns::createDirectory(folder, &reason)) return "The folder " + folder + " could not be created: " + reason;
+  bool copied = ns::copyItem(from, tmp, &reason);
+  if (copied && !syncFile(tmp)) {
+    reason = std::strerror(errno);
+    copied = false;
+  }
+  if (!copied || !ns::moveItem(tmp, to, &reason)) {
     ns::removeItem(tmp);
-    return "The file \"" + ns::lastPathComponent(from) + "\" could not be copied: " + reason;
+    return "The file \"" + ns::lastPathComponent(from) + "\" could not be copied into " + folder + ": " + reason;
   }
   return std::nullopt;
 }
 
 ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
+
+// The database now has the shipped schema, 3.0 included.
+void markShippedSchema() {
+  defaults().setInteger(1, DBHandler::schemaVersion3_0());
+  defaults().synchronize();
+}
 
 }  // namespace
 
@@ -106,10 +227,33 @@ std::optional<std::string> DBHandler::tryCreateEditableCopyOfDatabase() {
   if (ns::fileExists(target)) return std::nullopt;
   if (auto error = copyAtomically(ns::pathJoin(resources_, userDbFileName()), target))
     return ns::format("Failed to create writable database file with message '%s'.", error->c_str());
-  // The shipped copy already has the 3.0 schema.
-  defaults().setInteger(1, schemaVersion3_0());
-  defaults().synchronize();
+  markShippedSchema();
   return std::nullopt;
+}
+
+std::optional<std::string> DBHandler::provideUsableUserDatabase() {
+  std::string path = userDatabasePath(), shipped = ns::pathJoin(resources_, userDbFileName()), problem;
+  switch (probeUserDatabase(path, problem)) {
+    case UserFile::Usable:
+      return std::nullopt;
+    case UserFile::Empty:
+      // Nothing was ever written to it: it gets the tables it lacks.
+      if (createSchemaFrom(path, shipped)) markShippedSchema();
+      else ns::logf("ERROR - [%s] The empty user database could not be given its tables.", ns::logTimestamp().c_str());
+      return std::nullopt;
+    case UserFile::Unusable:
+      break;
+  }
+  // Kept beside, with its journal (a hot journal must never be played into the fresh copy).
+  std::string aside = datedNameBeside(path);
+  if (!ns::moveItem(path, aside))
+    return openFailure(problem + " (" + path + "); it could not be moved aside");
+  for (const char* suffix : {"-journal", "-wal", "-shm"})
+    if (ns::fileExists(path + suffix)) ns::moveItem(path + suffix, aside + suffix);
+  ns::logf("ERROR - [%s] The user database could not be read (%s); it was moved to %s.", ns::logTimestamp().c_str(),
+           problem.c_str(), aside.c_str());
+  movedAsidePath_ = aside;
+  return tryCreateEditableCopyOfDatabase();
 }
 
 void DBHandler::createEditableCopyOfDatabaseIfNeeded() {
@@ -125,6 +269,7 @@ void DBHandler::createEditableCopyOfDatabaseIfNeeded2() {
 
 std::optional<std::string> DBHandler::tryInitializeDatabase() {
   closeDatabases();
+  if (auto error = provideUsableUserDatabase()) return error;
   if (auto error = openUserDatabase(userDatabasePath(), &dbConnection_)) return error;
   upgradeSchema();
   if (auto error = openUserDatabase(userDatabasePath(), &dbConnectionAudioDownload_)) return error;
@@ -140,6 +285,16 @@ void DBHandler::initializeDatabase() {
   }
 }
 
+std::optional<std::string> DBHandler::userDatabaseReadOnlyReason() const {
+  std::string path = userDatabasePath();
+  // The folder too: the engine writes its journal beside the file.
+  for (const std::string& item : {path, documents_}) {
+    if (::access(item.c_str(), W_OK) != 0) return item + ": " + std::strerror(errno);
+  }
+  if (dbConnection_ && sqlite3_db_readonly(dbConnection_, "main") == 1) return path + ": opened read-only";
+  return std::nullopt;
+}
+
 void DBHandler::upgradeSchema() {
   // Step 3.0 is also judged from the file itself, so a restored older copy is upgraded.
   if (defaults().integerForKey(schemaVersion3_0()) == 0 || ChapterInfo::needsSchema3_0(dbConnection_)) {
@@ -152,6 +307,8 @@ void DBHandler::upgradeSchema() {
   // 3.24 builds on 3.1: recording it over a failed 3.1 would skip 3.1 for good.
   double version = ChapterInfo::dbVersion(dbConnection_);
   if (version >= 3.1 && version < 3.24 && ChapterInfo::updateDatabase3_2(dbConnection_)) hasUpgradedApp_ = true;
+  // Judged from the file alone: files upgraded by earlier releases are at 3.24 and still lack the keys.
+  ChapterInfo::updateRecitationKeys(dbConnection_);
 }
 
 void DBHandler::closeDatabases() {

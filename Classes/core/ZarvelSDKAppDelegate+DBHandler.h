@@ -31,7 +31,10 @@ class DBHandler {
   void createEditableCopyOfDatabaseIfNeeded();
   // Replaces Documents/zarvel.db by the bundle's copy. Nothing calls it.
   void createEditableCopyOfDatabaseIfNeeded2();
-  // Opens the user database twice and the content database once (read only),
+  // Probes the user database first: an empty file gets the shipped tables; a file
+  // that is not a database, is damaged or is not ours is moved aside under a
+  // dated name beside it and replaced by the shipped copy (movedAsidePath).
+  // Then opens the user database twice and the content database once (read only),
   // upgrading the user schema as needed. A failure is fatal
   // ("Failed to open database with message '...'.").
   void initializeDatabase();
@@ -47,12 +50,20 @@ class DBHandler {
   sqlite3* dbConnectionStatic() const { return dbConnectionStatic_; }
   // True once this launch brought the database to version 3.24 (the update notice).
   bool hasUpgradedApp() const { return hasUpgradedApp_; }
+  // Where this launch moved a user database it could not read (the person is told).
+  const std::optional<std::string>& movedAsidePath() const { return movedAsidePath_; }
+
+  // Why changes to the open user database could not be kept (its file or
+  // folder cannot be written, or the engine opened it read-only), naming the
+  // path; nothing when they can.
+  std::optional<std::string> userDatabaseReadOnlyReason() const;
 
   std::string userDatabasePath() const;
   std::string contentDatabasePath() const;
 
  private:
   void upgradeSchema();
+  std::optional<std::string> provideUsableUserDatabase();
 
   std::string documents_;
   std::string resources_;
@@ -60,4 +71,5 @@ class DBHandler {
   sqlite3* dbConnectionAudioDownload_ = nullptr;
   sqlite3* dbConnectionStatic_ = nullptr;
   bool hasUpgradedApp_ = false;
+  std::optional<std::string> movedAsidePath_;
 };

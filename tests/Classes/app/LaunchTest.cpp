@@ -1,6 +1,8 @@
 // The launch in its order, the one-time notices, the lifecycle handlers and
 // the forwarders to the tablet root.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "AppTestEnvironment.h"
 #include "Classes/core/ChapterInfo.h"
@@ -39,7 +41,10 @@ TEST_F(LaunchTest, StepsRunInOrderAndThePromptsFollowAtTwoAndThreeSeconds) {
 
   auto delegate = launch();
   EXPECT_EQ(delegate->trace.list, (Strings{"createEditableCopyOfDatabaseIfNeeded", "initializeDatabase",
-                                           "setupForiPad (databases open)", "resetTabbarLabels"}));
+                                           "setupForiPad (databases open)", "resetTabbarLabels",
+                                           "remindKahf after 3 s, reminders planned",
+                                           "showNagScreen after 2 s, reminders planned",
+                                           "showSlicedWarning after 2 s, reminders planned, sliced audio checked"}));
   EXPECT_EQ(ZarvelSDKAppDelegate::GetInstance(), delegate);
   ASSERT_NE(delegate->window(), nullptr);
   EXPECT_TRUE(delegate->window()->isKeyWindow());
@@ -82,6 +87,7 @@ TEST_F(LaunchTest, FirstRunCopiesTheDatabaseAndShowsNothing) {
 TEST_F(LaunchTest, UpdateNoticeOnceAfterThe324UpgradeAndNeverOnTheNextLaunch) {
   installUserDatabase(fixtures::UserSchema::At3_1, false);
   auto delegate = launch();
+  EXPECT_EQ(delegate->trace.list.back(), "showUpdateNotice");  // the last step
   ASSERT_NE(visiblePanel(), nullptr);
   EXPECT_EQ(visiblePanel()->title(), "Update Notice");
   EXPECT_EQ(visiblePanel()->message(),
@@ -93,6 +99,29 @@ TEST_F(LaunchTest, UpdateNoticeOnceAfterThe324UpgradeAndNeverOnTheNextLaunch) {
 
   restartProcess();
   launch();
+  EXPECT_EQ(visiblePanel(), nullptr);
+}
+
+TEST_F(LaunchTest, AnUnreadableUserDatabaseIsReplacedAndThePersonToldWhereItIs) {
+  std::filesystem::create_directories(documents());
+  std::ofstream(documents() + "/zarveldyn.db") << "not a database";
+  auto delegate = launch();
+  ASSERT_NE(visiblePanel(), nullptr);
+  EXPECT_EQ(visiblePanel()->tag(), 10909);
+  EXPECT_EQ(visiblePanel()->title(), "Saved Data Could Not Be Read");
+  std::string message = visiblePanel()->message();
+  size_t at = message.find(documents() + "/zarveldyn-unreadable-");
+  ASSERT_NE(at, std::string::npos) << message;
+  std::string kept = message.substr(at, message.size() - at - 1);  // up to the full stop
+  std::ifstream in(kept);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not a database");
+  EXPECT_TRUE(ChapterInfo::insertBookmark(delegate->dbConnection(), 1, 1, false, 0, ""));
+  if (const char* keep = std::getenv("ZARVEL_KEEP_SCREENSHOT")) {
+    advance(1);
+    backend().screenshot(keep);
+  }
+  visiblePanel()->tapButtonAtIndex(0);
+  advance(1);
   EXPECT_EQ(visiblePanel(), nullptr);
 }
 

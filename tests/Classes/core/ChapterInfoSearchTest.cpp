@@ -140,6 +140,58 @@ TEST_F(SearchTest, FiveThousandWordsAreCapped) {
   EXPECT_TRUE(search(distinct).empty());
 }
 
+TEST_F(SearchTest, EmptyWordsMatchNothingByThemselves) {
+  Verses mercyOrLight = containing("mercy");
+  Verses light = containing("light");
+  mercyOrLight.insert(light.begin(), light.end());
+  ASSERT_LT(mercyOrLight.size(), 200u);
+  const std::pair<const char*, Verses> cases[] = {
+      {" mercy", containing("mercy")},
+      {"mercy ", containing("mercy")},
+      {"  mercy  ", containing("mercy")},
+      {"mercy  light", mercyOrLight},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(versesOf(search(text)), expected) << '"' << text << '"';
+}
+
+TEST_F(SearchTest, TermsBeyondTheCapAreIgnoredByBothPasses) {
+  // Sixteen terms, then one no verse holds: the full-text pass would match nothing if it got it.
+  std::string spaced, punctuated;
+  for (int i = 0; i < 16; ++i) {
+    spaced += "mercy ";
+    punctuated += "mercy,";
+  }
+  spaced += "zzz";
+  punctuated += "zzz";
+  EXPECT_EQ(versesOf(search(spaced)), containing("mercy"));
+  EXPECT_EQ(versesOf(search(punctuated)), containing("mercy"));  // one word for the word pass, 17 terms for the other
+  // A megabyte without a term break, and one of separators only.
+  EXPECT_TRUE(search(std::string(1 << 20, 'm')).empty());
+  EXPECT_TRUE(search(std::string(1 << 20, ',')).empty());
+}
+
+// Capitals of other scripts fold as the verse text does.
+TEST(SearchCaseFolding, UnicodeCapitalsFindWhatLowerCaseFinds) {
+  std::string path = fixtures::makeTempDir() + "/folding.db";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  fixtures::exec(db,
+                 "CREATE VIRTUAL TABLE trans13fts USING fts4 (surah, verse, translation);"
+                 "INSERT INTO trans13fts VALUES ('1', '1', 'Милость Аллаха'), ('1', '2', 'он милостив'),"
+                 " ('1', '3', 'Έλεος και ΕΙΡΗΝΗ'), ('1', '4', 'L''École du soir'), ('1', '5', 'plain words');");
+  using V = Verses;
+  const std::pair<const char*, V> cases[] = {
+      {"милост", V{{1, 1}, {1, 2}}}, {"МИЛОСТ", V{{1, 1}, {1, 2}}}, {"Милость", V{{1, 1}}},
+      {"έλεος", V{{1, 3}}},          {"ΈΛΕΟΣ", V{{1, 3}}},          {"ειρηνη", V{{1, 3}}},
+      {"école", V{{1, 4}}},          {"ÉCOLE", V{{1, 4}}},          {"PLAIN", V{{1, 5}}},
+  };
+  for (const auto& [text, expected] : cases) {
+    bool limit = false;
+    EXPECT_EQ(versesOf(ChapterInfo::getSearchResults(db, 13, text, &limit)), expected) << text;
+  }
+  sqlite3_close(db);
+}
+
 TEST_F(SearchTest, EmptyValuesAndFailures) {
   limit = true;
   EXPECT_TRUE(ChapterInfo::getSearchResults(store.content, -1, "mercy", &limit).empty());

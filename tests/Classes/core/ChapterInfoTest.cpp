@@ -45,7 +45,7 @@ TEST_F(ChapterInfoTest, CachedStatementRunsOnTheConnectionOfEachCall) {
 }
 
 TEST_F(ChapterInfoTest, NestedLockedCallsDoNotDeadlock) {
-  std::lock_guard<std::recursive_mutex> outer(store::lock());
+  store::Guard outer(store::lock());
   ChapterInfo::insertBookmark(store.user, 3, 1, false, 0, "n");
   EXPECT_EQ(ChapterInfo::getAllBookmarks(store.user, true, -1, std::nullopt).size(), 2u);
 }
@@ -133,6 +133,27 @@ TEST_F(ChapterInfoTest, TransactionRollsBackAndReleasesTheLock) {
   ChapterInfo::insertBookmark(store.user, 1, 2, false, 0, "");
   EXPECT_TRUE(ChapterInfo::commitTrans(store.user));
   EXPECT_TRUE(ChapterInfo::isBookmarked(store.installer, 1, 2));
+}
+
+// A COMMIT the engine refuses leaves the transaction open: it is rolled back,
+// so nothing of it stays, and the connection and the lock are free again.
+TEST_F(ChapterInfoTest, AFailedCommitRollsBack) {
+  fixtures::exec(store.user,
+                 "PRAGMA foreign_keys = ON;"
+                 "CREATE TABLE parent (id INTEGER PRIMARY KEY);"
+                 "CREATE TABLE child (p INTEGER REFERENCES parent (id) DEFERRABLE INITIALLY DEFERRED);");
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  ASSERT_TRUE(ChapterInfo::beginTrans(store.user));
+  ASSERT_TRUE(ChapterInfo::insertBookmark(store.user, 1, 4, false, 0, "in the failed transaction"));
+  fixtures::exec(store.user, "INSERT INTO child VALUES (99)");  // refused only at COMMIT
+  EXPECT_FALSE(ChapterInfo::commitTrans(store.user));
+  EXPECT_TRUE(capture.contains("[commitTrans] Error:"));
+  ASSERT_EQ(sqlite3_get_autocommit(store.user), 1);
+  EXPECT_FALSE(ChapterInfo::isBookmarked(store.user, 1, 4));
+  std::thread other([&] { EXPECT_TRUE(ChapterInfo::insertBookmark(store.installer, 1, 5, false, 0, "")); });
+  other.join();
+  EXPECT_TRUE(ChapterInfo::isBookmarked(store.user, 1, 5));
 }
 
 TEST_F(ChapterInfoTest, ATransactionBegunInsideAnotherEndsNothingButItself) {

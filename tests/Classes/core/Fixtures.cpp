@@ -205,7 +205,7 @@ const char* kBefore3_0 =
     "INSERT INTO savedsearches (searchword, hitcount, translation, isuse) VALUES ('mercy', 3, 1, 1);"
     "INSERT INTO searchmatches VALUES (2, 5, 1);"
     "INSERT INTO recitations VALUES (1, 2), (1, 2), (4, 18);"  // an old duplicate install mark
-    "INSERT INTO recitationmp3s VALUES (1, 2, 1, x'00');";
+    "INSERT INTO recitationmp3s VALUES (1, 2, 1, x'00'), (1, 2, 1, x'01');";  // re-installed: the newer row last
 
 // 3.0 as it shipped then: heights table without the later columns.
 const char* k3_0 =
@@ -234,7 +234,7 @@ const char* k3_1 =
     "CREATE TABLE contrecitationmp3s ('reciter' integer, 'surah' integer, 'part' integer, 'mp3' BLOB);"
     "CREATE INDEX contrecitationmp3s_recitersurah ON contrecitationmp3s (reciter, surah);"
     "CREATE UNIQUE INDEX contrecitationmp3s_recitersurahpart ON contrecitationmp3s (reciter, surah, part);"
-    "INSERT INTO contrecitations VALUES (2, 36);"
+    "INSERT INTO contrecitations VALUES (2, 36), (2, 36);"
     "INSERT INTO contrecitationmp3s VALUES (2, 36, 1, x'00');";
 }  // namespace
 
@@ -274,6 +274,9 @@ Store::Store() : dir(makeTempDir()) {
   // Durability is not under test here; syncing every commit only slows the suite.
   exec(user, "PRAGMA synchronous = OFF");
   exec(installer, "PRAGMA synchronous = OFF");
+  // Busy files are waited for as the application's connections wait.
+  store::waitWhenBusy(user);
+  store::waitWhenBusy(installer);
   store::setContentConnection(content);
 }
 

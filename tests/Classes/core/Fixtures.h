@@ -40,7 +40,8 @@ std::string scalar(sqlite3* db, const std::string& sql);
 int scalarInt(sqlite3* db, const std::string& sql);
 
 // The store's connections over fixture files in a temp dir: the content
-// database, and the shipped user database opened twice (main and installer).
+// database, and the shipped user database opened twice (main and installer),
+// waiting for a busy file as the application's do.
 // Finalizes the store's statements before closing.
 class Store {
  public:
