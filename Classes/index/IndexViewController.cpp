@@ -44,8 +44,10 @@ std::pair<int, int> quarterStart(int quarter) {
 
 IndexViewController::IndexViewController() = default;
 
+// The delegate keeps its listener unretained: a closing index takes itself
+// off (unless the delegate is closing too).
 IndexViewController::~IndexViewController() {
-  auto delegate = ZarvelSDKAppDelegate::GetInstance();
+  auto delegate = downloadHost_.lock();
   if (delegate && delegate->downloadDelegate() == this) delegate->setDownloadDelegate(nullptr);
 }
 
@@ -105,7 +107,10 @@ void IndexViewController::viewWillAppear(bool animated) {
 void IndexViewController::appear() {
   if (!indexLoaded) return;
   viewIsVisible = true;
-  if (auto delegate = ZarvelSDKAppDelegate::GetInstance()) delegate->setDownloadDelegate(this);
+  if (auto delegate = ZarvelSDKAppDelegate::GetInstance()) {
+    delegate->setDownloadDelegate(this);
+    downloadHost_ = delegate;
+  }
 
   if (needsToRefreshAudioStatus) {
     refreshInstalledAudioCache();

@@ -30,6 +30,7 @@
 #include "platform/ui/ViewController.h"
 
 class iPadRootViewController;
+class ZarvelSDKAppDelegate;
 
 class IndexViewController : public ui::ViewController,
                             public ui::TableViewDataSource,
@@ -168,6 +169,7 @@ class IndexViewController : public ui::ViewController,
   std::shared_ptr<IndexReadingScreen> ThisSurahController_;
   std::shared_ptr<IndexReadingScreen> readingForTesting_;
   std::shared_ptr<SurahViewController> ownSurahController_;
+  std::weak_ptr<ZarvelSDKAppDelegate> downloadHost_;  // whose download listener this is
 
   int iCurrentlyShowingSurah_ = 1;
   int currentlySelectedRow_ = -1;

@@ -477,7 +477,9 @@ TEST_F(IndexScreenTest, NameLayoutsFollowTheIndexSettingAndTheInterfaceLanguage)
     auto* row = dynamic_cast<SurahCellView*>(cellAt(1)->cellView());
     EXPECT_EQ(row->nameImage() && !row->nameImage()->isHidden(), c.image);
     EXPECT_EQ(row->nameLabel()->isHidden(), c.image);
-    if (!c.image) EXPECT_EQ(row->nameLabel()->textAlignment(), c.nameAlignment);
+    if (!c.image) {
+      EXPECT_EQ(row->nameLabel()->textAlignment(), c.nameAlignment);
+    }
     if (c.image) {
       EXPECT_EQ(row->nameImage()->image(), ui::Image::imageNamed("sname_2.png"));
       EXPECT_EQ(row->nameImage()->frame().x(), 320 - 134 + ChapterInfo::getSurahNameOffsetForAlignment(2));
