@@ -145,6 +145,7 @@ void IndexViewController::styleButtons() {
 }
 
 void IndexViewController::refreshTheme() {
+  if (!surahListTable_) return;
   std::vector<std::string> labels;
   for (int juz = 1; juz <= 30; ++juz) labels.push_back(juzNumber(juz));
   viewJuzzScroller->setIndexes(labels, 8.0f, 8.0f, cg::Color::fromRGB255(170, 176, 181),

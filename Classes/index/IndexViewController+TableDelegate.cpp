@@ -64,6 +64,7 @@ void IndexViewController::buildSectionedMeta() {
 }
 
 void IndexViewController::tableTypeChanged() {
+  if (!surahListTable_) return;
   std::string sections = word("Sections"), suras = word("Suras");
   lblTopBarLabel->setText(isShowingSectionedView_ ? sections : suras);
   for (unsigned state : {ui::ControlStateNormal, ui::ControlStateHighlighted})
@@ -153,6 +154,7 @@ void IndexViewController::asyncSurahDidChangeNotice() {
 // ---- the juz bar --------------------------------------------------------------------------------------------
 
 void IndexViewController::scrollableBarSelectedIndex(int index) {
+  if (!surahListTable_) return;
   const auto& labels = viewJuzzScroller->ThisTitles();
   if (index < 0 || index >= int(labels.size())) return;
   std::string title = word("Juz") + " " + labels[index];
@@ -175,6 +177,7 @@ void IndexViewController::scrollableBarSelectedIndex(int index) {
 }
 
 void IndexViewController::scrollableBarFingerUp() {
+  if (!surahListTable_) return;
   saveTableOffset();
   defaults().synchronize();
   tableTypeChanged();

@@ -97,6 +97,9 @@ void IndexViewController::viewDidUnload() {
   surahListTable_.reset();
   arrSectionedMeta.clear();
   arrSectionViews.clear();
+  // Nothing to show until the view is loaded again (which themes it again).
+  indexLoaded = false;
+  requiresReloadOfTable = true;
 }
 
 void IndexViewController::viewWillAppear(bool animated) {

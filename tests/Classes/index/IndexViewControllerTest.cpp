@@ -521,3 +521,47 @@ TEST_F(IndexScreenTest, ADownloadSetUpShowsInTheVisibleRowsWithoutAReload) {
 
 }  // namespace
 }  // namespace indextest
+
+namespace indextest {
+namespace {
+
+TEST_F(IndexScreenTest, AnUnloadedIndexIgnoresNoticesUntilItsViewComesBack) {
+  show();
+  index->view()->removeFromSuperview();
+  index->didReceiveMemoryWarning();
+  ASSERT_FALSE(index->isViewLoaded());
+  EXPECT_EQ(index->surahListTable(), nullptr);
+  for (const char* name : {"TranslationDidChange", "ReciterDidChange", "SurahDidChangeFromNav",
+                           "RequiresRefreshOfSoundStatus"})
+    ns::NotificationCenter::defaultCenter().postNotificationName(name);
+  index->downloadRequiresRefreshOfStatus();
+  index->reloadSurahCell(3);
+
+  window->addSubview(index->view());
+  index->viewWillAppear(false);
+  window->layoutIfNeeded();
+  ASSERT_NE(index->surahListTable(), nullptr);
+  EXPECT_EQ(index->surahListTable()->numberOfRowsInSection(0), 114);
+  EXPECT_TRUE(cellAt(0)->isSelected());
+}
+
+TEST_F(IndexScreenTest, TheJuzBarTakesTheOrientationOfEachAppearance) {
+  show(ui::InterfaceOrientation::LandscapeLeft);
+  auto* bar = index->viewJuzzScroller.get();
+  EXPECT_FALSE(bar->IsPortrait());
+  EXPECT_EQ(bar->imgMainImg()->intermediateTransitionView(), nullptr);
+  ui::Application::shared().setStatusBarOrientation(ui::InterfaceOrientation::Portrait);
+  index->viewWillAppear(false);
+  EXPECT_TRUE(bar->IsPortrait());
+  EXPECT_NE(bar->imgMainImg()->intermediateTransitionView(), nullptr);  // the art's 0.3 s transition
+  advance(0.35);
+  EXPECT_EQ(bar->imgMainImg()->intermediateTransitionView(), nullptr);
+  EXPECT_EQ(bar->imgMainImg()->image(), ui::Image::imageNamed("scroller-blank-s9.png"));
+  // Upside down changes nothing.
+  ui::Application::shared().setStatusBarOrientation(ui::InterfaceOrientation::PortraitUpsideDown);
+  index->viewWillAppear(false);
+  EXPECT_TRUE(bar->IsPortrait());
+}
+
+}  // namespace
+}  // namespace indextest
