@@ -143,7 +143,7 @@ std::shared_ptr<ui::TableViewCell> IndexViewController::cellForRowAtIndexPath(ui
 
 void IndexViewController::didSelectRowAtIndexPath(ui::TableView*, const ui::IndexPath& indexPath) {
   if (auto reading = ThisSurahController(); reading && reading->settingUpSurah()) return;
-  becomeFirstResponder();
+  takeKeysUnlessTaken();
   if (rowDidMakeSelection(indexPath.row, indexPath.section, true)) asyncSurahDidChangeNotice();
 }
 

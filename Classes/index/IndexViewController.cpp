@@ -160,8 +160,14 @@ void IndexViewController::viewDidAppear(bool animated) {
   if (!indexLoaded) return;
   firstLoad = true;
   IsShowingSurahView_ = false;
-  // Typing picks a surah unless another screen already takes the keys.
-  if (view()->window() && !view()->window()->firstResponder()) becomeFirstResponder();
+  takeKeysUnlessTaken();
+}
+
+// Typing picks a surah unless another screen (the reading screen, which also
+// hears the media keys there) already takes the keys.
+void IndexViewController::takeKeysUnlessTaken() {
+  ui::Window* window = view()->window();
+  if (window && !window->firstResponder()) becomeFirstResponder();
 }
 
 // ---- opening the reading screen -----------------------------------------------------------------

@@ -162,6 +162,7 @@ class IndexViewController : public ui::ViewController,
   // controller moving them).
   void unmarkVisibleCells(std::optional<ui::IndexPath> keep = std::nullopt);
   void unmark(const ui::IndexPath& path);
+  void takeKeysUnlessTaken();
   // The typed-ahead row for the text typed so far, if any.
   std::optional<ui::IndexPath> rowForTypedText() const;
 

@@ -447,6 +447,18 @@ TEST_F(IndexScreenTest, TypingAtTheIndexPicksASurahAndEnterOpensIt) {
   EXPECT_EQ(reading->calls, (std::vector<std::string>{"setupBasicSurah(18, -1, NO)"}));
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(index->currentlySelectedRow(), 17);
+  EXPECT_EQ(window->firstResponder(), index.get());
+  // Keys another screen takes (the reading screen) stay with it after a tap.
+  struct KeyTaker : ui::View {
+    using ui::View::View;
+    bool canBecomeFirstResponder() const override { return true; }
+  };
+  auto other = std::make_shared<KeyTaker>(cg::Rect(600, 0, 100, 100));
+  window->addSubview(other);
+  ASSERT_TRUE(other->becomeFirstResponder());
+  tapRow(20);
+  EXPECT_EQ(window->firstResponder(), other.get());
+  ASSERT_TRUE(index->becomeFirstResponder());
   // In sectioned mode a surah's name picks the quarter of its first verse.
   switchMode();
   advance(1.5);
