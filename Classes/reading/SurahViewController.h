@@ -1,21 +1,263 @@
 #pragma once
-// The reading screen as the rest of the application reaches it. The screen
-// itself is not built yet: every operation has a body that does nothing, and
-// the screen that lands later overrides them.
+// The reading screen: one surah at a time as a table of verse rows (the
+// Arabic drawn by the shared glyph renderer, an optional translation row
+// after each verse), under a header with the surah name, the reciter, the
+// translation, the play button and the neighbouring-surah ornaments.
+//
+// The core (this file's .cpp) holds the state every part shares, the view
+// life cycle, the two-phase surah set-up and the reading position; the row
+// mapping and highlighting, the bookmarks, the header and navigation, the
+// table data source and the layout of the outlets live in the category files
+// beside it. Main thread only.
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Classes/core/Bookmark.h"
+#include "Classes/reading/VerseHeightCache.h"
+#include "Classes/reading/iPadConnectionDelegate.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/PopoverController.h"
+#include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
 
-class SurahViewController : public ui::ViewController {
+class ArabicFont;
+class ArabicVerseMeta;
+class SurahVerseView;
+class SurahViewCell;
+class TranslationMeta;
+namespace ui {
+class ActivityIndicatorView;
+class Button;
+class ImageView;
+class Label;
+}  // namespace ui
+
+class SurahViewController : public ui::ViewController,
+                            public ui::TableViewDataSource,
+                            public ui::TableViewDelegate,
+                            public ui::PopoverControllerDelegate {
  public:
-  // Stores the surah and verse on screen in the defaults and synchronises.
-  virtual void saveCurrentSurahAndVerse() {}
-  // With multitasking and while playing: receive remote-control events and
-  // become first responder.
+  SurahViewController();
+  ~SurahViewController() override;
+
+  // ---- what the application delegate and the root call ---------------------------
+  virtual void saveCurrentSurahAndVerse();
   virtual void registerRemoteEvents() {}
   virtual void unregisterRemoteEvents() {}
-  // Refreshes the surah-name title for the current surah.
-  virtual void updateSurahNameButton() {}
-  // The deferred second half of a surah switch.
-  virtual void asyncSurahReload() {}
-  // Refreshes the bookmark mark of the verse's row (ignored for another surah).
-  virtual void updateBookmarkForVerse(int verse, int surah) { (void)verse; (void)surah; }
+  virtual void updateSurahNameButton();
+  virtual void asyncSurahReload();
+  virtual void updateBookmarkForVerse(int verse, int surah);
+
+  // ---- view life cycle -------------------------------------------------------------
+  void loadView() override;
+  void viewDidLoad() override;
+  void viewWillAppear(bool animated) override;
+  void viewDidAppear(bool animated) override;
+  void viewWillDisappear(bool animated) override;
+  void viewDidUnload() override;
+  bool canBecomeFirstResponder() const override { return true; }
+  void keyDown(const ui::KeyEvent& key) override;
+
+  // ---- surah set-up (core) ------------------------------------------------------------
+  void setupBasicSurah(int surah, int verse, bool play);
+  void setupSurah(int surah, int verse, bool play);
+  void refreshVerseHeights();
+  void restoreLastSavedVerse();
+  void hideVersesBeforeLoading(bool hideTable, bool usePrevOffset);
+  void showVersesAfterLoading(bool restoreOffset);
+  void cleanupStateClosingView();
+  void translationDidChange();
+  void arabicFontChanged();
+  void reciterDidChange();
+  void willBeginDownloadingAudio();
+  void didFinishDownloadingAudio();
+
+  int getTranslatorID() const { return iCurrentTranslation_; }
+  std::string getTranslationForSurah(int surah, int index) const;
+  bool isVerseLastAudioBookmark(int surah, int verse) const;
+  bool isTranslationInstalled(int) const { return true; }
+  bool isSurahAvailable(int) const { return true; }
+
+  // ---- row mapping, offsets and highlighting ----------------------------------------------
+  int rowToVerse(int row) const;
+  int verseToRow(int verse) const;
+  // The number of rows of the current layout.
+  int numberOfVerseRows() const;
+  float getHeightForVerse(int verse, bool landscape);
+  int getTopOffsetForRow(int row, bool landscape);
+  void highlightVerse(int verse, bool jumpTo);
+  void highlightVerse(int verse, bool jumpTo, bool animated);
+  void highlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection);
+  void highlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection, bool ignorePassingToTrans);
+  void highlightForPlayingVerse(int verse, bool stopPlaying);
+  void highlightForPlayingVerse(int verse, bool stopPlaying, bool ignorePassingToTrans);
+  void reloadVisibleRows();
+  void refreshSurahView();
+
+  // ---- bookmarks -----------------------------------------------------------------------------
+  void reloadBookmarksMap();
+  bool isVerseBookmarked(int verse) const;
+  bool verseHasNote(int verse) const;
+  bool isReflectingSearch(int verse) const;
+  void addOrRemoveBookmarkForVerse(int verse);
+  void addOrRemoveBookmarkForVerse(int verse, int group);
+  void bookmarkDidChange();
+
+  // ---- header and navigation ------------------------------------------------------------------
+  void btnIndexPressed();
+  void btnReciterPressed();
+  void btnTranslatorPressed();
+  void surahNameButtonPressed();
+  void btnTopOrnTopDown(ui::Button* sender);
+  void btnTopOrnTopUp(ui::Button* sender);
+  void updateReciterLabel();
+  void updateTranslationLabel();
+  void refreshTheme();
+  int getNextAvailableSurah() const;
+  int getPrevAvailableSurah() const;
+  void showNextSurah() { showNextSurahNow(); }
+  void showPreviousSurah() { showPreviousSurahNow(); }
+  void showNextSurahNow();
+  void showPreviousSurahNow();
+  // The play button: no recitation plays here yet, so it offers the download.
+  void playStopOrDownload();
+  void stopIfPlaying() {}
+  void hideDialControl() { showingDialControl_ = false; }
+  // The screen's one popover, made on first use and reused with new content.
+  ui::PopoverController& createPopoverViewWithController(std::shared_ptr<ui::ViewController> content);
+
+  // ---- table data source and delegate -----------------------------------------------------------
+  int numberOfSectionsInTableView(ui::TableView* tableView) override;
+  int numberOfRowsInSection(ui::TableView* tableView, int section) override;
+  std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView* tableView,
+                                                           const ui::IndexPath& indexPath) override;
+  float heightForRowAtIndexPath(ui::TableView* tableView, const ui::IndexPath& indexPath) override;
+  std::optional<ui::IndexPath> willSelectRowAtIndexPath(ui::TableView* tableView,
+                                                        const ui::IndexPath& indexPath) override;
+  void didSelectRowAtIndexPath(ui::TableView* tableView, const ui::IndexPath& indexPath) override;
+  void scrollViewDidScroll(ui::ScrollView* scrollView) override;
+  void scrollViewWillBeginDragging(ui::ScrollView* scrollView) override;
+  void scrollViewDidEndDragging(ui::ScrollView* scrollView, bool willDecelerate) override;
+  void scrollViewDidEndDecelerating(ui::ScrollView* scrollView) override;
+  bool scrollViewShouldScrollToTop(ui::ScrollView* scrollView) override;
+  void scrollViewDidScrollToTop(ui::ScrollView* scrollView) override;
+  // The verse whose row is at the top of the table becomes the selection.
+  void selectVerseOnTopOfScreen();
+  void tableCameToRest();
+
+  // ---- popover delegate ---------------------------------------------------------------------------
+  bool popoverControllerShouldDismissPopover(ui::PopoverController&) override { return true; }
+  void popoverControllerDidDismissPopover(ui::PopoverController&) override;
+
+  // ---- accessors -----------------------------------------------------------------------------------
+  int iCurrentSurah() const { return iCurrentSurah_; }
+  void setICurrentSurah(int surah) { iCurrentSurah_ = surah; }
+  int iCurrentVerse() const { return iCurrentVerse_; }
+  int selectedVerse() const { return selectedVerse_; }
+  int iCurrentPlayingVerse() const { return iCurrentPlayingVerse_; }
+  int iCurrentTranslation() const { return iCurrentTranslation_; }
+  int currentReciter() const { return currentReciter_; }
+  bool settingUpSurah() const { return settingUpSurah_; }
+  bool isSwitchingSurah() const { return isSwitchingSurah_; }
+  bool RequiresReload() const { return RequiresReload_; }
+  void setRequiresReload(bool on) { RequiresReload_ = on; }
+  bool IsInPlayMode() const { return IsInPlayMode_; }
+  void setIsInPlayMode(bool on) { IsInPlayMode_ = on; }
+  bool IsInLandscape() const { return IsInLandscape_; }
+  void setIsInLandscape(bool on) { IsInLandscape_ = on; }
+  bool showingDialControl() const { return showingDialControl_; }
+  void setShowingDialControl(bool on) { showingDialControl_ = on; }
+  bool isShowingSurahInfo() const { return isShowingSurahInfo_; }
+  bool IgnoreSendingScrollEvents() const { return IgnoreSendingScrollEvents_; }
+  void setIgnoreSendingScrollEvents(bool on) { IgnoreSendingScrollEvents_ = on; }
+  std::shared_ptr<ArabicFont> fontLoader() const { return fontLoader_; }
+  iPadConnectionDelegate* ipaddelegate() const { return ipaddelegate_; }
+  // Not retained: the root owns the screen.
+  void setIpaddelegate(iPadConnectionDelegate* root) { ipaddelegate_ = root; }
+  const std::map<int, BookmarkPtr>& bookmarkedVerseMap() const { return dictBookmarkedVerseMap; }
+  const std::map<int, std::shared_ptr<ArabicVerseMeta>>& verseRecords() const { return verseMetaData; }
+  const std::map<int, std::shared_ptr<TranslationMeta>>& translationRecords() const { return transHeightMeta; }
+
+  // The outlets, as the layout builder made them ("SurahView").
+  std::shared_ptr<ui::TableView> tblVerses, tblSurahInfo;
+  std::shared_ptr<ui::View> viewSurahDisplay, viewEverything, viewSurahDispAndOrnaments, viewTopButtonsAndTitles,
+      viewTopRepeatBubbles, viewSurahInfoHUD;
+  std::shared_ptr<ui::ImageView> imgBG, imgSurahName, imgTopCenterOrn, imgOrnamentsUnderLay, imgSurahInfoBG,
+      imgDownArrowReciter, imgDownArrowTranslation;
+  std::shared_ptr<ui::Label> lblLoading, lblSurahName, lblSurahInfoNotice;
+  std::shared_ptr<ui::ActivityIndicatorView> progressIndicator;
+  std::shared_ptr<ui::Button> btnSurahTitleBG, btnSurahNameOptionsBar, btnTopOptionBar, btnBackToIndex, btnReciter,
+      btnTranslation, btnLeftOrnament, btnRightOrnament, btnTopLeftOrnTop, btnTopRightOrnTop, btnPlay;
+  std::shared_ptr<ui::PopoverController> popoverView;
+
+  // Where the last popover pointed (1 = arrow up, 2 = arrow down).
+  ui::Button* lastButtonTapped = nullptr;
+  ui::View* lastPopoverView = nullptr;
+  cg::Rect lastPopoverRect;
+  unsigned lastPopoverPosition = 0;
+
+  // The saved table offset and the shift the options panel adds.
+  cg::Point currTblOffset;
+  int extraTblOffset = 0;
+
+ private:
+  // Layout of the outlets, one function per area.
+  void buildSurahView();
+  void buildTableArea(ui::View& root);
+  void buildHeaderArea(ui::View& root);
+  void buildSurahInfoArea();
+  void connectHeaderActions();
+  void observeNotifications();
+  // The translation the table shows, from the root and the defaults.
+  int chosenTranslation() const;
+  bool hasHeaderRow() const { return iCurrentSurah_ != 1 && iCurrentSurah_ != 9; }
+  bool hasTranslationRows() const { return iCurrentTranslation_ != 0; }
+  bool isFloatingViewExpanded() const { return !ipaddelegate_ || ipaddelegate_->isFloatingViewExpanded(); }
+  bool rootInLandscape() const { return ipaddelegate_ && ipaddelegate_->IsViewInLandscape(); }
+  // The glyph height of a verse at the table's width, from the heights cache.
+  int arabicGlyphHeight(int verse);
+  int markedHeight(int verse, int height) const;
+  float translationRowHeight(int verse, bool landscape);
+  SurahVerseView* rowViewAt(int row) const;
+  void forEachVisibleRowView(const std::function<void(SurahVerseView&)>& fn) const;
+  std::shared_ptr<ui::TableViewCell> infoCellForRow(int row);
+  void setTableAlpha(float alpha, bool animated, const std::string& name, double duration);
+  void moveToNeighbourSurah(int surah, bool playOn);
+  void invalidateRowOffsets() { rowTops_.clear(); }
+
+  int iCurrentSurah_ = 1;
+  int iCurrentVerse_ = -1;
+  int selectedVerse_ = -1;
+  int iCurrentPlayingVerse_ = 0;
+  int iCurrentTranslation_ = 0;
+  int iLastAudioSurah_ = 0, iLastAudioVerse_ = 0, iLastSetAudioCell_ = -1;
+  int currentReciter_ = 0;
+  std::vector<std::string> translationArr;
+  std::map<int, std::shared_ptr<ArabicVerseMeta>> verseMetaData;
+  std::map<int, std::shared_ptr<TranslationMeta>> transHeightMeta;
+  std::map<int, BookmarkPtr> dictBookmarkedVerseMap;
+  std::shared_ptr<ArabicFont> fontLoader_;
+  int fontResolution_ = 0;
+  bool hasVerseRecords_ = false;
+  bool canRecreateFontLoader_ = false;
+
+  bool settingUpSurah_ = false, isSwitchingSurah_ = false, RequiresReload_ = false, viewDidUnload_ = false,
+       viewIsVisible_ = false, usePrevOffset_ = false, resetVersePosition_ = false, highlightWithAnim_ = false,
+       didRecentlyChangeTrans_ = false, globalShouldStartPlaying_ = false;
+  bool IsInPlayMode_ = false, IsInLandscape_ = false, showingDialControl_ = false, isShowingSurahInfo_ = false;
+  bool IgnoreSendingScrollEvents_ = false, ignoreProcessingScrollEvents_ = false, previouslyDragging_ = false,
+       deceleratingTable_ = false;
+  std::optional<ns::Date> dateLastActivity_;
+
+  // Top offsets of the rows of the current layout (prefix sums of their
+  // heights) and what they were measured for; empty when stale.
+  std::vector<float> rowTops_;
+  std::tuple<int, int, float, bool> rowTopsKey_{};
+
+  iPadConnectionDelegate* ipaddelegate_ = nullptr;
+  std::shared_ptr<ui::ViewController> surahInfoController_;
+  std::vector<ns::Observer> observers_;
 };

@@ -1,0 +1,37 @@
+#pragma once
+// The tablet root until the application shell is built: the reading screen
+// over the whole window, opened on the last read surah and verse. It answers
+// the reading screen as a root whose reading view fills the screen (the
+// translation is a row of the table), and stands in for the index as the road
+// by which a verse link opens a surah.
+#include <memory>
+
+#include "Classes/reading/SurahViewController.h"
+#include "Classes/reading/iPadConnectionDelegate.h"
+#include "Classes/shell/iPadRootViewController.h"
+
+class ReadingRootViewController : public iPadRootViewController, public iPadConnectionDelegate {
+ public:
+  ReadingRootViewController();
+
+  std::shared_ptr<SurahViewController> viewContSurah() const override { return reading_; }
+  std::shared_ptr<IndexViewController> viewContIndex() const override { return index_; }
+  SurahViewController* reading() const { return reading_.get(); }
+
+  void loadView() override;
+  void viewWillAppear(bool animated) override;
+  void viewDidAppear(bool animated) override;
+  bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation) override { return true; }
+  void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) override;
+
+  bool isFloatingViewExpanded() const override { return true; }
+  bool isFloatingViewExpanded() override { return true; }
+  bool IsInLandscape() const override;
+  bool IsViewInLandscape() override { return IsInLandscape(); }
+  ui::ViewController* getViewController() override { return this; }
+
+ private:
+  std::shared_ptr<SurahViewController> reading_;
+  std::shared_ptr<IndexViewController> index_;
+  bool appeared_ = false;
+};

@@ -1,0 +1,251 @@
+// The header: the surah title, the reciter and translation buttons with the
+// play button's audio status, the surah information popover, and the moves
+// to the neighbouring surahs.
+#include <cmath>
+
+#include "Classes/core/ChapterInfo.h"
+#include "Classes/core/Language.h"
+#include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/reading/ChoiceListController.h"
+#include "Classes/reading/SurahViewController.h"
+#include "Classes/reading/UIViewControllerHelper.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/text/TextMeasure.h"
+#include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+
+namespace {
+
+ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
+
+sqlite3* userDatabase() {
+  auto app = ZarvelSDKAppDelegate::GetInstance();
+  return app ? app->dbConnection() : nullptr;
+}
+
+// The small down arrow inside a header button, made on first need.
+void placeArrow(std::shared_ptr<ui::ImageView>& arrow, ui::Button& button, float x) {
+  if (!arrow) {
+    arrow = std::make_shared<ui::ImageView>(ui::Image::imageNamed("sura-navbar-arrow.png"));
+    arrow->setAlpha(0.6f);
+    button.addSubview(arrow);
+  }
+  float h = button.frame().height();
+  arrow->setFrame(cg::Rect(x, std::floor((h - 9) / 2) + 1, 10, 9));
+}
+
+bool hasSurahAudio(sqlite3* db, int surah, int reciter, int resolved) {
+  return (ChapterInfo::doesReciterSupportContRecitation(resolved) &&
+          ChapterInfo::isSurahAudioContinuous(db, surah, reciter)) ||
+         ChapterInfo::isSurahAudioInstalled(db, surah, reciter);
+}
+
+}  // namespace
+
+void SurahViewController::updateSurahNameButton() {
+  if (!isViewLoaded()) return;
+  if (isShowingSurahInfo_ && tblSurahInfo) tblSurahInfo->reloadData();
+  lblSurahName->setText("");
+  imgSurahName->setImage(ui::Image::imageNamed(ns::format("sname_%i.png", iCurrentSurah_)));
+  btnSurahNameOptionsBar->setBackgroundImage(ui::Image::imageNamed(ns::format("sname_%i-t.png", iCurrentSurah_)),
+                                             ui::ControlStateNormal);
+}
+
+void SurahViewController::updateReciterLabel() {
+  if (viewDidUnload_ || !isViewLoaded()) return;
+  sqlite3* db = userDatabase();
+  currentReciter_ = db ? ChapterInfo::getResolvedReciterCode(db, int(defaults().integerForKey("CurrentReciterv22")),
+                                                             iCurrentSurah_)
+                       : int(defaults().integerForKey("CurrentReciterv22"));
+  std::string name = ChapterInfo::getReciterShortNameFromNumber(currentReciter_);
+  btnReciter->setTitle(name, ui::ControlStateNormal);
+  btnReciter->setTitle(name, ui::ControlStateHighlighted);
+  placeArrow(imgDownArrowReciter, *btnReciter, btnReciter->frame().width() - 10);
+
+  bool another = false, current = false;
+  if (db) {
+    for (int i = 0; i < ChapterInfo::getTotalRecitersCount() && !another; ++i) {
+      int resolved = ChapterInfo::getResolvedReciterCode(db, i, iCurrentSurah_);
+      if (resolved == currentReciter_) continue;
+      another = hasSurahAudio(db, iCurrentSurah_, i, resolved);
+    }
+    current = hasSurahAudio(db, iCurrentSurah_, currentReciter_, currentReciter_);
+  }
+  const char* image = current ? (another ? "ipad-sound-ready-plus.png" : "ipad-sound-ready.png")
+                              : (another ? "ipad-sound-multi.png" : "ipad-sound-dead.png");
+  btnPlay->setImage(ui::Image::imageNamed(image), ui::ControlStateNormal);
+  btnPlay->setAlpha(current ? 0.8f : 1.0f);
+}
+
+void SurahViewController::updateTranslationLabel() {
+  if (viewDidUnload_ || !isViewLoaded()) return;
+  std::string name = ChapterInfo::getTranslationNameForNumber(int(defaults().integerForKey("CurrentTranslationv22")));
+  btnTranslation->setTitle(name, ui::ControlStateNormal);
+  btnTranslation->setTitle(name, ui::ControlStateHighlighted);
+  ui::Font font = btnTranslation->titleLabel() ? btnTranslation->titleLabel()->font() : ui::Font::systemFontOfSize(15);
+  placeArrow(imgDownArrowTranslation, *btnTranslation, ui::sizeWithFont(name, font).width + 5);
+}
+
+void SurahViewController::refreshTheme() {
+  if (tblSurahInfo) tblSurahInfo->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
+  if (lblSurahInfoNotice)
+    lblSurahInfoNotice->setText(Language::get("Tap sura name again to close", "Tap sura name again to close"));
+}
+
+void SurahViewController::btnIndexPressed() {
+  if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->hideSurahView();
+}
+
+ui::PopoverController& SurahViewController::createPopoverViewWithController(
+    std::shared_ptr<ui::ViewController> content) {
+  if (!popoverView) {
+    popoverView = std::make_shared<ui::PopoverController>(std::move(content));
+    popoverView->setDelegate(std::static_pointer_cast<SurahViewController>(shared_from_this()));
+  } else {
+    popoverView->setContentViewController(std::move(content));
+    popoverView->setPassthroughViews({});
+  }
+  return *popoverView;
+}
+
+void SurahViewController::popoverControllerDidDismissPopover(ui::PopoverController&) {
+  hideDialControl();
+  isShowingSurahInfo_ = false;
+}
+
+void SurahViewController::btnReciterPressed() {
+  if (isShowingSurahInfo_) surahNameButtonPressed();
+  stopIfPlaying();
+  updateReciterLabel();
+  std::vector<ChoiceListController::Choice> choices;
+  for (int i = 0; i < ChapterInfo::getTotalRecitersCount(); ++i)
+    if (i != 7) choices.push_back({i, ChapterInfo::getReciterFullNameFromNumber(i)});
+  int chosen = int(defaults().integerForKey("CurrentReciterv22"));
+  auto picker = std::make_shared<ChoiceListController>(choices, chosen, [](int reciter) {
+    defaults().setInteger(reciter, "CurrentReciterv22");
+    defaults().synchronize();
+    ns::NotificationCenter::defaultCenter().postNotificationName("ReciterDidChange");
+  });
+  picker->setTitle(Language::get("Pick Recitation", "Pick Recitation"));
+  lastButtonTapped = btnReciter.get();
+  lastPopoverRect = btnReciter->frame();
+  lastPopoverView = viewTopRepeatBubbles.get();
+  lastPopoverPosition = 2;
+  auto& popover = createPopoverViewWithController(picker);
+  popover.setPopoverContentSize(cg::Size{320, 417}, true);
+  cg::Rect f = btnReciter->convertRectToView(btnReciter->bounds(), viewTopRepeatBubbles.get());
+  popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2) - 10, 5, 5),
+                                 viewTopRepeatBubbles.get(), ui::PopoverArrowDirectionUp, true);
+}
+
+// The translation list; a choice becomes the table's translation.
+void SurahViewController::btnTranslatorPressed() {
+  if (isShowingSurahInfo_) surahNameButtonPressed();
+  stopIfPlaying();
+  saveCurrentSurahAndVerse();
+  didRecentlyChangeTrans_ = true;
+  std::vector<ChoiceListController::Choice> choices;
+  for (int t : ChapterInfo::getAvailableTranslations(true))
+    choices.push_back({t, ChapterInfo::getTranslationFullNameForNumber(t)});
+  int chosen = int(defaults().integerForKey("CurrentTranslationv22"));
+  auto picker = std::make_shared<ChoiceListController>(choices, chosen, [this](int translation) {
+    defaults().setInteger(translation, "CurrentTranslationv22");
+    defaults().setInteger(translation, "CurrentTranslationPrimary");
+    defaults().synchronize();
+    if (popoverView) popoverView->dismissPopoverAnimated(true);
+    ns::NotificationCenter::defaultCenter().postNotificationName("TranslationDidChange");
+  });
+  lastButtonTapped = btnTranslation.get();
+  lastPopoverRect = btnTranslation->frame();
+  lastPopoverView = viewTopRepeatBubbles.get();
+  lastPopoverPosition = 1;
+  auto& popover = createPopoverViewWithController(picker);
+  popover.setPopoverContentSize(cg::Size{320, 417}, true);
+  cg::Rect f = btnTranslation->convertRectToView(btnTranslation->bounds(), viewTopRepeatBubbles.get());
+  popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2), 5, 5),
+                                 viewTopRepeatBubbles.get(), ui::PopoverArrowDirectionUp, true);
+}
+
+void SurahViewController::surahNameButtonPressed() {
+  // A second tap on the title closes the information again.
+  if (isShowingSurahInfo_ && popoverView && popoverView->isPopoverVisible()) {
+    popoverView->dismissPopoverAnimated(true);
+    isShowingSurahInfo_ = false;
+    return;
+  }
+  lastButtonTapped = btnSurahTitleBG.get();
+  lastPopoverRect = btnSurahTitleBG->frame();
+  lastPopoverView = viewSurahDispAndOrnaments.get();
+  lastPopoverPosition = 1;
+  if (ipaddelegate_) ipaddelegate_->getNavigationViewContainer();
+  auto helper = std::make_shared<UIViewControllerHelper>(cg::Size{320, 315});
+  viewSurahInfoHUD->setAlpha(1);
+  viewSurahInfoHUD->setFrame(cg::Rect(0, 0, 320, 315));
+  helper->setView(viewSurahInfoHUD);
+  surahInfoController_ = helper;
+  isShowingSurahInfo_ = true;
+  tblSurahInfo->reloadData();
+  auto& popover = createPopoverViewWithController(helper);
+  popover.setPopoverContentSize(cg::Size{320, 315}, true);
+  cg::Rect f = btnSurahTitleBG->frame();
+  popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2), 5, 5),
+                                 viewSurahDispAndOrnaments.get(), ui::PopoverArrowDirectionUp, true);
+}
+
+void SurahViewController::btnTopOrnTopDown(ui::Button* sender) {
+  if (sender == btnTopLeftOrnTop.get())
+    btnLeftOrnament->setBackgroundImage(ui::Image::imageNamed("ipad-sura-previous-t.png"), ui::ControlStateNormal);
+  else if (sender == btnTopRightOrnTop.get())
+    btnRightOrnament->setBackgroundImage(ui::Image::imageNamed("ipad-sura-next-t.png"), ui::ControlStateNormal);
+}
+
+void SurahViewController::btnTopOrnTopUp(ui::Button* sender) {
+  if (sender == btnTopLeftOrnTop.get())
+    btnLeftOrnament->setBackgroundImage(ui::Image::imageNamed("ipad-sura-previous.png"), ui::ControlStateNormal);
+  else if (sender == btnTopRightOrnTop.get())
+    btnRightOrnament->setBackgroundImage(ui::Image::imageNamed("ipad-sura-next.png"), ui::ControlStateNormal);
+}
+
+int SurahViewController::getNextAvailableSurah() const { return iCurrentSurah_ >= 114 ? 1 : iCurrentSurah_ + 1; }
+int SurahViewController::getPrevAvailableSurah() const { return iCurrentSurah_ <= 1 ? 114 : iCurrentSurah_ - 1; }
+
+void SurahViewController::showNextSurahNow() {
+  if (ipaddelegate_ && ipaddelegate_->IsShowingNotes()) ipaddelegate_->hideNotesWithSave();
+  if (isSwitchingSurah_) return;
+  moveToNeighbourSurah(getNextAvailableSurah(), IsInPlayMode_ || globalShouldStartPlaying_);
+}
+
+void SurahViewController::showPreviousSurahNow() {
+  if (ipaddelegate_ && ipaddelegate_->IsShowingNotes()) ipaddelegate_->hideNotesWithSave();
+  if (isSwitchingSurah_) return;
+  moveToNeighbourSurah(getPrevAvailableSurah(), false);
+}
+
+void SurahViewController::moveToNeighbourSurah(int surah, bool playOn) {
+  stopIfPlaying();
+  isSwitchingSurah_ = true;
+  iCurrentVerse_ = -1;
+  setupBasicSurah(surah, -1, playOn);
+  setTableAlpha(0, true, "HideDuringLoad", 0.1);
+  hideVersesBeforeLoading(false, false);
+  usePrevOffset_ = false;
+  resetVersePosition_ = true;
+  auto& center = ns::NotificationCenter::defaultCenter();
+  center.postNotificationName("SurahWillChange");
+  ns::RunLoop::main().performAfter(this, "asyncSurahReload", 0.1, [this] { asyncSurahReload(); });
+  center.postNotificationName("SurahDidChangeFromNav");
+}
+
+// No recitation plays yet: a surah without audio offers its download, which
+// the download code answers.
+void SurahViewController::playStopOrDownload() {
+  sqlite3* db = userDatabase();
+  bool installed = db && hasSurahAudio(db, iCurrentSurah_, currentReciter_, currentReciter_);
+  if (installed) return;
+  if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->requestDownloadSurahAudioAlert(iCurrentSurah_);
+}

@@ -1,0 +1,24 @@
+#include "Classes/reading/VerseHeightCache.h"
+
+VerseHeightCache& VerseHeightCache::shared() {
+  static VerseHeightCache cache;
+  return cache;
+}
+
+// surah < 2^8, verse < 2^10, style < 2^6; the width takes the upper bits.
+std::uint64_t VerseHeightCache::key(int surah, int verse, int width, int style) {
+  return (std::uint64_t(std::uint32_t(width)) << 24) | (std::uint64_t(surah & 0xff) << 16) |
+         (std::uint64_t(verse & 0x3ff) << 6) | std::uint64_t(style & 0x3f);
+}
+
+int VerseHeightCache::heightOf(int surah, int verse, int width, int style, const std::function<int()>& measure) {
+  auto k = key(surah, verse, width, style);
+  if (auto it = heights_.find(k); it != heights_.end()) return it->second;
+  int h = measure();
+  heights_.emplace(k, h);
+  return h;
+}
+
+bool VerseHeightCache::contains(int surah, int verse, int width, int style) const {
+  return heights_.count(key(surah, verse, width, style)) != 0;
+}
