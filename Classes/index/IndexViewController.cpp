@@ -148,7 +148,7 @@ void IndexViewController::appear() {
       rowDidMakeSelection(currentlySelectedRow_ - currentlySelectedSection_ * kQuartersPerJuz,
                           currentlySelectedSection_, false);
   } else {
-    if (auto reading = ThisSurahController()) iCurrentlyShowingSurah_ = reading->iCurrentSurah();
+    if (auto reading = ThisSurahController()) showAsCurrent(reading->iCurrentSurah());
     currentlySelectedRow_ = iCurrentlyShowingSurah_ - 1;
     currentlySelectedSection_ = -1;
     rowDidMakeSelection(iCurrentlyShowingSurah_ - 1, 0, false);
@@ -170,6 +170,14 @@ void IndexViewController::takeKeysUnlessTaken() {
   if (window && !window->firstResponder()) becomeFirstResponder();
 }
 
+// The top button names the surah the index treats as current, whenever it
+// changes (the index stands beside the reading screen, not only before it).
+void IndexViewController::showAsCurrent(int surah) {
+  bool changed = surah != iCurrentlyShowingSurah_;
+  iCurrentlyShowingSurah_ = surah;
+  if (changed && btnTopCurrentSurah) setTopCurrentSurahButton(surah);
+}
+
 // ---- opening the reading screen -----------------------------------------------------------------
 
 void IndexViewController::showSurahView(const void* sender, int surah, int verse, bool startPlaying, bool animated) {
@@ -186,7 +194,7 @@ void IndexViewController::showSurahView(const void* sender, int surah, int verse
 
   auto delegate = ZarvelSDKAppDelegate::GetInstance();
   firstSurahSetupDone = true;
-  iCurrentlyShowingSurah_ = surah;
+  showAsCurrent(surah);
   highlightVerse = verse;
   playSurah = startPlaying && !(delegate && (delegate->isDownloading() || delegate->downloadingAllSurahs()));
   saveTableOffset();
@@ -306,7 +314,13 @@ void IndexViewController::verifyIndexSelection() {
     rowDidMakeSelection(row, 0, false);
     return;
   }
-  iCurrentlyShowingSurah_ = surah;
+  // The row of the surah shown before loses its mark.
+  if (surahListTable_) {
+    ignoreOverridingRowSelection_ = true;
+    unmarkVisibleCells();
+    ignoreOverridingRowSelection_ = false;
+  }
+  showAsCurrent(surah);
   currentlySelectedRow_ = surah - 1;
   currentlySelectedSection_ = -1;
   rowDidMakeSelection(surah - 1, 0, false);
@@ -320,7 +334,7 @@ void IndexViewController::surahDidChange() {
                                        : currentlySelectedRow_;
   int oldSection = isShowingSectionedView_ ? currentlySelectedSection_ : 0;
   if (!isShowingSectionedView_ && currentlySelectedRow_ == -1) unmarkVisibleCells();
-  if (auto reading = ThisSurahController()) iCurrentlyShowingSurah_ = reading->iCurrentSurah();
+  if (auto reading = ThisSurahController()) showAsCurrent(reading->iCurrentSurah());
   if (isShowingSectionedView_) {
     currentlySelectedRow_ = -1;
     currentlySelectedSection_ = -1;

@@ -163,6 +163,7 @@ class IndexViewController : public ui::ViewController,
   void unmarkVisibleCells(std::optional<ui::IndexPath> keep = std::nullopt);
   void unmark(const ui::IndexPath& path);
   void takeKeysUnlessTaken();
+  void showAsCurrent(int surah);
   // The typed-ahead row for the text typed so far, if any.
   std::optional<ui::IndexPath> rowForTypedText() const;
 

@@ -224,6 +224,7 @@ TEST_F(IndexScreenTest, ATapOnTheSelectedRowDoesNothingAndAnotherOpensIt) {
   tapRow(2);
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(reading->calls, (std::vector<std::string>{"setupBasicSurah(3, -1, NO)"}));
+  EXPECT_EQ(index->btnTopCurrentSurah->titleForState(ui::ControlStateNormal), "Aal-e-Imran");
   tapRow(2);
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(defaults().integerForKey("IndexSelectedRow"), 2);
@@ -372,6 +373,19 @@ TEST_F(IndexScreenTest, TheNextSurahFromTheReadingScreenMovesTheListSelection) {
   EXPECT_TRUE(cellAt(1)->isSelected());
   EXPECT_FALSE(cellAt(0)->isSelected());
   EXPECT_FALSE(cellAt(0)->isHighlighted());
+  // A surah opened elsewhere (a link): the check after its set-up moves the
+  // mark, and the old row keeps none.
+  reading->surah = 5;
+  index->verifyIndexSelection();
+  EXPECT_EQ(index->iCurrentlyShowingSurah(), 5);
+  EXPECT_EQ(index->btnTopCurrentSurah->titleForState(ui::ControlStateNormal), "Al-Maeda");
+  EXPECT_TRUE(cellAt(4)->isSelected());
+  EXPECT_TRUE(cellAt(4)->isHighlighted());
+  EXPECT_FALSE(cellAt(1)->isSelected());
+  EXPECT_FALSE(cellAt(1)->isHighlighted());
+  reading->surah = 2;
+  index->verifyIndexSelection();
+  EXPECT_FALSE(cellAt(4)->isHighlighted());
   // After a switch back from sectioned mode the surah shown is marked again.
   switchMode();
   switchMode();
