@@ -27,6 +27,13 @@ std::shared_ptr<ui::Image> stretched(const char* name, int leftCap) {
   return image ? image->stretchableImage(leftCap, 0) : nullptr;
 }
 
+// The title takes the whole width between the insets, centred: a label cut
+// to its measured width can lose its last pixel to rounding and be shortened.
+void fillWithCentredTitle(ui::Button& button) {
+  button.setContentHorizontalAlignment(ui::ControlContentHorizontalAlignment::Fill);
+  button.titleLabel()->setTextAlignment(ui::TextAlignment::Center);
+}
+
 // A juz number as the interface shows it.
 std::string juzNumber(int juz) {
   std::string text = ns::format("%i", juz);
@@ -72,6 +79,7 @@ void IndexViewController::buildTopBar(ui::View& root) {
   btnSections = std::make_shared<ui::Button>(cg::Rect(0, 0, 84, 30));
   btnSections->titleLabel()->setFont(ui::Font::fontWithName("Helvetica-Bold", 12));
   btnSections->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
+  fillWithCentredTitle(*btnSections);
   btnSections->addTarget(this, [this](ui::Control&) { btnSectionsPressed(); }, ui::ControlEventTouchUpInside);
   viewTopBar->addSubview(btnSections);
 
@@ -88,6 +96,7 @@ void IndexViewController::buildTopBar(ui::View& root) {
   btnTopCurrentSurah->titleLabel()->setFont(ui::Font::fontWithName("Helvetica-Bold", 12));
   btnTopCurrentSurah->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
   btnTopCurrentSurah->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin);
+  fillWithCentredTitle(*btnTopCurrentSurah);
   btnTopCurrentSurah->addTarget(this, [this](ui::Control&) { btnTopCurrentSurahPressed(nullptr); },
                                 ui::ControlEventTouchUpInside);
   viewTopBar->addSubview(btnTopCurrentSurah);
@@ -136,6 +145,7 @@ void IndexViewController::styleButtons() {
 }
 
 void IndexViewController::refreshTheme() {
+  if (!surahListTable_) return;
   std::vector<std::string> labels;
   for (int juz = 1; juz <= 30; ++juz) labels.push_back(juzNumber(juz));
   viewJuzzScroller->setIndexes(labels, 8.0f, 8.0f, cg::Color::fromRGB255(170, 176, 181),

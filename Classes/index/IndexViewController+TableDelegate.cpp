@@ -1,5 +1,6 @@
 // The index table: its two modes, the rows it hands out, a tap on a row, the
 // juz bar that jumps through it, and the keys that pick a row.
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -54,15 +55,16 @@ void IndexViewController::buildSectionedMeta() {
   for (int q = 1; q <= kQuarters; ++q) {
     auto meta = std::make_shared<IndexRowMeta>();
     ChapterInfo::setSurahVerseForHizb(meta->Surah, meta->Verse, q);
-    if (content)
-      meta->Title = trans != 0 ? ChapterInfo::getTranslationFor(content, trans, meta->Surah, meta->Verse)
-                               : ChapterInfo::getArabicVerseFor(content, meta->Surah, meta->Verse);
+    if (content && trans != 0) meta->Title = ChapterInfo::getTranslationFor(content, trans, meta->Surah, meta->Verse);
+    // A translation the content database lacks shows the Arabic text, not an empty row.
+    if (content && meta->Title.empty()) meta->Title = ChapterInfo::getArabicVerseFor(content, meta->Surah, meta->Verse);
     meta->HasAudioInstalled = isSurahAudioInstalled(meta->Surah);
     arrSectionedMeta.push_back(std::move(meta));
   }
 }
 
 void IndexViewController::tableTypeChanged() {
+  if (!surahListTable_) return;
   std::string sections = word("Sections"), suras = word("Suras");
   lblTopBarLabel->setText(isShowingSectionedView_ ? sections : suras);
   for (unsigned state : {ui::ControlStateNormal, ui::ControlStateHighlighted})
@@ -75,8 +77,10 @@ void IndexViewController::tableTypeChanged() {
   surahListTable_->reloadData();
   float offset = defaults().floatForKey(offsetKey());
   surahListTable_->setContentOffset(cg::Point(0, offset), false);
-  imgPartitionBG->setHidden(!isShowingSectionedView_);
-  lblPartitionTitle->setHidden(!isShowingSectionedView_);
+  // The partition title stands over the table only while a finger is on the
+  // juz bar; in sectioned mode it keeps the juz at the top for the next time.
+  imgPartitionBG->setHidden(true);
+  lblPartitionTitle->setHidden(true);
   if (isShowingSectionedView_) showPartitionTitleForOffset(surahListTable_->contentOffset().y);
 
   defaults().setBool(isShowingSectionedView_, kIsShowingSections);
@@ -85,9 +89,10 @@ void IndexViewController::tableTypeChanged() {
 
 // Names the juz of the quarter row at the top of the table.
 void IndexViewController::showPartitionTitleForOffset(float offset) {
+  // The row at the offset, or the first below the juz header there.
   int quarter = 0;
-  if (auto path = surahListTable_->indexPathForRowAtPoint(cg::Point(0, offset)))
-    quarter = path->row + path->section * kQuartersPerJuz;
+  auto rows = surahListTable_->indexPathsForRowsInRect(cg::Rect(0, offset, 1, 23 + 45));
+  if (!rows.empty()) quarter = rows.front().row + rows.front().section * kQuartersPerJuz;
   int surah = 1, verse = 1;
   ChapterInfo::setSurahVerseForHizb(surah, verse, quarter + 1);
   lblPartitionTitle->setText(juzTitle(ChapterInfo::nearestjuzFrom(surah, verse)));
@@ -138,7 +143,7 @@ std::shared_ptr<ui::TableViewCell> IndexViewController::cellForRowAtIndexPath(ui
 
 void IndexViewController::didSelectRowAtIndexPath(ui::TableView*, const ui::IndexPath& indexPath) {
   if (auto reading = ThisSurahController(); reading && reading->settingUpSurah()) return;
-  becomeFirstResponder();
+  takeKeysUnlessTaken();
   if (rowDidMakeSelection(indexPath.row, indexPath.section, true)) asyncSurahDidChangeNotice();
 }
 
@@ -149,14 +154,20 @@ void IndexViewController::asyncSurahDidChangeNotice() {
 // ---- the juz bar --------------------------------------------------------------------------------------------
 
 void IndexViewController::scrollableBarSelectedIndex(int index) {
+  if (!surahListTable_) return;
   const auto& labels = viewJuzzScroller->ThisTitles();
   if (index < 0 || index >= int(labels.size())) return;
   std::string title = word("Juz") + " " + labels[index];
   lblPartitionTitle->setText(title);
   lblTopBarLabel->setText(title);
+  imgPartitionBG->setHidden(false);
+  lblPartitionTitle->setHidden(false);
   if (isShowingSectionedView_) {
-    surahListTable_->scrollToRowAtIndexPath(ui::IndexPath::indexPathForRow(0, index), ui::TableViewScrollPosition::Top,
-                                            false);
+    // The juz's first row goes to the top, below its header.
+    ui::TableView& table = *surahListTable_;
+    float top = table.rectForHeaderInSection(index).minY();
+    float bottom = std::max(0.0f, table.contentSize().height - table.bounds().height());
+    table.setContentOffset(cg::Point(0, std::clamp(top, 0.0f, bottom)), false);
   } else {
     int surah = 1, verse = 1;
     ChapterInfo::setSurahVerseForJuz(surah, verse, index + 1);
@@ -166,6 +177,7 @@ void IndexViewController::scrollableBarSelectedIndex(int index) {
 }
 
 void IndexViewController::scrollableBarFingerUp() {
+  if (!surahListTable_) return;
   saveTableOffset();
   defaults().synchronize();
   tableTypeChanged();

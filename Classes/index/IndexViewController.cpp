@@ -44,8 +44,10 @@ std::pair<int, int> quarterStart(int quarter) {
 
 IndexViewController::IndexViewController() = default;
 
+// The delegate keeps its listener unretained: a closing index takes itself
+// off (unless the delegate is closing too).
 IndexViewController::~IndexViewController() {
-  auto delegate = ZarvelSDKAppDelegate::GetInstance();
+  auto delegate = downloadHost_.lock();
   if (delegate && delegate->downloadDelegate() == this) delegate->setDownloadDelegate(nullptr);
 }
 
@@ -95,6 +97,9 @@ void IndexViewController::viewDidUnload() {
   surahListTable_.reset();
   arrSectionedMeta.clear();
   arrSectionViews.clear();
+  // Nothing to show until the view is loaded again (which themes it again).
+  indexLoaded = false;
+  requiresReloadOfTable = true;
 }
 
 void IndexViewController::viewWillAppear(bool animated) {
@@ -105,7 +110,10 @@ void IndexViewController::viewWillAppear(bool animated) {
 void IndexViewController::appear() {
   if (!indexLoaded) return;
   viewIsVisible = true;
-  if (auto delegate = ZarvelSDKAppDelegate::GetInstance()) delegate->setDownloadDelegate(this);
+  if (auto delegate = ZarvelSDKAppDelegate::GetInstance()) {
+    delegate->setDownloadDelegate(this);
+    downloadHost_ = delegate;
+  }
 
   if (needsToRefreshAudioStatus) {
     refreshInstalledAudioCache();
@@ -140,7 +148,7 @@ void IndexViewController::appear() {
       rowDidMakeSelection(currentlySelectedRow_ - currentlySelectedSection_ * kQuartersPerJuz,
                           currentlySelectedSection_, false);
   } else {
-    if (auto reading = ThisSurahController()) iCurrentlyShowingSurah_ = reading->iCurrentSurah();
+    if (auto reading = ThisSurahController()) showAsCurrent(reading->iCurrentSurah());
     currentlySelectedRow_ = iCurrentlyShowingSurah_ - 1;
     currentlySelectedSection_ = -1;
     rowDidMakeSelection(iCurrentlyShowingSurah_ - 1, 0, false);
@@ -152,8 +160,22 @@ void IndexViewController::viewDidAppear(bool animated) {
   if (!indexLoaded) return;
   firstLoad = true;
   IsShowingSurahView_ = false;
-  // Typing picks a surah unless another screen already takes the keys.
-  if (view()->window() && !view()->window()->firstResponder()) becomeFirstResponder();
+  takeKeysUnlessTaken();
+}
+
+// Typing picks a surah unless another screen (the reading screen, which also
+// hears the media keys there) already takes the keys.
+void IndexViewController::takeKeysUnlessTaken() {
+  ui::Window* window = view()->window();
+  if (window && !window->firstResponder()) becomeFirstResponder();
+}
+
+// The top button names the surah the index treats as current, whenever it
+// changes (the index stands beside the reading screen, not only before it).
+void IndexViewController::showAsCurrent(int surah) {
+  bool changed = surah != iCurrentlyShowingSurah_;
+  iCurrentlyShowingSurah_ = surah;
+  if (changed && btnTopCurrentSurah) setTopCurrentSurahButton(surah);
 }
 
 // ---- opening the reading screen -----------------------------------------------------------------
@@ -172,7 +194,7 @@ void IndexViewController::showSurahView(const void* sender, int surah, int verse
 
   auto delegate = ZarvelSDKAppDelegate::GetInstance();
   firstSurahSetupDone = true;
-  iCurrentlyShowingSurah_ = surah;
+  showAsCurrent(surah);
   highlightVerse = verse;
   playSurah = startPlaying && !(delegate && (delegate->isDownloading() || delegate->downloadingAllSurahs()));
   saveTableOffset();
@@ -292,7 +314,13 @@ void IndexViewController::verifyIndexSelection() {
     rowDidMakeSelection(row, 0, false);
     return;
   }
-  iCurrentlyShowingSurah_ = surah;
+  // The row of the surah shown before loses its mark.
+  if (surahListTable_) {
+    ignoreOverridingRowSelection_ = true;
+    unmarkVisibleCells();
+    ignoreOverridingRowSelection_ = false;
+  }
+  showAsCurrent(surah);
   currentlySelectedRow_ = surah - 1;
   currentlySelectedSection_ = -1;
   rowDidMakeSelection(surah - 1, 0, false);
@@ -306,7 +334,7 @@ void IndexViewController::surahDidChange() {
                                        : currentlySelectedRow_;
   int oldSection = isShowingSectionedView_ ? currentlySelectedSection_ : 0;
   if (!isShowingSectionedView_ && currentlySelectedRow_ == -1) unmarkVisibleCells();
-  if (auto reading = ThisSurahController()) iCurrentlyShowingSurah_ = reading->iCurrentSurah();
+  if (auto reading = ThisSurahController()) showAsCurrent(reading->iCurrentSurah());
   if (isShowingSectionedView_) {
     currentlySelectedRow_ = -1;
     currentlySelectedSection_ = -1;

@@ -30,6 +30,7 @@
 #include "platform/ui/ViewController.h"
 
 class iPadRootViewController;
+class ZarvelSDKAppDelegate;
 
 class IndexViewController : public ui::ViewController,
                             public ui::TableViewDataSource,
@@ -161,6 +162,8 @@ class IndexViewController : public ui::ViewController,
   // controller moving them).
   void unmarkVisibleCells(std::optional<ui::IndexPath> keep = std::nullopt);
   void unmark(const ui::IndexPath& path);
+  void takeKeysUnlessTaken();
+  void showAsCurrent(int surah);
   // The typed-ahead row for the text typed so far, if any.
   std::optional<ui::IndexPath> rowForTypedText() const;
 
@@ -168,6 +171,7 @@ class IndexViewController : public ui::ViewController,
   std::shared_ptr<IndexReadingScreen> ThisSurahController_;
   std::shared_ptr<IndexReadingScreen> readingForTesting_;
   std::shared_ptr<SurahViewController> ownSurahController_;
+  std::weak_ptr<ZarvelSDKAppDelegate> downloadHost_;  // whose download listener this is
 
   int iCurrentlyShowingSurah_ = 1;
   int currentlySelectedRow_ = -1;

@@ -38,9 +38,9 @@ TEST_F(AudioStatusTest, EachSurahHasTheCodeOfWhoseRecitationIsInstalled) {
     EXPECT_FALSE(index->isSurahAudioInstalled(outside) || index->isSurahAudioInstalledForOthers(outside));
 
   // The rows show the codes' art.
-  for (Case c : {Case{1, 0}, Case{2, 1}, Case{3, 3}, Case{4, 2}}) {
-    auto* row = dynamic_cast<SurahCellView*>(cellAt(c.surah - 1)->cellView());
-    EXPECT_EQ(row->audioStatus(), c.code);
+  for (auto [surah, code] : {std::pair{1, 0}, std::pair{2, 1}, std::pair{3, 3}, std::pair{4, 2}}) {
+    auto* row = dynamic_cast<SurahCellView*>(cellAt(surah - 1)->cellView());
+    EXPECT_EQ(row->audioStatus(), code);
   }
   EXPECT_EQ(dynamic_cast<SurahCellView*>(cellAt(3)->cellView())->soundButton()->currentImage(),
             ui::Image::imageNamed("ipad-sound-index-multi.png"));

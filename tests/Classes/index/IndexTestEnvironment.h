@@ -173,6 +173,8 @@ class IndexTest : public ::testing::Test {
   }
 
   static ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
+  // The content database the delegate opened (a copy of the fixture's).
+  std::string contentPath() const { return (dir_ / "resources" / "zarvel.db").string(); }
 
   std::shared_ptr<RecordingDelegate> delegate;
   std::shared_ptr<FakeReading> reading = std::make_shared<FakeReading>();

@@ -60,7 +60,7 @@ TEST_F(IndexScreenTest, EachModeHasItsSectionsRowsAndTitles) {
     EXPECT_EQ(index->btnSections->titleForState(ui::ControlStateNormal), m.button);
     EXPECT_EQ(index->btnSections->titleForState(ui::ControlStateHighlighted), m.button);
     EXPECT_EQ(defaults().boolForKey(kIsShowingSections), m.sectioned);
-    EXPECT_EQ(index->lblPartitionTitle->isHidden(), !m.sectioned);
+    EXPECT_TRUE(index->lblPartitionTitle->isHidden());
     auto* cell = cellAt(0);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->reuseIdentifier(), m.sectioned ? "SectionCell" : "SurahCell");
@@ -128,6 +128,14 @@ TEST_F(IndexScreenTest, QuarterRowsShowTheFirstShownTranslationElseTheArabic) {
     EXPECT_EQ(row->textLabel()->textAlignment(),
               ChapterInfo::isTranslationRTL(c.shown) ? ui::TextAlignment::Right : ui::TextAlignment::Left);
   }
+  // A translation the content database lacks shows the Arabic text.
+  defaults().setInteger(6, kCurrentTranslationPrimary);
+  sqlite3* writer = fixtures::openReadWrite(contentPath());
+  fixtures::exec(writer, "DELETE FROM trans6 WHERE surah = 2 AND verse = 26");
+  sqlite3_close(writer);
+  ns::NotificationCenter::defaultCenter().postNotificationName("TranslationDidChange");
+  EXPECT_EQ(index->sectionedMeta()[1]->Title, ChapterInfo::getArabicVerseFor(delegate->dbConnectionStatic(), 2, 26));
+  EXPECT_EQ(index->sectionedMeta()[2]->Title, ChapterInfo::getTranslationFor(delegate->dbConnectionStatic(), 6, 2, 44));
   // A new translation drops the texts; the next appearance reads them again.
   defaults().setInteger(5, kCurrentTranslationPrimary);
   ns::NotificationCenter::defaultCenter().postNotificationName("TranslationDidChange");
@@ -216,6 +224,7 @@ TEST_F(IndexScreenTest, ATapOnTheSelectedRowDoesNothingAndAnotherOpensIt) {
   tapRow(2);
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(reading->calls, (std::vector<std::string>{"setupBasicSurah(3, -1, NO)"}));
+  EXPECT_EQ(index->btnTopCurrentSurah->titleForState(ui::ControlStateNormal), "Aal-e-Imran");
   tapRow(2);
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(defaults().integerForKey("IndexSelectedRow"), 2);
@@ -364,6 +373,19 @@ TEST_F(IndexScreenTest, TheNextSurahFromTheReadingScreenMovesTheListSelection) {
   EXPECT_TRUE(cellAt(1)->isSelected());
   EXPECT_FALSE(cellAt(0)->isSelected());
   EXPECT_FALSE(cellAt(0)->isHighlighted());
+  // A surah opened elsewhere (a link): the check after its set-up moves the
+  // mark, and the old row keeps none.
+  reading->surah = 5;
+  index->verifyIndexSelection();
+  EXPECT_EQ(index->iCurrentlyShowingSurah(), 5);
+  EXPECT_EQ(index->btnTopCurrentSurah->titleForState(ui::ControlStateNormal), "Al-Maeda");
+  EXPECT_TRUE(cellAt(4)->isSelected());
+  EXPECT_TRUE(cellAt(4)->isHighlighted());
+  EXPECT_FALSE(cellAt(1)->isSelected());
+  EXPECT_FALSE(cellAt(1)->isHighlighted());
+  reading->surah = 2;
+  index->verifyIndexSelection();
+  EXPECT_FALSE(cellAt(4)->isHighlighted());
   // After a switch back from sectioned mode the surah shown is marked again.
   switchMode();
   switchMode();
@@ -388,20 +410,22 @@ TEST_F(IndexScreenTest, TheJuzBarJumpsToTheJuzAndNamesItWhileTouched) {
     std::string title = ns::format("Juz %d", c.label + 1);
     EXPECT_EQ(index->lblTopBarLabel->text(), title);
     EXPECT_EQ(index->lblPartitionTitle->text(), title);
+    EXPECT_FALSE(index->lblPartitionTitle->isHidden());
     int s = 0, v = 0;
     ChapterInfo::setSurahVerseForJuz(s, v, c.label + 1);
-    ui::IndexPath top = c.sectioned ? ui::IndexPath::indexPathForRow(0, c.label)
-                                    : ui::IndexPath::indexPathForRow(s - 1, 0);
-    float expected = std::min(table->rectForRowAtIndexPath(top).minY(),
+    // The juz's first row at the top (in sectioned mode below its header).
+    float expected = std::min(c.sectioned ? table->rectForHeaderInSection(c.label).minY()
+                                          : table->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(s - 1, 0)).minY(),
                               table->contentSize().height - table->bounds().height());
     EXPECT_NEAR(table->contentOffset().y, expected, 1);
     window->sendTouch(0, ui::TouchPhase::Ended, labelPoint(c.label));
     EXPECT_EQ(index->lblTopBarLabel->text(), c.sectioned ? "Sections" : "Suras");
+    EXPECT_TRUE(index->lblPartitionTitle->isHidden());
     EXPECT_NEAR(defaults().floatForKey(c.sectioned ? "SectionListYOffset" : "SurahListYOffset"),
                 table->contentOffset().y, 0.5);
     if (c.sectioned) {
       // After release the partition title names the juz of the top row.
-      auto path = table->indexPathForRowAtPoint(cg::Point(0, table->contentOffset().y));
+      auto path = table->indexPathForRowAtPoint(cg::Point(0, table->contentOffset().y + 23));
       ASSERT_TRUE(path);
       EXPECT_EQ(index->lblPartitionTitle->text(), ns::format("Juz %d", path->section + 1));
     }
@@ -437,6 +461,18 @@ TEST_F(IndexScreenTest, TypingAtTheIndexPicksASurahAndEnterOpensIt) {
   EXPECT_EQ(reading->calls, (std::vector<std::string>{"setupBasicSurah(18, -1, NO)"}));
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(index->currentlySelectedRow(), 17);
+  EXPECT_EQ(window->firstResponder(), index.get());
+  // Keys another screen takes (the reading screen) stay with it after a tap.
+  struct KeyTaker : ui::View {
+    using ui::View::View;
+    bool canBecomeFirstResponder() const override { return true; }
+  };
+  auto other = std::make_shared<KeyTaker>(cg::Rect(600, 0, 100, 100));
+  window->addSubview(other);
+  ASSERT_TRUE(other->becomeFirstResponder());
+  tapRow(20);
+  EXPECT_EQ(window->firstResponder(), other.get());
+  ASSERT_TRUE(index->becomeFirstResponder());
   // In sectioned mode a surah's name picks the quarter of its first verse.
   switchMode();
   advance(1.5);
@@ -457,7 +493,7 @@ TEST_F(IndexScreenTest, NameLayoutsFollowTheIndexSettingAndTheInterfaceLanguage)
   };
   for (Case c : {Case{false, "en", false, ui::TextAlignment::Left, "2", "286 ayas"},
                  Case{true, "en", true, ui::TextAlignment::Left, "2", "286 ayas"},
-                 Case{false, "ar", false, ui::TextAlignment::Right, "\u0662", "ayas \u0662\u0668\u0666"}}) {
+                 Case{false, "ar", false, ui::TextAlignment::Right, "\u0662", " \u0662\u0668\u0666"}}) {
     SCOPED_TRACE(ns::format("IndexInArabic %d, %s", c.indexInArabic, c.language));
     defaults().setBool(c.indexInArabic, kIndexInArabic);
     Language::setLanguage(c.language);
@@ -467,13 +503,17 @@ TEST_F(IndexScreenTest, NameLayoutsFollowTheIndexSettingAndTheInterfaceLanguage)
     auto* row = dynamic_cast<SurahCellView*>(cellAt(1)->cellView());
     EXPECT_EQ(row->nameImage() && !row->nameImage()->isHidden(), c.image);
     EXPECT_EQ(row->nameLabel()->isHidden(), c.image);
-    if (!c.image) EXPECT_EQ(row->nameLabel()->textAlignment(), c.nameAlignment);
+    if (!c.image) {
+      EXPECT_EQ(row->nameLabel()->textAlignment(), c.nameAlignment);
+    }
     if (c.image) {
       EXPECT_EQ(row->nameImage()->image(), ui::Image::imageNamed("sname_2.png"));
       EXPECT_EQ(row->nameImage()->frame().x(), 320 - 134 + ChapterInfo::getSurahNameOffsetForAlignment(2));
     }
     EXPECT_EQ(row->numberLabel()->text(), c.number);
-    EXPECT_EQ(row->verseCountLabel()->text(), c.count);
+    // The Arabic interface puts the word (from its string table) first.
+    std::string count = c.count[0] == ' ' ? Language::get("ayas", "ayas") + c.count : c.count;
+    EXPECT_EQ(row->verseCountLabel()->text(), count);
     EXPECT_EQ(row->numberLabel()->textAlignment(),
               c.image || c.nameAlignment == ui::TextAlignment::Right ? ui::TextAlignment::Right
                                                                      : ui::TextAlignment::Left);
@@ -503,6 +543,50 @@ TEST_F(IndexScreenTest, ADownloadSetUpShowsInTheVisibleRowsWithoutAReload) {
   EXPECT_EQ(row->audioStatus(), 3);
   EXPECT_EQ(row->soundButton()->currentImage(), ui::Image::imageNamed("ipad-sound-index-ready-plus.png"));
   EXPECT_EQ(reading->calls.back(), "updateReciterLabel");
+}
+
+}  // namespace
+}  // namespace indextest
+
+namespace indextest {
+namespace {
+
+TEST_F(IndexScreenTest, AnUnloadedIndexIgnoresNoticesUntilItsViewComesBack) {
+  show();
+  index->view()->removeFromSuperview();
+  index->didReceiveMemoryWarning();
+  ASSERT_FALSE(index->isViewLoaded());
+  EXPECT_EQ(index->surahListTable(), nullptr);
+  for (const char* name : {"TranslationDidChange", "ReciterDidChange", "SurahDidChangeFromNav",
+                           "RequiresRefreshOfSoundStatus"})
+    ns::NotificationCenter::defaultCenter().postNotificationName(name);
+  index->downloadRequiresRefreshOfStatus();
+  index->reloadSurahCell(3);
+
+  window->addSubview(index->view());
+  index->viewWillAppear(false);
+  window->layoutIfNeeded();
+  ASSERT_NE(index->surahListTable(), nullptr);
+  EXPECT_EQ(index->surahListTable()->numberOfRowsInSection(0), 114);
+  EXPECT_TRUE(cellAt(0)->isSelected());
+}
+
+TEST_F(IndexScreenTest, TheJuzBarTakesTheOrientationOfEachAppearance) {
+  show(ui::InterfaceOrientation::LandscapeLeft);
+  auto* bar = index->viewJuzzScroller.get();
+  EXPECT_FALSE(bar->IsPortrait());
+  EXPECT_EQ(bar->imgMainImg()->intermediateTransitionView(), nullptr);
+  ui::Application::shared().setStatusBarOrientation(ui::InterfaceOrientation::Portrait);
+  index->viewWillAppear(false);
+  EXPECT_TRUE(bar->IsPortrait());
+  EXPECT_NE(bar->imgMainImg()->intermediateTransitionView(), nullptr);  // the art's 0.3 s transition
+  advance(0.35);
+  EXPECT_EQ(bar->imgMainImg()->intermediateTransitionView(), nullptr);
+  EXPECT_EQ(bar->imgMainImg()->image(), ui::Image::imageNamed("scroller-blank-s9.png"));
+  // Upside down changes nothing.
+  ui::Application::shared().setStatusBarOrientation(ui::InterfaceOrientation::PortraitUpsideDown);
+  index->viewWillAppear(false);
+  EXPECT_TRUE(bar->IsPortrait());
 }
 
 }  // namespace
