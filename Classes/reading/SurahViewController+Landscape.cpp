@@ -119,13 +119,15 @@ bool SurahViewController::prepareForPortraitWithAnimation(bool animated, bool in
   return true;
 }
 
+// The layout switch hid the rows while they changed height; the turn is
+// over, so they come back.
 void SurahViewController::setupForLandscape() {
-  if (tblVerses) isRotating_ = false;
+  if (!tblVerses) return;
+  isRotating_ = false;
+  if (!settingUpSurah_ && !isSwitchingSurah_ && tblVerses->alpha() < 1) setTableAlpha(1, true, "LayoutDone", 0.2);
 }
 
-void SurahViewController::setupForPortrait() {
-  if (tblVerses) isRotating_ = false;
-}
+void SurahViewController::setupForPortrait() { setupForLandscape(); }
 
 // ---- the idle timer ------------------------------------------------------------------------------------
 
