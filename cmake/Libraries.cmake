@@ -27,10 +27,16 @@ function(zarvel_library name dir)
   if(tests)
     add_executable(test_${name} ${tests})
     target_link_libraries(test_${name} PRIVATE ${name} GTest::gtest GTest::gmock GTest::gtest_main)
+    set(labels)
+    if(test_${name} IN_LIST ZARVEL_THREAD_TESTS)
+      set(labels threads)
+      add_dependencies(thread_tests test_${name})
+    endif()
     gtest_discover_tests(test_${name}
         WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+        PROPERTIES ENVIRONMENT "ZARVEL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp"
+                   TIMEOUT ${ZARVEL_TEST_TIMEOUT} LABELS "${labels}")
   endif()
 endfunction()
 
@@ -44,6 +50,13 @@ function(zarvel_existing out)
   endforeach()
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
+
+# Test programs with tests that start threads or use two database connections:
+# they carry the ctest label "threads", and the target thread_tests builds them
+# (the ThreadSanitizer build in CI runs `ctest -L threads`, with
+# TSAN_OPTIONS=suppressions=tests/tsan.supp).
+set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl)
+add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
 zarvel_pkg(PANGO pangocairo)
@@ -77,6 +90,12 @@ zarvel_existing(d foundation graphics text ui services OpenSSL::Crypto)
 zarvel_library(tkcore toolkit/core DEPS ${d})
 if(TARGET test_tkcore AND TARGET backend_headless)
   target_link_libraries(test_tkcore PRIVATE backend_headless)
+endif()
+zarvel_pkg(EXPAT expat)
+zarvel_existing(d tkcore foundation graphics text ui services PkgConfig::EXPAT)
+zarvel_library(tkstyled toolkit/styled DEPS ${d})
+if(TARGET test_tkstyled AND TARGET backend_headless)
+  target_link_libraries(test_tkstyled PRIVATE backend_headless)
 endif()
 
 # --- application -------------------------------------------------------------
@@ -126,6 +145,12 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_test(NAME zarvel_headless_screenshot
            COMMAND ${CMAKE_COMMAND} -DAPP=$<TARGET_FILE:zarvel> -DWORK=${CMAKE_BINARY_DIR}/test-tmp/headless-run
                    -P "${CMAKE_SOURCE_DIR}/tests/Classes/app/HeadlessRun.cmake")
+  set_tests_properties(zarvel_headless_screenshot PROPERTIES TIMEOUT ${ZARVEL_TEST_TIMEOUT})
+endif()
+if(EXISTS "${CMAKE_SOURCE_DIR}/scripts/install-desktop")
+  add_test(NAME install_desktop
+           COMMAND bash "${CMAKE_SOURCE_DIR}/tests/scripts/InstallDesktopTest.sh" "${CMAKE_BINARY_DIR}/test-tmp/install-desktop")
+  set_tests_properties(install_desktop PROPERTIES TIMEOUT ${ZARVEL_TEST_TIMEOUT})
 endif()
 
 if(ZARVEL_BENCH AND EXISTS "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")

@@ -14,7 +14,11 @@ class StandInIndex : public IndexViewController {
  public:
   explicit StandInIndex(std::weak_ptr<SurahViewController> reading) : reading_(std::move(reading)) {}
   void showSurahView(const void*, int surah, int verse, bool startPlaying, bool) override {
-    if (auto reading = reading_.lock()) reading->setupBasicSurah(surah, verse, startPlaying);
+    auto reading = reading_.lock();
+    if (!reading) return;
+    reading->setupBasicSurah(surah, verse, startPlaying);
+    // The delegate rebuilds the screen itself only when nothing is to play.
+    if (startPlaying) reading->asyncSurahReload();
   }
   bool IsShowingSurahView() const override { return true; }
 

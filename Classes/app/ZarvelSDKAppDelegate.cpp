@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Classes/app/AppState.h"
+#include "Classes/core/Array+Plus.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/DDInvocationGrabber.h"
 #include "Classes/core/Database.h"
@@ -259,20 +260,24 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
   if (!defaults().boolForKey(kCheckedSlicedAudio)) {
     defaults().setBool(true, kCheckedSlicedAudio);
     defaults().synchronize();
-    if (hasSlicedAudioInstalled())
-      ns::RunLoop::main().performAfter(this, "showSlicedWarning", 2.0, [this] { showSlicedWarning(); });
+    if (hasSlicedAudioInstalled()) performAfterDelay("showSlicedWarning", 2.0, [this] { showSlicedWarning(); });
   }
+  if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) showUpdateNotice();
+  showStorageWarnings();
+}
 
-  if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) {
-    MarkUpgraded(false);
-    auto notice = std::make_shared<ui::AlertView>(
-        app_state::text("Update Notice"),
-        app_state::text("Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
-                        "configured from the settings screen."),
+// Says once, at launch, when the settings were reset, when the saved data had to
+// be moved aside, or when changes cannot be kept, so nobody writes notes that
+// will be lost.
+void ZarvelSDKAppDelegate::showStorageWarnings() {
+  if (std::string old = defaults().setAsidePath(); !old.empty()) {
+    auto alert = std::make_shared<ui::AlertView>(
+        app_state::text("Settings Reset"),
+        app_state::text("The settings file could not be read, so the settings were reset. The old file was kept "
+                        "as:") + "\n" + old,
         std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
-    notice->show();
+    alert->show();
   }
-
   // The launch moved aside a user database it could not read: say where it is kept.
   if (const auto& moved = dbHandler_->movedAsidePath()) {
     auto alert = std::make_shared<ui::AlertView>(
@@ -284,19 +289,43 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
     alert->setTag(app_state::kUserDatabaseMovedTag);
     alert->show();
   }
+
+  std::vector<std::string> readOnly;
+  if (auto reason = dbHandler_->userDatabaseReadOnlyReason()) readOnly.push_back(*reason);
+  if (std::string reason = defaults().lastWriteError(); !reason.empty()) readOnly.push_back(reason);
+  if (readOnly.empty()) return;
+  auto alert = std::make_shared<ui::AlertView>(
+      app_state::text("Changes Will Not Be Saved"),
+      app_state::text("Zarvel can only read its data, so bookmarks, notes and settings changed now will be "
+                      "lost:") + "\n" + ns::implode(readOnly, "\n"),
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  alert->show();
+}
+
+void ZarvelSDKAppDelegate::showUpdateNotice() {
+  MarkUpgraded(false);
+  auto notice = std::make_shared<ui::AlertView>(
+      app_state::text("Update Notice"),
+      app_state::text("Zarvel now supports color coded Tajweed and changing of font sizes. These can be "
+                      "configured from the settings screen."),
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  notice->show();
+}
+
+void ZarvelSDKAppDelegate::performAfterDelay(const std::string& name, double delay, std::function<void()> fn) {
+  auto& loop = ns::RunLoop::main();
+  loop.cancelPreviousPerformRequests(this, name);
+  loop.performAfter(this, name, delay, std::move(fn));
 }
 
 // The Friday check 3 s on, and the rate prompt 2 s on once per foreground period.
 // A check still pending from the period before (back within the delay) is
 // replaced, so the prompt never shows twice.
 void ZarvelSDKAppDelegate::scheduleForegroundChecks() {
-  auto& loop = ns::RunLoop::main();
-  loop.cancelPreviousPerformRequests(this, "remindKahf");
-  loop.performAfter(this, "remindKahf", 3.0, [this] { remindKahf(); });
+  performAfterDelay("remindKahf", 3.0, [this] { remindKahf(); });
   if (!checkedNagScreen) {
     checkedNagScreen = true;
-    loop.cancelPreviousPerformRequests(this, "showNagScreen");
-    loop.performAfter(this, "showNagScreen", 2.0, [this] { showNagScreen(); });
+    performAfterDelay("showNagScreen", 2.0, [this] { showNagScreen(); });
   }
 }
 

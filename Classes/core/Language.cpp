@@ -31,19 +31,8 @@ std::shared_ptr<ns::Bundle> bundleFor(const std::string& code) {
   return std::make_shared<ns::Bundle>(ns::Bundle::main().bundlePath());
 }
 
-}  // namespace
-
-void Language::initialize() {
-  std::lock_guard<std::mutex> once(state().initMutex);
-  {
-    std::lock_guard<std::mutex> lock(state().mutex);
-    if (state().initialized) return;
-  }
-  setLanguage(preferredLanguage());
-}
-
-void Language::setLanguage(const std::string& code) {
-  ns::logf("preferredLang: %s", code.c_str());
+// Selects the string table and stores the choice for the next start.
+void select(const std::string& code) {
   auto bundle = bundleFor(code);
   {
     std::lock_guard<std::mutex> lock(state().mutex);
@@ -54,6 +43,23 @@ void Language::setLanguage(const std::string& code) {
   defaults.setObject(ns::Value(code), kPrefLang);
   defaults.setObject(ns::Value(ns::Array{ns::Value(code)}), kAppleLanguages);
   defaults.synchronize();
+}
+
+}  // namespace
+
+void Language::initialize() {
+  std::lock_guard<std::mutex> once(state().initMutex);
+  {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    if (state().initialized) return;
+  }
+  // Quietly: the start selects the language it already has.
+  select(preferredLanguage());
+}
+
+void Language::setLanguage(const std::string& code) {
+  ns::logf("preferredLang: %s", code.c_str());
+  select(code);
 }
 
 std::string Language::get(const std::string& key, const std::string& alter) {

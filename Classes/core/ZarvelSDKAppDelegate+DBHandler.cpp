@@ -177,16 +177,23 @@ bool syncFile(const std::string& path) {
   return ok;
 }
 
-// Copies through a temporary file renamed into place, so the target is whole or absent.
+// Copies through a temporary file renamed into place, so the target is whole or
+// absent. A failure names the folder and the system's reason.
 std::optional<std::string> copyAtomically(const std::string& from, const std::string& to) {
   std::string tmp = to + ".tmp";
+  std::string folder = ns::deletingLastPathComponent(to);
   ns::removeItem(tmp);
   if (!ns::fileExists(from)) return "The file \"" + ns::lastPathComponent(from) + "\" does not exist.";
-  if (!ns::createDirectory(ns::deletingLastPathComponent(to)) || !ns::copyItem(from, tmp) || !syncFile(tmp) ||
-      !ns::moveItem(tmp, to)) {
-    std::string reason = std::strerror(errno);
+  std::string reason;
+  if (!ns::createDirectory(folder, &reason)) return "The folder " + folder + " could not be created: " + reason;
+  bool copied = ns::copyItem(from, tmp, &reason);
+  if (copied && !syncFile(tmp)) {
+    reason = std::strerror(errno);
+    copied = false;
+  }
+  if (!copied || !ns::moveItem(tmp, to, &reason)) {
     ns::removeItem(tmp);
-    return "The file \"" + ns::lastPathComponent(from) + "\" could not be copied: " + reason;
+    return "The file \"" + ns::lastPathComponent(from) + "\" could not be copied into " + folder + ": " + reason;
   }
   return std::nullopt;
 }
@@ -276,6 +283,16 @@ void DBHandler::initializeDatabase() {
     closeDatabases();
     ns::fatal(*error);
   }
+}
+
+std::optional<std::string> DBHandler::userDatabaseReadOnlyReason() const {
+  std::string path = userDatabasePath();
+  // The folder too: the engine writes its journal beside the file.
+  for (const std::string& item : {path, documents_}) {
+    if (::access(item.c_str(), W_OK) != 0) return item + ": " + std::strerror(errno);
+  }
+  if (dbConnection_ && sqlite3_db_readonly(dbConnection_, "main") == 1) return path + ": opened read-only";
+  return std::nullopt;
 }
 
 void DBHandler::upgradeSchema() {

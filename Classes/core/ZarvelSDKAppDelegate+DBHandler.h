@@ -53,6 +53,11 @@ class DBHandler {
   // Where this launch moved a user database it could not read (the person is told).
   const std::optional<std::string>& movedAsidePath() const { return movedAsidePath_; }
 
+  // Why changes to the open user database could not be kept (its file or
+  // folder cannot be written, or the engine opened it read-only), naming the
+  // path; nothing when they can.
+  std::optional<std::string> userDatabaseReadOnlyReason() const;
+
   std::string userDatabasePath() const;
   std::string contentDatabasePath() const;
 

@@ -10,6 +10,7 @@
 // Classes/app, which the application and its tests link.
 #include <sqlite3.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -140,6 +141,11 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   virtual void initializeDatabase();
   virtual void setupForiPad();
   virtual void resetTabbarLabels();
+  // Steps 6 to 8 schedule the delegate's delayed calls (remindKahf,
+  // showNagScreen, showSlicedWarning) through this, replacing one still
+  // pending under the same name; step 9 shows the update notice when due.
+  virtual void performAfterDelay(const std::string& name, double delay, std::function<void()> fn);
+  virtual void showUpdateNotice();
   // Stops the database workers, releases the shared font, then finalises the
   // statements and closes the connections under the data store's lock.
   void finalizeView();
@@ -231,6 +237,7 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
  private:
   class SessionDelegate;
   void scheduleForegroundChecks();
+  void showStorageWarnings();
   ui::BackgroundTaskIdentifier* backgroundSlot(int kind);
 
   ZarvelSDKAppDownloadDelegate* downloadDelegate_ = nullptr;  // not retained

@@ -9,6 +9,7 @@
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/glyphs/ArabicFont.h"
+#include "Classes/reading/KeptTextLabel.h"
 #include "Classes/reading/SurahViewCell.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/reading/TransliterationLabel.h"
@@ -134,7 +135,7 @@ std::shared_ptr<ui::Button> SurahVerseView::makeMarkButton(const char* image, cg
 void SurahVerseView::initTranslationLabel() {
   if (lblTranslation) return;
   float w = frame().width();
-  lblTranslation = std::make_shared<ui::Label>(forTranslationOnly ? cg::Rect(12, 0, w - 26, 20)
+  lblTranslation = std::make_shared<KeptTextLabel>(forTranslationOnly ? cg::Rect(12, 0, w - 26, 20)
                                                                   : cg::Rect(65, 0, w - 80, 20));
   lblTranslation->setNumberOfLines(0);
   lblTranslation->setFont(helvetica(17));

@@ -9,6 +9,7 @@
 #include "Classes/reading/ChoiceListController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/reading/UIViewControllerHelper.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/text/TextMeasure.h"
@@ -50,8 +51,8 @@ void SurahViewController::updateSurahNameButton() {
   if (!isViewLoaded()) return;
   if (isShowingSurahInfo_ && tblSurahInfo) tblSurahInfo->reloadData();
   lblSurahName->setText("");
-  imgSurahName->setImage(ui::Image::imageNamed("sname_" + std::to_string(iCurrentSurah_) + ".png"));
-  btnSurahNameOptionsBar->setBackgroundImage(ui::Image::imageNamed("sname_" + std::to_string(iCurrentSurah_) + "-t.png"),
+  imgSurahName->setImage(ui::Image::imageNamed(ns::format("sname_%i.png", iCurrentSurah_)));
+  btnSurahNameOptionsBar->setBackgroundImage(ui::Image::imageNamed(ns::format("sname_%i-t.png", iCurrentSurah_)),
                                              ui::ControlStateNormal);
 }
 

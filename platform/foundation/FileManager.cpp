@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -16,6 +17,16 @@
 namespace fs = std::filesystem;
 
 namespace ns {
+
+namespace {
+
+// Sets the reason when one was asked for; answers false for chaining.
+bool fail(std::string* error, const std::string& reason) {
+  if (error) *error = reason;
+  return false;
+}
+
+}  // namespace
 
 bool fileExists(const std::string& path) {
   struct stat st {};
@@ -27,10 +38,11 @@ bool isDirectory(const std::string& path) {
   return fs::is_directory(path, ec);
 }
 
-bool createDirectory(const std::string& path) {
+bool createDirectory(const std::string& path, std::string* error) {
   std::error_code ec;
   fs::create_directories(path, ec);
-  return fs::is_directory(path, ec);
+  if (ec) return fail(error, ec.message());
+  return fs::is_directory(path, ec) || fail(error, "not a folder");
 }
 
 bool removeItem(const std::string& path) {
@@ -39,17 +51,20 @@ bool removeItem(const std::string& path) {
   return !ec && !fs::exists(fs::symlink_status(path, ec));
 }
 
-bool copyItem(const std::string& from, const std::string& to) {
+bool copyItem(const std::string& from, const std::string& to, std::string* error) {
   std::error_code ec;
-  if (!fs::is_regular_file(from, ec) || fs::exists(to, ec)) return false;
-  return fs::copy_file(from, to, fs::copy_options::none, ec) && !ec;
+  if (!fs::is_regular_file(from, ec)) return fail(error, ec ? ec.message() : "not a file");
+  if (fs::exists(to, ec)) return fail(error, "the destination exists");
+  if (!fs::copy_file(from, to, fs::copy_options::none, ec) || ec) return fail(error, ec.message());
+  return true;
 }
 
-bool moveItem(const std::string& from, const std::string& to) {
+bool moveItem(const std::string& from, const std::string& to, std::string* error) {
   std::error_code ec;
-  if (!fs::exists(from, ec) || fs::exists(to, ec)) return false;
+  if (!fs::exists(from, ec)) return fail(error, ec ? ec.message() : "no such file");
+  if (fs::exists(to, ec)) return fail(error, "the destination exists");
   fs::rename(from, to, ec);
-  return !ec;
+  return !ec || fail(error, ec.message());
 }
 
 std::vector<std::string> contentsOfDirectory(const std::string& path) {
@@ -98,27 +113,27 @@ std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes) {
   return data;
 }
 
-bool writeFileAtomically(const std::string& path, const Data& data) {
+bool writeFileAtomically(const std::string& path, const Data& data, std::string* error) {
   std::string dir = deletingLastPathComponent(path);
   if (dir.empty()) dir = ".";
   std::random_device rd;
   std::string temp = pathJoin(dir, "." + lastPathComponent(path) + ".tmp" + std::to_string(rd()));
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = true;
+  if (fd < 0) return fail(error, std::strerror(errno));
+  int failure = 0;  // errno of the first step that failed
   std::size_t done = 0;
-  while (ok && done < data.size()) {
+  while (!failure && done < data.size()) {
     ssize_t n = ::write(fd, data.data() + done, data.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
+    if (n <= 0) failure = n < 0 ? errno : ENOSPC;
     else done += static_cast<std::size_t>(n);
   }
-  ok = ok && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) {
+  if (!failure && ::fsync(fd) != 0) failure = errno;
+  if (::close(fd) != 0 && !failure) failure = errno;
+  if (!failure && ::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
+  if (failure) {
     ::unlink(temp.c_str());
-    return false;
+    return fail(error, std::strerror(failure));
   }
   // Make the rename itself durable.
   int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -129,8 +144,8 @@ bool writeFileAtomically(const std::string& path, const Data& data) {
   return true;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view text) {
-  return writeFileAtomically(path, Data(text.begin(), text.end()));
+bool writeFileAtomically(const std::string& path, std::string_view text, std::string* error) {
+  return writeFileAtomically(path, Data(text.begin(), text.end()), error);
 }
 
 }  // namespace ns

@@ -1,5 +1,6 @@
 #pragma once
-// File operations. None throws; failures answer false / nullopt / empty.
+// File operations. None throws; failures answer false / nullopt / empty, and
+// where an `error` is passed, the system's reason ("Permission denied").
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,12 +13,12 @@ namespace ns {
 bool fileExists(const std::string& path);
 bool isDirectory(const std::string& path);
 // Creates the directory and any missing parents; true when it exists afterwards.
-bool createDirectory(const std::string& path);
+bool createDirectory(const std::string& path, std::string* error = nullptr);
 // Removes a file or a whole directory tree; true when nothing is left.
 bool removeItem(const std::string& path);
 // Copies a file (not a directory); fails when the destination exists.
-bool copyItem(const std::string& from, const std::string& to);
-bool moveItem(const std::string& from, const std::string& to);
+bool copyItem(const std::string& from, const std::string& to, std::string* error = nullptr);
+bool moveItem(const std::string& from, const std::string& to, std::string* error = nullptr);
 // Names in the directory (not paths), sorted; empty when unreadable.
 std::vector<std::string> contentsOfDirectory(const std::string& path);
 std::optional<std::uint64_t> fileSize(const std::string& path);
@@ -29,7 +30,7 @@ bool setModificationDate(const std::string& path, double secondsSince1970);
 std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes);
 // Writes through a temporary file in the same folder, flushed and renamed over
 // the path: readers see the old file or the new one, never a part.
-bool writeFileAtomically(const std::string& path, const Data& data);
-bool writeFileAtomically(const std::string& path, std::string_view text);
+bool writeFileAtomically(const std::string& path, const Data& data, std::string* error = nullptr);
+bool writeFileAtomically(const std::string& path, std::string_view text, std::string* error = nullptr);
 
 }  // namespace ns

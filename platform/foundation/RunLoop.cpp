@@ -50,6 +50,7 @@ struct RunLoop::Impl {
   std::map<Key, std::shared_ptr<Timer::State>> timers;
   std::uint64_t nextSequence = 0;
   bool stopped = false;
+  std::shared_ptr<const std::function<void()>> wakeHook;
 
   // Drops invalidated timers from the front; the due time of the first valid one.
   double nextDueLocked() {
@@ -91,6 +92,7 @@ void RunLoop::resetForTesting(std::shared_ptr<Clock> clock) {
   loop.impl_->timers.clear();
   loop.impl_->posts.clear();
   loop.impl_->stopped = false;
+  loop.impl_->wakeHook = nullptr;
 }
 
 double RunLoop::clockNow() const { return Clock::currentShared()->now(); }
@@ -100,7 +102,23 @@ void RunLoop::post(std::function<void()> fn) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->posts.push_back(std::move(fn));
   }
+  wake();
+}
+
+void RunLoop::setWakeHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  impl_->wakeHook = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
+}
+
+void RunLoop::wake() {
   impl_->wake.notify_all();
+  std::shared_ptr<const std::function<void()>> hook;
+  {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    hook = impl_->wakeHook;
+  }
+  // Outside the lock: the hook may post to another queue.
+  if (hook) (*hook)();
 }
 
 Timer RunLoop::addTimer(double delay, bool repeats, const void* owner, const std::string& name,
@@ -116,7 +134,7 @@ Timer RunLoop::addTimer(double delay, bool repeats, const void* owner, const std
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->insertLocked(state, clockNow() + state->interval);
   }
-  impl_->wake.notify_all();
+  wake();
   return Timer(state);
 }
 

@@ -54,6 +54,11 @@ class RunLoop {
   // Runs fn on this loop, after what was posted before it. Any thread.
   void post(std::function<void()> fn);
 
+  // Called (on the posting thread) after every post and every new timer, so a
+  // loop that waits elsewhere (a window's event queue) wakes up for them.
+  // nullptr removes it.
+  void setWakeHook(std::function<void()> hook);
+
   // Runs fn after the delay unless cancelled. Owner and name only key cancelling.
   void performAfter(const void* owner, const std::string& name, double delaySeconds,
                     std::function<void()> fn);
@@ -107,6 +112,7 @@ class RunLoop {
   std::uint64_t sequenceNow() const;
   bool runPosted();
   double clockNow() const;
+  void wake();
 
   std::unique_ptr<Impl> impl_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/foundation/Calendar.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -64,6 +65,7 @@ void UserDefaults::loadIfNeededLocked() const {
   if (loaded_) return;
   loaded_ = true;
   persistent_.clear();
+  unreadable_ = false;
   std::string path = pathLocked();
   if (!fileExists(path)) return;
   auto bytes = readFile(path, kMaxDefaultsFileBytes);
@@ -71,6 +73,7 @@ void UserDefaults::loadIfNeededLocked() const {
   if (bytes) parsed = Value::fromJSON(stringFromData(*bytes));
   if (!parsed || !parsed->isDictionary()) {
     log("UserDefaults: ignoring unreadable defaults file " + path);
+    unreadable_ = true;
     return;
   }
   persistent_ = parsed->dictionary();
@@ -143,22 +146,60 @@ void UserDefaults::removeObjectForKey(const std::string& key) { setObject(Value(
 bool UserDefaults::synchronize() {
   std::lock_guard<std::mutex> writing(writeMutex_);
   std::string path, json;
+  bool setAside = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeededLocked();
     path = pathLocked();
     json = Value(persistent_).toJSON(true);
+    setAside = unreadable_;
   }
+  std::string error;
+  if (setAside && !setAsideUnreadableFile(path, error)) return recordWriteError(path, error);
   std::string dir = deletingLastPathComponent(path);
-  if (!dir.empty() && !createDirectory(dir)) {
-    log("UserDefaults: cannot create " + dir);
-    return false;
-  }
-  if (!writeFileAtomically(path, json + "\n")) {
-    log("UserDefaults: cannot write " + path);
-    return false;
-  }
+  if (!dir.empty() && !createDirectory(dir, &error)) return recordWriteError(dir, error);
+  if (!writeFileAtomically(path, json + "\n", &error)) return recordWriteError(path, error);
+  std::lock_guard<std::mutex> lock(mutex_);
+  lastWriteError_.clear();
   return true;
+}
+
+bool UserDefaults::setAsideUnreadableFile(const std::string& path, std::string& error) {
+  std::string moved;
+  if (fileExists(path)) {
+    // <name>-unreadable-<local date and time>.json, numbered when taken.
+    DateComponents now = Calendar::components(Date::now());
+    std::string stem = deletingPathExtension(path) + format("-unreadable-%04d%02d%02d-%02d%02d%02d", now.year,
+                                                            now.month, now.day, now.hour, now.minute, now.second);
+    moved = stem + ".json";
+    for (int n = 2; fileExists(moved); ++n) moved = stem + format("-%d.json", n);
+    if (!moveItem(path, moved, &error)) {
+      error = "the unreadable file could not be moved aside: " + error;
+      return false;
+    }
+    log("UserDefaults: the unreadable defaults file was moved to " + moved);
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  unreadable_ = false;
+  if (!moved.empty()) setAsidePath_ = moved;
+  return true;
+}
+
+bool UserDefaults::recordWriteError(const std::string& path, const std::string& reason) {
+  log("UserDefaults: cannot write " + path + ": " + reason);
+  std::lock_guard<std::mutex> lock(mutex_);
+  lastWriteError_ = path + ": " + reason;
+  return false;
+}
+
+std::string UserDefaults::setAsidePath() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return setAsidePath_;
+}
+
+std::string UserDefaults::lastWriteError() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lastWriteError_;
 }
 
 void UserDefaults::setValidator(const std::string& key, Validator validator) {
@@ -191,6 +232,9 @@ void UserDefaults::reload() {
 void UserDefaults::resetForTesting() {
   std::lock_guard<std::mutex> lock(mutex_);
   path_.clear();
+  unreadable_ = false;
+  setAsidePath_.clear();
+  lastWriteError_.clear();
   persistent_.clear();
   registered_.clear();
   validators_.clear();

@@ -47,7 +47,13 @@ class UserDefaults {
   void removeObjectForKey(const std::string& key);
 
   // Writes the persisted values atomically to the file; false on failure.
+  // A file that could not be read is first moved aside under a dated name
+  // (never overwritten); when that fails nothing is written.
   bool synchronize();
+  // Where an unreadable settings file was moved ("" when none was).
+  std::string setAsidePath() const;
+  // The file and the reason when the last synchronize could not write ("" after a success).
+  std::string lastWriteError() const;
 
   // A check applied when the key is read; see objectForKey.
   void setValidator(const std::string& key, Validator validator);
@@ -68,6 +74,8 @@ class UserDefaults {
 
  private:
   void loadIfNeededLocked() const;
+  bool setAsideUnreadableFile(const std::string& path, std::string& error);
+  bool recordWriteError(const std::string& path, const std::string& reason);
   std::string pathLocked() const;
 
   mutable std::mutex mutex_;
@@ -75,6 +83,9 @@ class UserDefaults {
   std::string path_;  // empty: the default path
   mutable bool loaded_ = false;
   mutable Dictionary persistent_;
+  mutable bool unreadable_ = false;  // the file exists but held no settings
+  std::string setAsidePath_;
+  std::string lastWriteError_;
   Dictionary registered_;
   std::map<std::string, Validator> validators_;
 };

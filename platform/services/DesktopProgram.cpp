@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Thread.h"
+
 extern char** environ;
 
 namespace ui {
@@ -28,17 +31,25 @@ bool programOnPath(const std::string& name) {
   return false;
 }
 
-int runDesktopProgram(const std::vector<std::string>& argv) {
-  if (argv.empty()) return -1;
+bool startDesktopProgram(const std::vector<std::string>& argv, std::function<void(int status)> done) {
+  if (argv.empty()) return false;
   std::vector<char*> args;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   pid_t pid = 0;
-  if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) return -1;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0)
-    if (errno != EINTR) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) return false;
+  // A worker waits for it and hands the status to the main thread.
+  ns::Thread::detachNewThread("desktop-program", [pid, done = std::move(done)]() mutable {
+    int status = 0;
+    pid_t waited;
+    while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    int code = waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ns::RunLoop::main().post([code, done = std::move(done)] {
+      if (done) done(code);
+    });
+  });
+  return true;
 }
 
 }  // namespace ui

@@ -29,9 +29,9 @@ std::string senderAddress() {
   return std::string(user && *user ? user : "reader") + "@localhost";
 }
 
-// Hands the message to xdg-email as separate arguments: recipients, subject,
-// plain body and the written attachments.
-MailComposeResult desktopHandler(const MailMessage& m, const std::string& path, std::string& error) {
+// The xdg-email command for the message, as separate arguments: recipients,
+// subject, plain body and the attachments, written beside the message file.
+std::vector<std::string> desktopMailCommand(const MailMessage& m, const std::string& path) {
   std::vector<std::string> argv{"xdg-email", "--utf8"};
   for (const auto& a : m.ccRecipients)
     if (isPlausibleAddress(a)) argv.insert(argv.end(), {"--cc", a});
@@ -47,10 +47,7 @@ MailComposeResult desktopHandler(const MailMessage& m, const std::string& path, 
   }
   for (const auto& a : m.toRecipients)
     if (isPlausibleAddress(a)) argv.push_back(a);
-  int status = runDesktopProgram(argv);
-  if (status == 0) return MailComposeResult::Sent;
-  error = "The mail program could not be started (status " + std::to_string(status) + ").";
-  return MailComposeResult::Failed;
+  return argv;
 }
 
 // The composer's screen: a bar with Cancel, the subject and Send over the
@@ -125,7 +122,7 @@ void MailComposeViewController::loadView() {
 }
 
 void MailComposeViewController::send() {
-  if (finished_) return;
+  if (finished_ || sending_) return;
   if (!canSendMail()) {
     finish(MailComposeResult::Failed, "Mail is not set up on this computer.");
     return;
@@ -140,10 +137,31 @@ void MailComposeViewController::send() {
     return;
   }
   writtenPath_ = path;
-  std::string error;
-  auto& handler = customHandler();
-  MailComposeResult result = handler ? handler(message_, path, error) : desktopHandler(message_, path, error);
-  finish(result, result == MailComposeResult::Failed ? error : "");
+  if (auto& handler = customHandler()) {
+    std::string error;
+    MailComposeResult result = handler(message_, path, error);
+    finish(result, result == MailComposeResult::Failed ? error : "");
+    return;
+  }
+  // The desktop's mail program may take its time (or hang): the window goes on,
+  // and its answer comes back on the main thread.
+  sending_ = true;
+  std::weak_ptr<ViewController> weak = weak_from_this();
+  bool started = startDesktopProgram(desktopMailCommand(message_, path), [weak](int status) {
+    auto self = std::static_pointer_cast<MailComposeViewController>(weak.lock());
+    if (!self || self->finished_) return;
+    self->sending_ = false;
+    if (status == 0) {
+      self->finish(MailComposeResult::Sent, "");
+    } else {
+      self->finish(MailComposeResult::Failed,
+                   "The mail program ended with status " + std::to_string(status) + ".");
+    }
+  });
+  if (!started) {
+    sending_ = false;
+    finish(MailComposeResult::Failed, "The mail program (xdg-email) could not be started.");
+  }
 }
 
 void MailComposeViewController::cancel() {

@@ -53,7 +53,9 @@ class MailComposeViewController : public ViewController {
                          const std::string& fileName);
   const MailMessage& message() const { return message_; }
 
-  // The composer's two buttons. Only the first answer counts.
+  // The composer's two buttons. Only the first answer counts. With the
+  // desktop's handler, send returns at once and the result follows on the main
+  // thread when xdg-email ends (a cancel meanwhile wins).
   void send();
   void cancel();
   // The file the last send wrote (empty before).
@@ -68,6 +70,7 @@ class MailComposeViewController : public ViewController {
   std::weak_ptr<MailComposeViewControllerDelegate> delegate_;
   std::string writtenPath_;
   bool finished_ = false;
+  bool sending_ = false;  // xdg-email runs
 };
 
 }  // namespace ui

@@ -21,8 +21,16 @@ std::map<std::string, URLOpener::Launcher>& schemes() {
   return registry;
 }
 
+// Hands the URL to xdg-open without waiting; its failure is logged on the main thread.
 bool launchWithDesktop(const std::string& url) {
-  return runDesktopProgram({"xdg-open", url}) == 0;
+  bool started = startDesktopProgram({"xdg-open", url}, [url](int status) {
+    if (status != 0)
+      ns::logf("INFO  - [%s] Could not open %s: xdg-open ended with status %d", ns::logTimestamp().c_str(),
+               url.c_str(), status);
+  });
+  if (!started)
+    ns::logf("INFO  - [%s] Could not open %s: xdg-open could not be started", ns::logTimestamp().c_str(), url.c_str());
+  return started;
 }
 
 std::string lowerScheme(const std::string& url) {

@@ -15,10 +15,12 @@ class URLOpener {
 
   // True for an allowed scheme (http, https, mailto) and a well-formed text.
   static bool canOpenURL(const std::string& url);
-  // Hands an allowed URL to the launcher; false when refused or the launch fails.
+  // Hands an allowed URL to the launcher; false when refused or the launch
+  // fails. The desktop's launcher returns once the handler has started; a
+  // handler that then fails is logged from the main thread.
   static bool openURL(const std::string& url);
 
-  // The default launcher runs xdg-open; tests put a recorder in its place.
+  // The default launcher starts xdg-open; tests put a recorder in its place.
   // nullptr restores the default.
   static void setLauncher(Launcher launcher);
 

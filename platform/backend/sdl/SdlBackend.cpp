@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
+#include <string>
 
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/sdl/WindowGeometry.h"
@@ -19,6 +21,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
 #include "platform/services/IdleTimer.h"
+#include "platform/services/InstanceLock.h"
 #include "platform/services/LocalNotificationScheduler.h"
 #include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
@@ -28,7 +31,6 @@ namespace ui {
 
 namespace {
 
-constexpr int kMaxWaitMs = 10;  // posts from workers are picked up this often
 constexpr const char* kTurnKey = "F8";  // turns the screen a quarter (Shift: the other way)
 constexpr int kFirstScreenFinger = 10;  // touch-screen fingers after the mouse's two
 
@@ -50,6 +52,31 @@ unsigned modifiersOf(Uint16 mod) {
 }
 
 cg::Size logicalSize() { return Screen::main().bounds().size; }
+
+constexpr int kNoDisplayStatus = 2;
+constexpr int kAlreadyRunningStatus = 3;
+// SDL's drivers that show nothing: used only when the environment names them.
+constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
+
+int gWakeUps = 0;
+
+bool hasEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+bool driverRequested(const char* driver) {
+  const char* wanted = std::getenv("SDL_VIDEODRIVER");
+  return wanted && std::strstr(wanted, driver);
+}
+
+int refuseWithoutDisplay(const std::string& program, const std::string& reason) {
+  std::fprintf(stderr,
+               "zarvel: no display (%s): the reader needs a desktop session for its window.\nRun it under "
+               "one, or headless: ZARVEL_HEADLESS=1 ZARVEL_STOP_AFTER=5 ZARVEL_SCREENSHOT=zarvel.png %s\n",
+               reason.c_str(), program.c_str());
+  return kNoDisplayStatus;
+}
 
 std::string keyName(SDL_Keycode k) {
   switch (k) {
@@ -84,15 +111,19 @@ void connectClipboard() {
 
 class Session {
  public:
-  bool open() {
+  // Empty when a window is open; else why there is no display.
+  std::string open() {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");  // smooth scaling of the screen
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");    // fingers come as fingers only
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      ns::logf("INFO  - [%s] Could not open a window: %s (ZARVEL_HEADLESS=1 runs without one)",
-               ns::logTimestamp().c_str(), SDL_GetError());
-      return false;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("no video driver could start: ") + SDL_GetError();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    for (const char* invisible : kInvisibleDrivers) {
+      // An unreachable display makes SDL fall back to a driver that shows nothing.
+      if (driver && std::strcmp(driver, invisible) == 0 && !driverRequested(invisible))
+        return "the display could not be reached";
     }
+    wakeEvent_ = SDL_RegisterEvents(1);
     SDL_Rect usable{0, 0, 1024, 768};
     SDL_GetDisplayUsableBounds(0, &usable);
     desktop_ = cg::Rect(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
@@ -107,17 +138,17 @@ class Session {
                                SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) {
       ns::logf("INFO  - [%s] Could not open a window: %s", ns::logTimestamp().c_str(), SDL_GetError());
-      return false;
+      return std::string("no window could be opened: ") + SDL_GetError();
     }
     SDL_SetWindowMinimumSize(window_, 240, 240);
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
       ns::logf("INFO  - [%s] Could not draw in the window: %s", ns::logTimestamp().c_str(), SDL_GetError());
-      return false;
+      return std::string("nothing can be drawn in the window: ") + SDL_GetError();
     }
     updateScale();
-    return true;
+    return {};
   }
 
   // Remembers the window for the next run.
@@ -135,6 +166,7 @@ class Session {
   }
 
   ~Session() {
+    ns::RunLoop::main().setWakeHook(nullptr);
     if (surface_) cairo_surface_destroy(surface_);
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -145,15 +177,28 @@ class Session {
   void loop() {
     auto& app = Application::shared();
     app.setTerminationHandler([this] { running_ = false; });
+    // Sleeps until an event or the next due timer; posts and timers from any
+    // thread push an event that wakes it.
+    if (wakeEvent_ != static_cast<Uint32>(-1)) {
+      ns::RunLoop::main().setWakeHook([type = wakeEvent_] {
+        SDL_Event wake{};
+        wake.type = type;
+        SDL_PushEvent(&wake);
+      });
+    }
     SDL_StartTextInput();
     while (running_) {
+      // First what was posted before the hook was in place, then the wait.
+      ns::RunLoop::main().runOnce();
+      present(false);
+      if (!running_) break;
       SDL_Event e;
-      if (SDL_WaitEventTimeout(&e, waitMs())) {
+      int wait = waitMs();
+      if (wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait)) {
         handle(e);
         while (running_ && SDL_PollEvent(&e)) handle(e);
       }
-      ns::RunLoop::main().runOnce();
-      present(false);
+      ++gWakeUps;
     }
     SDL_StopTextInput();
   }
@@ -236,10 +281,11 @@ class Session {
   }
 
  private:
+  // Milliseconds to the next timer; -1 when none is pending.
   int waitMs() const {
     double next = ns::RunLoop::main().nextFireTime() - ns::Clock::current().now();
-    if (!(next < 1e9)) return kMaxWaitMs;
-    return std::clamp(static_cast<int>(std::ceil(next * 1000)), 0, kMaxWaitMs);
+    if (!(next < 1e9)) return -1;
+    return std::clamp(static_cast<int>(std::ceil(next * 1000)), 0, 1 << 30);
   }
 
   // The mouse is finger 0. With Ctrl held it brings a second finger: mirrored
@@ -346,6 +392,7 @@ class Session {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
+  Uint32 wakeEvent_ = static_cast<Uint32>(-1);
   bool running_ = true;
   float scale_ = 1;
   cg::Rect desktop_;
@@ -357,9 +404,9 @@ class Session {
 
 }  // namespace
 
-int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inboundURL) {
+int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inboundURL, const std::string& program) {
   Session session;
-  if (!session.open()) return 1;
+  if (std::string reason = session.open(); !reason.empty()) return refuseWithoutDisplay(program, reason);
   ns::RunLoop::setMainThread();
   IdleTimer::setObserver([](bool disabled) {
     if (disabled) SDL_DisableScreenSaver();
@@ -384,10 +431,28 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
   std::string url;
   for (int i = 1; i < argc && url.empty(); ++i)
     if (std::strstr(argv[i], "://")) url = argv[i];
+  // One instance per data folder: a later start hands its link to the running one.
+  InstanceLock::Start instance = InstanceLock::acquire(ns::documentsDirectory(), url);
+  switch (instance.outcome) {
+    case InstanceLock::Outcome::HandedOver: return 0;
+    case InstanceLock::Outcome::AlreadyRunning:
+      std::fprintf(stderr, "zarvel: %s\n", instance.message.c_str());
+      return kAlreadyRunningStatus;
+    case InstanceLock::Outcome::NoLock: ns::log(instance.message); break;
+    case InstanceLock::Outcome::Acquired:
+      ns::RunLoop::setMainThread();  // before the listener's thread posts to it
+      instance.lock->listen([](const std::string& link) { Application::shared().openInboundURL(link); });
+      break;
+  }
   const char* headless = std::getenv("ZARVEL_HEADLESS");
   if (headless && std::strcmp(headless, "1") == 0)
     return HeadlessBackend::runFromEnvironment(makeDelegate, url);
-  return SdlBackend::run(makeDelegate, url);
+  std::string program = argc > 0 ? argv[0] : "zarvel";
+  if (!hasEnv("DISPLAY") && !hasEnv("WAYLAND_DISPLAY") && !hasEnv("SDL_VIDEODRIVER"))
+    return refuseWithoutDisplay(program, "neither DISPLAY nor WAYLAND_DISPLAY is set");
+  return SdlBackend::run(makeDelegate, url, program);
 }
+
+int SdlBackend::wakeUps() { return gWakeUps; }
 
 }  // namespace ui

@@ -99,6 +99,18 @@ class RecordingDelegate : public ZarvelSDKAppDelegate {
     trace.add("resetTabbarLabels");
     ZarvelSDKAppDelegate::resetTabbarLabels();
   }
+  // The delayed calls and the notice, noting what the steps before them left.
+  void performAfterDelay(const std::string& name, double delay, std::function<void()> fn) override {
+    bool planned = !ui::LocalNotificationScheduler::shared().scheduledLocalNotifications().empty();
+    bool checked = ns::UserDefaults::standardUserDefaults().boolForKey("CheckedSlicedAudio");
+    trace.add(ns::format("%s after %g s%s%s", name.c_str(), delay, planned ? ", reminders planned" : "",
+                         checked ? ", sliced audio checked" : ""));
+    ZarvelSDKAppDelegate::performAfterDelay(name, delay, std::move(fn));
+  }
+  void showUpdateNotice() override {
+    trace.add("showUpdateNotice");
+    ZarvelSDKAppDelegate::showUpdateNotice();
+  }
   void showIndexViewAndBeginDownloading() override { downloads.add("showIndexViewAndBeginDownloading"); }
   void requestDownloadSurahAudioAlert(int surah) override {
     downloads.add(ns::format("requestDownloadSurahAudioAlert(%d)", surah));

@@ -5,9 +5,12 @@ file(MAKE_DIRECTORY "${WORK}")
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env ZARVEL_HEADLESS=1 ZARVEL_STOP_AFTER=5 ZARVEL_HOME=${WORK}/home
           ZARVEL_SCREENSHOT=${WORK}/zarvel.png "${APP}"
-  RESULT_VARIABLE status)
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the headless run ended with ${status}")
+endif()
+if("${out}${err}" MATCHES "preferredLang")
+  message(FATAL_ERROR "the start printed a debug line:\n${out}${err}")
 endif()
 if(NOT EXISTS "${WORK}/zarvel.png" OR NOT EXISTS "${WORK}/home/documents/zarveldyn.db")
   message(FATAL_ERROR "the headless run wrote no screenshot or no user database")

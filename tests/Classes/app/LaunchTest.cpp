@@ -41,7 +41,10 @@ TEST_F(LaunchTest, StepsRunInOrderAndThePromptsFollowAtTwoAndThreeSeconds) {
 
   auto delegate = launch();
   EXPECT_EQ(delegate->trace.list, (Strings{"createEditableCopyOfDatabaseIfNeeded", "initializeDatabase",
-                                           "setupForiPad (databases open)", "resetTabbarLabels"}));
+                                           "setupForiPad (databases open)", "resetTabbarLabels",
+                                           "remindKahf after 3 s, reminders planned",
+                                           "showNagScreen after 2 s, reminders planned",
+                                           "showSlicedWarning after 2 s, reminders planned, sliced audio checked"}));
   EXPECT_EQ(ZarvelSDKAppDelegate::GetInstance(), delegate);
   ASSERT_NE(delegate->window(), nullptr);
   EXPECT_TRUE(delegate->window()->isKeyWindow());
@@ -84,6 +87,7 @@ TEST_F(LaunchTest, FirstRunCopiesTheDatabaseAndShowsNothing) {
 TEST_F(LaunchTest, UpdateNoticeOnceAfterThe324UpgradeAndNeverOnTheNextLaunch) {
   installUserDatabase(fixtures::UserSchema::At3_1, false);
   auto delegate = launch();
+  EXPECT_EQ(delegate->trace.list.back(), "showUpdateNotice");  // the last step
   ASSERT_NE(visiblePanel(), nullptr);
   EXPECT_EQ(visiblePanel()->title(), "Update Notice");
   EXPECT_EQ(visiblePanel()->message(),

@@ -1,6 +1,9 @@
 // Inbound links: the own scheme opens a verse; anything else goes only to an
 // existing social-network session.
+#include <random>
+
 #include "AppTestEnvironment.h"
+#include "platform/services/InstanceLock.h"
 #include "src/SocialNetwork.h"
 
 namespace apptest {
@@ -77,6 +80,51 @@ TEST_F(LinkTest, ThroughTheApplication) {
   auto delegate = install();
   EXPECT_TRUE(ui::Application::shared().openInboundURL("zarvel://18:10"));
   EXPECT_EQ(root->calls.list.front(), "showSurahView(18, 10, NO, NO)");
+}
+
+// `xdg-open zarvel://2:255` while the reader runs starts a second process,
+// which hands the link to this one: it opens the verse as its own link would.
+TEST_F(LinkTest, ALinkHandedOverByASecondStartOpensItsVerse) {
+  ui::InstanceLock::Start running = ui::InstanceLock::acquire(documents(), "");
+  ASSERT_EQ(running.outcome, ui::InstanceLock::Outcome::Acquired);
+  ASSERT_TRUE(running.lock->listen([](const std::string& link) { ui::Application::shared().openInboundURL(link); }));
+  launch();
+  advance(5);
+  root->calls.list.clear();
+
+  EXPECT_EQ(ui::InstanceLock::acquire(documents(), "zarvel://2:255").outcome,
+            ui::InstanceLock::Outcome::HandedOver);
+  ASSERT_TRUE(ns::RunLoop::main().runUntil([&] { return !root->calls.list.empty(); }));
+  EXPECT_EQ(root->calls.list,
+            (std::vector<std::string>{"showSurahView(2, 255, NO, NO)", "updateSurahNameButton", "asyncSurahReload"}));
+}
+
+// Random and mutated links: never a crash, and never a verse outside the Quran.
+TEST_F(LinkTest, RandomLinksOpenOnlyVersesThatExist) {
+  std::mt19937 rng(20261210);
+  const std::string alphabet = "zarvel:/0123456789-+ \t%\xD8\xA8\xFF";
+  const std::vector<std::string> seeds = {"zarvel://2:255", "zarvel://114:6:1", "snzarvelreader://authorize#a=b"};
+  auto delegate = install();
+  for (int i = 0; i < 3000; ++i) {
+    std::string url = seeds[i % seeds.size()];
+    std::uniform_int_distribution<int> edits(1, 6), pick(0, static_cast<int>(alphabet.size()) - 1);
+    for (int e = edits(rng); e > 0 && !url.empty(); --e) {
+      std::size_t at = std::uniform_int_distribution<std::size_t>(0, url.size() - 1)(rng);
+      switch (e % 3) {
+        case 0: url[at] = alphabet[pick(rng)]; break;
+        case 1: url.insert(at, 1, alphabet[pick(rng)]); break;
+        default: url.erase(at, 1); break;
+      }
+    }
+    root->calls.list.clear();
+    delegate->handleOpenURL(ui::Application::shared(), url);
+    if (root->calls.list.empty()) continue;
+    int surah = 0, verse = 0;
+    ASSERT_EQ(std::sscanf(root->calls.list.front().c_str(), "showSurahView(%d, %d", &surah, &verse), 2) << url;
+    EXPECT_TRUE(surah >= 1 && surah <= 114) << url;
+    EXPECT_TRUE(verse >= 0 && verse <= 286) << url;
+  }
+  EXPECT_EQ(delegate->existingSocialNetwork(), nullptr);
 }
 
 }  // namespace

@@ -184,6 +184,34 @@ TEST_F(RemindersTest, FridayAlertOncePerFridayUnlessReadToday) {
   EXPECT_NE(visiblePanel(), nullptr);
 }
 
+// "Read" means read on this calendar day, not within the last 12 hours.
+TEST_F(RemindersTest, TheFridayAlertAsksUnlessSurahEighteenWasReadToday) {
+  struct Case {
+    const char* name;
+    Wall lastRead, check;
+    bool alert;
+  };
+  const std::vector<Case> cases = {
+      {"read at 06:10, checked at 18:30 (over 12 hours)", {2026, 12, 11, 6, 10}, {2026, 12, 11, 18, 30}, false},
+      {"read on Thursday at 20:00, checked on Friday at 07:00 (under 12 hours)",
+       {2026, 12, 10, 20, 0},
+       {2026, 12, 11, 7, 0},
+       true},
+      {"read last Friday", {2026, 12, 4, 10, 0}, {2026, 12, 11, 10, 0}, true},
+  };
+  install();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui::ButtonPanel::resetForTesting();
+    setNow(at({2026, 12, 10, 12, 0}));
+    ZarvelSDKAppDelegate::RemindAlKahfNow();  // a Thursday clears the shown flag
+    defaults().setObject(ns::Value(at(c.lastRead)), kLastFridayRead);
+    setNow(at(c.check));
+    ZarvelSDKAppDelegate::RemindAlKahfNow();
+    EXPECT_EQ(visiblePanel() != nullptr, c.alert);
+  }
+}
+
 TEST_F(RemindersTest, AReminderFiringWhileRunningOpensAlKahf) {
   defaults().setBool(true, kDontNagMe);
   setNow(at({2026, 12, 11, 10, 0}));

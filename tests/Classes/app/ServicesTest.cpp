@@ -1,7 +1,10 @@
 // The delegate's services: the screen-sleep counter, background tasks, the
 // dictionaries in Documents, the shutdown while a search runs on a worker,
 // and the prompts as a person sees them in a headless screenshot.
+#include <sys/resource.h>
+
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -125,6 +128,38 @@ TEST_F(ServicesTest, DictionariesInDocuments) {
   std::filesystem::create_directories(documents());
   { std::ofstream(documents() + "/broken.plist") << "not a dictionary"; }
   EXPECT_EQ(ZarvelSDKAppDelegate::getDictionaryFromFile("broken.plist"), std::nullopt);
+}
+
+// A disk that fills up halfway through a write: files may grow to `bytes`, and
+// a write past that fails (EFBIG) instead of stopping the process.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{bytes, saved_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(ServicesTest, ADictionaryThatCannotBeWrittenWholeLeavesThePreviousFile) {
+  ns::Dictionary before{{"surah", ns::Value(18)}};
+  ASSERT_TRUE(ZarvelSDKAppDelegate::saveDictionaryToDisk(before, "state.plist"));
+  ns::Dictionary large{{"notes", ns::Value(std::string(256 * 1024, 'n'))}};
+  {
+    FileSizeLimit limit(64 * 1024);
+    EXPECT_FALSE(ZarvelSDKAppDelegate::saveDictionaryToDisk(large, "state.plist"));
+  }
+  EXPECT_EQ(ZarvelSDKAppDelegate::getDictionaryFromFile("state.plist"), before);
+  EXPECT_EQ(ns::contentsOfDirectory(documents()), (std::vector<std::string>{"state.plist"}));
 }
 
 TEST_F(ServicesTest, FinalizeViewStopsASearchRunningOnAWorker) {

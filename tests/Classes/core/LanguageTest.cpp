@@ -54,6 +54,14 @@ TEST_F(LanguageTest, SettingALanguageStoresTheChoiceForTheNextStart) {
   EXPECT_EQ(Language::preferredLanguage(), "fr");
 }
 
+TEST_F(LanguageTest, TheStartSelectsThePreferredLanguageWithoutALogLine) {
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  defaults().setObject(ns::Value(ns::Array{"ar"}), kAppleLanguages);
+  EXPECT_EQ(Language::get("Yes", "Yes"), "نعم");
+  EXPECT_FALSE(capture.contains("preferredLang"));
+}
+
 TEST_F(LanguageTest, CodesThatAreNoFolderNameFallBackToEnglish) {
   for (const char* code : {"../ar", "ar/..", "", ".."}) {
     Language::setLanguage(code);

@@ -214,12 +214,16 @@ TEST_F(ReadingTest, BookmarkToggleAndTheMap) {
 
   // A bookmark written elsewhere appears after the notification; a verse
   // marked only by an audio bookmark loses its mark when it is toggled.
+  open(2, 7);
   ChapterInfo::insertBookmark(userDb(), 2, 7, true, 1, "");
   EXPECT_FALSE(s.isVerseBookmarked(7));
   ns::NotificationCenter::defaultCenter().postNotificationName("BookmarkDidChange");
   ASSERT_TRUE(s.isVerseBookmarked(7));
+  ASSERT_TRUE(rowView(s, s.verseToRow(7)));
+  EXPECT_TRUE(rowView(s, s.verseToRow(7))->isBookmarked());
   s.addOrRemoveBookmarkForVerse(7);
   EXPECT_FALSE(s.isVerseBookmarked(7));
+  EXPECT_FALSE(rowView(s, s.verseToRow(7))->isBookmarked());
   EXPECT_FALSE(ChapterInfo::isBookmarked(userDb(), 2, 7));
   // Another surah's change leaves this one alone.
   ChapterInfo::insertBookmark(userDb(), 3, 7, false, 1, "");
@@ -403,6 +407,84 @@ TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
   backend().key("Right");
   settle(1);
   EXPECT_EQ(s.iCurrentSurah(), 1);
+}
+
+}  // namespace
+}  // namespace readingtest
+
+#include "Classes/core/TranslationMeta.h"
+#include "Classes/reading/ChoiceListController.h"
+
+namespace readingtest {
+namespace {
+
+// Notes as the translation: an empty note row takes one point; a saved note
+// is measured again and its row grows.
+TEST_F(ReadingTest, NotesAsTheTranslationFollowASavedNote) {
+  launch();
+  setTranslation(1000);
+  open(2, 1);
+  auto& s = screen();
+  auto& table = *s.tblVerses;
+  auto noteRow = ui::IndexPath::indexPathForRow(s.verseToRow(3) + 1, 0);
+  EXPECT_EQ(table.rectForRowAtIndexPath(noteRow).height(), 1);
+  ChapterInfo::insertBookmark(userDb(), 2, 3, false, 1, "");
+  ChapterInfo::insertBookmarkNote(userDb(), 2, 3, std::string("Remember this verse"));
+  s.updateBookmarkForVerse(3, 2);
+  settle();
+  EXPECT_EQ(s.translationRecords().at(3)->Translation(), "Remember this verse");
+  EXPECT_GT(table.rectForRowAtIndexPath(noteRow).height(), 15);
+  EXPECT_EQ(s.getTranslationForSurah(2, 2), "Remember this verse");
+  EXPECT_EQ(s.getTranslationForSurah(3, 2), "");
+}
+
+// The header's pickers: a reciter and a translation chosen in their popovers.
+TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
+  launch();
+  setTranslation(0);
+  open(2, 1);
+  auto& s = screen();
+  s.btnReciter->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle();
+  ASSERT_TRUE(s.popoverView && s.popoverView->isPopoverVisible());
+  auto reciters = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
+  ASSERT_TRUE(reciters);
+  reciters->didSelectRowAtIndexPath(reciters->tableView(), ui::IndexPath::indexPathForRow(3, 0));
+  EXPECT_EQ(defaults().integerForKey("CurrentReciterv22"), 3);
+  EXPECT_EQ(s.btnReciter->titleForState(ui::ControlStateNormal), ChapterInfo::getReciterShortNameFromNumber(3));
+
+  s.btnTranslation->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle();
+  auto translations = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
+  ASSERT_TRUE(translations);
+  auto list = ChapterInfo::getAvailableTranslations(true);
+  int row = int(std::find(list.begin(), list.end(), 1) - list.begin());
+  translations->didSelectRowAtIndexPath(translations->tableView(), ui::IndexPath::indexPathForRow(row, 0));
+  settle();
+  EXPECT_EQ(s.iCurrentTranslation(), 1);
+  EXPECT_EQ(s.numberOfVerseRows(), 573);
+  EXPECT_EQ(s.btnTranslation->titleForState(ui::ControlStateNormal), ChapterInfo::getTranslationNameForNumber(1));
+}
+
+// A press held still on a verse selects it once; one that moves does not.
+TEST_F(ReadingTest, LongPressOnAVerse) {
+  launch();
+  setTranslation(0);
+  open(2, 1);
+  auto& s = screen();
+  cg::Rect row = s.tblVerses->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(3, 0));
+  cg::Point at = s.tblVerses->convertPointToView(cg::Point{500, row.y() + row.height() / 2}, nullptr);
+  backend().touchDown(at);
+  backend().touchMove(cg::Point{at.x + 6, at.y});
+  settle(0.6);
+  EXPECT_EQ(s.selectedVerse(), 1);
+  backend().touchUp(cg::Point{at.x + 6, at.y});
+  settle(0.2);
+  backend().touchDown(at);
+  settle(0.6);
+  EXPECT_EQ(s.selectedVerse(), 3);
+  backend().touchUp(at);
+  settle(0.2);
 }
 
 }  // namespace

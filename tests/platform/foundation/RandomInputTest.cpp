@@ -1,12 +1,16 @@
-// Random and mutated inputs through every parser of outside text: nothing may
-// crash, hang or produce invalid UTF-8 (the sanitizer build checks memory).
+// Random and mutated inputs through every parser of outside text (JSON,
+// string tables, UTF-8, settings files): nothing may crash, hang or produce
+// invalid UTF-8 (the sanitizer build checks memory).
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "TempDir.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/String.h"
+#include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/Value.h"
 
 namespace {
@@ -63,4 +67,51 @@ TEST(RandomInput, Utf16IndexingOfInvalidTextStaysInBounds) {
     (void)ns::rangeOfString(s, randomBytes(rng, bytes).substr(0, 3), ns::CaseInsensitiveSearch);
     (void)ns::doubleValue(s);
   }
+}
+
+// A settings file edited by hand, damaged or replaced by junk: every read
+// answers a value of its type, and the first write keeps a file that did not
+// parse aside, byte for byte, instead of overwriting it.
+TEST(RandomInput, SettingsFilesAreReadSafelyAndAnUnreadableOneIsKeptAside) {
+  ns::LogCapture quiet;
+  quiet.setEcho(false);
+  testing_support::TempDir dir;
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  const std::string good =
+      R"({"LastSurah": "36", "ArabicFontSize": 3, "AlKahfReminders": false, "AppleLanguages": ["ar"],)"
+      R"( "LastFridayRead": {"$date": 1765500000}, "Nested": {"a": [1, 2.5, null, true]}})";
+  std::mt19937 rng(1103);
+  const std::string junk = "{}[],:\"\\ 0123456789-.eE$dateturnfl\xD8\xA8\xFF";
+  for (int i = 0; i < 150; ++i) {
+    std::string file = good;
+    for (int e = 1 + static_cast<int>(rng() % 3); e > 0; --e) {
+      std::size_t at = rng() % file.size();
+      if (rng() % 2) file[at] = junk[rng() % junk.size()];
+      else file.insert(at, 1, junk[rng() % junk.size()]);
+    }
+    if (i % 10 == 0) file = randomBytes(rng, allBytes());
+    std::string path = dir.file("defaults-" + std::to_string(i) + ".json");
+    ASSERT_TRUE(ns::writeFileAtomically(path, std::string_view(file)));
+    defaults.resetForTesting();
+    defaults.setFilePath(path);
+    for (const char* key : {"LastSurah", "ArabicFontSize", "AlKahfReminders", "AppleLanguages", "LastFridayRead",
+                            "Nested", "Missing"}) {
+      (void)defaults.integerForKey(key);
+      (void)defaults.boolForKey(key);
+      (void)defaults.dateForKey(key);
+      EXPECT_TRUE(ns::isValidUtf8(defaults.stringForKey(key)));
+      (void)defaults.arrayForKey(key);
+    }
+    const bool parses = ns::Value::fromJSON(file) && ns::Value::fromJSON(file)->isDictionary();
+    defaults.setInteger(i, "Written");
+    ASSERT_TRUE(defaults.synchronize());
+    if (parses) {
+      EXPECT_EQ(defaults.setAsidePath(), "");
+    } else {
+      auto kept = ns::readFile(defaults.setAsidePath(), 1 << 20);
+      ASSERT_TRUE(kept) << file;
+      EXPECT_EQ(std::string(kept->begin(), kept->end()), file);
+    }
+  }
+  defaults.resetForTesting();
 }

@@ -165,6 +165,20 @@ TEST_F(RunLoopTest, PerformOnMainAndWaitReturnsWhatTheMainThreadMade) {
   EXPECT_EQ(madeOn, std::this_thread::get_id());
 }
 
+TEST_F(RunLoopTest, TheWakeHookHearsPostsFromWorkersAndNewTimers) {
+  std::atomic<int> wakes{0};
+  loop.setWakeHook([&] { ++wakes; });
+  std::thread worker([&] { loop.post([] {}); });
+  worker.join();
+  EXPECT_EQ(wakes.load(), 1);
+  loop.performAfter(this, "later", 5, [] {});
+  EXPECT_EQ(wakes.load(), 2);
+  loop.setWakeHook(nullptr);
+  loop.post([] {});
+  EXPECT_EQ(wakes.load(), 2);
+  loop.runUntilIdle();
+}
+
 TEST_F(RunLoopTest, RunSleepsUntilAPostAndStopEndsIt) {
   ns::Thread::detachNewThread("stopper", [] {
     RunLoop::main().post([] { RunLoop::main().stop(); });

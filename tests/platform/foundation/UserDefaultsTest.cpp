@@ -6,6 +6,7 @@
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/String.h"
 #include "TempDir.h"
 
 using ns::UserDefaults;
@@ -94,21 +95,36 @@ TEST_F(UserDefaultsTest, ValuesSurviveARestartButTheRegistrationDoesNot) {
   EXPECT_TRUE(defaults.objectForKey("ArabicFontSize").isNull());
 }
 
-TEST_F(UserDefaultsTest, ACorruptFileStartsEmptyWithALogLine) {
-  for (const char* content : {"{\"LastSurah\": ", "[1, 2]", "\xFF\xFE garbage"}) {
+TEST_F(UserDefaultsTest, ACorruptFileIsMovedAsideUnderADatedNameBeforeTheFirstWrite) {
+  int round = 0;
+  for (const char* content : {"{\"LastSurah\": 5,}", "[1, 2]", "\xFF\xFE garbage"}) {
+    SCOPED_TRACE(content);
     ASSERT_TRUE(ns::writeFileAtomically(dir.file("defaults.json"), std::string_view(content)));
     ns::LogCapture capture;
     capture.setEcho(false);
     restart();
     defaults.registerDefaults({{"LastSurah", "1"}});
-    EXPECT_EQ(defaults.integerForKey("LastSurah"), 1) << content;
-    EXPECT_TRUE(capture.contains("defaults")) << content;
+    EXPECT_EQ(defaults.integerForKey("LastSurah"), 1);
+    EXPECT_TRUE(capture.contains("defaults"));
+    EXPECT_EQ(defaults.setAsidePath(), "");  // reading alone touches nothing
+
+    defaults.setInteger(9, "LastSurah");
+    ASSERT_TRUE(defaults.synchronize());
+    const std::string aside = defaults.setAsidePath();
+    // defaults-unreadable-YYYYMMDD-HHMMSS.json, numbered when the second is taken.
+    EXPECT_EQ(aside.rfind(dir.file("defaults-unreadable-"), 0), 0u) << aside;
+    EXPECT_TRUE(ns::hasSuffix(aside, ".json")) << aside;
+    EXPECT_GE(aside.size(), dir.file("defaults-unreadable-20261209-103000.json").size()) << aside;
+    auto kept = ns::readFile(aside, 1024);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(std::string(kept->begin(), kept->end()), content);
+    // Moved once: later writes leave it alone.
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(ns::contentsOfDirectory(dir.path()).size(), 2u + round);
+    restart();
+    EXPECT_EQ(defaults.integerForKey("LastSurah"), 9);
+    ++round;
   }
-  // The next synchronize replaces the corrupt file with a good one.
-  defaults.setInteger(9, "LastSurah");
-  ASSERT_TRUE(defaults.synchronize());
-  restart();
-  EXPECT_EQ(defaults.integerForKey("LastSurah"), 9);
 }
 
 TEST_F(UserDefaultsTest, AValueFailingItsValidatorReadsAsTheRegisteredValue) {
@@ -146,6 +162,7 @@ TEST_F(UserDefaultsTest, AFailedWriteReportsFailureAndKeepsTheOldFile) {
   ns::LogCapture capture;
   capture.setEcho(false);
   EXPECT_FALSE(defaults.synchronize());
+  EXPECT_EQ(defaults.lastWriteError().rfind(dir.file("no-such-dir-file") + ": ", 0), 0u) << defaults.lastWriteError();
   restart();
   EXPECT_EQ(defaults.integerForKey("A"), 1);
 }

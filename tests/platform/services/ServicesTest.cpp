@@ -2,12 +2,18 @@
 // background tasks, local notifications, the mail composer and device facts.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Thread.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/BackgroundTask.h"
 #include "platform/services/Device.h"
@@ -282,6 +288,75 @@ TEST_F(PlatformServices, MailComposerResultsForCancelFailureAndNoHandler) {
 
   MailComposeViewController::setMailEnabled(false);
   EXPECT_FALSE(MailComposeViewController::canSendMail());
+}
+
+namespace {
+
+// Stand-ins for the desktop's xdg-open and xdg-email on PATH: each notes its
+// arguments, then hangs until the test releases it, then fails with status 3.
+class HangingDesktopPrograms {
+ public:
+  explicit HangingDesktopPrograms(const std::string& dir) : dir_(dir), savedPath_(std::getenv("PATH")) {
+    ns::createDirectory(dir);
+    mkfifo(file("release").c_str(), 0600);
+    for (const char* name : {"xdg-open", "xdg-email"}) {
+      std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + file(name) + ".args'\nread answer < '" +
+                           file("release") + "'\nexit 3\n";
+      ns::writeFileAtomically(file(name), std::string_view(script));
+      chmod(file(name).c_str(), 0755);
+    }
+    setenv("PATH", (dir + ":" + savedPath_).c_str(), 1);
+  }
+  ~HangingDesktopPrograms() { setenv("PATH", savedPath_.c_str(), 1); }
+
+  // Lets the waiting program go on (opening the pipe waits for its reader).
+  void release() {
+    int fd = ::open(file("release").c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "go\n", 3), 3);
+    ::close(fd);
+  }
+  std::string arguments(const std::string& program) const {
+    auto bytes = ns::readFile(file(program) + ".args", 1 << 16);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : "";
+  }
+  std::string file(const std::string& name) const { return ns::pathJoin(dir_, name); }
+
+ private:
+  std::string dir_;
+  std::string savedPath_;
+};
+
+}  // namespace
+
+// Without a wait the window goes on while the handler runs; a hang would
+// stop this test before release() and fail it by its timeout.
+TEST_F(PlatformServices, DesktopHandlersRunWithoutWaitingAndReportFailureOnTheMainThread) {
+  HangingDesktopPrograms programs(ns::pathJoin(home, "bin"));
+  ns::LogCapture log;
+  log.setEcho(false);
+  ASSERT_TRUE(URLOpener::openURL("https://example.org/page"));
+  programs.release();
+  ASSERT_TRUE(ns::RunLoop::main().runUntil([&] { return log.contains("xdg-open ended with status 3"); }));
+  EXPECT_EQ(programs.arguments("xdg-open"), "https://example.org/page\n");
+  EXPECT_TRUE(log.contains("Could not open https://example.org/page"));
+
+  ASSERT_TRUE(MailComposeViewController::canSendMail());
+  auto delegate = std::make_shared<MailDelegate>();
+  auto mail = std::make_shared<MailComposeViewController>();
+  mail->setMailComposeDelegate(delegate);
+  mail->setSubject("Check out this app");
+  mail->setToRecipients({"friend@example.org"});
+  mail->send();
+  mail->send();  // a second tap while the program runs starts no second one
+  EXPECT_TRUE(delegate->results.empty());
+  programs.release();
+  ASSERT_TRUE(ns::RunLoop::main().runUntil([&] { return !delegate->results.empty(); }));
+  ASSERT_EQ(delegate->results.size(), 1u);
+  EXPECT_EQ(delegate->results[0],
+            std::make_pair(MailComposeResult::Failed, std::string("The mail program ended with status 3.")));
+  EXPECT_NE(programs.arguments("xdg-email").find("--subject\nCheck out this app\n"), std::string::npos);
+  EXPECT_TRUE(ns::Thread::waitForDetachedThreads());
 }
 
 TEST(MailMessage, HeadersAreOneLineAndNonAsciiIsEncoded) {

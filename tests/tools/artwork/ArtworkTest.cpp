@@ -62,6 +62,10 @@ bool tableCovers(const std::set<std::string>& table, const std::string& name) {
 // Names in the code that are files of the reader, not artwork.
 const std::set<std::string> kNotArtwork = {
     "socialPic.png",  // the social-network picture, downloaded into Documents
+    // The toolkit's tab overflow arrows: not among this application's files, so
+    // the default style sheet's overflow styles carry no picture.
+    "Toolkit.bundle/images/overflowLeft.png",
+    "Toolkit.bundle/images/overflowRight.png",
 };
 
 // The ink's horizontal centre of an image drawn at scale 1, in points.

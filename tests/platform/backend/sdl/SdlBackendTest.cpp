@@ -2,9 +2,15 @@
 // timer, and termination ending the loop.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/backend/sdl/SdlBackend.h"
+
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Paths.h"
+#include "platform/services/InstanceLock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/ui/ViewController.h"
@@ -13,6 +19,24 @@
 using namespace ui;
 
 namespace {
+
+// A data folder of the test's own (the program's entry locks it).
+void useTestHome() {
+  const char* base = std::getenv("ZARVEL_TEST_TMP");
+  std::string home = ns::pathJoin(base ? base : "/tmp",
+                                  "sdl-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  ns::removeItem(home);
+  setenv("ZARVEL_HOME", home.c_str(), 1);
+}
+
+// A run in a window on SDL's dummy driver, which the environment asks for.
+void prepareDummyWindowRun() {
+  useTestHome();
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  unsetenv("ZARVEL_HEADLESS");
+  Application::shared().resetForTesting();
+}
+
 struct QuickApp : ApplicationDelegate {
   std::shared_ptr<Window> window;
   std::vector<std::string> trace;
@@ -39,9 +63,7 @@ struct QuickApp : ApplicationDelegate {
 }  // namespace
 
 TEST(SdlBackend, RunsInAnOffscreenWindowUntilTerminated) {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  unsetenv("ZARVEL_HEADLESS");
-  Application::shared().resetForTesting();
+  prepareDummyWindowRun();
   auto app = std::make_shared<QuickApp>();
   char arg0[] = "zarvel", arg1[] = "zarvel://18:1";
   char* argv[] = {arg0, arg1};
@@ -50,5 +72,146 @@ TEST(SdlBackend, RunsInAnOffscreenWindowUntilTerminated) {
   EXPECT_EQ(app->trace, (std::vector<std::string>{"launch", "open zarvel://18:1", "terminate"}));
   EXPECT_GE(app->draws, 1);
   IdleTimer::setDisabled(false);
+  Application::shared().resetForTesting();
+}
+
+namespace {
+
+// Runs the program's entry with the delegate and no link; the exit status.
+int runMain(const std::shared_ptr<ApplicationDelegate>& app) {
+  char arg0[] = "zarvel";
+  char* argv[] = {arg0};
+  return ApplicationMain(1, argv, [&] { return app; });
+}
+
+// A display number no X server here has taken.
+std::string unusedDisplay() {
+  for (int n = 517;; ++n) {
+    std::string number = std::to_string(n);
+    if (!ns::fileExists("/tmp/.X11-unix/X" + number) && !ns::fileExists("/tmp/.X" + number + "-lock"))
+      return ":" + number;
+  }
+}
+
+struct LaunchRecorder : ApplicationDelegate {
+  bool launched = false;
+  void applicationDidFinishLaunching(Application& app) override {
+    launched = true;
+    ns::RunLoop::main().performAfter(this, "quit", 0.2, [&app] { app.terminate(); });
+  }
+};
+
+}  // namespace
+
+TEST(SdlBackend, AnUnreachableDisplayIsRefusedWithTheNoDisplayMessage) {
+  useTestHome();
+  unsetenv("ZARVEL_HEADLESS");
+  unsetenv("SDL_VIDEODRIVER");
+  unsetenv("WAYLAND_DISPLAY");
+  setenv("DISPLAY", unusedDisplay().c_str(), 1);  // no server answers there
+  // SDL asks for the session bus while it looks for a driver; without one the
+  // bus library would start a helper on that display (and keep its buffers).
+  setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+  Application::shared().resetForTesting();
+  auto app = std::make_shared<LaunchRecorder>();
+  testing::internal::CaptureStderr();
+  int status = runMain(app);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 2);
+  EXPECT_FALSE(app->launched);
+  EXPECT_NE(err.find("zarvel: no display ("), std::string::npos) << err;
+  EXPECT_NE(err.find("ZARVEL_HEADLESS=1"), std::string::npos) << err;
+
+  unsetenv("DISPLAY");  // and none at all: the same message
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(runMain(app), 2);
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("zarvel: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"), std::string::npos) << err;
+  EXPECT_FALSE(app->launched);
+  Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, AnIdleWindowSleepsUntilItsTimerAndAWorkersPostWakesIt) {
+  prepareDummyWindowRun();
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::thread worker;
+    std::string endedBy;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->makeKeyAndVisible();
+      // Half a second with nothing to do, then a worker's post ends the run;
+      // the loop holds no timer meanwhile but the safety net far ahead.
+      ns::RunLoop::main().performAfter(this, "idle", 0.5, [this, &app] {
+        ns::RunLoop::main().performAfter(this, "safety", 30, [this, &app] {
+          endedBy = "safety timer";
+          app.terminate();
+        });
+        worker = std::thread([this, &app] {
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+          ns::RunLoop::main().post([this, &app] {
+            endedBy = "worker";
+            app.terminate();
+          });
+        });
+      });
+    }
+    void applicationWillTerminate(Application&) override { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
+  };
+  auto app = std::make_shared<App>();
+  int before = SdlBackend::wakeUps();
+  EXPECT_EQ(runMain(app), 0);
+  if (app->worker.joinable()) app->worker.join();
+  EXPECT_EQ(app->endedBy, "worker");
+  // Polling every 10 ms would wake some 60 times in these 0.6 s.
+  EXPECT_LT(SdlBackend::wakeUps() - before, 15);
+  Application::shared().resetForTesting();
+}
+
+// What `xdg-open zarvel://2:255` does while the reader runs: a second start of
+// the program with the link, here from a worker of the running one.
+TEST(SdlBackend, ASecondStartHandsItsLinkToTheRunningWindowAndEnds) {
+  prepareDummyWindowRun();
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::thread secondStart;
+    int secondStatus = -1;
+    std::vector<std::string> links;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->makeKeyAndVisible();
+      ns::RunLoop::main().performAfter(this, "safety", 30, [&app] { app.terminate(); });
+      secondStart = std::thread([this] {
+        char arg0[] = "zarvel", arg1[] = "zarvel://2:255";
+        char* argv[] = {arg0, arg1};
+        secondStatus = ApplicationMain(2, argv, [] { return std::shared_ptr<ApplicationDelegate>(); });
+      });
+    }
+    bool handleOpenURL(Application& app, const std::string& url) override {
+      links.push_back(url);
+      app.terminate();
+      return true;
+    }
+    void applicationWillTerminate(Application&) override { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
+  };
+  auto app = std::make_shared<App>();
+  EXPECT_EQ(runMain(app), 0);
+  app->secondStart.join();
+  EXPECT_EQ(app->secondStatus, 0);
+  EXPECT_EQ(app->links, (std::vector<std::string>{"zarvel://2:255"}));
+  Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, ASecondStartWithoutALinkSaysTheReaderRunsAndEnds) {
+  useTestHome();
+  InstanceLock::Start running = InstanceLock::acquire(ns::documentsDirectory(), "");
+  ASSERT_EQ(running.outcome, InstanceLock::Outcome::Acquired);
+  Application::shared().resetForTesting();
+  auto app = std::make_shared<LaunchRecorder>();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(runMain(app), 3);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(app->launched);
+  EXPECT_EQ(err, "zarvel: Zarvel is already running with the data in " + ns::documentsDirectory() + ".\n");
   Application::shared().resetForTesting();
 }
