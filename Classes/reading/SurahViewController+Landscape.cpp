@@ -131,8 +131,15 @@ void SurahViewController::setupForPortrait() { setupForLandscape(); }
 
 // ---- the idle timer ------------------------------------------------------------------------------------
 
+// The run loop keeps a timer until it is invalidated, so it holds the
+// screen weakly and stops itself once the screen is gone.
 void SurahViewController::startIdleTimer() {
-  idleTimer = ns::RunLoop::main().scheduleTimer(kIdleCheckSeconds, true, [this] { checkIdleTimeout(); });
+  idleTimer.invalidate();
+  std::weak_ptr<SurahViewController> weak = std::static_pointer_cast<SurahViewController>(shared_from_this());
+  idleTimer = ns::RunLoop::main().scheduleTimer(kIdleCheckSeconds, true, [weak](ns::Timer& timer) {
+    if (auto self = weak.lock()) self->checkIdleTimeout();
+    else timer.invalidate();
+  });
 }
 
 void SurahViewController::checkIdleTimeout() {
