@@ -273,6 +273,7 @@ void VerseOptionsPanel::readVerseState(int& verse, bool& bookmarked, bool& hasNo
 }
 
 void VerseOptionsPanel::refreshContent() {
+  scrollHUDTranslation->setScrollsToTop(false);
   btnHUDEmail->setEnabled(ui::MailComposeViewController::canSendMail());
   btnHUDSMS->setEnabled(canSendText());
   int verse;
