@@ -363,10 +363,12 @@ TEST_F(VerseOptionsTest, EmailMessageAndPostTakeTheDesktopsPaths) {
   panel()->tapButtonAtIndex(0);
   settle();
 
-  // No social-network session: Post opens nothing and closes the panel.
+  // No social-network session: Post opens nothing, starts no login, and closes the panel.
   press(hud().btnHUDSocial);
   choose(0);
   EXPECT_EQ(root->modalViewController(), nullptr);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_FALSE(ZarvelSDKAppDelegate::GetInstance()->existingSocialNetwork());
   EXPECT_FALSE(screen().showingDialControl());
 }
 
