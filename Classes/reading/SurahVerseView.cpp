@@ -12,7 +12,7 @@
 #include "Classes/reading/KeptTextLabel.h"
 #include "Classes/reading/SurahViewCell.h"
 #include "Classes/reading/SurahViewController.h"
-#include "Classes/reading/TransliterationLabel.h"
+#include "toolkit/styled/TKStyledTextLabel.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
@@ -239,12 +239,13 @@ void SurahVerseView::refreshTranslationRow() {
 
   if (translator == 10) {
     if (!lblTransliteration) {
-      lblTransliteration = std::make_shared<TransliterationLabel>(
+      lblTransliteration = std::make_shared<TKStyledTextLabel>(
           forTranslationOnly ? cg::Rect(12, 4, W - 26, frame().height() - 4) : cg::Rect(65, 0, W - 80, frame().height()));
       lblTransliteration->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth |
                                               ui::ViewAutoresizingFlexibleHeight |
                                               ui::ViewAutoresizingFlexibleRightMargin);
       lblTransliteration->setBackgroundColor(cg::Color::clear());
+      lblTransliteration->setContentMode(ui::ContentMode::Left);
       lblTransliteration->setFont(helvetica(15));
       if (gColoredTranslation) lblTransliteration->setTextColor(cg::Color::fromRGB255(13, 28, 64));
       addSubview(lblTransliteration);

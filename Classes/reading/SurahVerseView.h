@@ -19,7 +19,7 @@ class ArabicVerseMeta;
 class SurahViewCell;
 class TranslationLabel;
 class TranslationMeta;
-class TransliterationLabel;
+class TKStyledTextLabel;
 namespace ui {
 class Button;
 class ImageView;
@@ -82,7 +82,7 @@ class SurahVerseView : public ui::View, public VerseCanvasDelegate {
 
   std::shared_ptr<ui::View> viewBGVerse;
   std::shared_ptr<ui::Label> lblTranslation;
-  std::shared_ptr<TransliterationLabel> lblTransliteration;
+  std::shared_ptr<TKStyledTextLabel> lblTransliteration;
   std::shared_ptr<VerseCanvas> arabicVerseCanvas;
   std::shared_ptr<ui::ImageView> imgBookmarkedNote;
   std::shared_ptr<ui::View> viewIconFloat;

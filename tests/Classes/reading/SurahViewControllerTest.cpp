@@ -489,3 +489,25 @@ TEST_F(ReadingTest, LongPressOnAVerse) {
 
 }  // namespace
 }  // namespace readingtest
+
+#include "toolkit/styled/TKStyledTextLabel.h"
+
+namespace readingtest {
+namespace {
+
+// The transliteration row shows its record's markup in the styled label, the
+// plain label hidden.
+TEST_F(ReadingTest, TransliterationRowsUseTheStyledLabel) {
+  launch();
+  setTranslation(10);
+  open(2, 1);
+  auto* row = rowView(screen(), screen().verseToRow(2) + 1);
+  ASSERT_TRUE(row && row->lblTransliteration);
+  EXPECT_FALSE(row->lblTransliteration->isHidden());
+  EXPECT_TRUE(row->lblTranslation->isHidden());
+  EXPECT_EQ(row->lblTransliteration->html(), screen().translationRecords().at(2)->Translation());
+  EXPECT_FALSE(row->lblTransliteration->html().empty());
+}
+
+}  // namespace
+}  // namespace readingtest
