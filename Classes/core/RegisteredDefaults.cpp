@@ -16,6 +16,8 @@ struct Entry {
 };
 
 // In registration order; the repeated row is as the table has always had it.
+// The first translations are ones the built content database holds: English (1)
+// and the transliteration (10); the numbers 2 and 3 have no text here.
 constexpr Entry kTable[] = {
     {kCurrentReciter, "1", Kind::Number},
     {kCurrentTafsir, "0", Kind::Number},
@@ -24,12 +26,12 @@ constexpr Entry kTable[] = {
     {kAlKahfReminders, "1", Kind::Flag},
     {kPlayOptionsEnabled, "1", Kind::Flag},
     {kLastVerse, "1", Kind::Number},
-    {kCurrentTranslation, "3", Kind::Number},
-    {kHUDTranslation, "2", Kind::Number},
+    {kCurrentTranslation, "1", Kind::Number},
+    {kHUDTranslation, "10", Kind::Number},
     {kColoredStopSigns, "1", Kind::Flag},
     {kColoredTranslation, "1", Kind::Flag},
-    {kCurrentTranslationPrimary, "3", Kind::Number},
-    {kCurrentTranslationSecondary, "2", Kind::Number},
+    {kCurrentTranslationPrimary, "1", Kind::Number},
+    {kCurrentTranslationSecondary, "10", Kind::Number},
     {kLastAudioSurah, "1", Kind::Number},
     {kLastAudioVerse, "1", Kind::Number},
     {kIndexInArabic, nullptr, Kind::Flag},
@@ -40,7 +42,7 @@ constexpr Entry kTable[] = {
     {kTajweedIdgham, "1", Kind::Flag},
     {kTajweedIkhfa, "1", Kind::Flag},
     {kTajweedGhunna, "1", Kind::Flag},
-    {kCurrentTranslationSecondary, "2", Kind::Number},
+    {kCurrentTranslationSecondary, "10", Kind::Number},
     {kArabicFontSize, "1", Kind::FontSize},
     {kResizeTranslations, "1", Kind::Flag},
     {kTranslationFontSize, "1", Kind::FontSize},

@@ -38,7 +38,9 @@ inline HSV hsvOfColor(const Color& c) {
 inline Color colorWithHSV(Float hue, Float saturation, Float value, Float alpha = 1) {
   Float s = std::clamp(saturation, Float(0), Float(1));
   Float v = std::clamp(value, Float(0), Float(1));
-  Float h = std::fmod(hue, Float(360));
+  // A hue that is no finite number counts as 0, so no NaN reaches the
+  // integer conversion of its sector below.
+  Float h = std::isfinite(hue) ? std::fmod(hue, Float(360)) : Float(0);
   if (h < 0) h += 360;
   if (s <= 0) return Color(v, v, v, alpha);
   h /= 60;

@@ -40,8 +40,8 @@ struct Block {
   bool hasDelegate = false;
   AnimationDidStop didStop;
   std::vector<Change> changes;
-  std::vector<PageTransition> transitions;
   bool held = false;  // runs its time with no changes of its own
+  std::vector<PageTransition> transitions;
 };
 
 struct Running {
@@ -191,7 +191,7 @@ struct AnimatorState {
       running.clear();
     }
     bool animate = enabled && block.duration > 0 &&
-                   (!block.changes.empty() || !block.transitions.empty() || block.held);
+                   (!block.changes.empty() || block.held || !block.transitions.empty());
     if (!animate) {
       for (auto& c : block.changes)
         if (auto v = c.view.lock()) show(*v, c.property, nullptr);

@@ -65,8 +65,7 @@ Button::Button(cg::Rect frame, ButtonType type) : Control(frame), type_(type) {
   titleLabel_->setOpaque(false);
   titleLabel_->setTextAlignment(TextAlignment::Center);
   titleLabel_->setLineBreakMode(LineBreakMode::TruncateMiddle);
-  titleLabel_->setFont(type == ButtonType::RoundedRect ? Font::boldSystemFontOfSize(15)
-                                                       : Font::systemFontOfSize(15));
+  titleLabel_->setFont(Font::boldSystemFontOfSize(15));  // the platform's title font for every type
   imageView_ = std::make_shared<ButtonImageView>();
   addSubview(imageView_);
   addSubview(titleLabel_);

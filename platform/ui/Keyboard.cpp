@@ -47,6 +47,10 @@ void Keyboard::firstResponderChanged(Window& window) {
   else if (visible_ && window_ == &window) hide();
 }
 
+void Keyboard::screenDidTurn(Window& window) {
+  if (visible_ && window_ == &window) show(window, accessory_);
+}
+
 void Keyboard::windowWillClose(Window* window) {
   if (window_ != window) return;
   removeAccessory();

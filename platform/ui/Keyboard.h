@@ -52,6 +52,8 @@ class Keyboard {
   // Called by the window whenever its first responder changes.
   void firstResponderChanged(Window& window);
   void windowWillClose(Window* window);
+  // The screen turned: a keyboard that is up is shown again at the new size.
+  void screenDidTurn(Window& window);
   // Hidden, nothing pending, no notification (tests).
   void resetForTesting();
 

@@ -58,19 +58,41 @@ cg::Size Label::sizeThatFits(cg::Size size) const {
   return {std::ceil(s.width), std::ceil(s.height)};
 }
 
+// A minimum of 0 is the font's own size: nothing shrinks.
+Font Label::fontForDrawing() const {
+  if (!adjustsFontSize_ || numberOfLines_ != 1 || text_.empty()) return font_;
+  float width = bounds().width();
+  float size = font_.pointSize();
+  float smallest = std::max(1.0f, std::min(minimumFontSize_ > 0 ? minimumFontSize_ : size, size));
+  Font font = font_;
+  while (size > smallest && sizeWithFont(text_, font).width > width) {
+    size = std::max(smallest, size - 1);
+    font = font_.fontWithSize(size);
+  }
+  return font;
+}
+
 void Label::drawRect(cg::Context& context, cg::Rect) {
   if (text_.empty()) return;
+  drawText(context, fontForDrawing());
+}
+
+void Label::drawText(cg::Context& context, const Font& font) {
   cg::Rect b = bounds();
   cg::Rect t = textRectForBounds(b, numberOfLines_);
+  if (!(font == font_)) {  // shrunk: its own smaller line, centred
+    float h = std::ceil(font.lineHeight());
+    t = cg::Rect(t.x(), b.y() + std::floor((b.height() - h) / 2), t.width(), h);
+  }
   // Drawn across the whole width so the alignment places each line.
   cg::Rect area(b.x(), t.y(), b.width(), b.maxY() - t.y());
   cg::Color color = highlighted_ && highlightedTextColor_ ? *highlightedTextColor_ : textColor_;
   if (!enabled_) color = color.withAlpha(color.a * 0.45f);
   if (shadowColor_ && !shadowColor_->isClear()) {
-    drawTextLinesInRect(context, text_, area.offsetBy(shadowOffset_.width, shadowOffset_.height), font_,
+    drawTextLinesInRect(context, text_, area.offsetBy(shadowOffset_.width, shadowOffset_.height), font,
                         *shadowColor_, alignment_, lineBreakMode_, numberOfLines_);
   }
-  drawTextLinesInRect(context, text_, area, font_, color, alignment_, lineBreakMode_, numberOfLines_);
+  drawTextLinesInRect(context, text_, area, font, color, alignment_, lineBreakMode_, numberOfLines_);
 }
 
 }  // namespace ui

@@ -37,6 +37,13 @@ class Label : public View {
   // 0: as many as the text needs.
   int numberOfLines() const { return numberOfLines_; }
   void setNumberOfLines(int lines);
+  // One line too wide for the label is drawn in a smaller size, down to the minimum.
+  bool adjustsFontSizeToFitWidth() const { return adjustsFontSize_; }
+  void setAdjustsFontSizeToFitWidth(bool on) { adjustsFontSize_ = on; setNeedsDisplay(); }
+  float minimumFontSize() const { return minimumFontSize_; }
+  void setMinimumFontSize(float size) { minimumFontSize_ = size; setNeedsDisplay(); }
+  // The font the text is drawn in now (smaller when it was shrunk to fit).
+  Font fontForDrawing() const;
   std::optional<cg::Color> shadowColor() const { return shadowColor_; }
   void setShadowColor(std::optional<cg::Color> color);
   cg::Size shadowOffset() const { return shadowOffset_; }
@@ -49,6 +56,7 @@ class Label : public View {
 
  private:
   cg::Size textSize(float width, int lines) const;
+  void drawText(cg::Context& context, const Font& font);
 
   std::string text_;
   Font font_ = Font::systemFontOfSize(17);
@@ -59,6 +67,8 @@ class Label : public View {
   TextAlignment alignment_ = TextAlignment::Left;
   LineBreakMode lineBreakMode_ = LineBreakMode::TruncateTail;
   int numberOfLines_ = 1;
+  bool adjustsFontSize_ = false;
+  float minimumFontSize_ = 0;
   bool highlighted_ = false;
   bool enabled_ = true;
 };

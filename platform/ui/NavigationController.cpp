@@ -98,8 +98,31 @@ void NavigationController::pushViewController(std::shared_ptr<ViewController> co
   transition(from, controller, Direction::Push, animated);
 }
 
+namespace {
+NavigationController::PopHook& popHook() {
+  static NavigationController::PopHook hook;
+  return hook;
+}
+bool gInPopHook = false;
+}  // namespace
+
+void NavigationController::setPopHook(PopHook hook) { popHook() = std::move(hook); }
+
 std::shared_ptr<ViewController> NavigationController::popViewControllerAnimated(bool animated) {
   if (stack_.size() < 2) return nullptr;
+  if (popHook() && !gInPopHook) {
+    gInPopHook = true;
+    std::shared_ptr<ViewController> popped;
+    bool handled = false;
+    try {
+      handled = popHook()(*this, animated, popped);
+    } catch (...) {
+      gInPopHook = false;
+      throw;
+    }
+    gInPopHook = false;
+    if (handled) return popped;
+  }
   finishPendingTransition();
   auto popped = stack_.back();
   stack_.pop_back();

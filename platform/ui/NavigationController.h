@@ -21,8 +21,13 @@ class NavigationController : public ViewController {
   ~NavigationController() override;
 
   void pushViewController(std::shared_ptr<ViewController> controller, bool animated);
-  // The popped controller; null when only the root is left.
+  // The popped controller; null when only the root is left. A pop hook, when
+  // set, may take the pop over (and pops inside it run plainly).
   std::shared_ptr<ViewController> popViewControllerAnimated(bool animated);
+  // Answers true when it popped (setting `popped`), false to let the plain pop run.
+  using PopHook = std::function<bool(NavigationController& nav, bool animated,
+                                     std::shared_ptr<ViewController>& popped)>;
+  static void setPopHook(PopHook hook);
   std::vector<std::shared_ptr<ViewController>> popToRootViewControllerAnimated(bool animated);
 
   const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return stack_; }

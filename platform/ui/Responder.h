@@ -73,8 +73,6 @@ enum KeyModifier : unsigned {
   KeyModifierControl = 1 << 1,
   KeyModifierAlt = 1 << 2,
   KeyModifierMeta = 1 << 3,
-  KeyModifierAlternate = KeyModifierAlt,
-  KeyModifierCommand = KeyModifierMeta,
 };
 
 // A key press: a named key ("Return", "Escape", "Left", "BackSpace",
@@ -111,12 +109,12 @@ class Responder {
   // Keys go to the first responder and travel up the same way.
   virtual void keyDown(const KeyEvent& key);
   virtual void insertText(const std::string& text);
-  // Media keys and the lock screen's controls (type RemoteControl) go to the
-  // first responder and travel up the same way.
-  virtual void remoteControlReceivedWithEvent(const Event& event);
   // An input method's composition in progress (empty when it ends without
   // committing); cursor counts UTF-16 units into it.
   virtual void setMarkedText(const std::string& text, int cursor);
+  // Media keys and the lock screen's controls (type RemoteControl) go to the
+  // first responder and travel up the same way.
+  virtual void remoteControlReceivedWithEvent(const Event& event);
 
   virtual bool canBecomeFirstResponder() const { return false; }
   virtual bool canResignFirstResponder() const { return true; }
@@ -131,6 +129,9 @@ class Responder {
   // responder, with its accessory view above it.
   virtual bool hasKeyboardInput() const { return false; }
   virtual std::shared_ptr<View> inputAccessoryView() const { return nullptr; }
+  // Where typed text goes now, in window coordinates (an input method puts
+  // its candidates beside it); empty when nowhere.
+  virtual cg::Rect textInputRect() const { return {}; }
   // The window whose first responder this may become (views answer theirs).
   virtual Window* responderWindow() const { return nullptr; }
 };

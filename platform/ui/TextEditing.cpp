@@ -445,7 +445,7 @@ bool TextEditing::handleKey(const KeyEvent& key) {
   // While composing, keys belong to the input method.
   if (!marked_.empty()) return true;
   bool shift = key.modifiers & KeyModifierShift;
-  bool command = key.modifiers & (KeyModifierControl | KeyModifierCommand);
+  bool command = key.modifiers & (KeyModifierControl | KeyModifierMeta);
   const std::string& k = key.key;
   if (command) {
     std::string c = ns::lowercase(k);
@@ -499,6 +499,38 @@ TextPosition TextEditing::positionAtPoint(cg::Point p) {
 void TextEditing::setCaretAtPoint(cg::Point p, bool extend) {
   goalX_ = -1;
   placeCaret(positionAtPoint(p), extend);
+}
+
+void TextEditing::selectWordAtPoint(cg::Point p) {
+  TextPosition at = positionAtPoint(p);
+  placeCaret(at, false);
+  goalX_ = -1;
+  // Word boundaries from pango, counted in characters of the paragraph.
+  PangoLayout* layout = layoutFor(at.paragraph);
+  const std::string& text = paragraphs_[at.paragraph].text;
+  int count = 0;
+  const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(layout, &count);
+  long chars = g_utf8_strlen(text.data(), static_cast<gssize>(text.size()));
+  if (!attrs || count < chars + 1) return;
+  long i = g_utf8_pointer_to_offset(text.data(), text.data() + at.offset);
+  // The word holding character c: the nearest boundary at or before it is a word's start.
+  auto wordAround = [&](long c) -> std::pair<long, long> {
+    if (c < 0 || c >= chars) return {-1, -1};
+    long start = c;
+    while (start > 0 && !attrs[start].is_word_start && !attrs[start].is_word_end) --start;
+    if (!attrs[start].is_word_start) return {-1, -1};
+    long end = c + 1;
+    while (end < chars && !attrs[end].is_word_end) ++end;
+    return {start, end};
+  };
+  auto word = wordAround(i);
+  if (word.first < 0) word = wordAround(i - 1);  // just after a word: that word
+  if (word.first < 0) return;
+  auto byteAt = [&](long chars) {
+    return static_cast<std::size_t>(g_utf8_offset_to_pointer(text.data(), chars) - text.data());
+  };
+  anchor_ = {at.paragraph, byteAt(word.first)};
+  caret_ = {at.paragraph, byteAt(word.second)};
 }
 
 cg::Rect TextEditing::caretRect() {

@@ -119,6 +119,8 @@ class TextEditing {
   cg::Rect caretRect();
   // Puts the caret at the point (extending the selection when asked).
   void setCaretAtPoint(cg::Point p, bool extend);
+  // Selects the word at the point (a double tap); between words, the caret goes there.
+  void selectWordAtPoint(cg::Point p);
 
   // Lays out the paragraphs that meet `visible` (their heights become exact).
   void layoutVisible(cg::Rect visible);

@@ -75,6 +75,7 @@ void TextField::didBecomeFirstResponder() {
 }
 
 void TextField::didResignFirstResponder() {
+  if (!editing_) return;  // moved on before it began (a delegate chose another)
   editor_.unmarkText();  // a composition in progress is kept as typed
   editing_ = false;
   scrollX_ = 0;
@@ -120,13 +121,17 @@ bool TextField::beginTracking(const Touch& touch) {
     clear();
     return false;
   }
-  if (!isFirstResponder() && !becomeFirstResponder()) return false;
-  editor_.setCaretAtPoint(toText(touch.locationInView(this)), false);
+  bool wasEditing = isFirstResponder();
+  if (!wasEditing && !becomeFirstResponder()) return false;
+  // A second tap on a field being edited selects the word under it.
+  if (wasEditing && touch.tapCount() == 2) editor_.selectWordAtPoint(toText(touch.locationInView(this)));
+  else editor_.setCaretAtPoint(toText(touch.locationInView(this)), false);
   restartBlink();
   return true;
 }
 
 bool TextField::continueTracking(const Touch& touch) {
+  if (touch.tapCount() == 2) return true;  // keeps the word
   editor_.setCaretAtPoint(toText(touch.locationInView(this)), true);
   restartBlink();
   return true;
@@ -222,6 +227,12 @@ cg::Point TextField::textOrigin() {
 cg::Point TextField::toText(cg::Point p) {
   cg::Point o = textOrigin();
   return {p.x - o.x, p.y - o.y};
+}
+
+cg::Rect TextField::textInputRect() const {
+  // Measuring the caret lays text out, which the const view allows itself.
+  auto* self = const_cast<TextField*>(this);
+  return convertRectToView(self->caretRect(), nullptr);
 }
 
 cg::Rect TextField::caretRect() {

@@ -12,6 +12,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/TextEditing.h"
+#include "platform/ui/TextInputTraits.h"
 
 namespace ui {
 
@@ -39,14 +40,9 @@ class TextFieldDelegate {
 enum class TextBorderStyle { None = 0, Line = 1, Bezel = 2, RoundedRect = 3 };
 // When an overlay such as the clear button shows.
 enum class TextFieldViewMode { Never = 0, WhileEditing = 1, UnlessEditing = 2, Always = 3 };
-// Traits of the keyboard a field asks for, in the platform's numbering. The
-// desktop's keyboard types whatever they say; they are kept for the screens.
-enum class ReturnKeyType { Default = 0, Go = 1, Google = 2, Join = 3, Next = 4, Route = 5, Search = 6, Send = 7,
-                           Yahoo = 8, Done = 9, EmergencyCall = 10 };
-enum class TextAutocorrectionType { Default = 0, No = 1, Yes = 2 };
-enum class TextAutocapitalizationType { None = 0, Words = 1, Sentences = 2, AllCharacters = 3 };
 
-class TextField : public Control {
+
+class TextField : public Control, public TextInputTraits {
  public:
   explicit TextField(cg::Rect frame = {});
 
@@ -71,14 +67,6 @@ class TextField : public Control {
   // Where the clear button is drawn (empty while it is not shown).
   cg::Rect clearButtonRect() const;
 
-  ReturnKeyType returnKeyType() const { return returnKeyType_; }
-  void setReturnKeyType(ReturnKeyType type) { returnKeyType_ = type; }
-  bool enablesReturnKeyAutomatically() const { return enablesReturnKeyAutomatically_; }
-  void setEnablesReturnKeyAutomatically(bool on) { enablesReturnKeyAutomatically_ = on; }
-  TextAutocorrectionType autocorrectionType() const { return autocorrectionType_; }
-  void setAutocorrectionType(TextAutocorrectionType type) { autocorrectionType_ = type; }
-  TextAutocapitalizationType autocapitalizationType() const { return autocapitalizationType_; }
-  void setAutocapitalizationType(TextAutocapitalizationType type) { autocapitalizationType_ = type; }
 
   void setDelegate(std::weak_ptr<TextFieldDelegate> delegate) { delegate_ = std::move(delegate); }
   std::shared_ptr<TextFieldDelegate> delegate() const { return delegate_.lock(); }
@@ -100,6 +88,7 @@ class TextField : public Control {
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;
   void didResignFirstResponder() override;
+  cg::Rect textInputRect() const override;
   bool hasKeyboardInput() const override { return true; }
   void keyDown(const KeyEvent& key) override;
   void insertText(const std::string& text) override;
@@ -129,10 +118,6 @@ class TextField : public Control {
   std::shared_ptr<Image> background_;
   bool clearsOnBeginEditing_ = false;
   TextFieldViewMode clearButtonMode_ = TextFieldViewMode::Never;
-  ReturnKeyType returnKeyType_ = ReturnKeyType::Default;
-  bool enablesReturnKeyAutomatically_ = false;
-  TextAutocorrectionType autocorrectionType_ = TextAutocorrectionType::Default;
-  TextAutocapitalizationType autocapitalizationType_ = TextAutocapitalizationType::None;
   bool editing_ = false;
   float scrollX_ = 0;
   CaretBlink blink_;

@@ -131,6 +131,7 @@ void TextView::didBecomeFirstResponder() {
 }
 
 void TextView::didResignFirstResponder() {
+  if (!editing_) return;  // moved on before it began (a delegate chose another)
   editor_.unmarkText();
   editing_ = false;
   restartBlink();
@@ -140,9 +141,24 @@ void TextView::didResignFirstResponder() {
 
 void TextView::keyDown(const KeyEvent& key) {
   if (!editing_) return ScrollView::keyDown(key);
+  if (key.key == "PageUp" || key.key == "PageDown") return movePage(key.key == "PageDown" ? 1 : -1, key.modifiers);
+  if (key.key == "Tab" && !key.modifiers) return insertText("\t");
   TextPosition caret = editor_.caret(), anchor = editor_.anchor();
   if (!editor_.handleKey(key)) return ScrollView::keyDown(key);
   if (!(editor_.caret() == caret && editor_.anchor() == anchor)) caretMoved();
+}
+
+// A page up or down: the text scrolls by the view's height less a line, and
+// the caret keeps its place on the screen (Shift extends the selection).
+void TextView::movePage(int direction, unsigned modifiers) {
+  float page = std::max(0.0f, bounds().height() - std::ceil(font().lineHeight()));
+  cg::Rect caret = caretRect();
+  cg::Point to{caret.x(), caret.midY() + page * float(direction)};
+  editor_.setCaretAtPoint(toText(to), modifiers & KeyModifierShift);
+  float maxY = std::max(minimumContentOffset().y, maximumContentOffset().y);
+  float y = std::clamp(contentOffset().y + page * float(direction), minimumContentOffset().y, maxY);
+  setContentOffset({contentOffset().x, y});
+  caretMoved();
 }
 
 void TextView::insertText(const std::string& text) {
@@ -165,12 +181,15 @@ void TextView::touchesBegan(const TouchSet& touches, const Event&) {
   if (!touchSelects_) return;
   scrollEnabledBeforeTouch_ = isScrollEnabled();
   setScrollEnabled(false);
-  editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), false);
+  // A second tap selects the word under it.
+  cg::Point p = toText(touches.front()->locationInView(this));
+  if (touches.front()->tapCount() == 2) editor_.selectWordAtPoint(p);
+  else editor_.setCaretAtPoint(p, false);
   caretMoved();
 }
 
 void TextView::touchesMoved(const TouchSet& touches, const Event&) {
-  if (touches.empty() || !touchSelects_) return;
+  if (touches.empty() || !touchSelects_ || touches.front()->tapCount() == 2) return;
   editor_.setCaretAtPoint(toText(touches.front()->locationInView(this)), true);
   caretMoved();
 }
@@ -195,6 +214,12 @@ void TextView::touchesCancelled(const TouchSet&, const Event&) {
 }
 
 // --- drawing ---------------------------------------------------------------------
+
+cg::Rect TextView::textInputRect() const {
+  // Measuring the caret lays text out, which the const view allows itself.
+  auto* self = const_cast<TextView*>(this);
+  return convertRectToView(self->caretRect(), nullptr);
+}
 
 cg::Rect TextView::caretRect() { return editor_.caretRect().offsetBy(kTextPadding, kTextPadding); }
 

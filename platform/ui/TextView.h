@@ -12,6 +12,7 @@
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/TextEditing.h"
+#include "platform/ui/TextInputTraits.h"
 
 namespace ui {
 
@@ -35,7 +36,7 @@ class TextViewDelegate : public ScrollViewDelegate {
   virtual void textViewDidChangeSelection(TextView&) {}
 };
 
-class TextView : public ScrollView {
+class TextView : public ScrollView, public TextInputTraits {
  public:
   explicit TextView(cg::Rect frame = {});
 
@@ -70,6 +71,7 @@ class TextView : public ScrollView {
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;
   void didResignFirstResponder() override;
+  cg::Rect textInputRect() const override;
   bool hasKeyboardInput() const override { return editable_; }
   void keyDown(const KeyEvent& key) override;
   void insertText(const std::string& text) override;
@@ -96,6 +98,7 @@ class TextView : public ScrollView {
   void scrollCaretToVisible();
   void changed();
   void caretMoved();
+  void movePage(int direction, unsigned modifiers);
   void restartBlink();
 
   TextEditing editor_;

@@ -15,15 +15,27 @@ namespace {
 constexpr double kModalDuration = 0.3;
 const cg::Color kDimming(0, 0, 0, 0.4f);
 
+// Both lists outlive every static: a controller held by a static may be
+// destroyed during exit, after function-local statics made later are gone.
 std::vector<ViewController*>& liveControllers() {
-  static std::vector<ViewController*> list;
+  static auto& list = *new std::vector<ViewController*>;
   return list;
 }
+
+std::vector<ViewController::DestructionHook>& destructionHooks() {
+  static auto& hooks = *new std::vector<ViewController::DestructionHook>;
+  return hooks;
+}
 }  // namespace
+
+void ViewController::addDestructionHook(DestructionHook hook) {
+  destructionHooks().push_back(std::move(hook));
+}
 
 ViewController::ViewController() { liveControllers().push_back(this); }
 
 ViewController::~ViewController() {
+  for (auto& hook : destructionHooks()) hook(this);
   auto& list = liveControllers();
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   if (Window* w = responderWindow(); w && w->firstResponder() == this) w->clearFirstResponder();

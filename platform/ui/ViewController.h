@@ -7,6 +7,7 @@
 // presentations, never from adding the view as a subview: a container that
 // places a child's view by hand sends the child's calls by hand. The window
 // sends the rotation calls to its root, which passes them on.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -102,6 +103,12 @@ class ViewController : public Responder, public std::enable_shared_from_this<Vie
 
   Responder* nextResponder() const override;
   Window* responderWindow() const override;
+
+  // Called with every controller as it is destroyed (at the start of the
+  // base destructor: only its address is still meaningful), so that tables
+  // keyed by controllers can drop their entries. Hooks are never removed.
+  using DestructionHook = std::function<void(const ViewController*)>;
+  static void addDestructionHook(DestructionHook hook);
 
  protected:
   View* viewIfLoaded() const { return view_.get(); }

@@ -10,8 +10,8 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/GestureRecognizer.h"
-#include "platform/ui/PopoverController.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/PopoverController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
@@ -157,10 +157,8 @@ void Window::sendTouch(int id, TouchPhase phase, cg::Point location) {
   if (auto sb = statusBarTouches_.find(id); sb != statusBarTouches_.end()) {
     if (phase == TouchPhase::Ended || phase == TouchPhase::Cancelled) {
       statusBarTouches_.erase(sb);
-      if (phase == TouchPhase::Ended && location.y < statusBarHeight()) {
+      if (phase == TouchPhase::Ended && location.y < statusBarHeight())
         ns::NotificationCenter::defaultCenter().postNotificationName(StatusBarTappedNotification);
-        statusBarTapped();
-      }
     }
     return;
   }
@@ -259,6 +257,11 @@ void Window::sendKey(const KeyEvent& key) {
   else target->keyDown(key);
 }
 
+void Window::sendMarkedText(const std::string& text, int cursor) {
+  Responder* target = firstResponder_ ? firstResponder_ : static_cast<Responder*>(this);
+  target->setMarkedText(text, cursor);
+}
+
 // A seek ends when its key comes up, whatever modifiers are still held.
 void Window::sendKeyUp(const KeyEvent& key) {
   if (seekKey_.empty() || key.key != seekKey_) return;
@@ -340,13 +343,9 @@ bool Window::rotateToInterfaceOrientation(InterfaceOrientation to, bool animated
   for (ViewController* c : targets) c->willAnimateRotationToInterfaceOrientation(to, duration);
   if (animated) View::commitAnimations();
   else done();
+  Keyboard::shared().screenDidTurn(*this);
   setNeedsRedraw();
   return true;
-}
-
-void Window::sendMarkedText(const std::string& text, int cursor) {
-  Responder* target = firstResponder_ ? firstResponder_ : static_cast<Responder*>(this);
-  target->setMarkedText(text, cursor);
 }
 
 // --- drawing -------------------------------------------------------------------
@@ -372,7 +371,7 @@ void Window::setShowsStatusBar(bool shows) {
 
 float Window::statusBarHeight() const { return showsStatusBar_ ? Screen::main().statusBarHeight() : 0; }
 
-// The tablet's black status bar: the device's name, the time, the battery,
+// The tablet's black status bar: the application's name, the time, the battery,
 // and the spinner while the network is busy.
 void Window::drawStatusBar(cg::Context& ctx) {
   float h = statusBarHeight();
@@ -383,9 +382,9 @@ void Window::drawStatusBar(cg::Context& ctx) {
   Font font = Font::boldSystemFontOfSize(13);
   float textY = std::floor((h - font.lineHeight()) / 2);
   cg::Color ink = cg::Color::gray(0.92f);
-  drawTextAtPoint(ctx, "iPad", {6, textY}, font, ink);
+  cg::Size name = drawTextAtPoint(ctx, "Zarvel", {6, textY}, font, ink);
   if (Application::shared().isNetworkActivityIndicatorVisible()) {
-    cg::Point c{52, h / 2};
+    cg::Point c{6 + name.width + 14, h / 2};
     ctx.setLineWidth(1.6f);
     for (int i = 0; i < 12; ++i) {
       float a = float(i) * 3.14159265f / 6;

@@ -52,6 +52,14 @@ class Window : public View {
   // A key goes down: media keys and the seek shortcuts become remote-control
   // events, anything else goes to the first responder.
   void sendKey(const KeyEvent& key);
+  // An input method's composition, to the first responder.
+  void sendMarkedText(const std::string& text, int cursor);
+  // A wheel or touchpad scroll: offered to the view under the pointer, then up
+  // its superviews until one takes it.
+  void sendScrollWheel(const ScrollWheelEvent& event);
+  // A tap on the status bar: the one visible scroll view that scrolls to the
+  // top on it does so (none when there are several).
+  void statusBarTapped();
   // A key comes up: ends seeking begun by its key.
   void sendKeyUp(const KeyEvent& key);
   // The remote-control command for a key going down or up, if it is one.
@@ -80,14 +88,6 @@ class Window : public View {
   void setShowsStatusBar(bool shows);
   bool showsStatusBar() const { return showsStatusBar_; }
   float statusBarHeight() const;
-  // An input method's composition, to the first responder.
-  void sendMarkedText(const std::string& text, int cursor);
-  // A wheel or touchpad scroll: offered to the view under the pointer, then up
-  // its superviews until one takes it.
-  void sendScrollWheel(const ScrollWheelEvent& event);
-  // A tap on the status bar: the one visible scroll view that scrolls to the
-  // top on it does so (none when there are several).
-  void statusBarTapped();
 
   // Lays out and draws the tree into the context (whose user space is the
   // window's). Clears the redraw request.

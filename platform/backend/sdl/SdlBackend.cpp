@@ -190,6 +190,7 @@ class Session {
     while (running_) {
       // First what was posted before the hook was in place, then the wait.
       ns::RunLoop::main().runOnce();
+      placeInputMethod();
       present(false);
       if (!running_) break;
       SDL_Event e;
@@ -281,6 +282,17 @@ class Session {
   }
 
  private:
+  // The input method's candidates go beside the caret of the text being typed.
+  void placeInputMethod() {
+    Window* w = Window::keyWindow();
+    Responder* r = w ? w->firstResponder() : nullptr;
+    cg::Rect caret = r && r->hasKeyboardInput() ? r->textInputRect() : cg::Rect();
+    if (caret.isEmpty() || caret == lastCaret_) return;
+    lastCaret_ = caret;
+    SDL_Rect rect{int(caret.x()), int(caret.y()), std::max(1, int(caret.width())), std::max(1, int(caret.height()))};
+    SDL_SetTextInputRect(&rect);
+  }
+
   // Milliseconds to the next timer; -1 when none is pending.
   int waitMs() const {
     double next = ns::RunLoop::main().nextFireTime() - ns::Clock::current().now();
@@ -394,6 +406,7 @@ class Session {
   cairo_surface_t* surface_ = nullptr;
   Uint32 wakeEvent_ = static_cast<Uint32>(-1);
   bool running_ = true;
+  cg::Rect lastCaret_;
   float scale_ = 1;
   cg::Rect desktop_;
   InterfaceOrientation orientation_ = InterfaceOrientation::LandscapeRight;

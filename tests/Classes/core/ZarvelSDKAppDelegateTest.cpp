@@ -17,7 +17,7 @@ TEST_F(RegisteredDefaultsTest, TableKeepsItsOrderAndTheRepeatedRow) {
   EXPECT_EQ(rows[0], (RegisteredDefaults::Row{"CurrentReciterv22", "1"}));
   EXPECT_EQ(rows[15], (RegisteredDefaults::Row{"IndexInArabic", "NO"}));
   EXPECT_EQ(rows[16], (RegisteredDefaults::Row{"PrefLang", "en"}));
-  EXPECT_EQ(rows[23], (RegisteredDefaults::Row{"CurrentTranslationSecondary", "2"}));
+  EXPECT_EQ(rows[23], (RegisteredDefaults::Row{"CurrentTranslationSecondary", "10"}));
   EXPECT_EQ(rows[26], (RegisteredDefaults::Row{"TranslationFontSize", "1"}));
   EXPECT_EQ(RegisteredDefaults::dictionary(false).size(), 26u);
   for (const auto& [key, value] : RegisteredDefaults::dictionary(true)) {
@@ -28,8 +28,8 @@ TEST_F(RegisteredDefaultsTest, TableKeepsItsOrderAndTheRepeatedRow) {
 TEST_F(RegisteredDefaultsTest, FreshInstallationReadsTheRegisteredValues) {
   ZarvelSDKAppDelegate::initialize();
   EXPECT_EQ(defaults().integerForKey(kCurrentReciter), 1);
-  EXPECT_EQ(defaults().integerForKey(kCurrentTranslation), 3);
-  EXPECT_EQ(defaults().integerForKey(kHUDTranslation), 2);
+  EXPECT_EQ(defaults().integerForKey(kCurrentTranslation), 1);
+  EXPECT_EQ(defaults().integerForKey(kHUDTranslation), 10);
   EXPECT_EQ(defaults().integerForKey(kCurrentTafsir), 0);
   EXPECT_TRUE(defaults().boolForKey(kAlKahfReminders));
   EXPECT_TRUE(defaults().boolForKey(kTajweedGhunna));

@@ -428,3 +428,23 @@ TEST_F(ControlTest, GlyphButtonsComeSizedAndDrawTheirBadge) {
   }
   EXPECT_EQ(Button::buttonWithType(ButtonType::RoundedRect)->frame().size, (cg::Size{0, 0}));
 }
+
+TEST_F(ControlTest, ALabelShrinksItsFontToFitDownToTheMinimum) {
+  struct Case {
+    float minimum;
+    float expected;  // the point size drawn
+  } cases[] = {{0, 20}, {10, 0}, {18, 18}};
+  for (const auto& c : cases) {
+    auto label = std::make_shared<Label>(cg::Rect(0, 0, 150, 30));
+    label->setFont(Font::systemFontOfSize(20));
+    label->setText("A title too wide for its label");
+    label->setAdjustsFontSizeToFitWidth(true);
+    label->setMinimumFontSize(c.minimum);
+    float size = label->fontForDrawing().pointSize();
+    if (c.expected > 0) EXPECT_EQ(size, c.expected) << c.minimum;
+    else {
+      EXPECT_LT(size, 20) << c.minimum;
+      EXPECT_LE(sizeWithFont(label->text(), label->fontForDrawing()).width, 150) << c.minimum;
+    }
+  }
+}

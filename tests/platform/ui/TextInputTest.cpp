@@ -5,6 +5,7 @@
 #include "Pixels.h"
 #include "WindowFixture.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/InterfaceOrientation.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Pasteboard.h"
 #include "platform/ui/Screen.h"
@@ -73,7 +74,12 @@ TEST_F(TextInputTest, TypingGoesToTheFieldThatIsFirstResponder) {
   type("lost");
   tap({20, 20});
   EXPECT_TRUE(a->isEditing());
+  cg::Rect before = a->textInputRect();
   type("one");
+  // The input method's place follows the caret, in window coordinates.
+  cg::Rect after = a->textInputRect();
+  EXPECT_GT(after.x(), before.x() + 20);
+  EXPECT_TRUE(a->frame().contains({after.x(), after.midY()}));
   tap({20, 60});
   type("two");
   key("BackSpace");
@@ -140,6 +146,7 @@ TEST_F(TextInputTest, SelectionWithKeysAndMouseCopiesCutsAndPastes) {
 
   // A drag from the left end across the text selects from its start.
   cg::Rect r = field->textRectForBounds(field->bounds());
+  clock->advance(1);  // not a second tap
   touch(TouchPhase::Began, {10 + r.x() + 1, 30});
   EXPECT_EQ(field->selectedRange(), (ns::Range{0, 0}));
   touch(TouchPhase::Moved, {300, 30});
@@ -316,4 +323,77 @@ TEST_F(TextInputTest, SearchBarTellsItsDelegateOfEditingSearchAndCancel) {
   tap({cancel.midX(), 100 + cancel.midY()});
   EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin", "text good", "text good OR ", "text ", "text x",
                                                       "search", "end", "cancel"}));
+}
+
+// A double tap selects the word under it, in Latin and Arabic alike; between
+// words it leaves the caret there.
+TEST_F(TextInputTest, ADoubleTapSelectsTheWordUnderIt) {
+  auto field = addField(cg::Rect(10, 10, 600, 40));
+  field->becomeFirstResponder();
+  struct Case {
+    std::string text;
+    float at;  // where to tap, as a share of the text's drawn width
+    ns::Range selected;
+  } cases[] = {
+      {"alpha beta gamma", 0.5f, {6, 4}},
+      {"alpha beta gamma", 0.05f, {0, 5}},
+      {"alpha beta gamma", 0.98f, {11, 5}},
+      {kKaf + kTeh + " " + kAlefBeh, 0.05f, {3, 6}},  // right to left: the last word is at the left
+  };
+  for (const auto& c : cases) {
+    field->setText(c.text);
+    clock->advance(0.5);
+    cg::Rect ink = inkBox(*picture(), field->frame().insetBy(1, 1), kWhite);
+    cg::Point p{ink.minX() + ink.width() * c.at, field->frame().midY()};
+    tap(p);
+    tap(p);
+    EXPECT_EQ(field->selectedRange(), c.selected) << c.text << " at " << c.at;
+    clock->advance(1);  // the next tap is a first one again
+  }
+}
+
+// A delegate may move first responder on while editing ends: the field passed
+// over never begins or ends, and the keyboard stays up for the last one.
+TEST_F(TextInputTest, ADelegateMovingFirstResponderOnWhileEditingEnds) {
+  struct Delegate : TextFieldDelegate {
+    std::vector<std::string> calls;
+    std::shared_ptr<TextField> next;
+    void textFieldDidBeginEditing(TextField& f) override { calls.push_back("begin " + f.placeholder()); }
+    void textFieldDidEndEditing(TextField& f) override {
+      calls.push_back("end " + f.placeholder());
+      if (next) std::exchange(next, nullptr)->becomeFirstResponder();
+    }
+  };
+  auto delegate = std::make_shared<Delegate>();
+  std::vector<std::shared_ptr<TextField>> fields;
+  for (const char* name : {"a", "b", "c"}) {
+    fields.push_back(addField(cg::Rect(10, 10 + 40 * float(fields.size()), 300, 30)));
+    fields.back()->setPlaceholder(name);
+    fields.back()->setDelegate(delegate);
+  }
+  KeyboardLog log;
+  fields[0]->becomeFirstResponder();
+  delegate->next = fields[2];
+  fields[1]->becomeFirstResponder();
+  EXPECT_TRUE(fields[2]->isFirstResponder());
+  EXPECT_FALSE(fields[1]->isEditing());
+  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"begin a", "end a", "begin c"}));
+  EXPECT_TRUE(Keyboard::shared().isVisible());
+  EXPECT_EQ(log.names, (std::vector<std::string>{KeyboardWillShowNotification}));
+}
+
+// Turned with the keyboard up, the keyboard is shown again at the new size.
+TEST_F(TextInputTest, TurningTheScreenShowsTheKeyboardAgainAtItsNewSize) {
+  KeyboardLog log;
+  auto field = addField(cg::Rect(10, 10, 300, 30));
+  field->becomeFirstResponder();
+  clock->advance(0.5);
+  ASSERT_TRUE(window->rotateToInterfaceOrientation(InterfaceOrientation::Portrait, false));
+  EXPECT_EQ(log.names.back(), KeyboardWillShowNotification);
+  EXPECT_EQ(keyboardRect(log.last, KeyboardFrameBeginUserInfoKey), cg::Rect(0, 416, 1024, 352));
+  EXPECT_EQ(log.ends.back(), cg::Rect(0, 760, 768, 264));
+  clock->advance(0.5);
+  EXPECT_EQ(log.names.back(), KeyboardDidShowNotification);
+  window->rotateToInterfaceOrientation(InterfaceOrientation::LandscapeRight, false);
+  EXPECT_EQ(Screen::main().bounds(), cg::Rect(0, 0, 1024, 768));
 }

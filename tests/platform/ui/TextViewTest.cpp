@@ -62,6 +62,8 @@ TEST_F(TextViewTest, ArrowsMoveByCharacterAndLineAndShiftSelects) {
   key("Left");
   key("Delete");
   EXPECT_EQ(view->text(), "abcdefxyz");
+  key("Tab");
+  EXPECT_EQ(view->text(), "abcdef\txyz");
 }
 
 // The content grows with the text, its observer hears each new size, and the
@@ -136,4 +138,27 @@ TEST_F(TextViewTest, AMegabyteOfTextStaysEditable) {
   EXPECT_LT(view->selectedRange().location, end - 1);
   EXPECT_GT(view->selectedRange().location, end - 101);
   EXPECT_GT(view->contentOffset().y, view->contentSize().height - 400);
+}
+
+// Page keys scroll by the view's height less a line and carry the caret along.
+TEST_F(TextViewTest, PageKeysScrollAScreenAndCarryTheCaret) {
+  std::string text;
+  for (int i = 0; i < 60; ++i) text += "line " + std::to_string(i) + "\n";
+  view->setText(text);
+  view->becomeFirstResponder();
+  view->setSelectedRange({0, 0});
+  view->setContentOffset({0, 0});
+  key("PageDown");
+  float page = view->contentOffset().y;
+  EXPECT_GT(page, 80);
+  EXPECT_LT(page, 120);
+  EXPECT_GT(view->selectedRange().location, 20u);
+  EXPECT_GE(view->caretRect().minY(), page);
+  key("PageDown", KeyModifierShift);
+  EXPECT_GT(view->selectedRange().length, 20u);
+  key("PageUp");
+  key("PageUp");
+  key("PageUp");
+  EXPECT_EQ(view->contentOffset().y, view->minimumContentOffset().y);
+  EXPECT_EQ(view->selectedRange().location, 0u);
 }
