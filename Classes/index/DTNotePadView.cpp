@@ -1,6 +1,7 @@
 #include "Classes/index/DTNotePadView.h"
 
 #include "platform/graphics/Context.h"
+#include "platform/ui/Keyboard.h"
 
 // The pad is its text view's delegate; the platform's delegate pointer is
 // weak, so a small forwarder owned by the pad stands in for it.
@@ -89,4 +90,30 @@ void DTNotePadView::scrollViewDidScroll(ui::ScrollView* scrollView) {
 void DTNotePadView::contentSizeDidChange(cg::Size size) {
   cg::Rect f = linesView_->frame();
   linesView_->setFrame(cg::Rect(f.x(), f.y(), f.width(), size.height + 2 * frame().height()));
+}
+
+// ---- keyboard following ---------------------------------------------------------------------
+
+void DTNotePadView::animateLikeKeyboard(const ns::Value& userInfo, const std::function<void()>& change) {
+  ui::View::beginAnimations("NotePadKeyboard");
+  ui::View::setAnimationDuration(userInfo[ui::KeyboardAnimationDurationUserInfoKey].doubleValue());
+  ui::View::setAnimationCurve(
+      static_cast<ui::AnimationCurve>(int(userInfo[ui::KeyboardAnimationCurveUserInfoKey].doubleValue())));
+  change();
+  ui::View::commitAnimations();
+}
+
+void DTNotePadView::liftMainViewWhenKeybordAppears(const ns::Value& userInfo) {
+  cg::Rect keyboard = ui::keyboardRect(userInfo, ui::KeyboardFrameEndUserInfoKey);
+  float keyboardTop = convertPointFromView(keyboard.origin, nullptr).y;
+  animateLikeKeyboard(userInfo, [&] {
+    cg::Rect f = textView_->frame();
+    textView_->setFrame(cg::Rect(f.x(), f.y(), f.width(), keyboardTop - f.y()));
+  });
+}
+
+void DTNotePadView::returnMainViewToInitialposition(const ns::Value& userInfo) {
+  animateLikeKeyboard(userInfo, [&] {
+    textView_->setFrame(cg::Rect(24, 0, frame().width() - 24, frame().height()));
+  });
 }

@@ -4,8 +4,10 @@
 // grows with it, so there are always lines below the last one written.
 // Clients read and write the text, and move the keyboard focus, through
 // textView(). Main thread only.
+#include <functional>
 #include <memory>
 
+#include "platform/foundation/Value.h"
 #include "platform/ui/TextView.h"
 
 class DTNotePadView;
@@ -45,9 +47,17 @@ class DTNotePadView : public ui::View {
   // The text's content size changed: the ruling covers it and two pad heights more.
   void contentSizeDidChange(cg::Size size);
 
+  // Keyboard following that a client may register for the keyboard's
+  // will-show and will-hide notifications (the pad registers neither): the
+  // text ends just above the keyboard, then returns to the pad's size.
+  void liftMainViewWhenKeybordAppears(const ns::Value& userInfo);
+  void returnMainViewToInitialposition(const ns::Value& userInfo);
+
  private:
   class TextDelegate;
   void setup();
+  // Runs the change inside one animation of the notification's duration and curve.
+  static void animateLikeKeyboard(const ns::Value& userInfo, const std::function<void()>& change);
 
   std::shared_ptr<ui::TextView> textView_;
   std::shared_ptr<LinesView> linesView_;

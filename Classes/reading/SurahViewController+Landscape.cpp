@@ -119,18 +119,27 @@ bool SurahViewController::prepareForPortraitWithAnimation(bool animated, bool in
   return true;
 }
 
+// The layout switch hid the rows while they changed height; the turn is
+// over, so they come back.
 void SurahViewController::setupForLandscape() {
-  if (tblVerses) isRotating_ = false;
+  if (!tblVerses) return;
+  isRotating_ = false;
+  if (!settingUpSurah_ && !isSwitchingSurah_ && tblVerses->alpha() < 1) setTableAlpha(1, true, "LayoutDone", 0.2);
 }
 
-void SurahViewController::setupForPortrait() {
-  if (tblVerses) isRotating_ = false;
-}
+void SurahViewController::setupForPortrait() { setupForLandscape(); }
 
 // ---- the idle timer ------------------------------------------------------------------------------------
 
+// The run loop keeps a timer until it is invalidated, so it holds the
+// screen weakly and stops itself once the screen is gone.
 void SurahViewController::startIdleTimer() {
-  idleTimer = ns::RunLoop::main().scheduleTimer(kIdleCheckSeconds, true, [this] { checkIdleTimeout(); });
+  idleTimer.invalidate();
+  std::weak_ptr<SurahViewController> weak = std::static_pointer_cast<SurahViewController>(shared_from_this());
+  idleTimer = ns::RunLoop::main().scheduleTimer(kIdleCheckSeconds, true, [weak](ns::Timer& timer) {
+    if (auto self = weak.lock()) self->checkIdleTimeout();
+    else timer.invalidate();
+  });
 }
 
 void SurahViewController::checkIdleTimeout() {

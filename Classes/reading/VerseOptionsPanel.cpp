@@ -273,6 +273,7 @@ void VerseOptionsPanel::readVerseState(int& verse, bool& bookmarked, bool& hasNo
 }
 
 void VerseOptionsPanel::refreshContent() {
+  scrollHUDTranslation->setScrollsToTop(false);
   btnHUDEmail->setEnabled(ui::MailComposeViewController::canSendMail());
   btnHUDSMS->setEnabled(canSendText());
   int verse;
@@ -664,11 +665,12 @@ void VerseOptionsPanel::smsText(const std::string&) {
         false);
 }
 
+// There is no post screen in this application yet, so a text is never posted;
+// a session is not even made (making one starts the network's login).
 void VerseOptionsPanel::socialText(const std::string& message) {
   auto app = ZarvelSDKAppDelegate::GetInstance();
-  auto session = app ? app->socialNetwork() : nullptr;
+  auto session = app ? app->existingSocialNetwork() : nullptr;
   if (!session || !session->isSessionValid()) return;
-  // The post screen is not part of this application yet: nothing opens.
   ns::logf("INFO  - [%s] No post screen for a text of %zu bytes", ns::logTimestamp().c_str(), message.size());
 }
 

@@ -176,6 +176,30 @@ TEST_F(NoteEditorTest, ANoteWithNoBookmarkRowToHoldItStaysInTheEditor) {
   EXPECT_EQ(posted, 0);
 }
 
+TEST_F(NoteEditorTest, ANoteTheDatabaseRefusesStaysInTheEditor) {
+  bookmark(4, 5, std::string("old"));
+  auto editor = openEditor(4, 5);
+  editor->txtView->textView()->becomeFirstResponder();
+  editor->txtView->textView()->insertText(" and new");
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  editor->donePressed();
+  settle();
+  sqlite3_exec(userDb(), "PRAGMA query_only = OFF", nullptr, nullptr, nullptr);
+  ASSERT_NE(panel(), nullptr);
+  EXPECT_EQ(panel()->title(), "Note Not Saved");
+  panel()->tapButtonAtIndex(0);
+  settle();
+  EXPECT_EQ(root->modalViewController(), editor.get());
+  EXPECT_EQ(editor->txtView->textView()->text(), "old and new");
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(userDb(), 4, 5), "old");
+  EXPECT_EQ(posted, 0);
+
+  editor->donePressed();  // the store takes it now
+  settle();
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(userDb(), 4, 5), "old and new");
+  EXPECT_EQ(root->modalViewController(), nullptr);
+}
+
 TEST_F(NoteEditorTest, TheVersePreviewFillsItsBoxOrGrowsBeyondIt) {
   struct Case {
     int translation, surah, verse;

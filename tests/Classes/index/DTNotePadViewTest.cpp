@@ -63,12 +63,27 @@ TEST(DTNotePadView, RulingCoversTheTextAndTwoPadHeightsAndScrollsWithIt) {
   EXPECT_EQ(pad->linesView()->frame().y(), 8);  // moved by the transform only
 }
 
+class NotePadInWindow : public WindowFixture {};
+
+TEST_F(NotePadInWindow, FollowsTheKeyboardWhenAClientAsksAndReturns) {
+  auto pad = DTNotePadView::create(cg::Rect(100, 200, 400, 500));
+  window->addSubview(pad);
+  ns::Value shown(ns::Dictionary{
+      {ui::KeyboardFrameEndUserInfoKey, ns::Value(ns::Array{0.0, 416.0, 1024.0, 352.0})},
+      {ui::KeyboardAnimationDurationUserInfoKey, 0.0},
+      {ui::KeyboardAnimationCurveUserInfoKey, 0}});
+  pad->liftMainViewWhenKeybordAppears(shown);
+  ui::Animator::finishAll();
+  EXPECT_EQ(pad->textView()->frame(), cg::Rect(24, 0, 376, 216));  // keyboard top 416 - pad top 200
+  pad->returnMainViewToInitialposition(shown);
+  ui::Animator::finishAll();
+  EXPECT_EQ(pad->textView()->frame(), cg::Rect(24, 0, 376, 500));
+}
+
 struct ChangeOnly : DTNotePadViewDelegate {
   void notePadViewDidChange(DTNotePadView&) override { ++changes; }
   int changes = 0;
 };
-
-class NotePadInWindow : public WindowFixture {};
 
 TEST_F(NotePadInWindow, EditsWithAPartialDelegateOrNone) {
   auto pad = DTNotePadView::create(cg::Rect(0, 0, 300, 100));

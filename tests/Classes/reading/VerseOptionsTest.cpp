@@ -2,6 +2,7 @@
 // pages, the group sheet and the delete confirmation, the panel translation,
 // and every share action as far as the desktop takes it.
 #include "Classes/core/ChapterInfo.h"
+#include "Classes/index/AddBookmarkNote.h"
 #include "Classes/reading/SurahVerseView.h"
 #include "Classes/reading/SurahViewCell.h"
 #include "Classes/reading/VerseOptionsPanel.h"
@@ -15,7 +16,8 @@ namespace readingtest {
 
 // Opens the options panel on a verse as the long press does, the verse's
 // row scrolled to the given height in the display first.
-inline void openPanel(SurahViewController& screen, int verse, float topInDisplay = 0) {
+void openPanel(SurahViewController& screen, int verse, float topInDisplay = 0);
+void openPanel(SurahViewController& screen, int verse, float topInDisplay) {
   auto path = ui::IndexPath::indexPathForRow(screen.verseToRow(verse), 0);
   float rowTop = screen.tblVerses->rectForRowAtIndexPath(path).y();
   screen.tblVerses->setContentOffset(cg::Point{0, rowTop - topInDisplay});
@@ -210,6 +212,26 @@ TEST_F(VerseOptionsTest, ABookmarkWithANoteGoesOnlyAfterYes) {
   EXPECT_FALSE(ChapterInfo::isBookmarked(userDb(), 2, 255));
 }
 
+TEST_F(VerseOptionsTest, NoteBookmarksTheVerseAndOpensTheNoteEditor) {
+  openPanel(screen(), 255);
+  settle();
+  EXPECT_FALSE(hud().btnHUDMatches->isEnabled());  // not a hit of a saved search
+  EXPECT_FALSE(hud().viewEmptyNotesPlaceholder->isHidden());
+  press(hud().btnHUDNote);
+  EXPECT_TRUE(ChapterInfo::isBookmarked(userDb(), 2, 255));
+  auto* editor = dynamic_cast<AddBookmarkNote*>(screen().modalViewController());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->surah(), 2);
+  EXPECT_EQ(editor->verse(), 255);
+  EXPECT_FALSE(screen().showingDialControl());
+  EXPECT_FALSE(popoverShown());
+  editor->txtView->textView()->insertText("a note");
+  editor->donePressed();
+  settle();
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(userDb(), 2, 255), "a note");
+  EXPECT_EQ(screen().modalViewController(), nullptr);
+}
+
 TEST_F(VerseOptionsTest, ThePanelTranslationPageShowsItsOwnTranslationAlignedByDirection) {
   struct Case {
     int translation;
@@ -341,10 +363,12 @@ TEST_F(VerseOptionsTest, EmailMessageAndPostTakeTheDesktopsPaths) {
   panel()->tapButtonAtIndex(0);
   settle();
 
-  // No social-network session: Post opens nothing and closes the panel.
+  // No social-network session: Post opens nothing, starts no login, and closes the panel.
   press(hud().btnHUDSocial);
   choose(0);
   EXPECT_EQ(root->modalViewController(), nullptr);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_FALSE(ZarvelSDKAppDelegate::GetInstance()->existingSocialNetwork());
   EXPECT_FALSE(screen().showingDialControl());
 }
 
