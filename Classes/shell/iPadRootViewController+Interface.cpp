@@ -83,6 +83,9 @@ void iPadRootViewController::buildInterface(cg::Rect frame) {
     b->titleLabel()->setFont(Font::boldSystemFontOfSize(13));
     b->setTitleColor(cg::Color::white(), ControlStateNormal);
   }
+  btnNotesNavCancel->addTarget(this, [this](Control&) { hideNotesWithoutSave(); }, ControlEventTouchUpInside);
+  btnNotesNavDone->addTarget(this, [this](Control&) { hideNotesWithSave(); }, ControlEventTouchUpInside);
+  btnNotesNavMore->addTarget(this, [this](Control&) { moreNotesPressed(); }, ControlEventTouchUpInside);
   lblTopBarLabel = std::make_shared<Label>(cg::Rect(90, 7, kNotesSheetWidth - 220, 30));
   lblTopBarLabel->setFont(Font::boldSystemFontOfSize(16));
   lblTopBarLabel->setTextColor(cg::Color::fromRGB255(70, 48, 28));

@@ -4,6 +4,7 @@
 
 #include "Classes/core/ChapterInfo.h"
 #include "platform/ui/ActionSheet.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TextView.h"
 #include "tests/Classes/shell/ShellFixture.h"
@@ -92,13 +93,13 @@ TEST_F(NotesTest, TurningThePageSavesTheEditedNoteIntoANewBookmark) {
 TEST_F(NotesTest, DoneSavesCancelDoesNotButBothTellTheBookmarks) {
   root->showNotesForSurah(3, 2, false, true);
   type("Kept");
-  root->hideNotesWithSave();
+  root->btnNotesNavDone->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
   EXPECT_EQ(stored(3, 2), "Kept");
   EXPECT_EQ(bookmarkChanges, 1);
   root->showNotesForSurah(3, 2, false, true);
   EXPECT_EQ(shown(), "Kept");
   type("Dropped");
-  root->hideNotesWithOutSave();
+  root->btnNotesNavCancel->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
   EXPECT_EQ(stored(3, 2), "Kept");
   EXPECT_EQ(bookmarkChanges, 2);
 }
@@ -119,6 +120,19 @@ TEST_F(NotesTest, RevertAndDelete) {
   EXPECT_EQ(bookmarkChanges, 1);
   choose(3);  // Cancel: nothing
   EXPECT_EQ(bookmarkChanges, 1);
+}
+
+TEST_F(NotesTest, TheMoreButtonOffersMailRevertAndDelete) {
+  root->showNotesForSurah(4, 2, false, true);
+  root->btnNotesNavMore->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle(0.5);
+  auto* sheet = ui::ButtonPanel::visiblePanel();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(sheet->tag(), 800);
+  EXPECT_EQ(sheet->buttonTitleAtIndex(0), "Mail");
+  EXPECT_EQ(sheet->buttonTitleAtIndex(1), "Revert");
+  EXPECT_EQ(sheet->buttonTitleAtIndex(2), "Delete");
+  EXPECT_EQ(sheet->destructiveButtonIndex(), 2);
 }
 
 TEST_F(NotesTest, AFailedWriteKeepsThePanelOpenWithTheText) {
