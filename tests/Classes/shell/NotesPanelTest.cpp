@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "Classes/core/ChapterInfo.h"
+#include "platform/services/MailComposeViewController.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -165,6 +166,37 @@ TEST_F(NotesTest, TheMailEscapesTheNoteAndBreaksItsLines) {
   EXPECT_NE(body.find("<b>Translation</b>:<br>"), std::string::npos);
   EXPECT_NE(body.find("Notes:<br>&lt;b&gt;bold&lt;/b&gt; &amp; more<br>second line<br><br><br><br>"), std::string::npos);
   EXPECT_EQ(body.find("<b>bold</b>"), std::string::npos);
+}
+
+TEST_F(NotesTest, MailSendsTheHTMLBodyAndReportsAFailure) {
+  root->showNotesForSurah(1, 2, false, true);
+  type("A line");
+  ui::MailComposeViewController::setMailEnabled(false);
+  choose(0);
+  ASSERT_NE(ui::ButtonPanel::visiblePanel(), nullptr);
+  EXPECT_EQ(ui::ButtonPanel::visiblePanel()->title(), "Email Not Setup");
+  ui::ButtonPanel::resetForTesting();
+
+  ui::MailComposeViewController::setMailEnabled(true);
+  ui::MailMessage sent;
+  ui::MailComposeViewController::setHandler([&](const ui::MailMessage& m, const std::string&, std::string& error) {
+    sent = m;
+    error = "no route";
+    return ui::MailComposeResult::Failed;
+  });
+  choose(0);
+  settle(0.5);
+  ASSERT_TRUE(root->mailComposer);
+  root->mailComposer->send();
+  settle(0.5);
+  EXPECT_TRUE(sent.isHTML);
+  EXPECT_EQ(sent.body, root->noteMailBody());
+  ASSERT_NE(ui::ButtonPanel::visiblePanel(), nullptr);
+  EXPECT_EQ(ui::ButtonPanel::visiblePanel()->title(), "Message Failed");
+  EXPECT_EQ(ui::ButtonPanel::visiblePanel()->message(), "The message could not be sent with error: no route");
+  EXPECT_FALSE(root->mailComposer);
+  EXPECT_EQ(stored(1, 2), "");  // the note is unchanged
+  ui::MailComposeViewController::setHandler(nullptr);
 }
 
 }  // namespace
