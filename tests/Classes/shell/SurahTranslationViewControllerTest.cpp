@@ -165,3 +165,25 @@ TEST_F(PaneTest, HighlightsFollowTheReadingScreen) {
 
 }  // namespace
 }  // namespace shelltest
+
+namespace shelltest {
+namespace {
+
+TEST_F(PaneTest, TheHeaderOpensThePickerWhichATurnFromLandscapeClosesOnTheSecondPaneOnly) {
+  defaults().setInteger(1, "CurrentTranslationPrimary");
+  defaults().setInteger(5, "CurrentTranslationSecondary");
+  launch(ui::InterfaceOrientation::LandscapeRight);
+  EXPECT_EQ(primary().btnTranslation->titleForState(ui::ControlStateNormal), ChapterInfo::getTranslationNameForNumber(1));
+  primary().transChangePressed();
+  secondary().transChangePressed();
+  settle(0.5);
+  ASSERT_TRUE(primary().popoverView && secondary().popoverView);
+  EXPECT_TRUE(primary().popoverView->isPopoverVisible());
+  EXPECT_EQ(primary().popoverView->popoverContentSize(), cg::Size(320, 480));
+  delegate->window()->rotateToInterfaceOrientation(ui::InterfaceOrientation::Portrait);
+  settle(1);
+  EXPECT_FALSE(secondary().popoverView->isPopoverVisible());
+}
+
+}  // namespace
+}  // namespace shelltest

@@ -348,3 +348,27 @@ TEST_F(ShellTest, DraggingTheReadingViewSnapsByTheSameRules) {
 
 }  // namespace
 }  // namespace shelltest
+
+namespace shelltest {
+namespace {
+
+TEST_F(ShellTest, WhileExpandedTheIndexTabUncoversTheColumnOrRefillsTheScreen) {
+  launch(Orientation::LandscapeRight);
+  root->expandFloatingView(false);
+  ASSERT_EQ(root->viewFloatingVerses->frame().x(), 0);
+  root->tabbarButtonPressed(3);  // obscured: the column is shown
+  settle(0.5);
+  EXPECT_EQ(root->viewFloatingVerses->frame().x(), 1024 - 1024 - 288);
+  root->tabbarButtonPressed(3);  // not at 0: the view fills the screen again
+  settle(0.5);
+  EXPECT_EQ(root->viewFloatingVerses->frame(), cg::Rect(0, 0, 1024, 699));
+  EXPECT_TRUE(root->isFloatingViewExpanded());
+  // While expanded the panes report no scrolling.
+  primary().setIgnoreSendingScrollEvents(false);
+  primary().tblTransView()->setContentOffset({0, 200});
+  EXPECT_TRUE(primary().IgnoreSendingScrollEvents());
+  EXPECT_NE(reading().tblVerses->contentOffset().y, 200);
+}
+
+}  // namespace
+}  // namespace shelltest
