@@ -54,15 +54,15 @@ struct TKProperty {
 
 struct TKClassInfo {
   std::string name;
-  std::string superclass;  // "" for none
+  std::string superclass = {};  // "" for none
   // A blank instance, which an instance selector then initialises (as init
   // methods do); none for classes that are never created by URL.
-  std::function<std::shared_ptr<TKObject>()> alloc;
-  std::map<std::string, TKMethod> instanceMethods;
-  std::map<std::string, TKMethod> classMethods;
-  std::map<std::string, TKProperty> properties;
+  std::function<std::shared_ptr<TKObject>()> alloc = {};
+  std::map<std::string, TKMethod> instanceMethods = {};
+  std::map<std::string, TKMethod> classMethods = {};
+  std::map<std::string, TKProperty> properties = {};
   // Instance selectors without arguments that a URL fragment may run.
-  std::set<std::string> fragmentActions;
+  std::set<std::string> fragmentActions = {};
 };
 
 class TKClassRegistry {

@@ -11,15 +11,16 @@
 #include "platform/foundation/Value.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/InterfaceOrientation.h"
+#include "platform/ui/Keyboard.h"
 
 // The keyboard's notifications (posted by the platform's keyboard and by a view
 // presented like one) and the user-info entries the toolkit reads: rectangles
 // as arrays of four numbers, points as arrays of two.
-inline constexpr const char* TKKeyboardWillShowNotification = "KeyboardWillShowNotification";
-inline constexpr const char* TKKeyboardWillHideNotification = "KeyboardWillHideNotification";
-inline constexpr const char* TKKeyboardBoundsUserInfoKey = "KeyboardBoundsUserInfoKey";
-inline constexpr const char* TKKeyboardCenterBeginUserInfoKey = "KeyboardCenterBeginUserInfoKey";
-inline constexpr const char* TKKeyboardCenterEndUserInfoKey = "KeyboardCenterEndUserInfoKey";
+inline constexpr const char* TKKeyboardWillShowNotification = ui::KeyboardWillShowNotification;
+inline constexpr const char* TKKeyboardWillHideNotification = ui::KeyboardWillHideNotification;
+inline constexpr const char* TKKeyboardBoundsUserInfoKey = ui::KeyboardBoundsUserInfoKey;
+inline constexpr const char* TKKeyboardCenterBeginUserInfoKey = ui::KeyboardCenterBeginUserInfoKey;
+inline constexpr const char* TKKeyboardCenterEndUserInfoKey = ui::KeyboardCenterEndUserInfoKey;
 
 // A rectangle or point entry of a keyboard notification; zero when absent or malformed.
 cg::Rect TKKeyboardRect(const ns::Value& userInfo, const char* key);

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/services/URLOpener.h"
+#include "toolkit/core/TKNavigator.h"
 #include "toolkit/core/TKURLCache.h"
 
 // --- TKStyledNode ---------------------------------------------------------------
@@ -174,6 +174,6 @@ void TKStyledImageNode::setURL(const std::string& url) {
 
 void TKStyledImageNode::appendHTML(std::string& out) const { out += "<img src=\"" + url_ + "\"/>"; }
 
-// The navigator is not part of this build yet: links leave through the
-// platform's URL opener, which lets only web and mail links out.
-void TKStyledTextOpenURL(const std::string& url) { ui::URLOpener::openURL(url); }
+// Links open through the shared navigator, which hands to the system only the
+// addresses the URL opener allows.
+void TKStyledTextOpenURL(const std::string& url) { TKNavigatorOpenURLString(url); }

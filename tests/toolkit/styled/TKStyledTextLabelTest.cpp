@@ -8,6 +8,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Layer.h"
 #include "platform/services/URLOpener.h"
+#include "toolkit/core/TKNavigator.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Window.h"
@@ -43,12 +44,16 @@ class TKStyledTextLabelTest : public ::testing::Test {
       opened.push_back(url);
       return true;
     });
+    // Links go through the shared navigator; here it hands web links on, so
+    // that what a press opens can be seen.
+    TKNavigator::navigator().setOpensExternalURLs(true);
     window = std::make_shared<ui::Window>(cg::Rect(0, 0, 320, 200));
     window->makeKeyAndVisible();
     label = std::make_shared<TKStyledTextLabel>(cg::Rect(0, 0, 80, 100));
     window->addSubview(label);
   }
   void TearDown() override {
+    TKNavigator::navigator().setOpensExternalURLs(false);
     ui::URLOpener::setLauncher(nullptr);
     TKStyleSheet::setGlobalStyleSheet(nullptr);
   }
