@@ -60,6 +60,16 @@ void ReadingRootViewController::layoutColumns() {
       cg::Rect(columnWidth, 0, root->bounds().width() - columnWidth, root->bounds().height()));
 }
 
+void ReadingRootViewController::insertText(const std::string& text) {
+  if (index_->isViewLoaded() && !index_->view()->isHidden()) return index_->insertText(text);
+  iPadRootViewController::insertText(text);
+}
+
+void ReadingRootViewController::keyDown(const ui::KeyEvent& key) {
+  if (key.key == "Return" && index_->isViewLoaded() && !index_->view()->isHidden()) return index_->keyDown(key);
+  iPadRootViewController::keyDown(key);
+}
+
 bool ReadingRootViewController::IsInLandscape() const {
   return ui::isLandscape(ui::Application::shared().statusBarOrientation());
 }

@@ -35,6 +35,10 @@ class ReadingRootViewController : public iPadRootViewController {
     index_->selectSectionForSurah(reading_->iCurrentSurah(), reading_->iCurrentVerse());
   }
   void reloadIndexView() override { index_->reloadIndexView(); }
+  // The reading screen keeps the keys; what it leaves (typed text, Enter)
+  // picks and opens a surah in the index while the index is shown.
+  void insertText(const std::string& text) override;
+  void keyDown(const ui::KeyEvent& key) override;
 
  private:
   void layoutColumns();

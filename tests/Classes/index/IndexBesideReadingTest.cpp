@@ -56,6 +56,19 @@ TEST_F(IndexBesideReadingTest, APickedSurahOrQuarterOpensInTheReadingScreen) {
   EXPECT_EQ(column().btnTopCurrentSurah->titleForState(ui::ControlStateNormal), ChapterInfo::getNameFromNumber(36));
   EXPECT_TRUE(writePicture("beside-reading-list.png"));
 
+  // The reading screen has the keys; typed text and Enter reach the index.
+  EXPECT_EQ(window->firstResponder(), &reading);
+  for (const char* k : {"a", "l", "-", "k"}) window->sendKey({"", k, 0});
+  window->sendKey({"Return", "", 0});
+  settle();
+  EXPECT_EQ(reading.iCurrentSurah(), 18);
+  advance(1.5);
+  window->sendKey({"", "2", 0});
+  window->sendKey({"Return", "", 0});
+  settle();
+  EXPECT_EQ(reading.iCurrentSurah(), 2);
+  EXPECT_EQ(window->firstResponder(), &reading);
+
   // A quarter of juz 3 opens at its first verse, and stays marked as the
   // reading screen highlights it.
   tap(column().btnSections->convertPointToView(cg::Point(20, 15), nullptr));
