@@ -277,6 +277,7 @@ TEST_F(VerseOptionsTest, CopyPutsTheChosenTextOnTheClipboardAsUtf8) {
   press(hud().btnHUDCopy);
   EXPECT_EQ(sheetEntries().size(), 5u);
   EXPECT_EQ(hud().currentSheet()->title(), "Copy to Clipboard");
+  backend().screenshot(shotPath("options-panel-copy-sheet.png"));
   choose(0);
   std::string arabic = ChapterInfo::getArabicVerseFor(ZarvelSDKAppDelegate::GetInstance()->dbConnectionStatic(), 2, 255);
   EXPECT_EQ(ui::Pasteboard::generalPasteboard().string(), arabic);
