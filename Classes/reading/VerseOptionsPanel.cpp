@@ -477,6 +477,13 @@ void VerseOptionsPanel::hudAddEditNotePressed() {
   bool notesWereShowing = root && root->IsShowingNotes();
   if (screen_.popoverView) screen_.popoverView->dismissPopoverAnimated(true);
   if (root) root->showNotesForSurah(surah, verse, true, root->IsViewInLandscape());
+  if (!root || !root->IsShowingNotes()) {
+    // A root without a notes panel: the note is written in the note editor.
+    screen_.hideDialControl();
+    if (ChapterInfo::isBookmarked(userDatabase(), surah, verse))
+      screen_.presentModalViewController(std::make_shared<AddBookmarkNote>(surah, verse), true);
+    return;
+  }
   if (screen_.mouseLocation && !notesWereShowing) {
     float h = root && root->IsViewInLandscape() ? 218 : 281;
     if (screen_.verseHUDPoint.y() + h > D) {

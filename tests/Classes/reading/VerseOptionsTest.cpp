@@ -230,6 +230,17 @@ TEST_F(VerseOptionsTest, NoteBookmarksTheVerseAndOpensTheNoteEditor) {
   settle();
   EXPECT_EQ(ChapterInfo::getBookmarkNote(userDb(), 2, 255), "a note");
   EXPECT_EQ(screen().modalViewController(), nullptr);
+
+  // The note preview: this root has no notes panel, so the editor opens.
+  openPanel(screen(), 256);
+  settle();
+  hud().hudAddEditNotePressed();
+  settle();
+  EXPECT_TRUE(ChapterInfo::isBookmarked(userDb(), 2, 256));
+  editor = dynamic_cast<AddBookmarkNote*>(screen().modalViewController());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->verse(), 256);
+  EXPECT_FALSE(screen().showingDialControl());
 }
 
 TEST_F(VerseOptionsTest, ThePanelTranslationPageShowsItsOwnTranslationAlignedByDirection) {
@@ -277,6 +288,7 @@ TEST_F(VerseOptionsTest, CopyPutsTheChosenTextOnTheClipboardAsUtf8) {
   press(hud().btnHUDCopy);
   EXPECT_EQ(sheetEntries().size(), 5u);
   EXPECT_EQ(hud().currentSheet()->title(), "Copy to Clipboard");
+  backend().screenshot(shotPath("options-panel-copy-sheet.png"));
   choose(0);
   std::string arabic = ChapterInfo::getArabicVerseFor(ZarvelSDKAppDelegate::GetInstance()->dbConnectionStatic(), 2, 255);
   EXPECT_EQ(ui::Pasteboard::generalPasteboard().string(), arabic);
