@@ -9,6 +9,8 @@ EventInterceptWindow::EventInterceptWindow(cg::Rect frame) : ui::Window(frame) {
 }
 
 void EventInterceptWindow::keyDown(const ui::KeyEvent& key) {
-  if (!subviews().empty()) subviews().front()->keyDown(key);
-  else ui::Window::keyDown(key);
+  if (passingKeyDown_ || subviews().empty() || firstResponder()) return ui::Window::keyDown(key);
+  passingKeyDown_ = true;
+  subviews().front()->keyDown(key);
+  passingKeyDown_ = false;
 }

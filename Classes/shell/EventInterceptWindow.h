@@ -19,11 +19,13 @@ class EventInterceptWindow : public ui::Window {
   EventInterceptWindowDelegate* eventInterceptDelegate() const { return eventInterceptDelegate_; }
   void setEventInterceptDelegate(EventInterceptWindowDelegate* delegate) { eventInterceptDelegate_ = delegate; }
   // A key that no first responder holds goes to the screen under everything
-  // (the root's view and then its controller).
+  // (the root's view and then its controller); one that comes back up the
+  // chain from there ends here.
   void keyDown(const ui::KeyEvent& key) override;
 
  private:
   EventInterceptWindowDelegate* eventInterceptDelegate_ = nullptr;
+  bool passingKeyDown_ = false;
 };
 
 // A plain view that holds the root as its delegate; the hit test is the

@@ -59,6 +59,13 @@ TEST_F(ShellTest, TabsRebuildTheirColumnAndRememberTheChoice) {
   EXPECT_EQ(root->iSelectedBottomTab(), 0);
   backend().key("4", ui::KeyModifierControl);
   EXPECT_EQ(root->iSelectedBottomTab(), 3);
+  // Keys nobody takes end at the window, with or without a first responder.
+  backend().key("Escape");
+  backend().key("q");
+  delegate->window()->clearFirstResponder();
+  backend().key("q");
+  backend().key("2", ui::KeyModifierControl);
+  EXPECT_EQ(root->iSelectedBottomTab(), 1);
 }
 
 TEST_F(ShellTest, SecondPressOnTheIndexSlidesTheReadingViewOverAndBack) {
