@@ -105,24 +105,29 @@ zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
 zarvel_library(core Classes/core DEPS ${d})
 zarvel_existing(d core graphics ui)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
-zarvel_existing(d core ui services)
-zarvel_library(index Classes/index DEPS ${d})
-zarvel_existing(d core glyphs index ui services tkstyled)
+zarvel_existing(d core glyphs ui services tkstyled)
 zarvel_library(reading Classes/reading DEPS ${d})
-zarvel_existing(d core glyphs reading ui services)
+zarvel_existing(d core ui services reading)
+zarvel_library(index Classes/index DEPS ${d})
+zarvel_existing(d core glyphs reading index ui services)
 zarvel_library(app Classes/app DEPS ${d})
 if(TARGET reading AND TARGET app)
   # The screen reaches the application delegate's services, defined in app.
   target_link_libraries(reading PUBLIC app)
 endif()
 if(TARGET index AND TARGET app)
+  # So does the index.
   target_link_libraries(index PUBLIC app)
 endif()
-if(TARGET test_index AND TARGET backend_headless)
-  target_link_libraries(test_index PRIVATE backend_headless)  # the note editor runs headless in its tests
+if(TARGET reading AND TARGET index)
+  # The verse options open the note editor and mail with the notes' helpers.
+  target_link_libraries(reading PUBLIC index)
 endif()
 if(TARGET test_reading AND TARGET backend_headless)
   target_link_libraries(test_reading PRIVATE backend_headless)  # the screen runs headless in its tests
+endif()
+if(TARGET test_index AND TARGET backend_headless)
+  target_link_libraries(test_index PRIVATE backend_headless)  # the index is driven headless in its tests
 endif()
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests

@@ -1,9 +1,9 @@
 #pragma once
-// The tablet root until the application shell is built: the reading screen
-// over the whole window, opened on the last read surah and verse. It answers
-// the reading screen as a root whose reading view fills the screen (the
-// translation is a row of the table), and stands in for the index as the road
-// by which a verse link opens a surah.
+// The tablet root until the application shell is built: the surah index as
+// the left column in landscape and the reading screen beside it (upright, the
+// reading screen alone), opened on the last read surah and verse. It answers the reading screen as a root whose reading view
+// is expanded (the translation is a row of the table), and passes the
+// reading screen's selection checks on to the index.
 #include <memory>
 
 #include "Classes/reading/SurahViewController.h"
@@ -30,8 +30,19 @@ class ReadingRootViewController : public iPadRootViewController, public iPadConn
   bool IsInLandscape() const override;
   bool IsViewInLandscape() override { return IsInLandscape(); }
   ui::ViewController* getViewController() override { return this; }
+  void verifyIndexSelection() override { index_->verifyIndexSelection(); }
+  void tryAndUpdateIndexRowSelection() override {
+    index_->selectSectionForSurah(reading_->iCurrentSurah(), reading_->iCurrentVerse());
+  }
+  void reloadIndexView() override { index_->reloadIndexView(); }
+  // The reading screen keeps the keys; what it leaves (typed text, Enter)
+  // picks and opens a surah in the index while the index is shown.
+  void insertText(const std::string& text) override;
+  void keyDown(const ui::KeyEvent& key) override;
 
  private:
+  void layoutColumns();
+
   std::shared_ptr<SurahViewController> reading_;
   std::shared_ptr<IndexViewController> index_;
   bool appeared_ = false;

@@ -1,5 +1,6 @@
 // The placeholder root in the application's window turns between landscape
-// and portrait and lays itself out again below the status bar.
+// and portrait and lays itself out again below the status bar, with the
+// index as its left column.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,11 +16,11 @@
 
 namespace {
 
-// The column where the title's ink is, left to right: its middle.
-float inkMiddle(const cg::Image& image, int y0, int y1) {
+// The column where the title's ink is, left to right from x0: its middle.
+float inkMiddle(const cg::Image& image, int x0, int y0, int y1) {
   int minX = image.width(), maxX = -1;
   for (int y = y0; y < y1; ++y)
-    for (int x = 0; x < image.width(); ++x)
+    for (int x = x0; x < image.width(); ++x)
       if (image.pixelAt(x, y).r < 120) {
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
@@ -59,9 +60,13 @@ TEST(PlaceholderRoot, ReLaysOutInPortraitAndLandscape) {
     auto image = window->snapshot();
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width(), int(t.frame.width()));
-    // The title stands in the middle of the screen, whichever way it is turned.
-    float title = inkMiddle(*image, int(t.frame.height() * 0.35f) + 25, int(t.frame.height() * 0.35f) + 70);
-    EXPECT_NEAR(title, t.frame.width() / 2, 8);
+    // The index is the left column, full height; the title stands in the
+    // middle of the rest of the screen, whichever way it is turned.
+    auto column = root->viewContIndex()->view();
+    EXPECT_EQ(column->frame(), cg::Rect(0, 0, column->frame().width(), t.frame.height()));
+    float rest = column->frame().width();
+    float title = inkMiddle(*image, int(rest), int(t.frame.height() * 0.35f) + 25, int(t.frame.height() * 0.35f) + 70);
+    EXPECT_NEAR(title, rest + (t.frame.width() - rest) / 2, 8);
     EXPECT_TRUE(image->writePNG(dir + "/" + t.shot));
   }
   ui::Animator::finishAll();
