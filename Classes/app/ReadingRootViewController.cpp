@@ -97,7 +97,6 @@ void ReadingRootViewController::viewDidAppear(bool animated) {
   reading_->viewDidAppear(animated);
 }
 
-// A turn changes the table's width: the rows are measured again at the new one.
 // The reading screen prepares for the turn (its popover, its top row) and
 // switches its layout with it.
 bool ReadingRootViewController::shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation o) {
@@ -105,6 +104,7 @@ bool ReadingRootViewController::shouldAutorotateToInterfaceOrientation(ui::Inter
   return true;
 }
 
+// A turn changes the table's width: the rows are measured again at the new one.
 void ReadingRootViewController::willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) {
   layoutColumns();
   if (IsInLandscape()) reading_->prepareForLandscapeWithAnimation(false, false);
