@@ -159,7 +159,9 @@ void SurahViewController::checkIdleTimeout() {
 
 void SurahViewController::watchTwoFingerGesture() {
   ui::Window* window = view()->window();
-  if (!window) return;
+  // The application's event window already hands its events to the root, which
+  // passes them to this screen; only a plain window needs the screen's own watch.
+  if (!window || window->hasEventInterceptor()) return;
   std::weak_ptr<SurahViewController> weak = std::static_pointer_cast<SurahViewController>(shared_from_this());
   window->setEventInterceptor([weak](const ui::Event& event) {
     auto self = weak.lock();

@@ -72,6 +72,7 @@ class Window : public View {
   // delivered; answering true swallows it.
   using EventInterceptor = std::function<bool(const Event&)>;
   void setEventInterceptor(EventInterceptor hook) { interceptor_ = std::move(hook); }
+  bool hasEventInterceptor() const { return static_cast<bool>(interceptor_); }
 
   // Turns the interface: asks the root controller, then sends will-rotate,
   // resizes the window to the tablet's screen in that orientation with
