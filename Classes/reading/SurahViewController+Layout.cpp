@@ -81,13 +81,33 @@ void SurahViewController::buildTableArea(ui::View& root) {
   viewSurahDisplay->addSubview(progressIndicator);
 }
 
+namespace {
+
+// The header's bar: on a narrow reading view (the floating view beside the
+// panes) the translation button would run under the previous-surah ornament,
+// so it shows only where it fits; the panes name their translations there.
+class HeaderBarView : public ui::View {
+ public:
+  using ui::View::View;
+  std::weak_ptr<ui::View> sideButton, ornament;
+
+  void layoutSubviews() override {
+    auto button = sideButton.lock();
+    auto limit = ornament.lock();
+    if (button && limit) button->setHidden(button->frame().maxX() > limit->frame().x() - 4);
+  }
+};
+
+}  // namespace
+
 void SurahViewController::buildHeaderArea(ui::View& root) {
   float w = root.bounds().width();
   const unsigned left = ui::ViewAutoresizingFlexibleRightMargin;
   const unsigned right = ui::ViewAutoresizingFlexibleLeftMargin;
   const unsigned centre = ui::ViewAutoresizingFlexibleLeftMargin | ui::ViewAutoresizingFlexibleRightMargin;
 
-  viewSurahDispAndOrnaments = std::make_shared<ui::View>(cg::Rect(0, 0, w, kHeaderHeight));
+  auto headerBar = std::make_shared<HeaderBarView>(cg::Rect(0, 0, w, kHeaderHeight));
+  viewSurahDispAndOrnaments = headerBar;
   viewSurahDispAndOrnaments->setAutoresizesSubviews(true);
   viewSurahDispAndOrnaments->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
   root.addSubview(viewSurahDispAndOrnaments);
@@ -135,6 +155,8 @@ void SurahViewController::buildHeaderArea(ui::View& root) {
   for (auto* b : {btnLeftOrnament.get(), btnRightOrnament.get()}) b->setAutoresizingMask(centre);
   viewSurahDispAndOrnaments->addSubview(btnLeftOrnament);
   viewSurahDispAndOrnaments->addSubview(btnRightOrnament);
+  headerBar->sideButton = btnTranslation;
+  headerBar->ornament = btnLeftOrnament;
   // The top halves of the ornaments, which show the pressed look.
   btnTopLeftOrnTop = std::make_shared<ui::Button>(cg::Rect(cx - 150, 0, 44, 10));
   btnTopRightOrnTop = std::make_shared<ui::Button>(cg::Rect(cx + 106, 0, 44, 10));
