@@ -11,6 +11,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/AlertView.h"
 
 using app_state::text;
 
@@ -20,8 +21,13 @@ constexpr int kSurahCount = 114;
 constexpr int kDownloadAudioTask = 1;
 constexpr int kDeletingAudioTask = 2;
 
+// A chosen download that cannot start says so, rather than nothing at all.
 void logUnavailable(const char* what) {
-  ns::logf("INFO  - [%s] %s: recitation downloads are not available yet", ns::logTimestamp().c_str(), what);
+  ns::logf("INFO  - [%s] %s: recitation downloads are not available", ns::logTimestamp().c_str(), what);
+  auto alert = std::make_shared<ui::AlertView>(
+      text("Download Unavailable"), text("Recitations cannot be downloaded in this build of Zarvel."),
+      std::weak_ptr<ui::AlertViewDelegate>(), text("OK"));
+  alert->show();
 }
 
 }  // namespace
