@@ -46,6 +46,7 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
   pango_layout_context_changed(layout);
 
   std::string valid = validUtf8(text);
+  bool fits = false;
   pango_layout_set_font_description(layout, font.pangoDescription());
   pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
   if (width > 0) {
@@ -61,9 +62,16 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
       pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR
                                                                          : PANGO_WRAP_WORD_CHAR);
     } else {
-      pango_layout_set_ellipsize(layout, ellipsis(mode));
-      // Without ellipsis, a long line is cut by the clip below.
-      if (ellipsis(mode) == PANGO_ELLIPSIZE_NONE) pango_layout_set_width(layout, -1);
+      // A line that fits is never shortened: a width measured elsewhere (a
+      // label sized to its text) may differ from this layout's by a fraction.
+      pango_layout_set_width(layout, -1);
+      PangoRectangle natural;
+      pango_layout_get_extents(layout, nullptr, &natural);
+      fits = natural.width <= static_cast<int>((width + 1) * PANGO_SCALE);
+      if (!fits && ellipsis(mode) != PANGO_ELLIPSIZE_NONE) {
+        pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+        pango_layout_set_ellipsize(layout, ellipsis(mode));
+      }
     }
   }
   PangoRectangle logical;
@@ -72,10 +80,10 @@ cg::Size showText(cg::Context& context, std::string_view text, cg::Point origin,
                 static_cast<float>(logical.height) / PANGO_SCALE};
 
   context.save();
-  if (width > 0 && height > 0) context.clipToRect(cg::Rect(origin.x, origin.y, width, height));
-  // A clipped line without ellipsis still honours the alignment.
+  if (width > 0 && height > 0) context.clipToRect(cg::Rect(origin.x, origin.y, width + (fits ? 1 : 0), height));
+  // A single line laid out at its own width is placed by the alignment here.
   float dx = 0;
-  if (width > 0 && !wrapping && ellipsis(mode) == PANGO_ELLIPSIZE_NONE) {
+  if (width > 0 && !wrapping && lines <= 1 && (fits || ellipsis(mode) == PANGO_ELLIPSIZE_NONE)) {
     if (alignment == TextAlignment::Center) dx = (width - size.width) / 2;
     if (alignment == TextAlignment::Right) dx = width - size.width;
   }

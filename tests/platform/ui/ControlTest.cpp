@@ -338,6 +338,30 @@ TEST_F(ControlTest, LabelLinesLimitWhatIsDrawnAndMeasured) {
   }
 }
 
+// A label sized to its own text shows all of it: the same ink as with room to
+// spare, and no ellipsis in place of its last letters.
+TEST_F(ControlTest, ALabelSizedToItsTextIsNeverShortened) {
+  for (const char* text : {"Al-Baqara", "Done", "Email", "Saheeh Intl.", "\u0627\u0644\u0628\u0642\u0631\u0629"}) {
+    for (Font font : {Font::systemFontOfSize(15), Font::boldSystemFontOfSize(13)}) {
+      auto fitted = std::make_shared<Label>(cg::Rect(100, 100, 10, 10));
+      fitted->setFont(font);
+      fitted->setText(text);
+      fitted->sizeToFit();
+      auto roomy = std::make_shared<Label>(cg::Rect(100, 200, fitted->frame().width() + 60, fitted->frame().height()));
+      roomy->setFont(font);
+      roomy->setText(text);
+      window->addSubview(fitted);
+      window->addSubview(roomy);
+      auto image = picture();
+      cg::Rect a = inkBox(*image, fitted->frame(), {255, 255, 255, 255});
+      cg::Rect b = inkBox(*image, roomy->frame(), {255, 255, 255, 255});
+      EXPECT_NEAR(a.width(), b.width(), 1) << text;
+      fitted->removeFromSuperview();
+      roomy->removeFromSuperview();
+    }
+  }
+}
+
 TEST_F(ControlTest, LabelDrawsItsHighlightedColourAndShadow) {
   auto label = std::make_shared<Label>(cg::Rect(100, 100, 300, 60));
   label->setFont(Font::boldSystemFontOfSize(40));
