@@ -83,19 +83,56 @@ void SurahViewController::buildTableArea(ui::View& root) {
 
 namespace {
 
-// The header's bar: on a narrow reading view (the floating view beside the
-// panes) the translation button would run under the previous-surah ornament,
-// so it shows only where it fits; the panes name their translations there.
+// The header's bar. The title and its ornaments keep their distance from the
+// centre at any width (margins that stretch in proportion would pull the
+// ornaments onto the title). The translation and reciter buttons end where the
+// ornaments begin; on a narrow reading view (the floating view beside the
+// panes, which name their translations) a button with too little room hides.
 class HeaderBarView : public ui::View {
  public:
   using ui::View::View;
-  std::weak_ptr<ui::View> sideButton, ornament;
+
+  void keepCentred(const std::shared_ptr<ui::View>& view) {
+    centred_.push_back({view, view->frame().x() - std::floor(bounds().width() / 2)});
+  }
+  // The button's frame, as built for the full width; `left` when it stands left of the limit.
+  void keepClearOf(const std::shared_ptr<ui::View>& button, const std::shared_ptr<ui::View>& limit, bool left) {
+    sides_.push_back({button, limit, button->frame(), left});
+  }
 
   void layoutSubviews() override {
-    auto button = sideButton.lock();
-    auto limit = ornament.lock();
-    if (button && limit) button->setHidden(button->frame().maxX() > limit->frame().x() - 4);
+    float cx = std::floor(bounds().width() / 2);
+    for (const auto& [weak, offset] : centred_) {
+      if (auto view = weak.lock()) {
+        cg::Rect f = view->frame();
+        view->setFrame(cg::Rect(cx + offset, f.y(), f.width(), f.height()));
+      }
+    }
+    constexpr float kGap = 4, kNarrowest = 60;
+    float w = bounds().width();
+    for (const auto& side : sides_) {
+      auto button = side.button.lock();
+      auto limit = side.limit.lock();
+      if (!button || !limit) continue;
+      cg::Rect f = side.built;
+      float x0 = side.left ? f.x() : std::max(w - (fullWidth_ - f.x()), limit->frame().maxX() + kGap);
+      float x1 = side.left ? std::min(f.maxX(), limit->frame().x() - kGap) : w - (fullWidth_ - f.maxX());
+      button->setHidden(x1 - x0 < kNarrowest);
+      button->setFrame(cg::Rect(x0, f.y(), std::max(0.0f, x1 - x0), f.height()));
+    }
   }
+
+  void setFullWidth(float w) { fullWidth_ = w; }
+
+ private:
+  struct Side {
+    std::weak_ptr<ui::View> button, limit;
+    cg::Rect built;
+    bool left;
+  };
+  std::vector<std::pair<std::weak_ptr<ui::View>, float>> centred_;
+  std::vector<Side> sides_;
+  float fullWidth_ = 0;
 };
 
 }  // namespace
@@ -155,20 +192,26 @@ void SurahViewController::buildHeaderArea(ui::View& root) {
   for (auto* b : {btnLeftOrnament.get(), btnRightOrnament.get()}) b->setAutoresizingMask(centre);
   viewSurahDispAndOrnaments->addSubview(btnLeftOrnament);
   viewSurahDispAndOrnaments->addSubview(btnRightOrnament);
-  headerBar->sideButton = btnTranslation;
-  headerBar->ornament = btnLeftOrnament;
+  for (const auto& v : std::initializer_list<std::shared_ptr<ui::View>>{
+           btnSurahTitleBG, imgSurahName, lblSurahName, btnSurahNameOptionsBar, btnLeftOrnament, btnRightOrnament})
+    headerBar->keepCentred(v);
   // The top halves of the ornaments, which show the pressed look.
   btnTopLeftOrnTop = std::make_shared<ui::Button>(cg::Rect(cx - 150, 0, 44, 10));
   btnTopRightOrnTop = std::make_shared<ui::Button>(cg::Rect(cx + 106, 0, 44, 10));
   for (auto* b : {btnTopLeftOrnTop.get(), btnTopRightOrnTop.get()}) b->setAutoresizingMask(centre);
   viewSurahDispAndOrnaments->addSubview(btnTopLeftOrnTop);
   viewSurahDispAndOrnaments->addSubview(btnTopRightOrnTop);
+  headerBar->keepCentred(btnTopLeftOrnTop);
+  headerBar->keepCentred(btnTopRightOrnTop);
 
   // Right: the reciter and the play button's audio status.
   btnReciter = headerButton(cg::Rect(w - 290, 15, 220, 34), right);
   btnReciter->setContentHorizontalAlignment(ui::ControlContentHorizontalAlignment::Right);
   btnReciter->setTitleEdgeInsets(cg::EdgeInsets{0, 0, 0, 16});
   viewSurahDispAndOrnaments->addSubview(btnReciter);
+  headerBar->setFullWidth(w);
+  headerBar->keepClearOf(btnTranslation, btnLeftOrnament, true);
+  headerBar->keepClearOf(btnReciter, btnRightOrnament, false);
   btnPlay = std::make_shared<ui::Button>(cg::Rect(w - 56, 10, 44, 44));
   btnPlay->setAutoresizingMask(right);
   viewSurahDispAndOrnaments->addSubview(btnPlay);
