@@ -1,7 +1,7 @@
 // What the delegate offers the recitation download code: the installed-audio
 // checks, the continuous-audio upgrade and the download sheets. The download
-// itself (mirrors, archives, installation) is not built yet: starting one only
-// logs that it is unavailable.
+// itself (mirrors, archives, installation) is not in this build: starting one
+// says that it is unavailable.
 #include "Classes/app/AppState.h"
 #include "Classes/audio/ZarvelSDKAppDownloadDelegate.h"
 #include "Classes/core/ChapterInfo.h"
