@@ -7,11 +7,9 @@
 // the two times is printed at the end.
 #include <benchmark/benchmark.h>
 #include <pango/pangocairo.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -19,7 +17,7 @@
 #include "Classes/glyphs/ArabicFont.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
-#include "tools/contentdb/QuranText.h"
+#include "bench/BenchSupport.h"
 // The tests' fixture glyph set, drawn with cairo.
 #include "tests/Classes/glyphs/GlyphFixture.cpp"
 
@@ -81,15 +79,7 @@ Surah fixtureSurah() {
 
 Surah realSurah(const std::string& path) {
   Surah s;
-  std::vector<contentdb::VerseText> uthmani;
-  try {
-    uthmani = contentdb::loadVerses(ZARVEL_QURAN_JSON, "text");
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "no Uthmani text: %s\n", e.what());
-    return s;
-  }
-  for (const auto& verse : uthmani)
-    if (verse.surah == 2) s.text.push_back(verse.text);
+  s.text = bench::uthmaniVerses(2);
   if (s.text.size() != std::size_t(kVerses)) return s;
   if (sqlite3_open_v2(path.c_str(), &s.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return s;
   s.real = true;
@@ -99,8 +89,8 @@ Surah realSurah(const std::string& path) {
 
 Surah& surah() {
   static Surah s = [] {
-    const std::string real = std::string(ZARVEL_RESOURCE_DIR) + "/zarvel.db";
-    Surah found = std::filesystem::exists(real) ? realSurah(real) : Surah{};
+    const std::string real = bench::builtContentDatabase();
+    Surah found = !real.empty() ? realSurah(real) : Surah{};
     return found.real && !found.codes.empty() && !found.codes[0].empty() ? std::move(found) : fixtureSurah();
   }();
   return s;
@@ -134,23 +124,11 @@ void BM_PangoAmiriSurah2(benchmark::State& state) {
   cg::Context ctx = cg::Context::bitmap(kRowWidth, 1200);
   PangoFontDescription* desc = pango_font_description_from_string("Amiri Quran");
   pango_font_description_set_absolute_size(desc, kEmPixels * PANGO_SCALE);
+  const bench::PangoParagraph verse{desc, kLineWidth, true};
   int height = 0;
   for (auto _ : state) {
     height = 0;
-    for (int v = 0; v < kVerses; ++v) {
-      PangoLayout* layout = pango_cairo_create_layout(ctx.cairo());
-      pango_layout_set_font_description(layout, desc);
-      pango_layout_set_width(layout, kLineWidth * PANGO_SCALE);
-      pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
-      pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
-      pango_layout_set_text(layout, s.text[v].c_str(), -1);
-      int w, h;
-      pango_layout_get_pixel_size(layout, &w, &h);
-      height += h;
-      cairo_move_to(ctx.cairo(), kRowWidth - 10 - kLineWidth, 0);
-      pango_cairo_show_layout(ctx.cairo(), layout);
-      g_object_unref(layout);
-    }
+    for (int v = 0; v < kVerses; ++v) height += verse.draw(ctx.cairo(), s.text[v], kRowWidth - 10 - kLineWidth, 0);
     benchmark::DoNotOptimize(height);
   }
   pango_font_description_free(desc);
@@ -159,31 +137,11 @@ void BM_PangoAmiriSurah2(benchmark::State& state) {
 }
 BENCHMARK(BM_PangoAmiriSurah2)->Unit(benchmark::kMillisecond);
 
-// The console report, keeping each benchmark's real time per iteration.
-class TimeKeeper : public benchmark::ConsoleReporter {
- public:
-  TimeKeeper() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TimeKeeper reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto ours = reporter.times.find("BM_GlyphRendererSurah2");
-  const auto pango = reporter.times.find("BM_PangoAmiriSurah2");
-  if (ours != reporter.times.end() && pango != reporter.times.end() && ours->second > 0)
-    std::printf("pango / glyph renderer: %.2f (%s)\n", pango->second / ours->second,
-                surah().real ? "surah 2, Uthmani text" : "fixture surah");
-  benchmark::Shutdown();
-  return 0;
+  return bench::runAndPrintRatios(argc, argv, [](const bench::TimeKeeper& times) {
+    if (double ratio = times.ratio("BM_PangoAmiriSurah2", "BM_GlyphRendererSurah2"))
+      std::printf("pango / glyph renderer: %.2f (%s)\n", ratio, surah().real ? "surah 2, Uthmani text" : "fixture surah");
+  });
 }

@@ -5,12 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <simdjson.h>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "src/JSON/JSONCodec.h"
 
 namespace {
@@ -119,40 +119,21 @@ JSON_BENCH(BM_Write_Zarvel);
 JSON_BENCH(BM_Write_Nlohmann);
 JSON_BENCH(BM_Write_Simdjson);
 
-// Keeps each run's time per iteration, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nTime of the codec over the reference's (below 1: the codec is faster)\n");
-  for (const char* work : {"Parse", "Write"}) {
-    for (int which : {0, 1}) {
-      const std::string arg = "/" + std::to_string(which);
-      auto time = [&](const char* who) {
-        auto it = reporter.times.find(std::string("BM_") + work + "_" + who + arg);
-        return it == reporter.times.end() ? 0.0 : it->second;
-      };
-      const double ours = time("Zarvel"), nlohmann = time("Nlohmann"), simd = time("Simdjson");
-      if (ours > 0 && nlohmann > 0 && simd > 0)
-        std::printf("%s %-10s  vs nlohmann-json %6.2f   vs simdjson %6.2f\n", work, inputName(which), ours / nlohmann,
-                    ours / simd);
+  return bench::runAndPrintRatios(argc, argv, [](const bench::TimeKeeper& times) {
+    std::printf("\nTime of the codec over the reference's (below 1: the codec is faster)\n");
+    for (const char* work : {"Parse", "Write"}) {
+      for (int which : {0, 1}) {
+        auto over = [&](const char* reference) {
+          const std::string arg = "/" + std::to_string(which);
+          return times.ratio(std::string("BM_") + work + "_Zarvel" + arg, std::string("BM_") + work + "_" + reference + arg);
+        };
+        const double nlohmann = over("Nlohmann"), simd = over("Simdjson");
+        if (nlohmann > 0 && simd > 0)
+          std::printf("%s %-10s  vs nlohmann-json %6.2f   vs simdjson %6.2f\n", work, inputName(which), nlohmann, simd);
+      }
     }
-  }
-  benchmark::Shutdown();
-  return 0;
+  });
 }

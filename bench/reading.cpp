@@ -10,13 +10,11 @@
 // The ratios are printed at the end.
 #include <benchmark/benchmark.h>
 #include <pango/pangocairo.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -31,7 +29,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Window.h"
-#include "tools/contentdb/QuranText.h"
+#include "bench/BenchSupport.h"
 
 namespace {
 
@@ -54,8 +52,8 @@ struct Reading {
 Reading& reading() {
   static Reading r = [] {
     Reading s;
-    const std::string resources = ZARVEL_RESOURCE_DIR;
-    if (!std::filesystem::exists(resources + "/zarvel.db") || !std::filesystem::exists(resources + "/zarveldyn.db"))
+    if (bench::builtContentDatabase().empty() ||
+        !std::filesystem::exists(std::string(ZARVEL_RESOURCE_DIR) + "/zarveldyn.db"))
       return s;
     auto home = std::filesystem::temp_directory_path() / "bench-reading";
     std::filesystem::remove_all(home);
@@ -72,12 +70,7 @@ Reading& reading() {
     s.backend->launch(s.delegate);
     s.backend->advance(1);
     ns::RunLoop::main().runUntilIdle();
-    try {
-      for (const auto& verse : contentdb::loadVerses(ZARVEL_QURAN_JSON, "text"))
-        if (verse.surah == 2) s.arabic.push_back(verse.text);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "no Uthmani text: %s\n", e.what());
-    }
+    s.arabic = bench::uthmaniVerses(2);
     s.translation = ChapterInfo::getTranslationDataFor(s.delegate->dbConnectionStatic(), 1, 2);
     s.ready = s.arabic.size() == size_t(kVerses) && s.translation.size() == size_t(kVerses);
     return s;
@@ -120,45 +113,24 @@ void BM_ReadingOpenSurah2Warm(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadingOpenSurah2Warm)->Unit(benchmark::kMillisecond);
 
-// Pango at the size whose line is as tall as the glyph renderer's.
+// Pango at the size whose line is as tall as the glyph renderer's: the
+// verses right-aligned and justified, the translations beneath them.
 struct PangoText {
-  PangoFontDescription* arabic = nullptr;
-  PangoFontDescription* latin = nullptr;
-  int arabicWidth = 0, latinWidth = 0;
+  bench::PangoParagraph arabic, latin;
 };
 
 PangoText pangoText(Reading& r) {
   PangoText t;
-  t.arabic = pango_font_description_from_string("Amiri Quran");
+  t.arabic.font = pango_font_description_from_string("Amiri Quran");
   float line = r.screen().fontLoader() ? float(r.screen().fontLoader()->lineHeight()) : 57.0f;
-  pango_font_description_set_absolute_size(t.arabic, double(line) / 2.0 * PANGO_SCALE);
-  t.latin = pango_font_description_from_string("Helvetica");
-  pango_font_description_set_absolute_size(t.latin, 14 * PANGO_SCALE);
+  pango_font_description_set_absolute_size(t.arabic.font, double(line) / 2.0 * PANGO_SCALE);
+  t.latin.font = pango_font_description_from_string("Helvetica");
+  pango_font_description_set_absolute_size(t.latin.font, 14 * PANGO_SCALE);
   float width = r.screen().tblVerses->frame().width();
-  t.arabicWidth = int(width - 70);
-  t.latinWidth = int(width - 80);
+  t.arabic.width = int(width - 70);
+  t.arabic.rightAligned = t.arabic.justified = true;
+  t.latin.width = int(width - 80);
   return t;
-}
-
-// Lays one text out (and draws it at y when a context is given); its height.
-int pangoRow(cairo_t* cr, const std::string& text, PangoFontDescription* font, int width, bool rtl, double y) {
-  PangoLayout* layout = pango_cairo_create_layout(cr);
-  pango_layout_set_font_description(layout, font);
-  pango_layout_set_width(layout, width * PANGO_SCALE);
-  pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
-  if (rtl) {
-    pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
-    pango_layout_set_justify(layout, true);
-  }
-  pango_layout_set_text(layout, text.c_str(), -1);
-  int w, h;
-  pango_layout_get_pixel_size(layout, &w, &h);
-  if (y >= 0) {
-    cairo_move_to(cr, rtl ? 10 : 65, y);
-    pango_cairo_show_layout(cr, layout);
-  }
-  g_object_unref(layout);
-  return h;
 }
 
 // Draws the rows of both texts that meet [top, top + height); the rows'
@@ -167,16 +139,16 @@ void pangoScreen(cairo_t* cr, Reading& r, PangoText& t, std::vector<int>& height
   bool measure = heights.empty();
   if (measure)
     for (int v = 0; v < kVerses; ++v) {
-      heights.push_back(pangoRow(cr, r.arabic[size_t(v)], t.arabic, t.arabicWidth, true, -1));
-      heights.push_back(pangoRow(cr, r.translation[size_t(v)], t.latin, t.latinWidth, false, -1) + 15);
+      heights.push_back(t.arabic.measure(cr, r.arabic[size_t(v)]));
+      heights.push_back(t.latin.measure(cr, r.translation[size_t(v)]) + 15);
     }
   double y = 0;
   for (size_t row = 0; row < heights.size(); ++row) {
     double h = heights[row];
     if (y + h > top && y < top + height) {
       size_t v = row / 2;
-      if (row % 2 == 0) pangoRow(cr, r.arabic[v], t.arabic, t.arabicWidth, true, y - top);
-      else pangoRow(cr, r.translation[v], t.latin, t.latinWidth, false, y - top);
+      if (row % 2 == 0) t.arabic.draw(cr, r.arabic[v], 10, y - top);
+      else t.latin.draw(cr, r.translation[v], 65, y - top);
     }
     y += h;
   }
@@ -196,6 +168,14 @@ void BM_PangoOpenSurah2(benchmark::State& state) {
 }
 BENCHMARK(BM_PangoOpenSurah2)->Unit(benchmark::kMillisecond);
 
+// A flick's iteration takes the time of its worst frame; its median frame
+// goes beside it.
+void reportFrames(benchmark::State& state, std::vector<double>& frames) {
+  state.SetIterationTime(*std::max_element(frames.begin(), frames.end()));
+  std::nth_element(frames.begin(), frames.begin() + frames.size() / 2, frames.end());
+  state.counters["median_ms"] = frames[frames.size() / 2] * 1e3;
+}
+
 // The slowest frame of a flick from the top of the surah to its bottom.
 void BM_ReadingFlickWorstFrame(benchmark::State& state) {
   Reading& r = reading();
@@ -214,9 +194,7 @@ void BM_ReadingFlickWorstFrame(benchmark::State& state) {
       drawFrame(r);
       frames.push_back(seconds(start, Clock::now()));
     }
-    state.SetIterationTime(*std::max_element(frames.begin(), frames.end()));
-    std::nth_element(frames.begin(), frames.begin() + frames.size() / 2, frames.end());
-    state.counters["median_ms"] = frames[frames.size() / 2] * 1e3;
+    reportFrames(state, frames);
   }
 }
 BENCHMARK(BM_ReadingFlickWorstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -242,9 +220,7 @@ void BM_PangoFlickWorstFrame(benchmark::State& state) {
       pangoScreen(ctx.cairo(), r, t, heights, y, visible);
       frames.push_back(seconds(start, Clock::now()));
     }
-    state.SetIterationTime(*std::max_element(frames.begin(), frames.end()));
-    std::nth_element(frames.begin(), frames.begin() + frames.size() / 2, frames.end());
-    state.counters["median_ms"] = frames[frames.size() / 2] * 1e3;
+    reportFrames(state, frames);
   }
 }
 BENCHMARK(BM_PangoFlickWorstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -274,42 +250,16 @@ void BM_TopOffsetLastRowWarm(benchmark::State& state) {
 }
 BENCHMARK(BM_TopOffsetLastRowWarm)->Unit(benchmark::kNanosecond);
 
-class TimeKeeper : public benchmark::ConsoleReporter {
- public:
-  TimeKeeper() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.run_name.function_name] = run.GetAdjustedRealTime() * timeUnitSeconds(run.time_unit);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  static double timeUnitSeconds(benchmark::TimeUnit unit) {
-    switch (unit) {
-      case benchmark::kNanosecond: return 1e-9;
-      case benchmark::kMicrosecond: return 1e-6;
-      case benchmark::kMillisecond: return 1e-3;
-      default: return 1;
-    }
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TimeKeeper reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto ratio = [&](const char* ours, const char* reference, const char* what) {
-    auto a = reporter.times.find(ours), b = reporter.times.find(reference);
-    if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-      std::printf("%s: %.3f\n", what, a->second / b->second);
-  };
-  ratio("BM_ReadingOpenSurah2Cold", "BM_PangoOpenSurah2", "opening surah 2 the first time, ours / pango");
-  ratio("BM_ReadingOpenSurah2Warm", "BM_PangoOpenSurah2", "opening surah 2 again, ours / pango");
-  ratio("BM_ReadingFlickWorstFrame", "BM_PangoFlickWorstFrame", "worst frame of a flick, ours / pango");
-  ratio("BM_TopOffsetLastRowWarm", "BM_TopOffsetLastRowCold", "last row's offset, warm / cold");
-  benchmark::Shutdown();
-  return 0;
+  return bench::runAndPrintRatios(argc, argv, [](const bench::TimeKeeper& times) {
+    auto ratio = [&](const char* ours, const char* reference, const char* what) {
+      if (double value = times.ratio(ours, reference)) std::printf("%s: %.3f\n", what, value);
+    };
+    ratio("BM_ReadingOpenSurah2Cold", "BM_PangoOpenSurah2", "opening surah 2 the first time, ours / pango");
+    ratio("BM_ReadingOpenSurah2Warm", "BM_PangoOpenSurah2", "opening surah 2 again, ours / pango");
+    ratio("BM_ReadingFlickWorstFrame", "BM_PangoFlickWorstFrame", "worst frame of a flick, ours / pango");
+    ratio("BM_TopOffsetLastRowWarm", "BM_TopOffsetLastRowCold", "last row's offset, warm / cold");
+  });
 }

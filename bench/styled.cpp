@@ -8,14 +8,12 @@
 #include <benchmark/benchmark.h>
 #include <pango/pangocairo.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "platform/graphics/Context.h"
 #include "platform/text/Font.h"
 #include "toolkit/styled/TKStyledText.h"
@@ -33,9 +31,9 @@ struct Verses {
 
 Verses load() {
   Verses v;
-  const std::string path = std::string(ZARVEL_RESOURCE_DIR) + "/zarvel.db";
+  const std::string path = bench::builtContentDatabase();
   sqlite3* db = nullptr;
-  if (std::filesystem::exists(path) && sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+  if (!path.empty() && sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
     sqlite3_stmt* st = nullptr;
     const char* sql =
         "SELECT translation FROM transliterationdata WHERE CAST(surah AS INTEGER) = 2 "
@@ -118,31 +116,12 @@ void BM_PangoPlainTransliterationSurah2(benchmark::State& state) {
 }
 BENCHMARK(BM_PangoPlainTransliterationSurah2)->Unit(benchmark::kMillisecond);
 
-// The console report, keeping each benchmark's real time per iteration.
-class TimeKeeper : public benchmark::ConsoleReporter {
- public:
-  TimeKeeper() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TimeKeeper reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto ours = reporter.times.find("BM_StyledTextTransliterationSurah2");
-  const auto pango = reporter.times.find("BM_PangoPlainTransliterationSurah2");
-  if (ours != reporter.times.end() && pango != reporter.times.end() && pango->second > 0)
-    std::printf("styled text / pango: %.2f (%s)\n", ours->second / pango->second,
-                verses().real ? "surah 2 transliteration" : "fixture verses");
-  benchmark::Shutdown();
-  return 0;
+  return bench::runAndPrintRatios(argc, argv, [](const bench::TimeKeeper& times) {
+    if (double ratio = times.ratio("BM_StyledTextTransliterationSurah2", "BM_PangoPlainTransliterationSurah2"))
+      std::printf("styled text / pango: %.2f (%s)\n", ratio,
+                  verses().real ? "surah 2 transliteration" : "fixture verses");
+  });
 }

@@ -25,7 +25,7 @@
 #include "platform/services/MailComposeViewController.h"
 #include "platform/services/URLOpener.h"
 #include "platform/ui/ButtonPanel.h"
-#include "tests/Classes/core/Fixtures.h"
+#include "tests/support/HeadlessProcess.h"
 
 namespace apptest {
 
@@ -140,18 +140,8 @@ inline ns::Date londonTime(int year, int month, int day, int hour, int minute = 
 class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(tmp ? tmp : "/tmp") / "app" /
-           (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_ / "resources");
-    setenv("ZARVEL_HOME", (dir_ / "home").c_str(), 1);
-    setenv("ZARVEL_RESOURCES", (dir_ / "resources").c_str(), 1);
-    for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(var);
-    setenv("LANG", "en_GB.UTF-8", 1);
-    fixtures::buildUserDatabase((dir_ / "resources" / "zarveldyn.db").string(), fixtures::UserSchema::Shipped);
-    std::filesystem::copy_file(contentDatabase(), dir_ / "resources" / "zarvel.db");
+    dir_ = testenv::prepareTestFolder("app");
+    testenv::copyFixtureContent(dir_ / "resources");
 
     ns::Calendar::setTimeZoneForTesting("Europe/London");
     backend_ = std::make_unique<ui::HeadlessBackend>(londonTime(2026, 12, 9, 10).timeIntervalSince1970());
@@ -179,16 +169,7 @@ class AppTest : public ::testing::Test {
   // What a new process starts with: the settings store read again and every
   // class-level state and platform service forgotten.
   void restartProcess() {
-    ui::Application::shared().resetForTesting();
-    ui::ButtonPanel::resetForTesting();
-    ns::UserDefaults::standardUserDefaults().resetForTesting();
-    ns::UserDefaults::standardUserDefaults().reload();
-    Language::resetForTesting();
-    ZarvelSDKAppDelegate::ResetClassStateForTesting();
-    ZarvelSDKAppDelegate::ResetAppStateForTesting();
-    ZarvelSDKAppDelegate::initialize();  // the class initialiser registers the defaults
-    ui::BackgroundTasks::resetForTesting();
-    ui::Device::current().resetForTesting();
+    testenv::forgetProcessState();
     ui::IdleTimer::setDisabled(false);
     ui::LocalNotificationScheduler::shared().reload();
   }
@@ -231,15 +212,6 @@ class AppTest : public ::testing::Test {
   std::vector<std::string> openedURLs;
 
  private:
-  static std::string contentDatabase() {
-    static const std::string path = [] {
-      std::string file = fixtures::makeTempDir() + "/zarvel.db";
-      fixtures::buildContentDatabase(file);
-      return file;
-    }();
-    return path;
-  }
-
   std::filesystem::path dir_;
   std::unique_ptr<ui::HeadlessBackend> backend_;
 };

@@ -103,8 +103,9 @@ void insertRows(sqlite3* db, const std::string& sql, Bind bind) {
 void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
   sqlite3_bind_text(stmt, index, text.c_str(), -1, SQLITE_TRANSIENT);
 }
+}  // namespace
 
-int hezbOf(int surah, int verse) {
+int quarterOf(int surah, int verse) {
   int quarter = 1;
   for (int q = 1; q <= 240; ++q) {
     int s, v;
@@ -113,7 +114,6 @@ int hezbOf(int surah, int verse) {
   }
   return quarter;
 }
-}  // namespace
 
 void buildContentDatabase(const std::string& path) {
   sqlite3* db = create(path);
@@ -162,7 +162,7 @@ void buildContentDatabase(const std::string& path) {
   insertRows(db, "INSERT INTO hezbmeta VALUES (?, ?, ?)", [](sqlite3_stmt* s, int su, int v) {
     sqlite3_bind_int(s, 1, su);
     sqlite3_bind_int(s, 2, v);
-    sqlite3_bind_int(s, 3, hezbOf(su, v));
+    sqlite3_bind_int(s, 3, quarterOf(su, v));
   });
   exec(db, "CREATE TABLE glyphs (style INTEGER, glyph INTEGER, data BLOB);"
            "INSERT INTO glyphs VALUES (0, 0, x'89504E47');"

@@ -21,6 +21,9 @@ std::string glyphCodes(int surah, int verse);
 // text, surahdata 112:4 a NULL blob.
 inline constexpr int kFixtureSurahs[] = {1, 2, 103, 112};
 
+// The quarter (1 to 240) holding a verse: the last that begins at or before it.
+int quarterOf(int surah, int verse);
+
 // Builds the content database file (replaces any file there).
 void buildContentDatabase(const std::string& path);
 

@@ -30,7 +30,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
-#include "tests/Classes/core/Fixtures.h"
+#include "tests/support/HeadlessProcess.h"
 
 namespace indextest {
 
@@ -77,33 +77,14 @@ class IndexTest : public ::testing::Test {
   // Files, settings and services of a new process; the real content database
   // when asked and built.
   void prepare(bool realContent) {
-    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(tmp ? tmp : "/tmp") / "index" /
-           (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::remove_all(dir_);
+    dir_ = testenv::prepareTestFolder("index");
     auto resources = dir_ / "resources";
-    std::filesystem::create_directories(resources);
-    for (const char* shared : {"images", "en.lproj", "ar.lproj"})
-      std::filesystem::create_directory_symlink(std::filesystem::path(ZARVEL_RESOURCE_DIR) / shared,
-                                                resources / shared);
-    std::filesystem::path real = std::filesystem::path(ZARVEL_RESOURCE_DIR) / "zarvel.db";
-    if (realContent && std::filesystem::exists(real)) std::filesystem::create_symlink(real, resources / "zarvel.db");
-    else std::filesystem::copy_file(contentDatabase(), resources / "zarvel.db");
-    fixtures::buildUserDatabase((resources / "zarveldyn.db").string(), fixtures::UserSchema::Shipped);
-    setenv("ZARVEL_HOME", (dir_ / "home").c_str(), 1);
-    setenv("ZARVEL_RESOURCES", resources.c_str(), 1);
-    for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(var);
-    setenv("LANG", "en_GB.UTF-8", 1);
+    testenv::linkBuiltResources(resources, {"images", "en.lproj", "ar.lproj"});
+    if (realContent && testenv::realContentBuilt()) testenv::linkBuiltResources(resources, {"zarvel.db"});
+    else testenv::copyFixtureContent(resources);
 
     backend_ = std::make_unique<ui::HeadlessBackend>(1.8e9);
-    ui::Application::shared().resetForTesting();
-    defaults().resetForTesting();
-    defaults().reload();
-    Language::resetForTesting();
-    ZarvelSDKAppDelegate::ResetClassStateForTesting();
-    ZarvelSDKAppDelegate::ResetAppStateForTesting();
-    ZarvelSDKAppDelegate::initialize();
+    testenv::forgetProcessState();
 
     delegate = std::make_shared<RecordingDelegate>();
     delegate->createEditableCopyOfDatabaseIfNeeded();
@@ -164,9 +145,7 @@ class IndexTest : public ::testing::Test {
     else ChapterInfo::markAudioAsInstalled(db, surah, reciter);
   }
   bool writePicture(const std::string& name) {
-    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
-    std::filesystem::path dir = std::filesystem::path(tmp ? tmp : "/tmp") / "index-pictures";
-    std::filesystem::create_directories(dir);
+    auto dir = testenv::scratchFolder("index-pictures");
     window->layoutIfNeeded();
     auto image = window->snapshot();
     return image && image->writePNG((dir / name).string());
@@ -182,15 +161,6 @@ class IndexTest : public ::testing::Test {
   std::shared_ptr<IndexViewController> index;
 
  private:
-  static std::string contentDatabase() {
-    static const std::string path = [] {
-      std::string file = fixtures::makeTempDir() + "/zarvel.db";
-      fixtures::buildContentDatabase(file);
-      return file;
-    }();
-    return path;
-  }
-
   std::filesystem::path dir_;
   std::unique_ptr<ui::HeadlessBackend> backend_;
 };

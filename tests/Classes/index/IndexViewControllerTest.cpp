@@ -311,17 +311,6 @@ TEST_F(IndexScreenTest, TheSoundButtonPlaysOrOffersTheDownload) {
   delegate->setDownloading(false);
 }
 
-// The quarter holding a verse: the last quarter that begins at or before it.
-int quarterOf(int surah, int verse) {
-  int quarter = 1;
-  for (int q = 1; q <= 240; ++q) {
-    int s, v;
-    ChapterInfo::setSurahVerseForHizb(s, v, q);
-    if (std::make_pair(s, v) <= std::make_pair(surah, verse)) quarter = q;
-  }
-  return quarter;
-}
-
 TEST_F(IndexScreenTest, AVerseMarksItsQuarterEvenWhereTheNextQuarterOpensTheNextSurah) {
   show();
   switchMode();
@@ -334,15 +323,15 @@ TEST_F(IndexScreenTest, AVerseMarksItsQuarterEvenWhereTheNextQuarterOpensTheNext
   for (Case c : {Case{2, 286}, Case{2, 284}, Case{2, 26}, Case{2, 25}, Case{1, 1}, Case{3, 200}, Case{18, 110},
                  Case{lastStartSurah, lastStartVerse}, Case{114, 6}, Case{113, 5}, Case{2, 0}}) {
     SCOPED_TRACE(ns::format("%d:%d", c.surah, c.verse));
-    int q = quarterOf(c.surah, c.verse);
+    int q = fixtures::quarterOf(c.surah, c.verse);
     index->selectSectionForSurah(c.surah, c.verse);
     EXPECT_EQ(index->currentlySelectedRow(), q - 1);
     EXPECT_EQ(index->currentlySelectedSection(), (q - 1) / 8);
     scrollTo((q - 1) % 8, (q - 1) / 8);
     EXPECT_TRUE(cellAt((q - 1) % 8, (q - 1) / 8)->isSelected());
   }
-  EXPECT_EQ(quarterOf(2, 286), quarterOf(2, 283));  // the case that once kept the old mark
-  EXPECT_EQ(quarterOf(114, 6), 240);
+  EXPECT_EQ(fixtures::quarterOf(2, 286), fixtures::quarterOf(2, 283));  // the case that once kept the old mark
+  EXPECT_EQ(fixtures::quarterOf(114, 6), 240);
 }
 
 TEST_F(IndexScreenTest, ReappearingInSectionedModeKeepsTheQuarterInItsJuz) {
@@ -478,7 +467,7 @@ TEST_F(IndexScreenTest, TypingAtTheIndexPicksASurahAndEnterOpensIt) {
   advance(1.5);
   for (const char* k : {"y", "a", "s"}) window->sendKey({"", k, 0});
   ASSERT_TRUE(selected());
-  int q = quarterOf(36, 1);
+  int q = fixtures::quarterOf(36, 1);
   EXPECT_EQ(*selected(), ui::IndexPath::indexPathForRow((q - 1) % 8, (q - 1) / 8));
 }
 

@@ -23,7 +23,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ButtonPanel.h"
 #include "platform/ui/Screen.h"
-#include "tests/Classes/core/Fixtures.h"
+#include "tests/support/HeadlessProcess.h"
 
 namespace shelltest {
 
@@ -32,35 +32,12 @@ inline constexpr double kWednesday = 1.8e9 + 5 * 86400;
 
 class ShellTest : public ::testing::Test {
  protected:
-  static std::string realContentDatabase() { return std::string(ZARVEL_RESOURCE_DIR) + "/zarvel.db"; }
-
   void SetUp() override {
-    if (!std::filesystem::exists(realContentDatabase())) GTEST_SKIP() << "the content database is not built";
-    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::path(tmp ? tmp : "/tmp") / "shell" /
-           (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_ / "resources");
-    setenv("ZARVEL_HOME", (dir_ / "home").c_str(), 1);
-    setenv("ZARVEL_RESOURCES", (dir_ / "resources").c_str(), 1);
-    for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(var);
-    setenv("LANG", "en_GB.UTF-8", 1);
-    fixtures::buildUserDatabase((dir_ / "resources" / "zarveldyn.db").string(), fixtures::UserSchema::Shipped);
-    std::filesystem::create_symlink(realContentDatabase(), dir_ / "resources" / "zarvel.db");
-    std::filesystem::create_directory_symlink(std::string(ZARVEL_RESOURCE_DIR) + "/images",
-                                              dir_ / "resources" / "images");
+    if (!testenv::realContentBuilt()) GTEST_SKIP() << "the content database is not built";
+    dir_ = testenv::prepareTestFolder("shell");
+    testenv::linkBuiltResources(dir_ / "resources", {"zarvel.db", "images"});
     backend_ = std::make_unique<ui::HeadlessBackend>(kWednesday);
-    ui::Application::shared().resetForTesting();
-    ui::ButtonPanel::resetForTesting();
-    ns::UserDefaults::standardUserDefaults().resetForTesting();
-    ns::UserDefaults::standardUserDefaults().reload();
-    Language::resetForTesting();
-    ZarvelSDKAppDelegate::ResetClassStateForTesting();
-    ZarvelSDKAppDelegate::ResetAppStateForTesting();
-    ZarvelSDKAppDelegate::initialize();
-    ui::BackgroundTasks::resetForTesting();
-    ui::Device::current().resetForTesting();
+    testenv::forgetProcessState();
     defaults().setBool(true, "TipsHaveShownHD");
   }
 
@@ -116,10 +93,7 @@ class ShellTest : public ::testing::Test {
   static ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
   ui::HeadlessBackend& backend() { return *backend_; }
   std::string shotPath(const std::string& name) {
-    const char* tmp = std::getenv("ZARVEL_TEST_TMP");
-    auto folder = std::filesystem::path(tmp ? tmp : "/tmp") / "shell-shots";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
+    return (testenv::scratchFolder("shell-shots") / name).string();
   }
 
   std::shared_ptr<ZarvelSDKAppDelegate> delegate;
