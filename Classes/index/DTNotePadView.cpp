@@ -70,6 +70,7 @@ void DTNotePadView::setup() {
   textDelegate_ = std::make_shared<TextDelegate>(this);
   textView_->setDelegate(textDelegate_);
   textView_->setFont(ui::Font::fontWithName("Helvetica-Bold", 15));
+  textView_->setLineHeight(LinesView::kLineSpacing);  // the text keeps to the ruling
   textView_->setOpaque(false);
   textView_->setBackgroundColor(cg::Color::clear());
 

@@ -95,8 +95,21 @@ TextEditing::~TextEditing() { dropAllLayouts(); }
 
 void TextEditing::setFont(const Font& font) {
   font_ = font;
-  lineHeight_ = std::ceil(font.lineHeight());
+  lineHeight_ = fixedLineHeight_ > 0 ? fixedLineHeight_ : std::ceil(font.lineHeight());
   dropAllLayouts();
+}
+
+void TextEditing::setLineHeight(float points) {
+  fixedLineHeight_ = points > 0 ? points : 0;
+  setFont(font_);
+}
+
+// The attributes every paragraph carries: the fixed line height, if any.
+PangoAttrList* TextEditing::baseAttributes() const {
+  PangoAttrList* attrs = pango_attr_list_new();
+  if (fixedLineHeight_ > 0)
+    pango_attr_list_insert(attrs, pango_attr_line_height_new_absolute(static_cast<int>(fixedLineHeight_ * PANGO_SCALE)));
+  return attrs;
 }
 
 void TextEditing::setWraps(bool wraps, float width) {
@@ -141,6 +154,9 @@ PangoLayout* TextEditing::layoutFor(std::size_t i) {
   PangoLayout* layout = pango_layout_new(editingContext());
   pango_layout_set_font_description(layout, font_.pangoDescription());
   pango_layout_set_text(layout, shown.data(), static_cast<int>(shown.size()));
+  PangoAttrList* base = baseAttributes();
+  pango_layout_set_attributes(layout, base);
+  pango_attr_list_unref(base);
   if (wraps_ && width_ > 0) {
     pango_layout_set_width(layout, static_cast<int>(width_ * PANGO_SCALE));
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
@@ -572,14 +588,14 @@ void TextEditing::draw(cg::Context& context, cg::Rect visible, cg::Color color, 
     if (selecting && i >= lo.paragraph && i <= hi.paragraph) {
       std::size_t from = i == lo.paragraph ? lo.offset : 0;
       std::size_t to = i == hi.paragraph ? hi.offset : paragraphs_[i].text.size();
-      attrs = pango_attr_list_new();
+      attrs = baseAttributes();
       PangoAttribute* bg = pango_attr_background_new(channel(kSelection.r), channel(kSelection.g), channel(kSelection.b));
       bg->start_index = static_cast<guint>(toLayoutIndex(i, from));
       bg->end_index = static_cast<guint>(toLayoutIndex(i, to));
       pango_attr_list_insert(attrs, bg);
     }
     if (!marked_.empty() && i == caret_.paragraph) {
-      if (!attrs) attrs = pango_attr_list_new();
+      if (!attrs) attrs = baseAttributes();
       PangoAttribute* underline = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
       underline->start_index = static_cast<guint>(caret_.offset);
       underline->end_index = static_cast<guint>(caret_.offset + marked_.size());
@@ -590,7 +606,9 @@ void TextEditing::draw(cg::Context& context, cg::Rect visible, cg::Color color, 
     cairo_move_to(cr, 0, top);
     pango_cairo_show_layout(cr, layout);
     if (attrs) {
-      pango_layout_set_attributes(layout, nullptr);
+      PangoAttrList* base = baseAttributes();
+      pango_layout_set_attributes(layout, base);
+      pango_attr_list_unref(base);
       pango_attr_list_unref(attrs);
     }
   }

@@ -22,6 +22,7 @@ namespace cg {
 class Context;
 }
 typedef struct _PangoLayout PangoLayout;
+typedef struct _PangoAttrList PangoAttrList;
 
 namespace ui {
 
@@ -65,6 +66,9 @@ class TextEditing {
   // keeps each paragraph on one line (a single-line field).
   void setFont(const Font& font);
   const Font& font() const { return font_; }
+  // Every line this many points high (0: the font's own line height), as on
+  // ruled paper.
+  void setLineHeight(float points);
   void setWraps(bool wraps, float width);
   void setAlignment(TextAlignment alignment);
   // Several paragraphs allowed; a single-line text turns line breaks typed or
@@ -156,11 +160,13 @@ class TextEditing {
   void trimLayouts(std::size_t firstVisible, std::size_t lastVisible);
   // The first and last paragraphs meeting the rect, laid out.
   std::pair<std::size_t, std::size_t> visibleParagraphs(cg::Rect visible);
+  PangoAttrList* baseAttributes() const;  // a new list the caller releases
 
   std::vector<Paragraph> paragraphs_;
   std::vector<float> tops_;  // prefix sums of the heights, one more than paragraphs
   std::size_t dirtyFrom_ = 0;  // tops_ after this paragraph are stale (npos: none)
   float lineHeight_ = 0;
+  float fixedLineHeight_ = 0;
   std::size_t liveLayouts_ = 0;
   Font font_ = Font::systemFontOfSize(17);
   bool wraps_ = true;

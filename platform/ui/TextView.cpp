@@ -38,6 +38,12 @@ void TextView::setFont(const Font& font) {
   setNeedsDisplay();
 }
 
+void TextView::setLineHeight(float points) {
+  editor_.setLineHeight(points);
+  updateContentSize();
+  setNeedsDisplay();
+}
+
 void TextView::setTextAlignment(TextAlignment alignment) {
   alignment_ = alignment;
   editor_.setAlignment(alignment);

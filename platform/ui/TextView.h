@@ -44,6 +44,8 @@ class TextView : public ScrollView, public TextInputTraits {
   void setText(const std::string& text);
   const Font& font() const { return editor_.font(); }
   void setFont(const Font& font);
+  // Every line this many points high (0: the font's own), as on ruled paper.
+  void setLineHeight(float points);
   cg::Color textColor() const { return textColor_; }
   void setTextColor(cg::Color color) { textColor_ = color; setNeedsDisplay(); }
   TextAlignment textAlignment() const { return alignment_; }

@@ -162,3 +162,24 @@ TEST_F(TextViewTest, PageKeysScrollAScreenAndCarryTheCaret) {
   EXPECT_EQ(view->contentOffset().y, view->minimumContentOffset().y);
   EXPECT_EQ(view->selectedRange().location, 0u);
 }
+
+// On ruled paper every line is the ruling's height, wrapped lines included,
+// and the caret steps down by it.
+TEST_F(TextViewTest, AFixedLineHeightSpacesEveryLineAlike) {
+  view->setLineHeight(19);
+  view->setText("one\ntwo\nthree");
+  float three = view->contentSize().height;
+  view->setText("one\ntwo\nthree\nfour");
+  EXPECT_NEAR(view->contentSize().height - three, 19, 0.5);
+  view->setText("w");
+  float one = view->contentSize().height;
+  view->setText(std::string(200, 'w'));  // wraps over several lines
+  float extra = view->contentSize().height - one;
+  EXPECT_GT(extra, 19);
+  EXPECT_NEAR(std::fmod(extra + 0.25f, 19.0f), 0.25f, 0.5f) << extra;
+  view->becomeFirstResponder();
+  view->setText("a");
+  float first = view->caretRect().minY();
+  view->setText("a\nb");
+  EXPECT_NEAR(view->caretRect().minY() - first, 19, 0.5);
+}
