@@ -175,95 +175,34 @@ class DeleteButton : public TappableView {
 
 // --- label and image -------------------------------------------------------------
 
-void TableCellLabel::setText(const std::string& text) {
-  if (text_ == text) return;
-  text_ = text;
-  setNeedsDisplay();
-  relayoutCell();
-}
+namespace {
 
-// The cell places its labels by their texts (value-1 sizes the detail).
-void TableCellLabel::relayoutCell() {
-  if (View* content = superview())
+void relayoutCellOf(View& view) {
+  if (View* content = view.superview())
     if (View* cell = content->superview()) cell->setNeedsLayout();
 }
-void TableCellLabel::setFont(const Font& font) {
-  font_ = font;
-  setNeedsDisplay();
-}
-void TableCellLabel::setTextColor(cg::Color color) {
-  textColor_ = color;
-  setNeedsDisplay();
-}
-void TableCellLabel::setHighlightedTextColor(cg::Color color) {
-  highlightedTextColor_ = color;
-  setNeedsDisplay();
-}
-void TableCellLabel::setTextAlignment(TextAlignment alignment) {
-  alignment_ = alignment;
-  setNeedsDisplay();
-}
-void TableCellLabel::setNumberOfLines(int lines) {
-  lines_ = std::max(0, lines);
-  setNeedsDisplay();
-}
-void TableCellLabel::setHighlighted(bool on) {
-  if (highlighted_ == on) return;
-  highlighted_ = on;
-  setNeedsDisplay();
+
+}  // namespace
+
+TableCellLabel::TableCellLabel(cg::Rect frame) : Label(frame) {
+  setBackgroundColor(cg::Color::clear());  // the row's colours show through
+  setFont(Font::boldSystemFontOfSize(20));
+  setHighlightedTextColor(cg::Color::white());
 }
 
-cg::Size TableCellLabel::sizeThatFits(cg::Size size) const {
-  if (text_.empty()) return {0, 0};
-  if (lines_ == 1) return sizeWithFont(text_, font_);
-  float maxHeight = lines_ > 0 ? font_.lineHeight() * float(lines_) : 1e6f;
-  return sizeWithFont(text_, font_, {size.width > 0 ? size.width : 1e6f, maxHeight});
+void TableCellLabel::setText(const std::string& text) {
+  if (text == this->text()) return;
+  Label::setText(text);
+  relayoutCellOf(*this);
 }
 
-void TableCellLabel::drawRect(cg::Context& context, cg::Rect) {
-  if (text_.empty()) return;
-  cg::Rect b = bounds();
-  float lineHeight = font_.lineHeight();
-  float height = lineHeight;
-  LineBreakMode mode = LineBreakMode::TruncateTail;
-  if (lines_ != 1) {
-    float maxHeight = lines_ > 0 ? lineHeight * float(lines_) : b.height();
-    height = std::min(sizeWithFont(text_, font_, {b.width(), maxHeight}).height, b.height());
-    mode = LineBreakMode::WordWrap;
-  }
-  cg::Rect r(b.x(), b.y() + std::max(0.0f, (b.height() - height) / 2), b.width(), height);
-  drawTextInRect(context, text_, r, font_, highlighted_ ? highlightedTextColor_ : textColor_,
-                 alignment_, mode);
+TableCellImageView::TableCellImageView(cg::Rect frame) : ImageView(frame) {
+  setContentMode(ContentMode::ScaleAspectFit);  // its frame is never larger than the image
 }
 
 void TableCellImageView::setImage(std::shared_ptr<Image> image) {
-  image_ = std::move(image);
-  setNeedsDisplay();
-  if (View* content = superview())
-    if (View* cell = content->superview()) cell->setNeedsLayout();
-}
-void TableCellImageView::setHighlightedImage(std::shared_ptr<Image> image) {
-  highlightedImage_ = std::move(image);
-  setNeedsDisplay();
-}
-void TableCellImageView::setHighlighted(bool on) {
-  if (highlighted_ == on) return;
-  highlighted_ = on;
-  setNeedsDisplay();
-}
-
-cg::Size TableCellImageView::sizeThatFits(cg::Size) const {
-  return image_ ? image_->size() : cg::Size{0, 0};
-}
-
-void TableCellImageView::drawRect(cg::Context& context, cg::Rect) {
-  const auto& image = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
-  if (!image) return;
-  cg::Size s = image->size();
-  cg::Rect b = bounds();
-  float scale = std::min({1.0f, s.width > 0 ? b.width() / s.width : 1, s.height > 0 ? b.height() / s.height : 1});
-  cg::Size d{s.width * scale, s.height * scale};
-  image->drawInRect(context, cg::Rect(b.midX() - d.width / 2, b.midY() - d.height / 2, d.width, d.height));
+  ImageView::setImage(std::move(image));
+  relayoutCellOf(*this);
 }
 
 // --- the cell ----------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include "platform/text/Font.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/TextDrawing.h"
 #include "platform/ui/View.h"
 
@@ -24,57 +26,20 @@ enum class TableViewCellSelectionStyle { None = 0, Blue = 1, Gray = 2 };
 enum class TableViewCellEditingStyle { None = 0, Delete = 1, Insert = 2 };
 enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtched = 2 };
 
-// The text of a cell's text and detail labels: one line cut with an ellipsis
-// (or as many as numberOfLines allows), centred vertically.
-class TableCellLabel : public View {
+// A cell's text and detail labels: labels that have the cell place them
+// again when their text changes (value-1 sizes the detail by its text).
+class TableCellLabel : public Label {
  public:
-  using View::View;
-  const std::string& text() const { return text_; }
+  explicit TableCellLabel(cg::Rect frame);
   void setText(const std::string& text);
-  const Font& font() const { return font_; }
-  void setFont(const Font& font);
-  cg::Color textColor() const { return textColor_; }
-  void setTextColor(cg::Color color);
-  cg::Color highlightedTextColor() const { return highlightedTextColor_; }
-  void setHighlightedTextColor(cg::Color color);
-  TextAlignment textAlignment() const { return alignment_; }
-  void setTextAlignment(TextAlignment alignment);
-  int numberOfLines() const { return lines_; }
-  void setNumberOfLines(int lines);
-  bool isHighlighted() const { return highlighted_; }
-  void setHighlighted(bool on);
-
-  cg::Size sizeThatFits(cg::Size size) const override;
-  void drawRect(cg::Context& context, cg::Rect rect) override;
-
- private:
-  void relayoutCell();
-  std::string text_;
-  Font font_ = Font::boldSystemFontOfSize(20);
-  cg::Color textColor_ = cg::Color::black();
-  cg::Color highlightedTextColor_ = cg::Color::white();
-  TextAlignment alignment_ = TextAlignment::Left;
-  int lines_ = 1;
-  bool highlighted_ = false;
 };
 
-// The image at the left of a cell, drawn at its size, centred.
-class TableCellImageView : public View {
+// The image at the left of a cell, shrunk to fit the row and centred; a new
+// image has the cell place it again.
+class TableCellImageView : public ImageView {
  public:
-  using View::View;
-  std::shared_ptr<Image> image() const { return image_; }
+  explicit TableCellImageView(cg::Rect frame);
   void setImage(std::shared_ptr<Image> image);
-  std::shared_ptr<Image> highlightedImage() const { return highlightedImage_; }
-  void setHighlightedImage(std::shared_ptr<Image> image);
-  bool isHighlighted() const { return highlighted_; }
-  void setHighlighted(bool on);
-  cg::Size sizeThatFits(cg::Size size) const override;
-  void drawRect(cg::Context& context, cg::Rect rect) override;
-
- private:
-  std::shared_ptr<Image> image_;
-  std::shared_ptr<Image> highlightedImage_;
-  bool highlighted_ = false;
 };
 
 class TableViewCell : public View {
