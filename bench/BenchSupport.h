@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Paths.h"
+
 #ifdef ZARVEL_QURAN_JSON
 #include "tools/contentdb/QuranText.h"
 #endif
@@ -23,7 +25,7 @@ namespace bench {
 
 // The content database of the build, or "" when the build has none.
 inline std::string builtContentDatabase() {
-  const std::string path = std::string(ZARVEL_RESOURCE_DIR) + "/zarvel.db";
+  const std::string path = ns::builtResourceDirectory() + "/zarvel.db";
   return std::filesystem::exists(path) ? path : std::string();
 }
 

@@ -18,6 +18,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Database.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace {
@@ -91,7 +92,7 @@ struct Databases {
   }
 
   static void buildUser(const std::string& path) {
-    std::ifstream in(std::string(ZARVEL_SOURCE_DIR) + "/resources/zarveldyn.sql");
+    std::ifstream in(ns::sourceDirectory() + "/resources/zarveldyn.sql");
     std::stringstream schema;
     schema << in.rdbuf();
     sqlite3* db = nullptr;

@@ -24,6 +24,7 @@
 #include "Classes/index/IndexViewController.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Window.h"
 
@@ -68,7 +69,7 @@ void buildContent(const std::string& path) {
 void buildUser(const std::string& path) {
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
-  std::ifstream in(std::string(ZARVEL_SOURCE_DIR) + "/resources/zarveldyn.sql");
+  std::ifstream in(ns::sourceDirectory() + "/resources/zarveldyn.sql");
   std::stringstream schema;
   schema << in.rdbuf();
   exec(db, "PRAGMA synchronous = OFF; BEGIN;");
@@ -97,7 +98,6 @@ class IdleReading : public IndexReadingScreen {
   void refreshTheme() override {}
   void setRequiresReload(bool) override {}
   void updateReciterLabel() override {}
-  const SurahViewController* controller() const override { return nullptr; }
 };
 
 // A headless application whose delegate has the generated databases open.
@@ -109,8 +109,8 @@ struct Scene {
     buildContent((dir / "resources" / "zarvel.db").string());
     buildUser((dir / "resources" / "zarveldyn.db").string());
     for (const char* shared : {"images", "en.lproj"})
-      if (fs::exists(fs::path(ZARVEL_RESOURCE_DIR) / shared))
-        fs::create_directory_symlink(fs::path(ZARVEL_RESOURCE_DIR) / shared, dir / "resources" / shared);
+      if (fs::exists(fs::path(ns::builtResourceDirectory()) / shared))
+        fs::create_directory_symlink(fs::path(ns::builtResourceDirectory()) / shared, dir / "resources" / shared);
     setenv("ZARVEL_HOME", (dir / "home").c_str(), 1);
     setenv("ZARVEL_RESOURCES", (dir / "resources").c_str(), 1);
     backend = std::make_unique<ui::HeadlessBackend>(1.8e9);

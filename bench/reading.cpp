@@ -24,6 +24,7 @@
 #include "Classes/glyphs/ArabicFont.h"
 #include "Classes/reading/VerseHeightCache.h"
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Context.h"
@@ -53,7 +54,7 @@ Reading& reading() {
   static Reading r = [] {
     Reading s;
     if (bench::builtContentDatabase().empty() ||
-        !std::filesystem::exists(std::string(ZARVEL_RESOURCE_DIR) + "/zarveldyn.db"))
+        !std::filesystem::exists(ns::builtResourceDirectory() + "/zarveldyn.db"))
       return s;
     auto home = std::filesystem::temp_directory_path() / "bench-reading";
     std::filesystem::remove_all(home);

@@ -18,9 +18,6 @@ function(zarvel_library name dir)
   endif()
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
-  target_compile_definitions(${name} PUBLIC
-      ZARVEL_RESOURCE_DIR="${ZARVEL_RESOURCE_DIR}"
-      ZARVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   target_link_libraries(${name} PUBLIC ${L_DEPS})
 
   file(GLOB_RECURSE tests CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp")
@@ -64,6 +61,10 @@ zarvel_pkg(CURL libcurl)
 
 # --- platform -----------------------------------------------------------------
 zarvel_library(foundation platform/foundation DEPS Threads::Threads PkgConfig::CURL)
+# The build's folders reach one file only (ns::builtResourceDirectory), so the
+# other object files do not depend on where the tree is built.
+set_source_files_properties("${CMAKE_SOURCE_DIR}/platform/foundation/BuildPaths.cpp" PROPERTIES
+    COMPILE_DEFINITIONS "ZARVEL_RESOURCE_DIR=\"${ZARVEL_RESOURCE_DIR}\";ZARVEL_SOURCE_DIR=\"${CMAKE_SOURCE_DIR}\"")
 zarvel_pkg(JPEG libjpeg)
 zarvel_existing(d foundation PkgConfig::CAIRO PkgConfig::JPEG)
 zarvel_library(graphics platform/graphics DEPS ${d})
@@ -105,25 +106,25 @@ zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
 zarvel_library(core Classes/core DEPS ${d})
 zarvel_existing(d core graphics ui)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
-zarvel_existing(d core glyphs ui services tkstyled)
-zarvel_library(reading Classes/reading DEPS ${d})
-zarvel_existing(d core glyphs ui services reading)
-zarvel_library(index Classes/index DEPS ${d})
-zarvel_existing(d core glyphs reading index ui services)
-zarvel_library(shell Classes/shell DEPS ${d})
-zarvel_existing(d core glyphs reading index shell ui services)
-zarvel_library(app Classes/app DEPS ${d})
-# The screens reach each other and the application delegate's services
-# (defined in app) both ways: the static libraries link in a circle.
-foreach(lib reading index shell)
-  if(TARGET ${lib} AND TARGET app)
-    target_link_libraries(${lib} PUBLIC app)
+# The screens, in the order they stand on one another: the note pad and the
+# audio code below the reading screen, the tab screens above it, the shell last.
+set(ZARVEL_SCREENS notes audio reading index bookmarks search settings shell)
+set(built)
+foreach(lib ${ZARVEL_SCREENS})
+  zarvel_existing(d core glyphs ui services media tkstyled tktables ${built})
+  zarvel_library(${lib} Classes/${lib} DEPS ${d})
+  if(TARGET ${lib})
+    list(APPEND built ${lib})
   endif()
 endforeach()
-if(TARGET reading AND TARGET index)
-  target_link_libraries(reading PUBLIC index)  # the note pad
-endif()
-foreach(lib reading index shell)
+zarvel_existing(d core glyphs ${built} ui services)
+zarvel_library(app Classes/app DEPS ${d})
+# The screens reach the application delegate's services (defined in app),
+# which builds the shell that holds them: the static libraries link in a circle.
+foreach(lib ${built})
+  if(TARGET app)
+    target_link_libraries(${lib} PUBLIC app)
+  endif()
   if(TARGET test_${lib} AND TARGET backend_headless)
     target_link_libraries(test_${lib} PRIVATE app backend_headless)  # the screens run headless in their tests
   endif()
@@ -144,7 +145,7 @@ endforeach()
 
 if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_executable(zarvel "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
-  zarvel_existing(d app shell index reading core glyphs ui services backend_sdl backend_headless)
+  zarvel_existing(d app ${built} core glyphs ui services backend_sdl backend_headless)
   target_link_libraries(zarvel PRIVATE ${d})
   add_test(NAME zarvel_headless_screenshot
            COMMAND ${CMAKE_COMMAND} -DAPP=$<TARGET_FILE:zarvel> -DWORK=${CMAKE_BINARY_DIR}/test-tmp/headless-run

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "Classes/reading/SurahViewController.h"
-#include "Classes/reading/iPadConnectionDelegate.h"
+#include "Classes/common/iPadConnectionDelegate.h"
 #include "Classes/shell/iPadRootViewController.h"
 
 class ReadingRootViewController : public iPadRootViewController {

@@ -5,8 +5,6 @@
 // Main thread only.
 #include <memory>
 
-class SurahViewController;
-
 class IndexReadingScreen {
  public:
   virtual ~IndexReadingScreen() = default;
@@ -20,11 +18,8 @@ class IndexReadingScreen {
   virtual void refreshTheme() = 0;
   virtual void setRequiresReload(bool on) = 0;
   virtual void updateReciterLabel() = 0;
-  // The controller behind this link, null when it stands for none.
-  virtual const SurahViewController* controller() const = 0;
 
-  // The link to a reading-screen controller. An operation the controller
-  // does not offer does nothing, and a controller that cannot tell its surah
-  // and verse answers the ones it was last asked to set up.
-  static std::shared_ptr<IndexReadingScreen> forController(std::shared_ptr<SurahViewController> controller);
+  // A link to no screen (an index without a root): it remembers the surah and
+  // verse it was last asked to set up and answers them.
+  static std::shared_ptr<IndexReadingScreen> detached();
 };

@@ -7,8 +7,7 @@
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/index/IndexTableViewCell.h"
-#include "Classes/reading/SurahViewController.h"
-#include "Classes/shell/iPadRootViewController.h"
+#include "Classes/common/iPadConnectionDelegate.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
@@ -57,10 +56,7 @@ std::shared_ptr<IndexViewController> IndexViewController::self() {
 
 std::shared_ptr<IndexReadingScreen> IndexViewController::ThisSurahController() {
   if (readingForTesting_) return readingForTesting_;
-  auto controller = iPadController_ ? iPadController_->viewContSurah() : nullptr;
-  if (!controller) return ThisSurahController_;
-  if (!ThisSurahController_ || ThisSurahController_->controller() != controller.get())
-    ThisSurahController_ = IndexReadingScreen::forController(controller);
+  if (auto held = iPadController_ ? iPadController_->readingScreenForIndex() : nullptr) return held;
   return ThisSurahController_;
 }
 
@@ -213,7 +209,7 @@ void IndexViewController::showSurahView(const void* sender, int surah, int verse
   }
 
   IsShowingSurahView_ = true;
-  if (auto held = iPadController_ ? iPadController_->viewContSurah() : nullptr; held || readingForTesting_) {
+  if (auto held = iPadController_ ? iPadController_->readingScreenForIndex() : nullptr; held || readingForTesting_) {
     reading = ThisSurahController();
     reading->setupBasicSurah(surah, verse, play);
     if (startPlaying) reading->asyncSurahReload();
@@ -224,8 +220,7 @@ void IndexViewController::showSurahView(const void* sender, int surah, int verse
   defaults().setInteger(verse, kCurrentlyShowingVerse);
   defaults().synchronize();
   setTopCurrentSurahButton(surah);
-  ownSurahController_ = std::make_shared<SurahViewController>();
-  ThisSurahController_ = IndexReadingScreen::forController(ownSurahController_);
+  ThisSurahController_ = IndexReadingScreen::detached();
   ThisSurahController_->setupBasicSurah(surah, verse, play);
   ThisSurahController_->setRequiresReload(true);
 }

@@ -29,7 +29,7 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
 
-class iPadRootViewController;
+class iPadConnectionDelegate;
 class ZarvelSDKAppDelegate;
 
 class IndexViewController : public ui::ViewController,
@@ -43,8 +43,8 @@ class IndexViewController : public ui::ViewController,
   ~IndexViewController() override;
 
   // The tablet root (not owned), and the reading screen it holds.
-  void setIPadController(iPadRootViewController* root) { iPadController_ = root; }
-  iPadRootViewController* iPadController() const { return iPadController_; }
+  void setIPadController(iPadConnectionDelegate* root) { iPadController_ = root; }
+  iPadConnectionDelegate* iPadController() const { return iPadController_; }
   std::shared_ptr<IndexReadingScreen> ThisSurahController();
 
   // ---- view life ---------------------------------------------------------------------
@@ -167,10 +167,9 @@ class IndexViewController : public ui::ViewController,
   // The typed-ahead row for the text typed so far, if any.
   std::optional<ui::IndexPath> rowForTypedText() const;
 
-  iPadRootViewController* iPadController_ = nullptr;
+  iPadConnectionDelegate* iPadController_ = nullptr;
   std::shared_ptr<IndexReadingScreen> ThisSurahController_;
   std::shared_ptr<IndexReadingScreen> readingForTesting_;
-  std::shared_ptr<SurahViewController> ownSurahController_;
   std::weak_ptr<ZarvelSDKAppDelegate> downloadHost_;  // whose download listener this is
 
   int iCurrentlyShowingSurah_ = 1;

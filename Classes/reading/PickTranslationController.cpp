@@ -2,7 +2,7 @@
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
-#include "Classes/index/ScreenSupport.h"
+#include "Classes/common/ScreenSupport.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/BarButtonItem.h"

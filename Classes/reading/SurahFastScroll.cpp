@@ -7,7 +7,7 @@
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/reading/SurahViewController.h"
-#include "Classes/index/ScreenSupport.h"
+#include "Classes/common/ScreenSupport.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Image.h"

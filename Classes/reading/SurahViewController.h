@@ -17,7 +17,7 @@
 
 #include "Classes/core/Bookmark.h"
 #include "Classes/reading/VerseHeightCache.h"
-#include "Classes/reading/iPadConnectionDelegate.h"
+#include "Classes/common/iPadConnectionDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/PopoverController.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Classes/index/DTNotePadView.h"
+#include "Classes/notes/DTNotePadView.h"
 #include "Classes/reading/PickTranslationController.h"
 #include "Classes/reading/VerseShareTexts.h"
 #include "platform/services/MailComposeViewController.h"

@@ -2,7 +2,7 @@
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
-#include "Classes/index/MailText.h"
+#include "Classes/notes/MailText.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/String.h"
 #include "platform/foundation/UserDefaults.h"

@@ -2,7 +2,7 @@
 // The application window that offers every event to a delegate first: the
 // reading screen swallows a two-finger pinch on the verses this way. Main
 // thread only.
-#include "Classes/reading/iPadConnectionDelegate.h"
+#include "Classes/common/iPadConnectionDelegate.h"
 #include "platform/ui/Window.h"
 
 class EventInterceptWindowDelegate {

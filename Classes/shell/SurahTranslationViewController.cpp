@@ -7,7 +7,7 @@
 #include "Classes/core/Language.h"
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
-#include "Classes/index/ScreenSupport.h"
+#include "Classes/common/ScreenSupport.h"
 #include "Classes/reading/PickTranslationController.h"
 #include "Classes/reading/SurahVerseView.h"
 #include "Classes/reading/SurahViewCell.h"

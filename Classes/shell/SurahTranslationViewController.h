@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Classes/reading/iPadConnectionDelegate.h"
+#include "Classes/common/iPadConnectionDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/TableView.h"

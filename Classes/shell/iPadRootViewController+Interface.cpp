@@ -2,7 +2,7 @@
 // the notes strip behind everything, the root with the translation column,
 // the right-hand column, the floating reading view and the bottom bar; the
 // launch picture over all of it.
-#include "Classes/index/DTNotePadView.h"
+#include "Classes/notes/DTNotePadView.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "Classes/index/DTNotePadView.h"
+#include "Classes/notes/DTNotePadView.h"
 #include "Classes/index/IndexViewController.h"
 #include "Classes/reading/SurahViewController.h"
-#include "Classes/reading/iPadConnectionDelegate.h"
+#include "Classes/common/iPadConnectionDelegate.h"
 #include "Classes/shell/EventInterceptWindow.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/services/MailComposeViewController.h"
@@ -65,6 +65,9 @@ class iPadRootViewController : public ui::ViewController,
   virtual std::shared_ptr<SurahViewController> viewContSurah() const { return viewContSurah_; }
   virtual std::shared_ptr<IndexViewController> viewContIndex() const { return viewContIndex_; }
   void setViewContSurah(std::shared_ptr<SurahViewController> c) { viewContSurah_ = std::move(c); }
+  // The reading screen behind the index's interface, made again when the
+  // held reading screen changes.
+  std::shared_ptr<IndexReadingScreen> readingScreenForIndex() override;
   // The root lays itself out below the status bar, never under it.
   void setWantsFullScreenLayout(bool on) { wantsFullScreenLayout_ = on; }
   bool wantsFullScreenLayout() const { return wantsFullScreenLayout_; }
@@ -238,6 +241,8 @@ class iPadRootViewController : public ui::ViewController,
   void moveFloatingViewForFullScreen(const char* name, cg::Rect target, bool animated);
 
   std::shared_ptr<SurahViewController> viewContSurah_;
+  std::shared_ptr<IndexReadingScreen> readingLink_;
+  const SurahViewController* readingLinkFor_ = nullptr;
   std::shared_ptr<IndexViewController> viewContIndex_;
   std::shared_ptr<ui::ViewController> currenController_;
   bool wantsFullScreenLayout_ = true;

@@ -34,11 +34,7 @@ std::string configDirectory() { return userDirectory("config", "XDG_CONFIG_HOME"
 std::string resourceDirectory() {
   std::string dir = env("ZARVEL_RESOURCES");
   if (!dir.empty()) return dir;
-#ifdef ZARVEL_RESOURCE_DIR
-  return ZARVEL_RESOURCE_DIR;
-#else
-  return "resources";
-#endif
+  return builtResourceDirectory();
 }
 
 std::string temporaryDirectory() {

@@ -15,6 +15,12 @@ std::string cachesDirectory();
 std::string configDirectory();
 // The bundle's resource folder: $ZARVEL_RESOURCES, else the build's resources folder.
 std::string resourceDirectory();
+// Where this build put its resources, and the source tree it was built from
+// (tests, benchmarks and tools read fixtures from both). Only the one file
+// that defines these knows the build's paths, so every other object file is
+// the same whatever folder the tree was built in.
+std::string builtResourceDirectory();
+std::string sourceDirectory();
 // A folder for temporary files ($TMPDIR or /tmp).
 std::string temporaryDirectory();
 

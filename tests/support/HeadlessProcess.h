@@ -14,6 +14,7 @@
 
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/BackgroundTask.h"
 #include "platform/services/Device.h"
@@ -36,7 +37,7 @@ inline std::filesystem::path scratchFolder(const std::string& name) {
 }
 
 inline std::filesystem::path builtResource(const std::string& name) {
-  return std::filesystem::path(ZARVEL_RESOURCE_DIR) / name;
+  return std::filesystem::path(ns::builtResourceDirectory()) / name;
 }
 
 inline bool realContentBuilt() { return std::filesystem::exists(builtResource("zarvel.db")); }

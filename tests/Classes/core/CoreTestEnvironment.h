@@ -10,6 +10,7 @@
 
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/UserDefaults.h"
 
 class CoreSettingsTest : public ::testing::Test {
@@ -22,7 +23,7 @@ class CoreSettingsTest : public ::testing::Test {
     std::filesystem::remove_all(home_);
     std::filesystem::create_directories(home_);
     setenv("ZARVEL_HOME", home_.c_str(), 1);
-    setenv("ZARVEL_RESOURCES", ZARVEL_SOURCE_DIR "/resources", 1);
+    setenv("ZARVEL_RESOURCES", (ns::sourceDirectory() + "/resources").c_str(), 1);
     for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(var);
     setLocale("en_GB.UTF-8");
     restart();

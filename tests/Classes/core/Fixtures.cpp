@@ -10,6 +10,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Database.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 
 namespace fixtures {
 
@@ -185,7 +186,7 @@ void buildContentDatabase(const std::string& path) {
 }
 
 std::string shippedSchemaSql() {
-  std::ifstream in(std::string(ZARVEL_SOURCE_DIR) + "/resources/zarveldyn.sql");
+  std::ifstream in(ns::sourceDirectory() + "/resources/zarveldyn.sql");
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

@@ -4,6 +4,7 @@
 #include "CoreTestEnvironment.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ TEST_F(LanguageTest, LooksTextsUpInTheChosenTable) {
 }
 
 TEST_F(LanguageTest, EveryArabicKeyHasAnEnglishEntry) {
-  const auto english = ns::StringTable::load(ZARVEL_SOURCE_DIR "/resources/en.lproj/Localizable.strings");
-  const auto arabic = ns::StringTable::load(ZARVEL_SOURCE_DIR "/resources/ar.lproj/Localizable.strings");
+  const auto english = ns::StringTable::load(ns::sourceDirectory() + "/resources/en.lproj/Localizable.strings");
+  const auto arabic = ns::StringTable::load(ns::sourceDirectory() + "/resources/ar.lproj/Localizable.strings");
   ASSERT_TRUE(english && arabic);
   EXPECT_EQ(english->size(), arabic->size());
   for (const auto& [key, value] : arabic->entries()) {

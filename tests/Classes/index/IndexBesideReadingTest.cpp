@@ -2,6 +2,7 @@
 // reading screen, where a person picks a surah or a quarter and reads it.
 #include "Classes/app/ReadingRootViewController.h"
 #include "IndexTestEnvironment.h"
+#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 
 namespace indextest {
@@ -10,7 +11,7 @@ namespace {
 class IndexBesideReadingTest : public IndexTest {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(std::string(ZARVEL_RESOURCE_DIR) + "/zarvel.db"))
+    if (!std::filesystem::exists(ns::builtResourceDirectory() + "/zarvel.db"))
       GTEST_SKIP() << "the content database is not built";
     prepare(true);
   }

@@ -60,7 +60,6 @@ class FakeReading : public IndexReadingScreen {
   void refreshTheme() override {}
   void setRequiresReload(bool) override {}
   void updateReciterLabel() override { calls.push_back("updateReciterLabel"); }
-  const SurahViewController* controller() const override { return nullptr; }
 
   bool settingUp = false;
   int surah = 1;

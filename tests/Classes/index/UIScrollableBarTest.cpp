@@ -7,6 +7,7 @@
 #include "Classes/index/UIScrollableBar.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Paths.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Window.h"
@@ -29,7 +30,7 @@ struct Recorder : UIScrollableBarDelegate {
 class ScrollableBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("ZARVEL_RESOURCES", ZARVEL_RESOURCE_DIR, 1);
+    setenv("ZARVEL_RESOURCES", ns::builtResourceDirectory().c_str(), 1);
     clock = ns::VirtualClock::install(1.8e9);
     window = std::make_shared<ui::Window>(cg::Rect(0, 0, 1024, 1024));
     window->makeKeyAndVisible();

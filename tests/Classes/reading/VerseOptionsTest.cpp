@@ -2,7 +2,7 @@
 // pages, the group sheet and the delete confirmation, the panel translation,
 // and every share action as far as the desktop takes it.
 #include "Classes/core/ChapterInfo.h"
-#include "Classes/index/AddBookmarkNote.h"
+#include "Classes/notes/AddBookmarkNote.h"
 #include "Classes/reading/SurahVerseView.h"
 #include "Classes/reading/SurahViewCell.h"
 #include "Classes/reading/VerseOptionsPanel.h"

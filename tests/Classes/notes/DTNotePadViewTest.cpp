@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "Classes/index/DTNotePadView.h"
+#include "Classes/notes/DTNotePadView.h"
 #include "platform/graphics/Context.h"
 #include "tests/platform/ui/WindowFixture.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "Classes/index/DTNotePadView.h"
+#include "Classes/notes/DTNotePadView.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/services/MailComposeViewController.h"
 #include "platform/ui/ActionSheet.h"

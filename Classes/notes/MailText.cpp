@@ -1,4 +1,4 @@
-#include "Classes/index/MailText.h"
+#include "Classes/notes/MailText.h"
 
 namespace mailtext {
 

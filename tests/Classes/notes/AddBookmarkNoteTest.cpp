@@ -2,7 +2,7 @@
 // Done and its change notice, Delete with its confirmation, the mail of a
 // note, and a note that cannot be stored staying in the editor.
 #include "Classes/core/ChapterInfo.h"
-#include "Classes/index/AddBookmarkNote.h"
+#include "Classes/notes/AddBookmarkNote.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/Label.h"

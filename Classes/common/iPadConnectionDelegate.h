@@ -3,6 +3,7 @@
 // implements every operation; the bodies here are what a root without panes,
 // notes or a floating window answers (the reading view fills the screen and
 // translations are rows of the reading table).
+#include <memory>
 #include <optional>
 
 #include "platform/foundation/Date.h"
@@ -12,6 +13,8 @@ class TableView;
 class View;
 class ViewController;
 }  // namespace ui
+
+class IndexReadingScreen;
 
 class iPadConnectionDelegate {
  public:
@@ -80,4 +83,7 @@ class iPadConnectionDelegate {
   virtual void downloadAudioForSurah(int surah) { (void)surah; }
   virtual void surahDidBeginPlayingAudio() {}
   virtual void surahDidStopPlayingAudio() {}
+
+  // The reading screen as the index sees it; none in a root without one.
+  virtual std::shared_ptr<IndexReadingScreen> readingScreenForIndex() { return nullptr; }
 };

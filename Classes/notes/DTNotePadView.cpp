@@ -1,4 +1,4 @@
-#include "Classes/index/DTNotePadView.h"
+#include "Classes/notes/DTNotePadView.h"
 
 #include "platform/graphics/Context.h"
 #include "platform/ui/Keyboard.h"

@@ -1,12 +1,12 @@
-#include "Classes/index/AddBookmarkNote.h"
+#include "Classes/notes/AddBookmarkNote.h"
 
 #include <cmath>
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
-#include "Classes/index/MailText.h"
-#include "Classes/index/ScreenSupport.h"
+#include "Classes/notes/MailText.h"
+#include "Classes/common/ScreenSupport.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/text/TextMeasure.h"
