@@ -144,6 +144,8 @@ foreach(lib ${built})
     target_link_libraries(test_${lib} PRIVATE app backend_headless)  # the screens run headless in their tests
   endif()
 endforeach()
+zarvel_tone_fixtures(test_audio)
+zarvel_tone_fixtures(test_shell)
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()
