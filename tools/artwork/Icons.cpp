@@ -440,7 +440,7 @@ void addIcons(Catalog& out) {
                                                        {"audio-ff.png", Transport::forward}};
   for (auto [name, kind] : buttons)
     addPair(out, name, "-t", 44, 44, [transport, kind](Canvas& c, bool t) { transport(c, kind, t); });
-  addPair(out, "sura-bubble.png", "-t", 40, 31, [](Canvas& c, bool t) {
+  addPair(out, "sura-bubble.png", "-t", 41, 31, [](Canvas& c, bool t) {
     roundedRect(c.cr, Box{0.5, 0.5, c.w - 1, c.h - 1}, (c.h - 1) / 2);
     fill(c.cr, t ? sandPale.shade(-0.12) : sandPale);
     roundedRect(c.cr, Box{0.5, 0.5, c.w - 1, c.h - 1}, (c.h - 1) / 2);

@@ -90,7 +90,7 @@ class AudioTest : public ::testing::Test {
   void TearDown() override {
     if (delegate) {
       if (auto* r = root(); r && r->viewContSurah()->IsInPlayMode()) r->viewContSurah()->stopPlaying(false, false);
-      backend_->advance(1.0);
+      settle(1.0);
     }
     ui::Animator::finishAll();
     ns::Thread::waitForDetachedThreads();
@@ -112,9 +112,10 @@ class AudioTest : public ::testing::Test {
     settle();
   }
 
+  // A fade's thread sleeps on the clock: time moves on until it has ended.
   void settle(double seconds = 1.5) {
     backend_->advance(seconds);
-    ns::Thread::waitForDetachedThreads();
+    for (int i = 0; i < 50 && ns::Thread::runningDetachedThreads() > 0; ++i) backend_->advance(0.1);
     ns::RunLoop::main().runUntilIdle();
   }
 
