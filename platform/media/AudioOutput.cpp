@@ -23,7 +23,6 @@ std::shared_ptr<AudioOutput>& deviceSlot() {
   return device;
 }
 
-constexpr double kMixInterval = 0.01;
 constexpr std::size_t kChunkFrames = 4096;
 constexpr std::size_t kMaxRecordedSamples = std::size_t(AudioOutput::kRate) * 60 * 10;
 
@@ -78,23 +77,39 @@ std::vector<std::shared_ptr<AudioPlayer>> AudioOutput::players() {
   return alive;
 }
 
+// On the mixer's thread (it shares the mixer's list).
 bool AudioOutput::anyPlaying() {
-  for (auto& p : players())
-    if (p->isPlaying()) return true;
-  return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& w : players_)
+      if (auto p = w.lock()) mixing_.push_back(std::move(p));
+  }
+  bool playing = std::any_of(mixing_.begin(), mixing_.end(), [](const auto& p) { return p->isPlaying(); }) ||
+                 (retiring_ && retiring_->isPlaying());
+  mixing_.clear();
+  return playing;
 }
 
 bool AudioOutput::mix(float* out, std::size_t frames) {
   std::memset(out, 0, frames * kChannels * sizeof(float));
   // The references are dropped outside the list's lock: a player that goes
   // here leaves the list from its destructor.
-  auto alive = players();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& w : players_)
+      if (auto p = w.lock()) mixing_.push_back(std::move(p));
+  }
   bool played = false;
-  for (auto& p : alive) {
+  for (auto& p : mixing_) {
     if (!p->isPlaying()) continue;
     played = true;
     p->render(out, frames, scratch_);
   }
+  if (retiring_ && retiring_->isPlaying()) {
+    played = true;
+    retiring_->render(out, frames, scratch_);
+  }
+  mixing_.clear();
   return played;
 }
 
@@ -104,28 +119,49 @@ SilentAudioOutput::SilentAudioOutput() : origin_(ns::Clock::current().now()) {}
 
 SilentAudioOutput::~SilentAudioOutput() { timer_.invalidate(); }
 
-void SilentAudioOutput::playerStarted() {
+void SilentAudioOutput::playerChanged() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (timer_.isValid()) return;
+  planEnd();
+}
+
+void SilentAudioOutput::planEnd() {
+  timer_.invalidate();
+  std::int64_t first = -1;
+  for (auto& p : players())
+    if (auto left = p->framesLeft(); left >= 0 && (first < 0 || left < first)) first = left;
+  if (first < 0) return;
   std::weak_ptr<AudioOutput> weak = weak_from_this();
-  timer_ = ns::RunLoop::main().scheduleTimer(kMixInterval, true, [weak](ns::Timer&) {
+  // One frame more, so that the end is due when the timer fires.
+  timer_ = ns::RunLoop::main().scheduleTimer(double(first + 1) / kRate, false, [weak](ns::Timer&) {
     if (auto self = weak.lock()) self->catchUp();
   });
 }
 
 void SilentAudioOutput::catchUp() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> lock(mutex_);
+  catchUpLocked();
+}
+
+void SilentAudioOutput::retire(AudioPlayer& player) {
+  // Dropped by the mixing itself (its copy was the last): nothing is owed.
+  if (mixingThread_.load() == std::this_thread::get_id()) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  retiring_ = &player;
+  catchUpLocked();
+  retiring_ = nullptr;
+}
+
+void SilentAudioOutput::catchUpLocked() {
   auto due = static_cast<std::int64_t>(std::llround((ns::Clock::current().now() - origin_) * kRate));
   std::int64_t n = due - mixed_;
   if (n <= 0) return;
-  bool playing = anyPlaying();
-  if (!playing && !recording_) {
+  if (!recording_ && !anyPlaying()) {
     mixed_ = due;  // nothing sounds: time just passes
-    timer_.invalidate();
     return;
   }
   buffer_.resize(kChunkFrames * kChannels);
   bool played = false;
+  mixingThread_ = std::this_thread::get_id();
   while (n > 0) {
     std::size_t frames = static_cast<std::size_t>(std::min<std::int64_t>(n, kChunkFrames));
     played = mix(buffer_.data(), frames) || played;
@@ -136,7 +172,8 @@ void SilentAudioOutput::catchUp() {
     n -= static_cast<std::int64_t>(frames);
     mixed_ += static_cast<std::int64_t>(frames);
   }
-  if (!played || !anyPlaying()) timer_.invalidate();
+  mixingThread_ = std::thread::id();
+  if (played) planEnd();
 }
 
 void SilentAudioOutput::startRecording() {

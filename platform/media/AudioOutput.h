@@ -8,7 +8,9 @@
 // exactly as the clock advances) and can keep what it would have played. The
 // first use opens the sound card and falls back to the silent device, with
 // one log line, when none opens.
+#include <atomic>
 #include <cstdint>
+#include <thread>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -38,13 +40,17 @@ class AudioOutput : public std::enable_shared_from_this<AudioOutput> {
   // Players register once made and leave when they go.
   void addPlayer(const std::shared_ptr<AudioPlayer>& player);
   void removePlayer(const AudioPlayer* player);
-  // A player began playing (the device may need to wake).
-  virtual void playerStarted() {}
+  // A player began playing or moved (the device may need to wake, or to plan
+  // when the sound ends).
+  virtual void playerChanged() {}
   // Brings the device up to the clock's now (the silent device mixes what is
   // due; the sound card plays on its own).
   virtual void catchUp() {}
   // The players alive now.
   std::vector<std::shared_ptr<AudioPlayer>> players();
+  // A player is going (its last reference is dropped): what it still owed
+  // until now is mixed before it leaves.
+  virtual void retire(AudioPlayer& player) { (void)player; }
 
  protected:
   AudioOutput() = default;
@@ -52,22 +58,27 @@ class AudioOutput : public std::enable_shared_from_this<AudioOutput> {
   // false when none played.
   bool mix(float* out, std::size_t frames);
   bool anyPlaying();
+  // A player being destroyed that the mixer still plays (the mixer's thread).
+  AudioPlayer* retiring_ = nullptr;
 
  private:
   std::mutex mutex_;
   std::vector<std::weak_ptr<AudioPlayer>> players_;
   std::vector<float> scratch_;
+  std::vector<std::shared_ptr<AudioPlayer>> mixing_;  // the mixer's thread only
 };
 
-// The silent device. Main thread; its timer mixes every 10 ms of clock time
-// while a player plays, and every read of a player's state catches up first.
+// The silent device. Main thread. It mixes what is due whenever a player's
+// state is read or changed, and its timer wakes it when the first playing
+// player reaches the end of its data, so the end is told at its own instant.
 class SilentAudioOutput : public AudioOutput {
  public:
   SilentAudioOutput();
   ~SilentAudioOutput() override;
   bool isSilent() const override { return true; }
-  void playerStarted() override;
+  void playerChanged() override;
   void catchUp() override;
+  void retire(AudioPlayer& player) override;
 
   // Keeps what would have been played, as mono samples (the mean of the two
   // channels) from the clock time of the call on, silence included.
@@ -86,6 +97,10 @@ class SilentAudioOutput : public AudioOutput {
   std::vector<float> recorded_;
   std::vector<float> buffer_;
   ns::Timer timer_;
+  // Plans the timer for the first end among the playing players (lock held).
+  void planEnd();
+  void catchUpLocked();
+  std::atomic<std::thread::id> mixingThread_{};
 };
 
 }  // namespace av

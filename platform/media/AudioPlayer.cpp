@@ -27,7 +27,12 @@ std::shared_ptr<AudioPlayer> AudioPlayer::make(std::shared_ptr<const ns::Data> b
     if (error) *error = audioError(1954115647, "The audio data could not be read: " + why);
     return nullptr;
   }
-  std::shared_ptr<AudioPlayer> player(new AudioPlayer());
+  // The last reference lets the device mix what the player owed until now
+  // before it goes.
+  std::shared_ptr<AudioPlayer> player(new AudioPlayer(), [](AudioPlayer* p) {
+    if (p->output_) p->output_->retire(*p);
+    delete p;
+  });
   player->length_ = decoder->lengthFrames();
   player->decoder_ = std::move(decoder);
   player->output_ = AudioOutput::shared();
@@ -82,8 +87,13 @@ bool AudioPlayer::play() {
     playing_ = true;
     interrupted_ = false;
   }
-  output_->playerStarted();
+  output_->playerChanged();
   return true;
+}
+
+std::int64_t AudioPlayer::framesLeft() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return playing_ ? length_ - position_ : -1;
 }
 
 void AudioPlayer::pause() {
@@ -107,10 +117,14 @@ double AudioPlayer::currentTime() const {
 
 void AudioPlayer::setCurrentTime(double seconds) {
   catchUp();
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (!decoder_ || std::isnan(seconds)) return;
-  auto frame = std::clamp<std::int64_t>(std::llround(seconds * AudioOutput::kRate), 0, length_);
-  if (decoder_->seek(frame)) position_ = frame;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!decoder_ || std::isnan(seconds)) return;
+    auto frame = std::clamp<std::int64_t>(std::llround(seconds * AudioOutput::kRate), 0, length_);
+    if (!decoder_->seek(frame)) return;
+    position_ = frame;
+  }
+  output_->playerChanged();
 }
 
 double AudioPlayer::duration() const { return double(length_) / AudioOutput::kRate; }

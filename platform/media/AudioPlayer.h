@@ -63,6 +63,8 @@ class AudioPlayer : public std::enable_shared_from_this<AudioPlayer> {
   // Adds the next frames times the volume into out; on the end of the data or
   // a decode error the player stops and its delegate hears of it on the main loop.
   void render(float* out, std::size_t frames, std::vector<float>& scratch);
+  // Frames until the end of the data while playing; -1 when not playing.
+  std::int64_t framesLeft() const;
   // The session interrupts or resumes (main thread).
   bool interrupt();
   void endInterruption(unsigned flags);

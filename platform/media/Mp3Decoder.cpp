@@ -62,20 +62,23 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(std::shared_ptr<const ns::Data> byt
   decoder->source_ = std::make_unique<Source>();
   decoder->source_->bytes = std::move(bytes);
   mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_FORCE_STEREO | MPG123_GAPLESS, 0);
-  mpg123_param(mh, MPG123_FORCE_RATE, kRate, 0);
   mpg123_format_none(mh);
   if (mpg123_format(mh, kRate, MPG123_STEREO, MPG123_ENC_FLOAT_32) != MPG123_OK ||
       mpg123_replace_reader_handle(mh, readSource, seekSource, nullptr) != MPG123_OK ||
       mpg123_open_handle(mh, decoder->source_.get()) != MPG123_OK)
     return fail(mpg123_strerror(mh));
-  // The exact length (a stream without a header says nothing until scanned).
-  if (mpg123_scan(mh) != MPG123_OK) return fail(mpg123_strerror(mh));
-  off_t length = mpg123_length(mh);
-  if (length <= 0) return fail("the data holds no MPEG audio");
-  decoder->length_ = length;
   long rate = 0;
   int channels = 0, encoding = 0;
   if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK) return fail(mpg123_strerror(mh));
+  // The length is exact when the stream's header tells it (the encoder's tag);
+  // otherwise the whole stream is scanned for it.
+  long accurate = 0;
+  if (mpg123_getstate(mh, MPG123_ACCURATE, &accurate, nullptr) != MPG123_OK || !accurate) {
+    if (mpg123_scan(mh) != MPG123_OK) return fail(mpg123_strerror(mh));
+  }
+  off_t length = mpg123_length(mh);
+  if (length <= 0) return fail("the data holds no MPEG audio");
+  decoder->length_ = length;
   if (mpg123_seek(mh, 0, SEEK_SET) < 0) return fail(mpg123_strerror(mh));
   return decoder;
 }

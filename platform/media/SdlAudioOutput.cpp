@@ -21,7 +21,7 @@ class SdlAudioOutput : public AudioOutput {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   // The device opens paused; the first player to start wakes it.
-  void playerStarted() override { SDL_PauseAudioDevice(device_, 0); }
+  void playerChanged() override { SDL_PauseAudioDevice(device_, 0); }
 
   // Empty when it opened; else why not.
   std::string open() {

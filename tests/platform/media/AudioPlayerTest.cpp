@@ -192,3 +192,33 @@ TEST_F(AudioPlayerTest, SessionCountsActivationsAndInterruptsPlayers) {
 }
 
 }  // namespace
+
+namespace {
+
+// MP3s at other rates are resampled to the device's: their time stays right
+// (not halved or doubled).
+TEST(AudioRatesTest, OtherSampleRatesPlayAtTheirOwnLength) {
+  for (int rate : {22050, 32000, 48000}) {
+    std::vector<short> pcm(size_t(rate) / 2);  // half a second
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = short(8000 * std::sin(2 * 3.14159265 * 440 * double(i) / rate));
+    lame_global_flags* gf = lame_init();
+    lame_set_num_channels(gf, 1);
+    lame_set_in_samplerate(gf, rate);
+    lame_set_out_samplerate(gf, rate);
+    lame_set_mode(gf, MONO);
+    lame_init_params(gf);
+    std::vector<unsigned char> mp3(pcm.size() * 2 + 16384);
+    int n = lame_encode_buffer(gf, pcm.data(), pcm.data(), int(pcm.size()), mp3.data(), int(mp3.size()));
+    n += lame_encode_flush(gf, mp3.data() + n, int(mp3.size()) - n);
+    mp3.resize(size_t(n));
+    std::vector<unsigned char> tag(4096);
+    size_t tagSize = lame_get_lametag_frame(gf, tag.data(), tag.size());
+    std::copy(tag.begin(), tag.begin() + long(tagSize), mp3.begin());
+    lame_close(gf);
+    auto player = av::AudioPlayer::initWithData(mp3, nullptr);
+    ASSERT_TRUE(player) << rate;
+    EXPECT_NEAR(player->duration(), 0.5, 0.08) << rate;  // within the encoder's delay and padding
+  }
+}
+
+}  // namespace
