@@ -16,6 +16,7 @@
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/media/AudioFile.h"
 #include "platform/media/AudioOutput.h"
 #include "platform/media/AudioPlayer.h"
 #include "tests/support/ToneMp3.h"
@@ -96,7 +97,7 @@ void BM_DecodeMinuteMpg123(benchmark::State& state) {
 BENCHMARK(BM_DecodeMinuteMpg123)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The longest run of inserted silence (exact zeros) between two verses, in
-// seconds, on the real clock: each verse is written to a file and opened from
+// seconds, on the real clock: each verse is written to a file (as the reading screen writes it) and opened from
 // it when the one before ends.
 double gapSeconds() {
   ns::RunLoop::resetForTesting(nullptr);
@@ -109,7 +110,7 @@ double gapSeconds() {
   auto seq = std::make_shared<Sequencer>([&](int i) {
     std::string file = dir + (alt ? "/next.mp3" : "/current.mp3");
     alt = !alt;
-    ns::writeFileAtomically(file, verses()[size_t(i)]);
+    av::writeAudioFile(file, verses()[size_t(i)]);
     return av::AudioPlayer::initWithContentsOfFile(file, nullptr);
   });
   device.startRecording();

@@ -18,6 +18,7 @@
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/media/AudioFile.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -233,7 +234,7 @@ std::string SurahViewController::getPathToVerseAudioForVerse(int verse, bool) {
   std::string name = isAltVerse_ ? "next.mp3" : "current.mp3";
   ns::createDirectory(ns::documentsDirectory());
   std::string failure;
-  if (!ns::writeFileAtomically(ns::pathJoin(ns::documentsDirectory(), name), data, &failure)) {
+  if (!av::writeAudioFile(ns::pathJoin(ns::documentsDirectory(), name), data, &failure)) {
     ns::logf("ERROR - [%s] [AUDIO PLAYER] Could not write %s: %s", ns::logTimestamp().c_str(), name.c_str(),
              failure.c_str());
     return "";
