@@ -42,6 +42,50 @@ std::string lowerScheme(const std::string& url) {
   return scheme;
 }
 
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// A field name as a mail client reads it: percent escapes decoded, lower case.
+std::string fieldName(const std::string& field) {
+  std::string name = field.substr(0, field.find('='));
+  std::string decoded;
+  for (size_t i = 0; i < name.size(); ++i) {
+    int hi, lo;
+    if (name[i] == '%' && i + 2 < name.size() && (hi = hexValue(name[i + 1])) >= 0 &&
+        (lo = hexValue(name[i + 2])) >= 0) {
+      decoded += static_cast<char>(hi * 16 + lo);
+      i += 2;
+    } else {
+      decoded += name[i];
+    }
+  }
+  std::transform(decoded.begin(), decoded.end(), decoded.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return decoded;
+}
+
+// Some mail clients attach the local file an "attach" or "attachment" field
+// names: a link could mail away any file of the user. Those fields go.
+std::string withoutAttachments(const std::string& url) {
+  size_t query = url.find('?');
+  if (query == std::string::npos) return url;
+  std::string kept;
+  size_t start = query + 1;
+  while (start <= url.size()) {
+    size_t end = url.find('&', start);
+    if (end == std::string::npos) end = url.size();
+    std::string field = url.substr(start, end - start);
+    std::string name = fieldName(field);
+    if (name != "attach" && name != "attachment") kept += (kept.empty() ? "" : "&") + field;
+    start = end + 1;
+  }
+  return url.substr(0, query) + (kept.empty() ? "" : "?" + kept);
+}
+
 }  // namespace
 
 bool URLOpener::canOpenURL(const std::string& url) {
@@ -63,8 +107,9 @@ bool URLOpener::openURL(const std::string& url) {
   }
   auto registered = schemes().find(lowerScheme(url));
   if (registered != schemes().end()) return registered->second(url);
+  std::string target = lowerScheme(url) == "mailto" ? withoutAttachments(url) : url;
   auto& l = launcher();
-  return l ? l(url) : launchWithDesktop(url);
+  return l ? l(target) : launchWithDesktop(target);
 }
 
 void URLOpener::registerScheme(const std::string& scheme, Launcher handler) {
