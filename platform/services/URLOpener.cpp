@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/String.h"
 #include "platform/services/DesktopProgram.h"
 
 namespace ui {
@@ -42,30 +43,9 @@ std::string lowerScheme(const std::string& url) {
   return scheme;
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // A field name as a mail client reads it: percent escapes decoded, lower case.
 std::string fieldName(const std::string& field) {
-  std::string name = field.substr(0, field.find('='));
-  std::string decoded;
-  for (size_t i = 0; i < name.size(); ++i) {
-    int hi, lo;
-    if (name[i] == '%' && i + 2 < name.size() && (hi = hexValue(name[i + 1])) >= 0 &&
-        (lo = hexValue(name[i + 2])) >= 0) {
-      decoded += static_cast<char>(hi * 16 + lo);
-      i += 2;
-    } else {
-      decoded += name[i];
-    }
-  }
-  std::transform(decoded.begin(), decoded.end(), decoded.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return decoded;
+  return ns::lowercase(ns::percentUnescape(field.substr(0, field.find('='))));
 }
 
 // Some mail clients attach the local file an "attach" or "attachment" field
