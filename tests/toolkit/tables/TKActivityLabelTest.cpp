@@ -52,6 +52,7 @@ TEST_F(TKActivityLabelTest, ABezelIsCentredAroundSpinnerAndText) {
 
 TEST_F(TKActivityLabelTest, ABezelIsNoWiderThanTheScreenAsItIsTurned) {
   std::string wide(120, 'w');
+  ui::Application::shared().setStatusBarOrientation(ui::InterfaceOrientation::Portrait);
   EXPECT_EQ(label(TKActivityLabelStyle::WhiteBezel, wide, {2000, 200})->bezelView()->frame().width(), 768 - 20);
   ui::Application::shared().setStatusBarOrientation(ui::InterfaceOrientation::LandscapeLeft);
   EXPECT_EQ(label(TKActivityLabelStyle::WhiteBezel, wide, {2000, 200})->bezelView()->frame().width(), 1024 - 20);
