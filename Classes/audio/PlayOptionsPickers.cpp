@@ -58,7 +58,8 @@ std::string PlayNextAyasController::rowText(int section, int row) {
   if (section == 0) {
     static const char* const kWith[] = {"Stop at surah / group end", "Play surah by surah", "Repeat current surah / group"};
     static const char* const kWithout[] = {"Stop at surah end", "Play surah by surah", "Repeat current surah"};
-    return row >= 0 && row < 3 ? text(options ? kWith[row] : kWithout[row]) : "";
+    if (row < 0 || row >= 3) return "";
+    return options ? text(kWith[row]) : text(kWithout[row]);
   }
   static const char* const kGroups[] = {
       "Play verse by verse",    "Play the next 1 verse",  "Play the next 2 verses",  "Play the next 3 verses",

@@ -14,11 +14,10 @@ namespace {
 
 const cg::Color kBubbleInk = cg::Color::fromRGB255(92, 64, 20);
 
-std::shared_ptr<ui::Button> transportButton(cg::Rect frame, const char* image) {
+std::shared_ptr<ui::Button> transportButton(cg::Rect frame, const char* image, const char* pressed) {
   auto b = std::make_shared<ui::Button>(frame);
-  std::string name = image;
-  b->setImage(ui::Image::imageNamed(name + ".png"), ui::ControlStateNormal);
-  b->setImage(ui::Image::imageNamed(name + "-t.png"), ui::ControlStateHighlighted);
+  b->setImage(ui::Image::imageNamed(image), ui::ControlStateNormal);
+  b->setImage(ui::Image::imageNamed(pressed), ui::ControlStateHighlighted);
   b->setAdjustsImageWhenHighlighted(false);
   return b;
 }
@@ -52,11 +51,11 @@ void buildTransport(std::shared_ptr<ui::View>& bar, std::shared_ptr<ui::Button>&
                     std::shared_ptr<ui::Button>& ff, cg::Rect frame) {
   bar = std::make_shared<ui::View>(frame);
   bar->setBackgroundColor(cg::Color::clear());
-  rr = transportButton(cg::Rect(0, 0, 44, 44), "audio-rr");
-  pause = transportButton(cg::Rect(50, 0, 44, 44), "audio-pause");
+  rr = transportButton(cg::Rect(0, 0, 44, 44), "audio-rr.png", "audio-rr-t.png");
+  pause = transportButton(cg::Rect(50, 0, 44, 44), "audio-pause.png", "audio-pause-t.png");
   pause->setImage(ui::Image::imageNamed("audio-play.png"), ui::ControlStateSelected);
   pause->setImage(ui::Image::imageNamed("audio-play-t.png"), ui::ControlStateSelected | ui::ControlStateHighlighted);
-  ff = transportButton(cg::Rect(100, 0, 44, 44), "audio-ff");
+  ff = transportButton(cg::Rect(100, 0, 44, 44), "audio-ff.png", "audio-ff-t.png");
   for (auto* b : {rr.get(), pause.get(), ff.get()}) bar->addSubview(b->shared_from_this());
 }
 

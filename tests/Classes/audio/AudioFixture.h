@@ -9,6 +9,8 @@
 // the content database.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -54,7 +56,8 @@ inline const std::vector<ContVerse>& contVerses() {
 // once per test program.
 inline std::filesystem::path contentWithTimings() {
   static const std::filesystem::path made = [] {
-    auto dir = testenv::scratchFolder("audio-content");
+    // One per process: ctest runs the tests of a program side by side.
+    auto dir = testenv::scratchFolder("audio-content-" + std::to_string(::getpid()));
     auto file = dir / "zarvel.db";
     std::filesystem::remove(file);
     std::filesystem::copy_file(testenv::builtResource("zarvel.db"), file);
@@ -69,6 +72,10 @@ inline std::filesystem::path contentWithTimings() {
     sqlite3_close(db);
     return file;
   }();
+  // The copy goes with the process.
+  static const struct Remover {
+    ~Remover() { std::filesystem::remove_all(made.parent_path()); }
+  } remover;
   return made;
 }
 

@@ -48,7 +48,8 @@ TEST_P(PicturesTest, RecitationBarSeekIndicatorAndOptions) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, PicturesTest,
-                         ::testing::Values(ui::InterfaceOrientation::Portrait, ui::InterfaceOrientation::LandscapeRight));
+                         ::testing::Values(ui::InterfaceOrientation::Portrait, ui::InterfaceOrientation::LandscapeRight),
+                         [](const auto& info) { return ui::isLandscape(info.param) ? "Landscape" : "Portrait"; });
 
 }  // namespace
 }  // namespace audiotest
