@@ -3,11 +3,14 @@
 // scale 2 (2048 x 1536), with wheel steps pushed into SDL's event queue as a
 // hand on a wheel sends them (every 1/30 s for four seconds). Prints the
 // frames shown a second while the content moves; 60 is the display's pace.
+// Then the window turns with F8 again and again, at scale 2, and the
+// allocator's bytes in use are printed after 10 turns and after the last.
 // Needs a display big enough for the window at scale 2, e.g.
 //   Xvfb :77 -screen 0 2560x1700x24 & DISPLAY=:77 build-bench/bench/bench_window
 // Skipped without DISPLAY.
 #include <benchmark/benchmark.h>
 #include <SDL.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -61,6 +64,23 @@ std::filesystem::path prepareHome(int scale) {
   return home;
 }
 
+// False, with the reason given to the benchmark, when no window can be shown.
+bool windowCanRun(benchmark::State& state) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) state.SkipWithError("no DISPLAY (run under Xvfb)");
+  else if (bench::builtContentDatabase().empty()) state.SkipWithError("the content database is missing");
+  else return true;
+  return false;
+}
+
+// A fresh data folder for a window at the scale, and a fresh application.
+std::filesystem::path freshRun(int scale) {
+  auto home = prepareHome(scale);
+  ui::Application::shared().resetForTesting();
+  ui::ButtonPanel::resetForTesting();
+  return home;
+}
+
 // A wheel step down at the middle of the window.
 void pushWheelStep(int scale) {
   SDL_Event e{};
@@ -74,14 +94,10 @@ void pushWheelStep(int scale) {
 }
 
 void BM_WindowWheelScrollSurah2(benchmark::State& state) {
-  const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) return state.SkipWithError("no DISPLAY (run under Xvfb)");
-  if (bench::builtContentDatabase().empty()) return state.SkipWithError("the content database is missing");
+  if (!windowCanRun(state)) return;
   int scale = int(state.range(0));
   for (auto _ : state) {
-    auto home = prepareHome(scale);
-    ui::Application::shared().resetForTesting();
-    ui::ButtonPanel::resetForTesting();
+    auto home = freshRun(scale);
     int presentsBefore = 0;
     double started = 0, ended = 0;
     int presentsAfter = 0;
@@ -114,6 +130,57 @@ void BM_WindowWheelScrollSurah2(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowWheelScrollSurah2)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+constexpr double kTurnInterval = 0.6;  // a quarter turn takes 0.4 s
+
+double bytesInUse() {
+  malloc_trim(0);
+  return double(mallinfo2().uordblks);
+}
+
+void pushKey(SDL_Keycode key) {
+  for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&e);
+  }
+}
+
+void BM_WindowTurnsMemory(benchmark::State& state) {
+  if (!windowCanRun(state)) return;
+  int turns = int(state.range(0));
+  for (auto _ : state) {
+    auto home = freshRun(2);
+    double afterTen = 0, afterAll = 0;
+    auto factory = [&] {
+      auto& loop = ns::RunLoop::main();
+      loop.performAfter(&state, "turn", kSettle, [&] {
+        loop.scheduleTimer(kTurnInterval, true, [&, done = 0](ns::Timer& timer) mutable {
+          if (done == 10) afterTen = bytesInUse();
+          if (done == turns) {
+            timer.invalidate();
+            afterAll = bytesInUse();
+            ui::Application::shared().terminate();
+            return;
+          }
+          pushKey(SDLK_F8);
+          ++done;
+        });
+      });
+      return loadMainInterface();
+    };
+    int status = ui::SdlBackend::run(factory);
+    std::filesystem::remove_all(home);
+    if (status != 0 || afterAll <= 0) return state.SkipWithError("the window did not run");
+    state.counters["MB_after_10"] = afterTen / 1e6;
+    state.counters["MB_after_all"] = afterAll / 1e6;
+    std::printf("in use after 10 turns: %.1f MB, after %d: %.1f MB\n", afterTen / 1e6, turns, afterAll / 1e6);
+  }
+}
+BENCHMARK(BM_WindowTurnsMemory)->Arg(200)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 
