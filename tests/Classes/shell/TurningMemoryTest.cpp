@@ -51,7 +51,7 @@ TEST_F(TurningMemoryTest, MemoryStopsGrowingAfterTheFirstTurns) {
   launch();
   settle(1);
   cg::Context frame = cg::Context::bitmap(1024, 1024);
-  constexpr int kWarmTurns = 24, kTurns = 100;
+  constexpr int kWarmTurns = 16, kTurns = 64;
   for (int turn = 0; turn < kWarmTurns; ++turn) turnOnce(turn, frame);
   malloc_trim(0);
   double warm = bytesInUse();
