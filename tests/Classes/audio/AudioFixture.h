@@ -122,7 +122,7 @@ class AudioTest : public ::testing::Test {
   // A fade's thread sleeps on the clock: time moves on until it has ended.
   void settle(double seconds = 1.5) {
     backend_->advance(seconds);
-    for (int i = 0; i < 50 && ns::Thread::runningDetachedThreads() > 0; ++i) backend_->advance(0.1);
+    for (int i = 0; i < 50 && !ns::Thread::waitForDetachedThreads(0.2); ++i) backend_->advance(0.1);
     ns::RunLoop::main().runUntilIdle();
   }
 
