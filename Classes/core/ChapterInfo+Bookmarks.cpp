@@ -156,6 +156,8 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
 
   const int trans = static_cast<int>(ns::UserDefaults::standardUserDefaults().integerForKey("CurrentTranslationv22"));
   const bool filtering = search && !search->empty();
+  // The verse text has no vowel marks: a filter typed with them is compared without them.
+  const std::string bareSearch = filtering ? ns::cleanArabicAccents(*search) : std::string();
   sqlite3* content = store::contentConnection();
 
   std::optional<int> runSurah;
@@ -172,7 +174,7 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
 
     bool matches = !filtering || containsText(bookmark->Translation(), *search) ||
                    containsText(bookmark->BookmarkedNote(), *search) ||
-                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), *search);
+                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), bareSearch);
     if (runSurah != bookmark->surah()) {
       if (!matches) continue;  // the run's surah stays, so the next row of this surah is tested alike
       if (section) section->setSectionBookmarkCount(count);
