@@ -5,8 +5,16 @@
 #include "platform/ui/Window.h"
 
 void BookmarksViewController::textDidChange(ui::SearchBar& bar, const std::string&) {
-  if (bar.isFirstResponder() && !viewOpaqueLayer->isUserInteractionEnabled()) showOpaqueView();
+  if (quietFocus_ && bar.isFirstResponder()) startEditingFilter();
   refreshViewWithRetry();
+}
+
+// The reader types into the field that was given the keys: the list makes
+// room for the keyboard and dims, as when the field is chosen.
+void BookmarksViewController::startEditingFilter() {
+  quietFocus_ = false;
+  showOpaqueView();
+  if (!keyboardIsShowing && keyboardSize.height > 0) showHideKeyboard(true);
 }
 
 // The field given the keys as the list appears dims nothing until the reader types.

@@ -4,6 +4,7 @@
 
 #include "Classes/bookmarks/BookmarkCell.h"
 #include "Classes/bookmarks/BookmarkCellView.h"
+#include "Classes/bookmarks/BookmarkFilter.h"
 #include "Classes/common/ScreenSupport.h"
 #include "Classes/common/iPadConnectionDelegate.h"
 #include "Classes/core/DatabaseWorkers.h"
@@ -24,13 +25,13 @@ ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); 
 
 int storedInt(const char* key) { return int(defaults().integerForKey(key)); }
 
-// The flat, filtered list of the group (-1: all) as sections of one surah
-// each, in surah order, with their fold state and the last bookmark marked.
-std::vector<BookmarkPtr> sectionedBookmarks(sqlite3* db, int group, const std::optional<std::string>& filter) {
+// The bookmarks as sections of one surah each, in surah order, with their
+// fold state and the last bookmark of each marked.
+std::vector<BookmarkPtr> sectionsOf(sqlite3* db, const std::vector<BookmarkPtr>& bookmarks) {
   std::vector<BookmarkPtr> sections;
   BookmarkPtr section, previous;
   int count = 0;
-  for (BookmarkPtr& bookmark : ChapterInfo::getAllBookmarks(db, false, group, filter)) {
+  for (const BookmarkPtr& bookmark : bookmarks) {
     if (!section || bookmark->surah() != section->surah()) {
       if (section) section->setSectionBookmarkCount(count);
       if (previous) previous->setIsLastInSection(true);
@@ -138,7 +139,6 @@ void BookmarksViewController::viewDidAppear(bool) {
   if (!IsEditing_ && txtSearchBar_ && txtSearchBar_->window() && !txtSearchBar_->isFirstResponder()) {
     quietFocus_ = true;
     txtSearchBar_->becomeFirstResponder();
-    quietFocus_ = false;
   }
 }
 
@@ -191,10 +191,12 @@ void BookmarksViewController::refreshViewWithRetry() {
     });
     return;
   }
-  refreshView();
+  setupBookmarkRows(true);
 }
 
-void BookmarksViewController::setupBookmarkRows() {
+// A key in the filter narrows the bookmarks already read; every other
+// request reads them again.
+void BookmarksViewController::setupBookmarkRows(bool narrowLoaded) {
   if (!isViewLoaded()) return;  // the view's load asks for the list itself
   if (currentGroupFilter_ >= 0 && currentGroupFilter_ <= 4) lblNavTitle->setText(localized(kGroupTitles[currentGroupFilter_]));
   currentGroupFilter_ = storedInt("CurrentGroupFilter");
@@ -206,7 +208,9 @@ void BookmarksViewController::setupBookmarkRows() {
   if (!isTextFilterResults) tblBookmarks_->setAlpha(0);
   activityView->startAnimating();
   if (loadingBookmarks_) {
-    reloadPending_ = true;  // run when the load in progress ends, with what is current then
+    // Run when the load in progress ends, with what is current then.
+    reloadPending_ = true;
+    pendingNarrows_ = pendingNarrows_ && narrowLoaded;
     return;
   }
   loadingBookmarks_ = true;
@@ -214,21 +218,25 @@ void BookmarksViewController::setupBookmarkRows() {
   std::string text = txtSearchBar_->text();
   std::optional<std::string> filter = text.empty() ? std::nullopt : std::optional<std::string>(text);
   int group = currentGroupFilter_;
+  std::shared_ptr<BookmarkFilter> loaded = narrowLoaded && loaded_ && loaded_->group() == group ? loaded_ : nullptr;
   sqlite3* db = screens::userDatabase();
   std::weak_ptr<BookmarksViewController> weak = self();
-  ns::Thread::detachNewThread("setupBookmarkRowsInBG", [weak, db, group, filter] {
+  ns::Thread::detachNewThread("setupBookmarkRowsInBG", [weak, db, group, filter, loaded] {
     auto pass = DatabaseWorkers::enter();
-    if (!pass) return;  // the connections are closing with the application
-    auto sections = std::make_shared<std::vector<BookmarkPtr>>(db ? sectionedBookmarks(db, group, filter)
-                                                                   : std::vector<BookmarkPtr>());
-    ns::RunLoop::main().post([weak, sections] {
-      if (auto me = weak.lock()) me->doneLoadingBookmarks(std::move(*sections));
+    if (!pass || !db) return;  // the connections are closing with the application
+    auto bookmarks = loaded ? loaded : BookmarkFilter::load(db, group);
+    auto shown = loaded || filter ? bookmarks->matching(db, filter) : bookmarks->records();
+    auto sections = std::make_shared<std::vector<BookmarkPtr>>(sectionsOf(db, shown));
+    ns::RunLoop::main().post([weak, sections, bookmarks] {
+      if (auto me = weak.lock()) me->doneLoadingBookmarks(std::move(*sections), bookmarks);
     });
   });
 }
 
-void BookmarksViewController::doneLoadingBookmarks(std::vector<BookmarkPtr> sections) {
+void BookmarksViewController::doneLoadingBookmarks(std::vector<BookmarkPtr> sections,
+                                                   std::shared_ptr<BookmarkFilter> loaded) {
   arrSectionedBookmarks_ = std::move(sections);
+  loaded_ = std::move(loaded);
   arrSectionViews_.clear();
   std::weak_ptr<BookmarkCellHost> host = self();
   for (const BookmarkPtr& section : arrSectionedBookmarks_) {
@@ -256,8 +264,10 @@ void BookmarksViewController::doneLoadingBookmarks(std::vector<BookmarkPtr> sect
   showNoBookmarks(arrSectionedBookmarks_.empty());
   checkBatchButtons();  // the new records are not checked
   if (reloadPending_) {
+    bool narrows = pendingNarrows_;
     reloadPending_ = false;
-    setupBookmarkRows();
+    pendingNarrows_ = true;
+    setupBookmarkRows(narrows);
   }
 }
 
@@ -374,6 +384,10 @@ void BookmarksViewController::showNoteForBookmark(BookmarkCell& cell) {
 
 void BookmarksViewController::keyboardWillShow(const ns::Value& info) {
   cg::Size size = ui::keyboardRect(info, ui::KeyboardBoundsUserInfoKey).size;
+  if (quietFocus_) {
+    keyboardSize = size;  // the room is made when the reader starts typing
+    return;
+  }
   if (keyboardIsShowing) {
     if (size == keyboardSize) return;
     showHideKeyboard(false);  // shown again at another size: start from the whole table
@@ -383,6 +397,7 @@ void BookmarksViewController::keyboardWillShow(const ns::Value& info) {
 }
 
 void BookmarksViewController::keyboardWillHide(const ns::Value& info) {
+  quietFocus_ = false;
   if (!keyboardIsShowing) return;
   keyboardSize = ui::keyboardRect(info, ui::KeyboardBoundsUserInfoKey).size;
   showHideKeyboard(true);

@@ -32,6 +32,7 @@
 #include "platform/ui/ViewController.h"
 
 class BookmarkCellView;
+class BookmarkFilter;
 
 class BookmarksViewController : public ui::ViewController,
                                 public ui::TableViewDataSource,
@@ -79,8 +80,11 @@ class BookmarksViewController : public ui::ViewController,
 
   // ---- the list --------------------------------------------------------------------------------
   void refreshView() { setupBookmarkRows(); }
+  // The filter's way: waits in 0.2 s steps while a load runs, then narrows
+  // the bookmarks read last.
   void refreshViewWithRetry();
-  void setupBookmarkRows();
+  // Reads the list again on a worker; narrowLoaded filters what was read last.
+  void setupBookmarkRows(bool narrowLoaded = false);
   void refreshBookmarkBadge();
   void bookmarkDidChange();
   void btnGroupPressed();
@@ -118,6 +122,7 @@ class BookmarksViewController : public ui::ViewController,
   void searchBarCancelButtonClicked(ui::SearchBar& bar) override;
   void showOpaqueView();
   void hideOpaqueView() override;
+  void startEditingFilter();
 
   // ---- actions (BookmarksViewController+Actions.cpp) ---------------------------------------------
   void tapAndHoldRow(BookmarkCell& cell) override;
@@ -162,7 +167,7 @@ class BookmarksViewController : public ui::ViewController,
   void makeOpaqueLayer(ui::View& root);
 
   // The load: the worker's sections come back to doneLoadingBookmarks.
-  void doneLoadingBookmarks(std::vector<BookmarkPtr> sections);
+  void doneLoadingBookmarks(std::vector<BookmarkPtr> sections, std::shared_ptr<BookmarkFilter> loaded);
   std::shared_ptr<BookmarksViewController> self();
   BookmarkPtr bookmarkAt(const ui::IndexPath& indexPath) const;
   std::vector<BookmarkPtr> selectedBookmarks() const;
@@ -194,6 +199,8 @@ class BookmarksViewController : public ui::ViewController,
   bool bookmarksChanged_ = false;
   bool loadingBookmarks_ = false;
   bool reloadPending_ = false;  // a load asked for while one ran
+  bool pendingNarrows_ = true;  // and only by the filter
+  std::shared_ptr<BookmarkFilter> loaded_;  // the bookmarks read last, for the filter
   bool isTextFilterResults = false;
   bool quietFocus_ = false;  // the field was given the keys, not chosen by the reader
   std::weak_ptr<ui::ViewController> badgeHolder_;
