@@ -56,7 +56,7 @@ void BookmarksViewController::buildTopBar(ui::View& root) {
   imgTopBarBG->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
   viewTopNavBar->addSubview(imgTopBarBG);
 
-  btnGroups = std::make_shared<ui::Button>(cg::Rect(6, 7, 76, 30));
+  btnGroups = std::make_shared<ui::Button>(cg::Rect(6, 7, 88, 30));
   btnGroups->titleLabel()->setFont(ui::Font::fontWithName("Helvetica-Bold", 12));
   btnGroups->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
   btnGroups->setTitleEdgeInsets(cg::EdgeInsets{0, 8, 0, 0});
@@ -64,7 +64,7 @@ void BookmarksViewController::buildTopBar(ui::View& root) {
   btnGroups->addTarget(this, [this](ui::Control&) { btnGroupPressed(); }, ui::ControlEventTouchUpInside);
   viewTopNavBar->addSubview(btnGroups);
 
-  lblNavTitle = std::make_shared<ui::Label>(cg::Rect(86, 0, w - 172, kTopBarHeight));
+  lblNavTitle = std::make_shared<ui::Label>(cg::Rect(98, 0, w - 172, kTopBarHeight));
   lblNavTitle->setFont(ui::Font::fontWithName("Helvetica-Bold", 16));
   lblNavTitle->setTextColor(kTitleColour);
   lblNavTitle->setTextAlignment(ui::TextAlignment::Center);

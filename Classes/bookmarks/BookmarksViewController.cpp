@@ -143,6 +143,9 @@ void BookmarksViewController::viewDidAppear(bool) {
 }
 
 void BookmarksViewController::viewWillDisappear(bool) {
+  // The window holds its first responder without owning it: the list gives up
+  // the keys while its view is still in the window.
+  if (isFirstResponder()) resignFirstResponder();
   keyboardObservers_.clear();
   usePrevOffset = true;
   currTblOffset = tblBookmarks_->contentOffset();

@@ -1,6 +1,6 @@
 // Pictures of the Bookmarks tab as a person sees it, in both orientations:
 // the list unfolded and with a section folded, batch editing with rows
-// checked, the move popover, and the groups. They are written to the test
+// checked, the move popover, the groups, and the list in the Arabic interface. They are written to the test
 // folder's "bookmarks-pictures".
 #include "tests/Classes/bookmarks/BookmarksFixture.h"
 
@@ -46,6 +46,15 @@ TEST_F(BookmarksTest, PicturesInBothOrientations) {
     l.btnGroupPressed();
     settle(0.5);
     ASSERT_TRUE(backend().screenshot(path("groups")));
+    // The Arabic interface: the header's number at the right, its badge at the left.
+    Language::setLanguage("ar");
+    ZarvelSDKAppDelegate::ResetArabicCheck();
+    root->tabbarButtonPressed(3);
+    auto& arabic = openTab();
+    EXPECT_EQ(arabic.lblNavTitle->text(), Language::get("All Bookmarks", "All Bookmarks"));
+    ASSERT_TRUE(backend().screenshot(path("arabic")));
+    Language::setLanguage("en");
+    ZarvelSDKAppDelegate::ResetArabicCheck();
     TearDown();
     root.reset();
     delegate.reset();
