@@ -111,7 +111,7 @@ void BookmarksViewController::btnMorePressed() {
   if (ipaddelegate_) ipaddelegate_->showViewAboveNavBar(viewBatchEditBar_, 49);
   // The keys come to the list (Delete, Enter) rather than to the filter.
   if (txtSearchBar_->isFirstResponder()) txtSearchBar_->resignFirstResponder();
-  if (view()->window()) becomeFirstResponder();
+  takeKeys();
 }
 
 void BookmarksViewController::leaveBatchEditing() {

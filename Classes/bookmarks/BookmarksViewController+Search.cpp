@@ -28,7 +28,7 @@ void BookmarksViewController::searchBarTextDidEndEditing(ui::SearchBar& bar) {
   isTextFilterResults = !bar.text().empty();
   // The keys come to the list (Up, Down, Enter) unless another screen takes them.
   ui::Window* window = view()->window();
-  if (window && !window->firstResponder()) becomeFirstResponder();
+  if (viewIsVisible && window && !window->firstResponder()) takeKeys();
 }
 
 void BookmarksViewController::searchBarSearchButtonClicked(ui::SearchBar& bar) {

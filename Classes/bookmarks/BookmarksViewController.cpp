@@ -14,6 +14,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Window.h"
 
 namespace {
 
@@ -57,6 +58,9 @@ BookmarksViewController::BookmarksViewController() = default;
 
 BookmarksViewController::~BookmarksViewController() {
   ns::RunLoop::main().cancelPreviousPerformRequests(this);
+  // The window holds its first responder without owning it.
+  if (auto window = std::static_pointer_cast<ui::Window>(keysWindow_.lock()); window && window->firstResponder() == this)
+    window->clearFirstResponder();
   if (popoverView_ && popoverView_->isPopoverVisible()) popoverView_->dismissPopoverAnimated(false);
 }
 
@@ -142,9 +146,15 @@ void BookmarksViewController::viewDidAppear(bool) {
   }
 }
 
+// The list takes the keys, and remembers the window that gives them, so that
+// it can give them back from wherever it goes.
+void BookmarksViewController::takeKeys() {
+  ui::Window* window = view()->window();
+  if (!window || !becomeFirstResponder()) return;
+  keysWindow_ = window->weak_from_this();
+}
+
 void BookmarksViewController::viewWillDisappear(bool) {
-  // The window holds its first responder without owning it: the list gives up
-  // the keys while its view is still in the window.
   if (isFirstResponder()) resignFirstResponder();
   keyboardObservers_.clear();
   usePrevOffset = true;

@@ -178,6 +178,7 @@ class BookmarksViewController : public ui::ViewController,
   void confirmBatchRemove();
   void removeCheckedBookmarks();
   void openBookmark(const Bookmark& bookmark);
+  void takeKeys();
 
   iPadConnectionDelegate* ipaddelegate_ = nullptr;
   std::shared_ptr<ui::PopoverController> popoverView_;
@@ -204,6 +205,7 @@ class BookmarksViewController : public ui::ViewController,
   bool isTextFilterResults = false;
   bool quietFocus_ = false;  // the field was given the keys, not chosen by the reader
   std::weak_ptr<ui::ViewController> badgeHolder_;
+  std::weak_ptr<ui::View> keysWindow_;  // the window the list took the keys in
   bool viewIsVisible = false;
   int currentGroupFilter_ = 0;
   std::vector<ns::Observer> observers_;
