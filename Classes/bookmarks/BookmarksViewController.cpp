@@ -250,14 +250,17 @@ void BookmarksViewController::doneLoadingBookmarks(std::vector<BookmarkPtr> sect
                                                    std::shared_ptr<BookmarkFilter> loaded) {
   arrSectionedBookmarks_ = std::move(sections);
   loaded_ = std::move(loaded);
-  arrSectionViews_.clear();
+  // One header per section; those of the last list are shown again with the new records.
   std::weak_ptr<BookmarkCellHost> host = self();
-  for (const BookmarkPtr& section : arrSectionedBookmarks_) {
-    auto header = std::make_shared<BookmarkCellView>(cg::Rect(0, 0, 320, 44));
-    header->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
-    header->setViewController(host);
-    header->setThisBookmark(section);
-    arrSectionViews_.push_back(header);
+  arrSectionViews_.resize(std::min(arrSectionViews_.size(), arrSectionedBookmarks_.size()));
+  for (size_t i = 0; i < arrSectionedBookmarks_.size(); ++i) {
+    if (i == arrSectionViews_.size()) {
+      auto header = std::make_shared<BookmarkCellView>(cg::Rect(0, 0, 320, 44));
+      header->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
+      header->setViewController(host);
+      arrSectionViews_.push_back(header);
+    }
+    arrSectionViews_[i]->setThisBookmark(arrSectionedBookmarks_[i]);
   }
   activityView->stopAnimating();
   loadingBookmarks_ = false;

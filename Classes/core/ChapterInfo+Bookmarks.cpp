@@ -160,6 +160,11 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
   const std::string bareSearch = filtering ? ns::cleanArabicAccents(*search) : std::string();
   sqlite3* content = store::contentConnection();
 
+  // Every row reads two texts: one read transaction takes the file's lock once
+  // for all of them rather than twice per row.
+  const bool readTransaction =
+      content && sqlite3_get_autocommit(content) && sqlite3_exec(content, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+
   std::optional<int> runSurah;
   BookmarkPtr section, lastMatching;
   int count = 0;
@@ -194,6 +199,7 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
     lastMatching = bookmark;
     ++count;
   }
+  if (readTransaction) sqlite3_exec(content, "COMMIT", nullptr, nullptr, nullptr);
   if (lastMatching) lastMatching->setIsLastInSection(true);
   if (section) section->setSectionBookmarkCount(count);
   return result;
