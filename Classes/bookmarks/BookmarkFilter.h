@@ -1,8 +1,9 @@
 #pragma once
 // The bookmarks of one group with their texts, read from the store once, so
 // that each key typed into the filter narrows them in memory: a bookmark
-// matches when its translation, its note or its Arabic text holds the typed
-// text, ignoring case and vowel marks. Built and used on the list's worker,
+// matches when its translation, its note or its Arabic text (as drawn, or in
+// the standard spelling the search reads) holds the typed text, ignoring case
+// and vowel marks. Built and used on the list's worker,
 // one at a time; the main thread only hands it on. The records it read may
 // be shown (and checked) by the list: it reads nothing of theirs that the
 // list changes.
@@ -25,16 +26,18 @@ class BookmarkFilter {
   // The records read, to be shown as they are.
   std::vector<BookmarkPtr> records() const;
   // New records of the bookmarks that match (all of them for no text or an
-  // empty one). The first text given reads the notes from the store.
-  std::vector<BookmarkPtr> matching(sqlite3* db, const std::optional<std::string>& text);
+  // empty one). The first text given reads the notes and the standard
+  // spellings from the store (user and content databases).
+  std::vector<BookmarkPtr> matching(sqlite3* user, sqlite3* content, const std::optional<std::string>& text);
 
  private:
   struct Entry {
     BookmarkPtr record;
     std::string note;
-    std::string foldedTranslation, foldedNote, foldedArabic;  // lower case, the Arabic without marks
+    // Lower case; the Arabic without marks.
+    std::string foldedTranslation, foldedNote, foldedArabic, foldedStandard;
   };
-  void fold(sqlite3* db);
+  void fold(sqlite3* user, sqlite3* content);
 
   int group_ = -1;
   bool folded_ = false;

@@ -233,12 +233,13 @@ void BookmarksViewController::setupBookmarkRows(bool narrowLoaded) {
   int group = currentGroupFilter_;
   std::shared_ptr<BookmarkFilter> loaded = narrowLoaded && loaded_ && loaded_->group() == group ? loaded_ : nullptr;
   sqlite3* db = screens::userDatabase();
+  sqlite3* content = screens::contentDatabase();
   std::weak_ptr<BookmarksViewController> weak = self();
-  ns::Thread::detachNewThread("setupBookmarkRowsInBG", [weak, db, group, filter, loaded] {
+  ns::Thread::detachNewThread("setupBookmarkRowsInBG", [weak, db, content, group, filter, loaded] {
     auto pass = DatabaseWorkers::enter();
     if (!pass || !db) return;  // the connections are closing with the application
     auto bookmarks = loaded ? loaded : BookmarkFilter::load(db, group);
-    auto shown = loaded || filter ? bookmarks->matching(db, filter) : bookmarks->records();
+    auto shown = loaded || filter ? bookmarks->matching(db, content, filter) : bookmarks->records();
     auto sections = std::make_shared<std::vector<BookmarkPtr>>(sectionsOf(db, shown));
     ns::RunLoop::main().post([weak, sections, bookmarks] {
       if (auto me = weak.lock()) me->doneLoadingBookmarks(std::move(*sections), bookmarks);
