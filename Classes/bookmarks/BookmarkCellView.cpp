@@ -160,9 +160,9 @@ void BookmarkCellView::refreshBookmarkLine() {
   lblTranslation->setText(content ? ChapterInfo::getTranslationFor(content, T, b.surah(), b.verse()) : "");
 }
 
-void BookmarkCellView::setMetaImages(const char* name, bool selected) {
-  auto normal = ui::Image::imageNamed(std::string("ipad-bookmarks-mark-") + name + ".png");
-  auto lit = ui::Image::imageNamed(std::string("bookmarks-mark-") + name + "-t.png");
+void BookmarkCellView::setMetaImages(const char* normalName, const char* litName, bool selected) {
+  auto normal = ui::Image::imageNamed(normalName);
+  auto lit = ui::Image::imageNamed(litName);
   btnVerseMeta->setBackgroundImage(normal, ui::ControlStateNormal);
   btnVerseMeta->setBackgroundImage(selected ? lit : normal, ui::ControlStateDisabled);
   btnVerseMeta->setBackgroundImage(lit, ui::ControlStateHighlighted);
@@ -180,14 +180,19 @@ void BookmarkCellView::refreshMeta(bool selected) {
     btnVerseMeta->setBackgroundImage(note, ui::ControlStateDisabled);
     btnVerseMeta->setBackgroundImage(ui::Image::imageNamed("ipad-bookmark-note-t.png"), ui::ControlStateHighlighted);
   } else if (ChapterInfo::isSajda(b.surah(), b.verse())) {
-    setMetaImages("sajda", selected);
+    setMetaImages("ipad-bookmarks-mark-sajda.png", "bookmarks-mark-sajda-t.png", selected);
   } else if (ChapterInfo::isJuz(b.surah(), b.verse())) {
-    setMetaImages("juz", selected);
+    setMetaImages("ipad-bookmarks-mark-juz.png", "bookmarks-mark-juz-t.png", selected);
   } else if (ChapterInfo::isHizb(b.surah(), b.verse())) {
     sqlite3* content = screens::contentDatabase();
     int q = content ? ChapterInfo::hezbFromSurah(content, b.surah(), b.verse()) % 4 : -1;
-    static const char* const kQuarters[] = {"hezb34", "hezb", "hezb14", "hezb12"};
-    if (q >= 0) setMetaImages(kQuarters[q], selected);
+    // By the quarter of its hizb: the fourth, the first, the second, the third.
+    static const char* const kQuarters[4][2] = {
+        {"ipad-bookmarks-mark-hezb34.png", "bookmarks-mark-hezb34-t.png"},
+        {"ipad-bookmarks-mark-hezb.png", "bookmarks-mark-hezb-t.png"},
+        {"ipad-bookmarks-mark-hezb14.png", "bookmarks-mark-hezb14-t.png"},
+        {"ipad-bookmarks-mark-hezb12.png", "bookmarks-mark-hezb12-t.png"}};
+    if (q >= 0) setMetaImages(kQuarters[q][0], kQuarters[q][1], selected);
   } else {
     btnVerseMeta->setHidden(true);
   }

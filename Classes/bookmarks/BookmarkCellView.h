@@ -65,7 +65,7 @@ class BookmarkCellView : public ui::View {
   void refreshHeader();
   void refreshBookmarkLine();
   void makeBookmarkParts();
-  void setMetaImages(const char* name, bool selected);
+  void setMetaImages(const char* normalName, const char* litName, bool selected);
   void setHighlightedText(bool lit);
   bool cellIsEditing() const;
   bool cellIsSelected() const;

@@ -16,14 +16,15 @@ constexpr float kRowHeight = 60;
 struct Group {
   const char* filterTitle;
   const char* moveTitle;
-  const char* icon;  // the highlighted icon adds "-t"
+  const char* icon;
+  const char* highlightedIcon;
 };
 // Row 1 ("Reading") has the "memo" icon and row 2 ("Memorizing") the "reading" one.
-const Group kGroups[5] = {{"All Bookmarks", "No Group", "bk-bmg-all"},
-                          {"Reading", "Reading", "bk-bmg-memo"},
-                          {"Memorizing", "Memorizing", "bk-bmg-reading"},
-                          {"Interesting", "Interesting", "bk-bmg-int"},
-                          {"Discussion", "Discussion", "bk-bmg-disc"}};
+const Group kGroups[5] = {{"All Bookmarks", "No Group", "bk-bmg-all.png", "bk-bmg-all-t.png"},
+                          {"Reading", "Reading", "bk-bmg-memo.png", "bk-bmg-memo-t.png"},
+                          {"Memorizing", "Memorizing", "bk-bmg-reading.png", "bk-bmg-reading-t.png"},
+                          {"Interesting", "Interesting", "bk-bmg-int.png", "bk-bmg-int-t.png"},
+                          {"Discussion", "Discussion", "bk-bmg-disc.png", "bk-bmg-disc-t.png"}};
 
 const cg::Color kDetailColour = cg::Color::fromRGB255(101, 100, 94);
 const cg::Color kHeadingColour = cg::Color::fromRGB255(62, 74, 92);
@@ -149,8 +150,8 @@ std::shared_ptr<ui::TableViewCell> BookmarkGroupsViewController::cellForRowAtInd
   if (r < 0 || r > 4) return cell;
   const Group& g = kGroups[r];
   cell->lblTitle->setText(localized(IsMovingMode_ ? g.moveTitle : g.filterTitle));
-  cell->imgSide->setImage(ui::Image::imageNamed(std::string(g.icon) + ".png"));
-  cell->imgSide->setHighlightedImage(ui::Image::imageNamed(std::string(g.icon) + "-t.png"));
+  cell->imgSide->setImage(ui::Image::imageNamed(g.icon));
+  cell->imgSide->setHighlightedImage(ui::Image::imageNamed(g.highlightedIcon));
   cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
   sqlite3* db = screens::userDatabase();
   int n = db ? ChapterInfo::getBookmarkCount(db, -1, r) : 0;

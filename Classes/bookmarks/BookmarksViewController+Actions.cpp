@@ -56,8 +56,8 @@ void BookmarksViewController::tapAndHoldRow(BookmarkCell& cell) {
   selectedCell_ = path;
   tblBookmarks_->selectRowAtIndexPath(*path, false, ui::TableViewScrollPosition::None);
   currTblOffset = tblBookmarks_->contentOffset();
-  std::string title = localized("Sura") + " " + numberText(bookmark->surah()) + ", " + localized("Aya") + " " +
-                      numberText(bookmark->verse());
+  std::string title = ns::format("%s %s, %s %s", localized("Sura").c_str(), numberText(bookmark->surah()).c_str(),
+                                 localized("Aya").c_str(), numberText(bookmark->verse()).c_str());
   currentSheet_ = std::make_shared<ui::ActionSheet>(
       title, self(), localized("Cancel"), "",
       std::vector<std::string>{localized(bookmark->hasNote() ? "Edit Note" : "Add Note"), localized("Unbookmark"),
@@ -132,12 +132,12 @@ std::vector<BookmarkPtr> BookmarksViewController::selectedBookmarks() const {
 void BookmarksViewController::checkBatchButtons() {
   if (!btnBatchMove) return;
   bool any = !selectedBookmarks().empty();
-  const std::pair<ui::Button*, const char*> buttons[] = {
-      {btnBatchMove.get(), "Move"}, {btnBatchShare.get(), "Mail"}, {btnBatchRemove.get(), "Remove"}};
-  for (auto [button, title] : buttons) {
-    button->setEnabled(any);
+  static const char* const kBatchTitles[] = {"Move", "Mail", "Remove"};
+  ui::Button* buttons[] = {btnBatchMove.get(), btnBatchShare.get(), btnBatchRemove.get()};
+  for (int i = 0; i < 3; ++i) {
+    buttons[i]->setEnabled(any);
     for (unsigned state : {ui::ControlStateNormal, ui::ControlStateHighlighted, ui::ControlStateDisabled})
-      button->setTitle(localized(title), state);
+      buttons[i]->setTitle(localized(kBatchTitles[i]), state);
   }
 }
 

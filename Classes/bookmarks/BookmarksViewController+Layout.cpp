@@ -17,10 +17,11 @@ constexpr float kFilterHeight = 52;  // the field's backdrop: the list starts 96
 const cg::Color kTitleColour = cg::Color::fromRGB255(62, 74, 92);
 const cg::Color kHintColour = cg::Color::fromRGB255(101, 100, 94);
 
-std::shared_ptr<ui::Button> barButton(cg::Rect frame, const char* image, int cap) {
+// A black button of the bars.
+std::shared_ptr<ui::Button> barButton(cg::Rect frame) {
   auto b = std::make_shared<ui::Button>(frame);
-  b->setBackgroundImage(screens::stretchedImage(std::string(image) + ".png", cap, 0), ui::ControlStateNormal);
-  b->setBackgroundImage(screens::stretchedImage(std::string(image) + "-t.png", cap, 0), ui::ControlStateHighlighted);
+  b->setBackgroundImage(screens::stretchedImage("ipad-black-button.png", 16, 0), ui::ControlStateNormal);
+  b->setBackgroundImage(screens::stretchedImage("ipad-black-button-t.png", 16, 0), ui::ControlStateHighlighted);
   b->titleLabel()->setFont(ui::Font::fontWithName("Helvetica-Bold", 12));
   b->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
   b->setTitleColor(cg::Color::white().withAlpha(0.4f), ui::ControlStateDisabled);
@@ -74,7 +75,7 @@ void BookmarksViewController::buildTopBar(ui::View& root) {
   lblNavTitle->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
   viewTopNavBar->addSubview(lblNavTitle);
 
-  btnMore = barButton(cg::Rect(w - 70, 7, 64, 30), "ipad-black-button", 16);
+  btnMore = barButton(cg::Rect(w - 70, 7, 64, 30));
   btnMore->setBackgroundImage(screens::stretchedImage("ipad-black-button-t.png", 16, 0), ui::ControlStateSelected);
   btnMore->setTitle(localized("Edit"), ui::ControlStateNormal);
   btnMore->setTitle(localized("Done"), ui::ControlStateSelected);
@@ -135,7 +136,7 @@ void BookmarksViewController::buildBatchBar(float width) {
   float gap = 8, bw = (width - 4 * gap) / 3;
   int i = 0;
   for (auto* slot : {&btnBatchMove, &btnBatchShare, &btnBatchRemove}) {
-    auto b = barButton(cg::Rect(gap + float(i++) * (bw + gap), 9, bw, 31), "ipad-black-button", 16);
+    auto b = barButton(cg::Rect(gap + float(i++) * (bw + gap), 9, bw, 31));
     b->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleLeftMargin |
                            ui::ViewAutoresizingFlexibleRightMargin);
     ui::Button* raw = b.get();
