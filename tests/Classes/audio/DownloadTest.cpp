@@ -1,0 +1,189 @@
+// Recitation downloads from a mirror on the loopback interface, serving
+// archives the mirror packer made from generated verses: a surah downloads,
+// installs and plays; hostile and broken archives fail with a message, write
+// nothing outside their folder and install nothing.
+#include <zlib.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "Classes/audio/RecitationArchive.h"
+#include "Classes/audio/RecitationMirrors.h"
+#include "platform/foundation/Paths.h"
+#include "tests/Classes/audio/AudioFixture.h"
+#include "tests/support/LoopbackServer.h"
+#include "tools/recitation-archive/RecitationPacker.h"
+
+namespace audiotest {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::LoopbackServer;
+
+constexpr int kSurah = 103;  // verses 0 to 3
+constexpr int kReciter = 2;
+const std::string kPath = "/downloads/iphone/audioCont/2/103.tar.gz";
+
+std::string str(const std::vector<std::uint8_t>& b) { return std::string(b.begin(), b.end()); }
+
+// A tar header by hand, for the members no honest packer writes.
+std::vector<std::uint8_t> rawMember(const std::string& name, char type, const std::string& data, bool goodSum = true) {
+  recitation_packer::Member m{name, std::vector<std::uint8_t>(data.begin(), data.end())};
+  auto tar = recitation_packer::tarArchive({m});
+  tar[156] = std::uint8_t(type);
+  long sum = 0;
+  std::memset(tar.data() + 148, ' ', 8);
+  for (int i = 0; i < 512; ++i) sum += static_cast<signed char>(tar[i]);
+  std::snprintf(reinterpret_cast<char*>(tar.data()) + 148, 8, "%06lo", goodSum ? sum : sum + 1);
+  tar[155] = ' ';
+  return tar;
+}
+
+class DownloadTest : public AudioTest {
+ public:
+  void SetUp() override {
+    AudioTest::SetUp();
+    if (IsSkipped()) return;
+    verses_ = fs::path(testenv::scratchFolder("audio-verses-" + std::to_string(::getpid())));
+    fs::create_directories(verses_);
+    for (int v = 0; v <= 3; ++v) {
+      auto mp3 = tones::verseMp3(v, 0.4);
+      std::ofstream(verses_ / ns::format("%03d%03d.mp3", kSurah, v), std::ios::binary)
+          .write(reinterpret_cast<const char*>(mp3.data()), long(mp3.size()));
+    }
+    mirror_ = verses_ / "mirror";
+    auto packed = recitation_packer::pack(verses_.string(), mirror_.string(), kReciter, false, true, {kSurah});
+    ASSERT_EQ(packed.error, "");
+    std::ifstream in(mirror_ / kPath.substr(1), std::ios::binary);
+    archive_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // The parts' verse times go into this process's content copy.
+    sqlite3* db = fixtures::openReadWrite(contentWithTimings().string());
+    fixtures::exec(db, ns::format("DELETE FROM audioparts WHERE surah = %d; DELETE FROM audiotimings WHERE surah = %d;",
+                                  kSurah, kSurah) + packed.timingsSQL);
+    sqlite3_close(db);
+    setenv(RecitationMirrors::kEnvironmentVariable, server.url("").c_str(), 1);
+    RecitationMirrors::reload();
+  }
+  void TearDown() override {
+    unsetenv(RecitationMirrors::kEnvironmentVariable);
+    RecitationMirrors::reload();
+    AudioTest::TearDown();
+    fs::remove_all(verses_);
+  }
+
+  // Starts the download of the surah and lets it run to its end (real time
+  // for the network and the set-up's thread, the clock for the rest).
+  void download() {
+    useReciter(kReciter);
+    delegate->downloadServer = 1;
+    delegate->downloadSurahAudioAlert(kSurah);
+    ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+    settle(0.5);
+  }
+
+  bool installed() { return ChapterInfo::isSurahAudioInstalled(user(), kSurah, kReciter); }
+  int storedParts() { return fixtures::scalarInt(user(), "SELECT count(*) FROM contrecitationmp3s WHERE surah = 103"); }
+
+  LoopbackServer server;
+  std::string archive_;
+  fs::path verses_, mirror_;
+};
+
+TEST_F(DownloadTest, ASurahDownloadsInstallsAndPlays) {
+  launch();
+  server.on(kPath, LoopbackServer::ok(archive_));
+  int sleepBefore = ZarvelSDKAppDelegate::sleepCounter();
+  device().startRecording();
+  download();
+  EXPECT_EQ(delegate->lastSetupFailure(), "");
+  EXPECT_TRUE(installed());
+  EXPECT_TRUE(ChapterInfo::isSurahAudioContinuous(user(), kSurah, kReciter));
+  EXPECT_EQ(storedParts(), ChapterInfo::getTotalPartsForChapter(kSurah));
+  EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  // The surah opens and plays its verses in order.
+  EXPECT_EQ(reading().iCurrentSurah(), kSurah);
+  ASSERT_TRUE(reading().IsInPlayMode());
+  backend().advance(2.0);
+  auto heard = runs(tones::versesByWindow(device().recording(), 0.05));
+  std::vector<int> clean;
+  for (int v : heard)
+    if (v >= 0 && v <= 3) clean.push_back(v);
+  EXPECT_EQ(runs(clean), (std::vector<int>{0, 1, 2, 3}));
+  // Nothing of the archive stays behind.
+  EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103.tar.gz"));
+  EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103"));
+}
+
+TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
+  launch();
+  // The good members of the archive, to put a hostile one beside.
+  std::string tar;
+  {
+    gzFile in = gzopen((mirror_ / kPath.substr(1)).c_str(), "rb");
+    char buf[65536];
+    for (int n; (n = gzread(in, buf, sizeof buf)) > 0;) tar.append(buf, std::size_t(n));
+    gzclose(in);
+  }
+  std::size_t end = 0;
+  while (end + 512 <= tar.size() && tar.compare(end, 512, std::string(512, '\0')) != 0) {
+    std::size_t size = std::strtoull(tar.substr(end + 124, 12).c_str(), nullptr, 8);
+    end += 512 + (size + 511) / 512 * 512;
+  }
+  const std::string members = tar.substr(0, end);
+  auto withMember = [&](const std::vector<std::uint8_t>& raw, std::size_t dataSize) {
+    std::string t = members + str(raw).substr(0, 512 + (dataSize + 511) / 512 * 512);
+    t.append(1024, '\0');
+    t.resize((t.size() + 10239) / 10240 * 10240, '\0');
+    return str(recitation_packer::gzip(std::vector<std::uint8_t>(t.begin(), t.end())));
+  };
+  std::string bomb = str(recitation_packer::gzip(std::vector<std::uint8_t>(size_t(120) * 1024 * 1024, 0)));
+  LoopbackServer::Answer notFound;
+  notFound.status = 404;
+  notFound.chunks = {"<html><body>Not Found</body></html>"};
+  LoopbackServer::Answer shortBody = LoopbackServer::ok(archive_.substr(0, archive_.size() / 2));
+  shortBody.contentLength = (long long)archive_.size();
+  struct Case {
+    const char* name;
+    LoopbackServer::Answer answer;
+  } cases[] = {
+      {"404 page", notFound},
+      {"cut short of its stated length", shortBody},
+      {"gzip stream cut short", LoopbackServer::ok(archive_.substr(0, archive_.size() - 40))},
+      {"not gzip", LoopbackServer::ok("PK\x03\x04 this is a zip, not a tar.gz")},
+      {"bad checksum", LoopbackServer::ok(withMember(rawMember("103-09.mp3", '0', "x", false), 1))},
+      {"a member ../x", LoopbackServer::ok(withMember(rawMember("../x", '0', "escape"), 6))},
+      {"a member /abs", LoopbackServer::ok(withMember(rawMember("/tmp/abs-escape", '0', "escape"), 6))},
+      {"a link", LoopbackServer::ok(withMember(rawMember("103-01.mp3", '2', ""), 0))},
+      {"a missing member", LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({}))))},
+      {"inflates far beyond", LoopbackServer::ok(bomb)},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.on(kPath, c.answer);
+    download();
+    EXPECT_FALSE(installed());
+    EXPECT_EQ(storedParts(), 0);
+    EXPECT_FALSE(delegate->isDownloading());
+    EXPECT_FALSE(delegate->settingUpSurah());
+    EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/x"));
+    EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/x"));
+    EXPECT_FALSE(fs::exists("/tmp/abs-escape"));
+    ui::ButtonPanel::resetForTesting();
+    settle(2.5);  // the failure sheet closes itself
+  }
+}
+
+TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {
+  setenv(RecitationMirrors::kEnvironmentVariable, "   # none", 1);
+  RecitationMirrors::reload();
+  launch();
+  useReciter(kReciter);
+  delegate->downloadSurahAudioAlert(kSurah);
+  EXPECT_FALSE(delegate->isDownloading());
+  EXPECT_TRUE(server.received().empty());
+}
+
+}  // namespace
+}  // namespace audiotest
