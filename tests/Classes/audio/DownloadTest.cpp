@@ -8,9 +8,11 @@
 #include <cstring>
 #include <fstream>
 
+#include "Classes/audio/Downloader.h"
 #include "Classes/audio/RecitationArchive.h"
 #include "Classes/audio/RecitationMirrors.h"
 #include "platform/foundation/Paths.h"
+#include "platform/services/BackgroundTask.h"
 #include "tests/Classes/audio/AudioFixture.h"
 #include "tests/support/LoopbackServer.h"
 #include "tools/recitation-archive/RecitationPacker.h"
@@ -173,6 +175,51 @@ TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
     ui::ButtonPanel::resetForTesting();
     settle(2.5);  // the failure sheet closes itself
   }
+}
+
+TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
+  launch();
+  useReciter(kReciter);
+  delegate->downloadServer = 1;
+  int sleepBefore = ZarvelSDKAppDelegate::sleepCounter();
+  size_t tasksBefore = ui::BackgroundTasks::openTaskCount();
+  LoopbackServer::Answer stalled = LoopbackServer::ok(archive_);
+  stalled.stallMs = 3000;
+  struct Case {
+    const char* name;
+    LoopbackServer::Answer answer;
+    std::function<bool()> ready;  // when to cancel
+  } cases[] = {
+      {"before the answer", stalled, [] { return true; }},
+      {"in the body", LoopbackServer::drip(archive_, 1024, 20),
+       [&] { return delegate->downloaderObj() && delegate->downloaderObj()->loadedBytes() > 0; }},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.on(kPath, c.answer);
+    delegate->downloadSurahAudioAlert(kSurah);
+    ASSERT_TRUE(delegate->isDownloading());
+    EXPECT_NE(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+    ns::RunLoop::main().runUntil(c.ready, 10.0);
+    delegate->cancelDownload();
+    EXPECT_FALSE(delegate->isDownloading());
+    EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+    EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
+    EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+    ns::RunLoop::main().runUntil([] { return false; }, 0.3);  // nothing more arrives
+    EXPECT_FALSE(installed());
+    EXPECT_FALSE(delegate->isDownloading());
+  }
+  // During the set-up the cancel is refused: the set-up runs to its end.
+  server.on(kPath, LoopbackServer::ok(archive_));
+  delegate->downloadSurahAudioAlert(kSurah);
+  ns::RunLoop::main().runUntil([&] { return delegate->settingUpSurah(); }, 10.0);
+  delegate->cancelDownload();
+  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+  settle(0.5);
+  EXPECT_TRUE(installed());
+  EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+  EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
 }
 
 TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {
