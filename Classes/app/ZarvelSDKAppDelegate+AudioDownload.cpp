@@ -128,7 +128,11 @@ void ZarvelSDKAppDelegate::requestDownloadSurahAudioAlert(int surah) {
 void ZarvelSDKAppDelegate::requestDownloadServerSelection(int surah) {
   const auto& mirrors = RecitationMirrors::shared();
   std::vector<std::string> names;
-  for (int m = 1; m <= mirrors.count(); ++m) names.push_back(ns::format("%s %d", text("Mirror").c_str(), m));
+  for (int m = 1; m <= mirrors.count(); ++m) {
+    std::string number = std::to_string(m);
+    if (IsLanguageArabic()) number = ChapterInfo::getArabicNumbersFrom(number);
+    names.push_back(text("Mirror") + " " + number);
+  }
   names.push_back(text("Random (Recommended)"));
   downloadServerActionSheet = std::make_shared<ui::ActionSheet>(
       text("Select server to download audios from. If one fails, please try another."), weak_from_this(),

@@ -13,6 +13,10 @@
 #include "Classes/audio/RecitationMirrors.h"
 #include "platform/foundation/Paths.h"
 #include "platform/services/BackgroundTask.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/Window.h"
 #include "tests/Classes/audio/AudioFixture.h"
 #include "tests/support/LoopbackServer.h"
 #include "tools/recitation-archive/RecitationPacker.h"
@@ -222,6 +226,52 @@ TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
   EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
 }
 
+TEST_F(DownloadTest, TheReadingScreensStripFollowsTheDownloadInBothLayouts) {
+  for (auto orientation : {ui::InterfaceOrientation::LandscapeRight, ui::InterfaceOrientation::Portrait}) {
+    bool landscape = ui::isLandscape(orientation);
+    if (!delegate) launch(orientation);
+    else {
+      ui::Application::shared().setStatusBarOrientation(orientation);
+      ui::Screen::main().setBounds(cg::Rect(0, 0, 768, 1024));
+      delegate->window()->setFrame(ui::Screen::main().bounds());
+      root()->willAnimateRotationToInterfaceOrientation(orientation, 0);
+      root()->didRotateFromInterfaceOrientation(ui::InterfaceOrientation::LandscapeRight);
+      settle(0.5);
+    }
+    useReciter(kReciter);
+    open(kSurah);
+    delegate->downloadServer = 1;
+    server.on(kPath, LoopbackServer::drip(archive_, 2048, 30));
+    delegate->downloadSurahAudioAlert(kSurah);
+    ns::RunLoop::main().runUntil([&] { return delegate->lastDownloadProgress() > 0.2f; }, 10.0);
+    settle(0.3);
+    auto& r = reading();
+    EXPECT_FALSE(r.viewDownloadAudioProgress->isHidden());
+    EXPECT_EQ(r.viewDownloadAudioProgressContainer->alpha(), 1.0f);
+    EXPECT_EQ(r.lblAudioDownloadDetails->text().rfind("Downloading Al-Asr (", 0), 0u) << r.lblAudioDownloadDetails->text();
+    EXPECT_GT(r.downloadAudioProgressBar->progress(), 0.2f);
+    EXPECT_FALSE(r.btnPlay->isEnabled());  // no playing while a download runs
+    ASSERT_TRUE(backend().screenshot(shotPath(landscape ? "download-landscape.png" : "download-portrait.png")));
+    r.btnAudioDownloadCancel->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+    settle(0.5);
+    EXPECT_FALSE(delegate->isDownloading());
+    EXPECT_TRUE(r.viewDownloadAudioProgress->isHidden());
+    EXPECT_TRUE(r.btnPlay->isEnabled());
+  }
+}
+
+TEST_F(DownloadTest, SetUpShowsAFullBarAndRefusesTheCancel) {
+  launch();
+  auto& r = reading();
+  r.didBeginDownloading();
+  r.willPerformAudioSetup();
+  EXPECT_EQ(r.downloadAudioProgressBar->progress(), 1.0f);
+  EXPECT_EQ(r.lblAudioDownloadDetails->text(), "Setting Up... Please Wait");
+  EXPECT_FALSE(r.btnAudioDownloadCancel->isEnabled());
+  r.didBeginDownloading();
+  EXPECT_TRUE(r.btnAudioDownloadCancel->isEnabled());
+}
+
 TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {
   setenv(RecitationMirrors::kEnvironmentVariable, "   # none", 1);
   RecitationMirrors::reload();
@@ -230,6 +280,37 @@ TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {
   delegate->downloadSurahAudioAlert(kSurah);
   EXPECT_FALSE(delegate->isDownloading());
   EXPECT_TRUE(server.received().empty());
+}
+
+}  // namespace
+}  // namespace audiotest
+
+namespace audiotest {
+namespace {
+
+TEST(DownloadSizeText, WholeMegabytesFromOneMegabyteAndKilobytesBelow) {
+  struct Case {
+    long long bytes;
+    const char* text;
+  } cases[] = {{0, "-- kB"},          {1023, "0 kB"},        {1500, "1 kB"},
+               {1047552, "1023 kB"},  {1047553, "1023 kB"},  {1048575, "1023 kB"},
+               {1048576, "1 MB"},     {5000000, "4 MB"}};
+  for (auto c : cases) EXPECT_EQ(downloadSizeText(c.bytes), c.text) << c.bytes;
+}
+
+TEST(RecitationMirrorsList, ReadsUpToSixAddressesAndSaysWhatItLeftOut) {
+  auto m = RecitationMirrors::parse("# mirrors\nhttp://127.0.0.1:8080/\n  https://a.example/recitations  # two\n"
+                                    "ftp://no.example\nhttp://b.example, http://c.example http://d.example\n"
+                                    "http://e.example\nhttp://f.example\n",
+                                    "test");
+  EXPECT_EQ(m.baseURLs(), (std::vector<std::string>{"http://127.0.0.1:8080", "https://a.example/recitations",
+                                                    "http://b.example", "http://c.example", "http://d.example",
+                                                    "http://e.example"}));
+  EXPECT_EQ(m.baseURL(7), "");
+  EXPECT_NE(m.problem().find("ftp://no.example"), std::string::npos);
+  EXPECT_TRUE(RecitationMirrors::parse("", "test").empty());
+  EXPECT_FALSE(RecitationMirrors::parse("", "test").problem().empty());
+  EXPECT_TRUE(RecitationMirrors::parse("http://\"quoted\"/x http:///path", "test").empty());
 }
 
 }  // namespace
