@@ -323,65 +323,10 @@ bool ZarvelSDKAppDelegate::setupDownloadedSurahAudio(int surah) {
     ns::performOnMainAndWait([&] { lastSetupFailure_ = why; });
     return false;
   };
-  std::string dir = audioFolder(job.folder);
-  std::string archive = ns::pathJoin(dir, ns::format("%i.tar.gz", surah));
-  std::string tar = ns::pathJoin(dir, ns::format("%i.tar", surah));
-  std::string folder = ns::pathJoin(dir, ns::format("%i", surah));
-  ns::removeItem(folder);
-  ns::createDirectory(folder);
-  struct Cleanup {
-    std::string archive, tar, folder;
-    ~Cleanup() {
-      std::remove(archive.c_str());
-      std::remove(tar.c_str());
-      ns::removeItem(folder);
-    }
-  } cleanup{archive, tar, folder};
-
-  int verses = ChapterInfo::getVersesFromNumber(surah);
-  int parts = ChapterInfo::getTotalPartsForChapter(surah);
   std::string why;
-  if (!gunzip_file(archive.c_str(), recitation_archive::sizeCap(verses), &why)) return fail(why);
-  std::FILE* in = std::fopen(tar.c_str(), "rb");
-  if (!in) {
-    ns::log("FILE NOT OPENED");
-    return fail("the unpacked archive could not be opened");
-  }
-  auto expected = recitation_archive::memberNames(surah, job.continuous, parts, verses);
-  int extracted = untar_archive(in, archive.c_str(), folder.c_str(), expected, recitation_archive::sizeCap(verses), &why);
-  std::fclose(in);
-  if (extracted != 0) return fail(why);
-
-  // Every expected member must be there (the opening formula of a per-verse
-  // set excepted), and the whole surah goes in at once or not at all.
-  std::string openingFormula = ns::format("%03d000.mp3", surah);
-  for (const auto& name : expected)
-    if (!ns::fileExists(ns::pathJoin(folder, name)) && (job.continuous || name != openingFormula))
-      return fail("the archive lacks " + name);
-  sqlite3* db = dbConnectionAudioDownload();
-  if (!db || !ChapterInfo::beginTrans(db)) {
-    if (db) ChapterInfo::rollbackTrans(db);
-    return fail("the recitation store could not be opened for writing");
-  }
-  bool stored = true;
-  int hq = ChapterInfo::getRemoteReciterHQCode(job.reciter);
-  for (int index = job.continuous ? 1 : 0; stored && index <= (job.continuous ? parts : verses); ++index) {
-    std::string name = job.continuous ? ns::format("%03d-%02d.mp3", surah, index) : ns::format("%03d%03d.mp3", surah, index);
-    std::ifstream file(ns::pathJoin(folder, name), std::ios::binary);
-    if (!file) continue;  // the opening formula may be absent
-    ns::Data mp3((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    stored = job.continuous ? ChapterInfo::insertContMP3Blob(db, surah, index, hq, mp3)
-                            : ChapterInfo::insertMP3Blob(db, surah, index, job.reciter, mp3);
-  }
-  stored = stored && ChapterInfo::markAudioAsInstalled(db, surah, job.reciter);
-  if (stored && job.continuous)
-    stored = ChapterInfo::deleteAudioMP3(db, surah, job.reciter) &&
-             ChapterInfo::markContAudioAsInstalled(db, surah, hq, job.reciter == 1);
-  if (!stored) {
-    ChapterInfo::rollbackTrans(db);
-    return fail("the recitation could not be stored");
-  }
-  if (!ChapterInfo::commitTrans(db)) return fail("the recitation could not be stored");
+  std::string archive = ns::pathJoin(audioFolder(job.folder), ns::format("%i.tar.gz", surah));
+  if (!recitation_archive::install(dbConnectionAudioDownload(), archive, surah, job.reciter, job.continuous, &why))
+    return fail(why);
   ns::performOnMainAndWait([this] { lastSetupFailure_.clear(); });
   return true;
 }

@@ -10,8 +10,11 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <fstream>
 #include <string_view>
 
+#include "Classes/core/ChapterInfo.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 
@@ -227,5 +230,63 @@ std::set<std::string> memberNames(int surah, bool continuous, int parts, int ver
 }
 
 std::uint64_t sizeCap(int verses) { return (std::uint64_t(verses) + 32) * 2 * 1024 * 1024; }
+
+bool install(sqlite3* db, const std::string& archive, int surah, int reciter, bool continuous, std::string* error) {
+  std::string dir = ns::deletingLastPathComponent(archive);
+  std::string tar = ns::pathJoin(dir, ns::format("%i.tar", surah));
+  std::string folder = ns::pathJoin(dir, ns::format("%i", surah));
+  ns::removeItem(folder);
+  ns::createDirectory(folder);
+  struct Cleanup {
+    std::string archive, tar, folder;
+    ~Cleanup() {
+      std::remove(archive.c_str());
+      std::remove(tar.c_str());
+      ns::removeItem(folder);
+    }
+  } cleanup{archive, tar, folder};
+
+  int verses = ChapterInfo::getVersesFromNumber(surah);
+  int parts = ChapterInfo::getTotalPartsForChapter(surah);
+  if (!gunzip_file(archive.c_str(), sizeCap(verses), error)) return false;
+  std::FILE* in = std::fopen(tar.c_str(), "rb");
+  if (!in) {
+    ns::log("FILE NOT OPENED");
+    return set(error, "the unpacked archive could not be opened");
+  }
+  auto expected = memberNames(surah, continuous, parts, verses);
+  int extracted = untar_archive(in, archive.c_str(), folder.c_str(), expected, sizeCap(verses), error);
+  std::fclose(in);
+  if (extracted != 0) return false;
+
+  std::string openingFormula = ns::format("%03d000.mp3", surah);
+  for (const auto& name : expected)
+    if (!ns::fileExists(ns::pathJoin(folder, name)) && (continuous || name != openingFormula))
+      return set(error, "the archive lacks " + name);
+  if (!db || !ChapterInfo::beginTrans(db)) {
+    if (db) ChapterInfo::rollbackTrans(db);
+    return set(error, "the recitation store could not be opened for writing");
+  }
+  bool stored = true;
+  int hq = ChapterInfo::getRemoteReciterHQCode(reciter);
+  for (int index = continuous ? 1 : 0; stored && index <= (continuous ? parts : verses); ++index) {
+    std::string name = continuous ? ns::format("%03d-%02d.mp3", surah, index) : ns::format("%03d%03d.mp3", surah, index);
+    std::ifstream file(ns::pathJoin(folder, name), std::ios::binary);
+    if (!file) continue;  // the opening formula may be absent
+    ns::Data mp3((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    stored = continuous ? ChapterInfo::insertContMP3Blob(db, surah, index, hq, mp3)
+                        : ChapterInfo::insertMP3Blob(db, surah, index, reciter, mp3);
+  }
+  stored = stored && ChapterInfo::markAudioAsInstalled(db, surah, reciter);
+  if (stored && continuous)
+    stored = ChapterInfo::deleteAudioMP3(db, surah, reciter) &&
+             ChapterInfo::markContAudioAsInstalled(db, surah, hq, reciter == 1);
+  if (!stored) {
+    ChapterInfo::rollbackTrans(db);
+    return set(error, "the recitation could not be stored");
+  }
+  if (!ChapterInfo::commitTrans(db)) return set(error, "the recitation could not be stored");
+  return true;
+}
 
 }  // namespace recitation_archive

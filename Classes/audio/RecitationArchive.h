@@ -9,6 +9,8 @@
 // those the set-up expects, each a new file in the folder (never through a
 // link); any other kind of member, a name that leaves the folder or a header
 // whose checksum fails stops the extraction with a message.
+#include <sqlite3.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <set>
@@ -44,5 +46,12 @@ namespace recitation_archive {
 std::set<std::string> memberNames(int surah, bool continuous, int parts, int verses);
 // The most bytes a surah's archive may hold once decompressed.
 std::uint64_t sizeCap(int verses);
+
+// Installs a downloaded archive "<n>.tar.gz" into the user database: unpacked
+// beside it ("<n>.tar", the folder "<n>"), every expected member required (a
+// per-verse set's opening formula excepted), stored with the installation
+// marks in one transaction that rolls back whole; every temporary file
+// removed, the archive too. False, with the reason, when nothing was installed.
+bool install(sqlite3* db, const std::string& archive, int surah, int reciter, bool continuous, std::string* error);
 
 }  // namespace recitation_archive

@@ -181,6 +181,17 @@ TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
   }
 }
 
+TEST_F(DownloadTest, AStoreFailureHalfWayLeavesNoPartOfTheSurah) {
+  launch();
+  // The parts go in; the installation mark after them fails.
+  fixtures::exec(user(), "CREATE TRIGGER full BEFORE INSERT ON recitations BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+  server.on(kPath, LoopbackServer::ok(archive_));
+  download();
+  EXPECT_EQ(delegate->lastSetupFailure(), "the recitation could not be stored");
+  EXPECT_EQ(storedParts(), 0);  // the parts went back with the mark
+  EXPECT_FALSE(installed());
+}
+
 TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
   launch();
   useReciter(kReciter);
