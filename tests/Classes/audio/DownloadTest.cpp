@@ -263,6 +263,18 @@ TEST_F(DownloadTest, TheReadingScreensStripFollowsTheDownloadInBothLayouts) {
     EXPECT_GT(r.downloadAudioProgressBar->progress(), 0.2f);
     EXPECT_FALSE(r.btnPlay->isEnabled());  // no playing while a download runs
     ASSERT_TRUE(backend().screenshot(shotPath(landscape ? "download-landscape.png" : "download-portrait.png")));
+    if (landscape) {
+      // The status bar's network spinner turns while the download runs.
+      EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+      ASSERT_TRUE(backend().screenshot(shotPath("spinner-a.png")));
+      backend().advance(1.0 / 12);
+      ASSERT_TRUE(backend().screenshot(shotPath("spinner-b.png")));
+      auto read = [&](const char* name) {
+        std::ifstream in(shotPath(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      };
+      EXPECT_NE(read("spinner-a.png"), read("spinner-b.png"));
+    }
     r.btnAudioDownloadCancel->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
     settle(0.5);
     EXPECT_FALSE(delegate->isDownloading());
