@@ -10,6 +10,9 @@ SearchViewCell::SearchViewCell(ui::TableViewCellStyle style, const std::string& 
   cellView_->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
   addSubview(cellView_);
   setSelectedBackgroundView(verserow::makeSelectedBackground(bounds().height()));
+  // The list's tint shows through, so the white box of a matched word stands out.
+  setBackgroundView(nullptr);
+  setBackgroundColor(cg::Color::clear());
   setOpaque(false);
 }
 

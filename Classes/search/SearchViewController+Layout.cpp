@@ -17,6 +17,7 @@ constexpr float kTitleHeight = 44;
 
 const cg::Color kTitleColour = cg::Color::fromRGB255(62, 74, 92);
 const cg::Color kHintColour = cg::Color::fromRGB255(101, 100, 94);
+const cg::Color kResultsTint = cg::Color::fromRGB255(236, 241, 247);
 
 std::shared_ptr<ui::Button> blackButton(cg::Rect frame) {
   auto b = std::make_shared<ui::Button>(frame);
@@ -123,7 +124,7 @@ void SearchViewController::buildResults(ui::View& root) {
                                                       ui::TableViewStyle::Plain);
   tblSearchResults_->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
   tblSearchResults_->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
-  tblSearchResults_->setBackgroundColor(cg::Color::white());
+  tblSearchResults_->setBackgroundColor(kResultsTint);
   viewCenterContainer->addSubview(tblSearchResults_);
 
   lblHintTop = std::make_shared<ui::Label>(cg::Rect(14, 14, w - 28, 22));

@@ -302,14 +302,17 @@ void SearchViewController::doneLoadingResults(Results results) {
   strLastSearchedWord_ = results.stopped ? std::nullopt : std::optional<std::string>(results.text);
   lastTranslationSearched = foundInTrans_;
 
-  arrSectionViews_.clear();
+  // One header per section; those of the last results are shown again with the new sections.
   std::weak_ptr<SearchResultCellHost> host = self();
-  for (const SearchResultPtr& section : arrSectionedResults_) {
-    auto header = std::make_shared<SearchCellView>(cg::Rect(0, 0, 320, 44));
-    header->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
-    header->setThisSearchResult(section);
-    header->setViewController(host);
-    arrSectionViews_.push_back(header);
+  arrSectionViews_.resize(std::min(arrSectionViews_.size(), arrSectionedResults_.size()));
+  for (size_t i = 0; i < arrSectionedResults_.size(); ++i) {
+    if (i == arrSectionViews_.size()) {
+      auto header = std::make_shared<SearchCellView>(cg::Rect(0, 0, 320, 44));
+      header->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
+      header->setViewController(host);
+      arrSectionViews_.push_back(header);
+    }
+    arrSectionViews_[i]->setThisSearchResult(arrSectionedResults_[i]);
   }
   defaults().setInteger(lastTranslationSearched, "LastTranslationSearched");
   defaults().setObject(ns::Value(strLastSearchedWord_.value_or("")), "LastSearchString");
@@ -376,6 +379,10 @@ void SearchViewController::showHints() {
   lblHintTop->setText(localized("You can use operators:"));
   lblHintTop->setAlpha(1);
   lblHintTitle->setText(operatorHelp());
+  // The help reads from its top, right under its heading.
+  cg::Rect f = lblHintTitle->frame();
+  f.size.height = lblHintTitle->sizeThatFits(cg::Size{f.width(), 10000}).height;
+  lblHintTitle->setFrame(f);
 }
 
 void SearchViewController::checkLandscape() {
