@@ -35,8 +35,10 @@ cg::Rect logicalBox(PangoLayout* layout) {
 }  // namespace
 
 std::string TKLaidOutText::settable(std::string_view text) {
-  std::string valid = ns::sanitizeUtf8(text);
-  std::erase(valid, '\0');
+  // Checked by glib first: most text is valid, and decoding it again costs.
+  bool fine = g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
+  std::string valid = fine ? std::string(text) : ns::sanitizeUtf8(text);
+  if (valid.find('\0') != std::string::npos) std::erase(valid, '\0');
   return valid;
 }
 
