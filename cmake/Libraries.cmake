@@ -52,7 +52,7 @@ endfunction()
 # they carry the ctest label "threads", and the target thread_tests builds them
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
-set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl test_tktables)
+set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl test_tktables test_tkcore)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
