@@ -6,15 +6,15 @@
 
 #include "platform/foundation/String.h"
 #include "platform/graphics/Context.h"
-#include "platform/text/PangoShared.h"
+#include "platform/text/TextConfiguration.h"
 #include "platform/text/TextMeasure.h"
 
 namespace {
 
-// The toolkit's own context, made by the text layer as its measurer's is: the
-// main thread keeps layouts on it without taking the measurer's lock.
+// The toolkit's own context, with the platform's one text set-up: the main
+// thread keeps layouts on it without taking the measurer's lock.
 PangoContext* context() {
-  static PangoContext* c = ui::detail::newPangoContext();
+  static PangoContext* c = ui::newConfiguredPangoContext();
   return c;
 }
 

@@ -9,7 +9,7 @@
 
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
-#include "platform/text/PangoShared.h"
+#include "platform/text/TextConfiguration.h"
 #include "platform/text/TextMeasure.h"
 #include "tests/toolkit/styled/StyledFrames.h"
 #include "toolkit/styled/TKLaidOutText.h"
@@ -61,7 +61,7 @@ std::shared_ptr<cg::Image> drawDocument(TKStyledText& doc, float width) {
 // Pango's own paragraph of the text, its first `boldBytes` in the bold font.
 std::shared_ptr<cg::Image> drawPangoParagraph(const std::string& text, size_t boldBytes, float width, float height) {
   auto ctx = cg::Context::bitmap(width + 2 * kPad, height + 2 * kPad);
-  PangoContext* pc = ui::detail::newPangoContext();
+  PangoContext* pc = ui::newConfiguredPangoContext();
   PangoLayout* layout = pango_layout_new(pc);
   pango_layout_set_font_description(layout, baseFont().pangoDescription());
   pango_layout_set_width(layout, int(width * PANGO_SCALE));
