@@ -125,7 +125,8 @@ find_package(SQLite3 REQUIRED)
 find_package(ZLIB REQUIRED)
 zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
 zarvel_library(core Classes/core DEPS ${d})
-zarvel_existing(d core graphics ui)
+zarvel_pkg(PIXMAN pixman-1)
+zarvel_existing(d core graphics ui PkgConfig::PIXMAN)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
 # The screens, in the order they stand on one another: the parts several
 # screens share first, the note pad and the audio code below the reading
