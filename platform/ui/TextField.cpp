@@ -50,6 +50,24 @@ void TextField::edited() {
 
 void TextField::restartBlink() { blink_.restart(*this, editing_); }
 
+bool TextField::undo() {
+  if (!editor_.undo()) return false;
+  restartBlink();
+  return true;
+}
+
+bool TextField::redo() {
+  if (!editor_.redo()) return false;
+  restartBlink();
+  return true;
+}
+
+void TextField::setSecureTextEntry(bool secure) {
+  TextInputTraits::setSecureTextEntry(secure);
+  editor_.setSecure(secure);
+  setNeedsDisplay();
+}
+
 // --- first responder ---------------------------------------------------------
 
 bool TextField::canBecomeFirstResponder() const {

@@ -84,6 +84,13 @@ class TextField : public Control, public TextInputTraits {
   cg::Rect caretRect();
   bool isCaretVisible() const { return blink_.isOn(); }
 
+  // Undo and redo of the editing (Control-Z, Control-Shift-Z or Control-Y).
+  bool undo();
+  bool redo();
+  bool canUndo() const { return editor_.canUndo(); }
+  bool canRedo() const { return editor_.canRedo(); }
+  void setSecureTextEntry(bool secure) override;
+
   bool canBecomeFirstResponder() const override;
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;
