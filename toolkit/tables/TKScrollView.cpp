@@ -55,7 +55,10 @@ TKScrollView::TKScrollView(cg::Rect frame) : ui::View(frame), pages_(kMaxPages) 
   setClipsToBounds(true);
   setMultipleTouchEnabled(true);
   setUserInteractionEnabled(true);
-  orientation_ = TKCurrentDeviceOrientation();
+  // The pages start upright in the interface: on the desktop the device is
+  // the window, which turns the whole interface with it. They follow the
+  // device's own turns when it reports them.
+  orientation_ = 1;
   orientationObserver_ = ns::NotificationCenter::defaultCenter().addObserver(
       kDeviceOrientationDidChangeNotification, [this](const ns::Value&) { deviceOrientationDidChange(); });
 }

@@ -87,7 +87,7 @@ class TKScrollView : public ui::View {
   void setZoomEnabled(bool on) { zoomEnabled_ = on; }
   bool rotateEnabled() const { return rotateEnabled_; }
   void setRotateEnabled(bool on) { rotateEnabled_ = on; }
-  // 1 portrait, 2 upside down, 3 landscape left, 4 landscape right.
+  // 1 portrait, 2 upside down, 3 landscape left, 4 landscape right; 1 at first.
   int orientation() const { return orientation_; }
   void setOrientation(int orientation) { setOrientation(orientation, true); }
   void setOrientation(int orientation, bool animated);
