@@ -322,14 +322,7 @@ void TextEditing::setSelectedRange(ns::Range range) {
   runBroken_ = true;
 }
 
-std::string TextEditing::selectedText() const {
-  auto [lo, hi] = std::minmax(anchor_, caret_);
-  if (lo.paragraph == hi.paragraph)
-    return paragraphs_[lo.paragraph].text.substr(lo.offset, hi.offset - lo.offset);
-  std::string out = paragraphs_[lo.paragraph].text.substr(lo.offset);
-  for (std::size_t i = lo.paragraph + 1; i < hi.paragraph; ++i) out += "\n" + paragraphs_[i].text;
-  return out + "\n" + paragraphs_[hi.paragraph].text.substr(0, hi.offset);
-}
+std::string TextEditing::selectedText() const { return textBetween(anchor_, caret_); }
 
 void TextEditing::selectAll() {
   anchor_ = {};
@@ -365,9 +358,17 @@ bool TextEditing::replace(TextPosition from, TextPosition to, const std::string&
   std::string text = ns::sanitizeUtf8(inserted);
   if (!multiline_) std::replace(text.begin(), text.end(), '\n', ' ');
   if (from == to && text.empty()) return false;
-  std::size_t start = offset16(from);
-  if (shouldChange && !shouldChange({start, offset16(to) - start}, text)) return false;
-  Edit edit{pendingKind_, start, textBetween(from, to), text, selectedRange(), {}};
+  std::size_t start = offset16(from), stop = offset16(to);
+  if (shouldChange && !shouldChange({start, stop - start}, text)) return false;
+  // The selection as it was, from the offsets at hand when it is the range
+  // replaced or a caret at one of its ends (counting offsets walks the text).
+  auto [lo, hi] = std::minmax(anchor_, caret_);
+  ns::Range before;
+  if (lo == from && hi == to) before = {start, stop - start};
+  else if (lo == hi && lo == from) before = {start, 0};
+  else if (lo == hi && lo == to) before = {stop, 0};
+  else before = selectedRange();
+  Edit edit{pendingKind_, start, textBetween(from, to), text, before, {}};
   std::vector<std::string> parts = splitParagraphs(text);
   std::string head = paragraphs_[from.paragraph].text.substr(0, from.offset);
   std::string tail = paragraphs_[to.paragraph].text.substr(to.offset);
@@ -385,7 +386,7 @@ bool TextEditing::replace(TextPosition from, TextPosition to, const std::string&
   caret_ = anchor_ = end;
   markDirty(from.paragraph);
   goalX_ = -1;
-  edit.selectionAfter = selectedRange();
+  edit.selectionAfter = {start + ns::length16(text), 0};
   record(std::move(edit));
   if (didChange) didChange();
   return true;
@@ -447,7 +448,13 @@ void TextEditing::record(Edit edit) {
     last.selectionAfter = edit.selectionAfter;
   } else {
     undo_.push_back(std::move(edit));
-    if (undo_.size() > kMaxUndoSteps) undo_.erase(undo_.begin());
+    // The oldest steps go first when there are too many or they hold too much text.
+    std::size_t bytes = 0;
+    for (const Edit& e : undo_) bytes += e.removed.size() + e.inserted.size();
+    while (undo_.size() > 1 && (undo_.size() > kMaxUndoSteps || bytes > kMaxUndoBytes)) {
+      bytes -= undo_.front().removed.size() + undo_.front().inserted.size();
+      undo_.erase(undo_.begin());
+    }
   }
   // Typing and deleting run on until the caret is moved; other edits stand alone.
   runBroken_ = undo_.back().kind == EditKind::Other;

@@ -135,6 +135,7 @@ class TextEditing {
   bool undo();
   bool redo();
   static constexpr std::size_t kMaxUndoSteps = 200;
+  static constexpr std::size_t kMaxUndoBytes = 16 << 20;
 
   // Moving by words: forward to the end of the next word, backward to the
   // start of the previous one, across paragraphs.
