@@ -246,14 +246,6 @@ cg::AffineTransform TKScrollView::transformForOrientation(int orientation) const
   return cg::AffineTransform::identity();
 }
 
-cg::AffineTransform TKScrollView::rotateTransform(cg::AffineTransform t) const {
-  constexpr float pi = std::numbers::pi_v<float>;
-  if (orientation_ == 2) return t.concat(cg::AffineTransform::rotation(-pi));
-  if (orientation_ == 3) return t.concat(cg::AffineTransform::rotation(pi / 2));
-  if (orientation_ == 4) return t.concat(cg::AffineTransform::rotation(3 * pi / 2));
-  return t;
-}
-
 void TKScrollView::adjustPageEdgesForPageAtIndex(int index) {
   float k = overflowForFrame(frameOfPageAtIndex(centerPageIndex_)) * zoomFactor();
   float o = overflowForFrame(frameOfPageAtIndex(index));

@@ -143,7 +143,6 @@ class TKScrollView : public ui::View {
   float overflowForFrame(cg::Rect frame) const;
   cg::Point offsetForOrientation(float x, float y) const;
   cg::AffineTransform transformForOrientation(int orientation) const;
-  cg::AffineTransform rotateTransform(cg::AffineTransform t) const;
   void adjustPageEdgesForPageAtIndex(int index);
   void moveToPageAtIndex(int index, bool resetEdges);
   void layoutPage();
