@@ -332,7 +332,10 @@ void SearchViewController::doneLoadingResults(Results results) {
   }
   tblSearchResults_->setContentOffset(usePrevOffset ? currTblOffset : cg::Point(0, 0), false);
   usePrevOffset = false;
-  if (results.stopped) return;
+  if (results.stopped) {
+    needsRefresh = true;  // what stopped it runs next, or the next appearance does
+    return;
+  }
   showTitle();
   lblHintTitle->setTextAlignment(ZarvelSDKAppDelegate::IsLanguageArabic() ? ui::TextAlignment::Right
                                                                           : ui::TextAlignment::Left);
