@@ -20,6 +20,7 @@
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
+#include "platform/services/DataFolders.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/services/InstanceLock.h"
 #include "platform/services/LocalNotificationScheduler.h"
@@ -435,6 +436,9 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   session.present(true);
   session.loop();
   session.savePlacement();
+  // The application's objects go now, while everything they reach on their
+  // way out (registries, the run loop, the window system) is still there.
+  app.setDelegate(nullptr);
   IdleTimer::setObserver(nullptr);
   Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;
@@ -444,6 +448,9 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
   std::string url;
   for (int i = 1; i < argc && url.empty(); ++i)
     if (std::strstr(argv[i], "://")) url = argv[i];
+  // The folders hold a person's notes: others may not read them.
+  for (const std::string& failure : DataFolders::makePrivate())
+    ns::logf("INFO  - [%s] Could not make private: %s", ns::logTimestamp().c_str(), failure.c_str());
   // One instance per data folder: a later start hands its link to the running one.
   InstanceLock::Start instance = InstanceLock::acquire(ns::documentsDirectory(), url);
   switch (instance.outcome) {
@@ -455,7 +462,13 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
     case InstanceLock::Outcome::Acquired:
       ns::RunLoop::setMainThread();  // before the listener's thread posts to it
       instance.lock->listen([](const std::string& link) { Application::shared().openInboundURL(link); });
+      DataFolders::removeStaleTemporaries();  // no other instance writes here now
       break;
+  }
+  // A link the application would drop unread is refused here, saying why.
+  if (std::string problem = url.empty() ? "" : InstanceLock::linkProblem(url); !problem.empty()) {
+    std::fprintf(stderr, "zarvel: the link was not opened: %s.\n", problem.c_str());
+    url.clear();
   }
   const char* headless = std::getenv("ZARVEL_HEADLESS");
   if (headless && std::strcmp(headless, "1") == 0)

@@ -1,6 +1,7 @@
 // The window backend on SDL's offscreen driver: launch, drawing, the idle
 // timer, and termination ending the loop.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "platform/backend/sdl/SdlBackend.h"
 
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Paths.h"
 #include "platform/services/InstanceLock.h"
@@ -213,5 +215,35 @@ TEST(SdlBackend, ASecondStartWithoutALinkSaysTheReaderRunsAndEnds) {
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(app->launched);
   EXPECT_EQ(err, "zarvel: Zarvel is already running with the data in " + ns::documentsDirectory() + ".\n");
+  Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, AStartMakesTheDataPrivateClearsLeftoversAndRefusesAnOverlongLink) {
+  prepareDummyWindowRun();
+  // What an older version and a crash left: an open folder and a temporary.
+  ASSERT_TRUE(ns::createDirectory(ns::documentsDirectory()));
+  ASSERT_EQ(::chmod(ns::documentsDirectory().c_str(), 0755), 0);
+  std::string leftover = ns::pathJoin(ns::configDirectory(), ".defaults.json.tmp2811492");
+  ASSERT_TRUE(ns::createDirectory(ns::configDirectory()));
+  ASSERT_TRUE(ns::writeFileAtomically(leftover, std::string_view("{\"half\":")));
+  ASSERT_TRUE(ns::setModificationDate(leftover, ns::RealClock().now() - 3600));
+
+  auto app = std::make_shared<QuickApp>();
+  std::string link = "zarvel://2:255:" + std::string(1990, '1');
+  char arg0[] = "zarvel";
+  char* argv[] = {arg0, link.data()};
+  testing::internal::CaptureStderr();
+  int status = ApplicationMain(2, argv, [&] { return app; });
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(app->trace, (std::vector<std::string>{"launch", "terminate"}));  // the link is not opened
+  EXPECT_NE(err.find("zarvel: the link was not opened: it is too long (2005 characters; at most 2000).\n"),
+            std::string::npos)
+      << err;
+  struct stat st {};
+  ASSERT_EQ(::stat(ns::documentsDirectory().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_FALSE(ns::fileExists(leftover));
+  IdleTimer::setDisabled(false);
   Application::shared().resetForTesting();
 }
