@@ -264,6 +264,24 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
   }
   if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) showUpdateNotice();
   showStorageWarnings();
+  // A settings write that fails later in the session is said once, on the main thread.
+  std::weak_ptr<ZarvelSDKAppDelegate> weak = weak_from_this();
+  defaults().setWriteFailureHandler([weak](const std::string& error) {
+    ns::RunLoop::main().post([weak, error] {
+      if (auto delegate = weak.lock()) delegate->reportSettingsWriteFailure(error);
+    });
+  });
+}
+
+void ZarvelSDKAppDelegate::reportSettingsWriteFailure(const std::string& error) {
+  if (settingsWriteFailureReported_) return;
+  settingsWriteFailureReported_ = true;
+  auto alert = std::make_shared<ui::AlertView>(
+      app_state::text("Changes Will Not Be Saved"),
+      app_state::text("The settings could not be saved, so the reading place and the choices changed now will be "
+                      "lost:") + "\n" + error,
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  alert->show();
 }
 
 // Says once, at launch, when the settings were reset, when the saved data had to
@@ -292,7 +310,10 @@ void ZarvelSDKAppDelegate::showStorageWarnings() {
 
   std::vector<std::string> readOnly;
   if (auto reason = dbHandler_->userDatabaseReadOnlyReason()) readOnly.push_back(*reason);
-  if (std::string reason = defaults().lastWriteError(); !reason.empty()) readOnly.push_back(reason);
+  if (std::string reason = defaults().lastWriteError(); !reason.empty()) {
+    readOnly.push_back(reason);
+    settingsWriteFailureReported_ = true;  // said here for this session
+  }
   if (readOnly.empty()) return;
   auto alert = std::make_shared<ui::AlertView>(
       app_state::text("Changes Will Not Be Saved"),
