@@ -16,6 +16,7 @@
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 #include "Classes/glyphs/ArabicFont.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "src/SocialNetwork.h"
 #include "platform/foundation/FileManager.h"
@@ -225,6 +226,8 @@ void ZarvelSDKAppDelegate::initializeDatabase() {
 }
 
 void ZarvelSDKAppDelegate::finalizeView() {
+  // A note still being written is stored (or kept aside) while the store is open.
+  UnsavedNotes::saveAll();
   resetSleep();
   // Workers first: a query must never run on a closed connection.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kWorkerStopTimeout);
@@ -305,6 +308,17 @@ void ZarvelSDKAppDelegate::showStorageWarnings() {
                        "%@", *moved),
         weak_from_this(), app_state::text("OK"));
     alert->setTag(app_state::kUserDatabaseMovedTag);
+    alert->show();
+  }
+
+  // A note that could not be stored at the last exit was kept in a file.
+  if (std::string kept = UnsavedNotes::takeKeptFile(); !kept.empty()) {
+    auto alert = std::make_shared<ui::AlertView>(
+        app_state::text("Unsaved Note Kept"),
+        ns::replaceAll(app_state::text("A note being written when Zarvel last closed could not be saved. Its text is "
+                                       "kept in %@."),
+                       "%@", kept),
+        std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
     alert->show();
   }
 

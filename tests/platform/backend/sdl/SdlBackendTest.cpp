@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 
@@ -245,5 +246,29 @@ TEST(SdlBackend, AStartMakesTheDataPrivateClearsLeftoversAndRefusesAnOverlongLin
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_FALSE(ns::fileExists(leftover));
   IdleTimer::setDisabled(false);
+  Application::shared().resetForTesting();
+}
+
+// A session ending (or `kill`) sends SIGTERM: the application hears
+// willTerminate, as for a closed window, and the run ends normally.
+TEST(SdlBackend, SigtermEndsTheRunThroughTermination) {
+  prepareDummyWindowRun();
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::vector<std::string> trace;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->makeKeyAndVisible();
+      ns::RunLoop::main().performAfter(this, "signal", 0.1, [] { std::raise(SIGTERM); });
+      ns::RunLoop::main().performAfter(this, "safety", 20, [&app] { app.terminate(); });
+    }
+    void applicationWillTerminate(Application&) override {
+      trace.push_back("terminate");
+      ns::RunLoop::main().cancelPreviousPerformRequests(this);
+    }
+  };
+  auto app = std::make_shared<App>();
+  EXPECT_EQ(runMain(app), 0);
+  EXPECT_EQ(app->trace, (std::vector<std::string>{"terminate"}));
   Application::shared().resetForTesting();
 }
