@@ -11,9 +11,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/sdl/WindowGeometry.h"
+#include "platform/backend/sdl/WindowIcon.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
@@ -60,6 +62,18 @@ constexpr int kAlreadyRunningStatus = 3;
 constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
 
 int gWakeUps = 0;
+
+// The usable area of every display, the primary first.
+std::vector<cg::Rect> usableDisplays() {
+  std::vector<cg::Rect> displays;
+  for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(i, &usable) == 0 && usable.w > 0 && usable.h > 0)
+      displays.emplace_back(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
+  }
+  if (displays.empty()) displays.emplace_back(0, 0, 1024, 768);
+  return displays;
+}
 
 bool hasEnv(const char* name) {
   const char* value = std::getenv(name);
@@ -125,10 +139,9 @@ class Session {
         return "the display could not be reached";
     }
     wakeEvent_ = SDL_RegisterEvents(1);
-    SDL_Rect usable{0, 0, 1024, 768};
-    SDL_GetDisplayUsableBounds(0, &usable);
-    desktop_ = cg::Rect(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
-    WindowPlacement place = openingPlacement(loadPlacement(), desktop_);
+    std::vector<cg::Rect> displays = usableDisplays();
+    WindowPlacement place = openingPlacement(loadPlacement(), displays);
+    desktop_ = displays[std::size_t(std::max(0, displayOf(place, displays)))];
     orientation_ = place.orientation;
     cg::Size logical = screenSizeForOrientation(orientation_);
     Screen::main().setBounds(cg::Rect(0, 0, logical.width, logical.height));
@@ -142,6 +155,7 @@ class Session {
       return std::string("no window could be opened: ") + SDL_GetError();
     }
     SDL_SetWindowMinimumSize(window_, 240, 240);
+    setWindowIcon();
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
@@ -150,6 +164,18 @@ class Session {
     }
     updateScale();
     return {};
+  }
+
+  // The desktop shows the reader's own icon for its window.
+  void setWindowIcon() {
+    std::string path = windowIconPath();
+    auto icon = path.empty() ? std::nullopt : loadIconPixels(path);
+    if (!icon) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->argb.data(), icon->width, icon->height, 32,
+                                                              icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
   }
 
   // Remembers the window for the next run.
