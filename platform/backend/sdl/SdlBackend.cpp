@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/backend/sdl/DisplayProbe.h"
 #include "platform/backend/sdl/WindowGeometry.h"
 #include "platform/backend/sdl/WindowIcon.h"
 #include "platform/foundation/Clock.h"
@@ -57,6 +58,9 @@ unsigned modifiersOf(Uint16 mod) {
 cg::Size logicalSize() { return Screen::main().bounds().size; }
 
 constexpr int kNoDisplayStatus = 2;
+// A display that answers is tried this many times, this far apart.
+constexpr int kDisplayTries = 8;
+constexpr double kDisplayPauseSeconds = 0.25;
 constexpr int kAlreadyRunningStatus = 3;
 // SDL's drivers that show nothing: used only when the environment names them.
 constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
@@ -124,6 +128,25 @@ void connectClipboard() {
       [](const std::string& s) { SDL_SetClipboardText(s.c_str()); });
 }
 
+// Starts SDL's video: "" with a driver that shows windows, else why not
+// (SDL stopped again, so that it can be tried once more).
+std::string startVideo() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string reason = std::string("no video driver could start: ") + SDL_GetError();
+    SDL_Quit();
+    return reason;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  for (const char* invisible : kInvisibleDrivers) {
+    // An unreachable display makes SDL fall back to a driver that shows nothing.
+    if (driver && std::strcmp(driver, invisible) == 0 && !driverRequested(invisible)) {
+      SDL_Quit();
+      return "the display could not be reached";
+    }
+  }
+  return {};
+}
+
 class Session {
  public:
   // Empty when a window is open; else why there is no display.
@@ -131,13 +154,12 @@ class Session {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");  // smooth scaling of the screen
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");    // fingers come as fingers only
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("no video driver could start: ") + SDL_GetError();
-    const char* driver = SDL_GetCurrentVideoDriver();
-    for (const char* invisible : kInvisibleDrivers) {
-      // An unreachable display makes SDL fall back to a driver that shows nothing.
-      if (driver && std::strcmp(driver, invisible) == 0 && !driverRequested(invisible))
-        return "the display could not be reached";
-    }
+    // A display whose server refuses for a moment (all its client slots
+    // taken) is tried again; one where nothing listens fails at once.
+    if (std::string reason = openWithRetries([] { return startVideo(); }, displayAnswers, kDisplayTries,
+                                             kDisplayPauseSeconds);
+        !reason.empty())
+      return reason;
     wakeEvent_ = SDL_RegisterEvents(1);
     std::vector<cg::Rect> displays = usableDisplays();
     WindowPlacement place = openingPlacement(loadPlacement(), displays);
