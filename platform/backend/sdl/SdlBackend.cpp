@@ -466,9 +466,28 @@ class Session {
 
 }  // namespace
 
+bool showsFatalMessageBox(const std::function<const char*(const char*)>& env) {
+  auto set = [&env](const char* name) {
+    const char* value = env(name);
+    return value && *value;
+  };
+  const char* headless = env("ZARVEL_HEADLESS");
+  if ((headless && std::strcmp(headless, "1") == 0) || set("CI")) return false;
+  if (const char* driver = env("SDL_VIDEODRIVER"))
+    for (const char* invisible : kInvisibleDrivers)
+      if (std::strstr(driver, invisible)) return false;
+  return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
 int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inboundURL, const std::string& program) {
   Session session;
   if (std::string reason = session.open(); !reason.empty()) return refuseWithoutDisplay(program, reason);
+  // A start that cannot go on says why in a box too, not only on a terminal nobody sees.
+  ns::setFatalHandler([](std::string_view message) {
+    if (!showsFatalMessageBox([](const char* name) { return std::getenv(name); })) return;
+    std::string text = "Zarvel cannot start:\n\n" + std::string(message);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zarvel", text.c_str(), nullptr);
+  });
   ns::RunLoop::setMainThread();
   IdleTimer::setObserver([](bool disabled) {
     if (disabled) SDL_DisableScreenSaver();
@@ -487,6 +506,7 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   // The application's objects go now, while everything they reach on their
   // way out (registries, the run loop, the window system) is still there.
   app.setDelegate(nullptr);
+  ns::setFatalHandler(nullptr);
   IdleTimer::setObserver(nullptr);
   Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <map>
 #include <csignal>
 #include <cstdlib>
 #include <thread>
@@ -12,6 +13,7 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/services/InstanceLock.h"
 #include "platform/foundation/RunLoop.h"
@@ -271,4 +273,42 @@ TEST(SdlBackend, SigtermEndsTheRunThroughTermination) {
   EXPECT_EQ(runMain(app), 0);
   EXPECT_EQ(app->trace, (std::vector<std::string>{"terminate"}));
   Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, AFatalStartIsShownInABoxOnlyWhereAPersonCanCloseIt) {
+  struct Case {
+    const char* name;
+    std::map<std::string, std::string> env;
+    bool box;
+  };
+  const Case cases[] = {
+      {"an X session", {{"DISPLAY", ":0"}}, true},
+      {"a Wayland session", {{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+      {"no display", {}, false},
+      {"headless", {{"DISPLAY", ":0"}, {"ZARVEL_HEADLESS", "1"}}, false},
+      {"SDL's dummy driver", {{"DISPLAY", ":0"}, {"SDL_VIDEODRIVER", "dummy"}}, false},
+      {"SDL's offscreen driver", {{"SDL_VIDEODRIVER", "offscreen"}, {"WAYLAND_DISPLAY", "w"}}, false},
+      {"CI with a display", {{"DISPLAY", ":99"}, {"CI", "true"}}, false},
+      {"an empty DISPLAY", {{"DISPLAY", ""}}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(showsFatalMessageBox([&c](const char* name) -> const char* {
+                auto it = c.env.find(name);
+                return it == c.env.end() ? nullptr : it->second.c_str();
+              }),
+              c.box);
+  }
+}
+
+// A start whose data folder cannot be written ends at once with the message,
+// also on a desktop with a display (on the dummy driver no box can block it).
+TEST(SdlBackend, AFatalStartEndsWithItsMessageWithoutWaitingOnABox) {
+  prepareDummyWindowRun();
+  setenv("DISPLAY", ":0", 1);
+  struct Failing : ApplicationDelegate {
+    void applicationDidFinishLaunching(Application&) override { ns::fatal("the data folder cannot be written"); }
+  };
+  EXPECT_EXIT(runMain(std::make_shared<Failing>()), ::testing::ExitedWithCode(1),
+              "FATAL - the data folder cannot be written");
 }
