@@ -18,9 +18,10 @@
 
 namespace {
 
+// Never destroyed: an editor released during the process's exit still finds it.
 std::map<int, UnsavedNotes::Source>& sources() {
-  static std::map<int, UnsavedNotes::Source> list;
-  return list;
+  static auto* list = new std::map<int, UnsavedNotes::Source>;
+  return *list;
 }
 int gNextId = 1;
 

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
-#include <vector>
 #include <thread>
+#include <vector>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
@@ -240,27 +240,25 @@ void InstanceLock::serve(std::function<void(const std::string&)> open) {
     clients.erase(clients.begin() + static_cast<std::ptrdiff_t>(i));
   };
   for (;;) {
+    // The clients are in order of arrival, so of deadline: the first one's is the next.
     std::vector<pollfd> fds = {{listenFd_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    for (const Client& c : clients) fds.push_back({c.fd, POLLIN, 0});
     int timeout = -1;
-    Clock::time_point now = Clock::now();
-    for (const Client& c : clients) {
-      fds.push_back({c.fd, POLLIN, 0});
-      auto left = std::chrono::ceil<std::chrono::milliseconds>(c.deadline - now).count();
-      timeout = timeout < 0 ? int(std::max<long long>(left, 0)) : std::min(timeout, int(std::max<long long>(left, 0)));
-    }
+    if (!clients.empty())
+      timeout = int(std::max<long long>(
+          0, std::chrono::ceil<std::chrono::milliseconds>(clients.front().deadline - Clock::now()).count()));
     if (::poll(fds.data(), fds.size(), timeout) < 0) {
       if (errno == EINTR) continue;
       break;
     }
     if (fds[1].revents) break;
-    // The clients with something to read, then the ones out of time (the
-    // list is in order of arrival, so of deadline).
+    // The clients with something to read, then the ones out of time.
     for (std::size_t i = clients.size(); i-- > 0;)
       if (fds[2 + i].revents && readFrom(clients[i], take) == Read::Done) drop(i);
-    now = Clock::now();
+    Clock::time_point now = Clock::now();
     while (!clients.empty() && clients.front().deadline <= now) drop(0);
     if (!(fds[0].revents & POLLIN)) continue;
-    for (;;) {
+    for (std::size_t accepted = 0; accepted < kMaxClients; ++accepted) {  // a flood does not hold the loop
       int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
       if (fd < 0) break;
       if (clients.size() >= kMaxClients) drop(0);

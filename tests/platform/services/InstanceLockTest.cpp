@@ -3,6 +3,7 @@
 #include "platform/services/InstanceLock.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -82,16 +83,19 @@ TEST_F(InstanceLockTest, ALaterStartHandsItsLinkToTheRunningOneOrIsToldItRuns) {
   EXPECT_EQ(received.back(), "zarvel://18:1");
 }
 
-// A client of the socket, connected to the folder's running instance.
+// A client of the socket, connected to the folder's running instance (a
+// folder path too long for an address is reached through a descriptor).
 int connectTo(const std::string& folder) {
+  int dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  std::string path = "/proc/self/fd/" + std::to_string(dir) + "/zarvel.sock";
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  std::string path = ns::pathJoin(folder, "zarvel.sock");
-  if (fd < 0 || path.size() >= sizeof address.sun_path) return -1;
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
+  bool connected = dir >= 0 && fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  if (dir >= 0) ::close(dir);
+  if (!connected) {
+    if (fd >= 0) ::close(fd);
     return -1;
   }
   timeval timeout{10, 0};  // a safety net: the listener answers or closes well before
