@@ -66,6 +66,7 @@ constexpr int kAlreadyRunningStatus = 3;
 constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
 
 int gWakeUps = 0;
+int gPresents = 0;
 
 // The usable area of every display, the primary first.
 std::vector<cg::Rect> usableDisplays() {
@@ -272,6 +273,7 @@ class Session {
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);
+    ++gPresents;
   }
 
  private:
@@ -548,5 +550,6 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
 }
 
 int SdlBackend::wakeUps() { return gWakeUps; }
+int SdlBackend::presents() { return gPresents; }
 
 }  // namespace ui

@@ -29,6 +29,8 @@ class SdlBackend {
                  const std::string& program = "zarvel");
   // Times the event loop has woken so far (an idle window sleeps).
   static int wakeUps();
+  // Frames shown in the window so far.
+  static int presents();
 };
 
 // Whether a fatal error (a first start where the data cannot be written)
