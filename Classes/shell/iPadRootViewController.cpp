@@ -425,6 +425,7 @@ void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
     tabbarButtonPressed(key.key[0] - '1');
     return;
   }
+  if (searchKeyPressed(key)) return;
   if (key.key == "Escape" && isFloatingViewExpanded_) {
     shrinkFloatingView(true);
     return;

@@ -28,6 +28,7 @@
 #include "platform/ui/ViewController.h"
 
 class BookmarksViewController;
+class SearchViewController;
 class SavedSearch;
 class SurahTranslationViewController;
 class FloatingPanGestureRecognizer;
@@ -231,10 +232,12 @@ class iPadRootViewController : public ui::ViewController,
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   std::shared_ptr<BookmarksViewController> makeBookmarksList();
+  std::shared_ptr<SearchViewController> makeSearchScreen();
   // The bookmarks or search screen on top of the selected tab, if it shows one.
   ui::ViewController* visibleTabScreen() const;
   bool tabScreenPinsColumn() const;
   void refreshTabScreenTheme();
+  bool searchKeyPressed(const ui::KeyEvent& key);
   ui::Button* tabButton(int tab) const;
   void setTabImage(int tab, bool selected);
   ui::NavigationController* tabNavigation() const;
