@@ -52,7 +52,7 @@ endfunction()
 # they carry the ctest label "threads", and the target thread_tests builds them
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
-set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl test_tktables)
+set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl test_tktables test_tkweb)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -159,7 +159,7 @@ endforeach()
 
 if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_executable(zarvel "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
-  zarvel_existing(d app ${built} core glyphs ui services backend_sdl backend_headless)
+  zarvel_existing(d app ${built} core glyphs ui services tkweb backend_sdl backend_headless)
   target_link_libraries(zarvel PRIVATE ${d})
   add_test(NAME zarvel_headless_screenshot
            COMMAND ${CMAKE_COMMAND} -DAPP=$<TARGET_FILE:zarvel> -DWORK=${CMAKE_BINARY_DIR}/test-tmp/headless-run
