@@ -79,6 +79,10 @@ class iPadConnectionDelegate {
   virtual ui::ViewController* getViewController() { return nullptr; }
   virtual ui::View* getNavigationViewContainer() { return nullptr; }
 
+  // A bar of a tab's screen shown over the bottom bar (batch editing), and hidden.
+  virtual void showViewAboveNavBar(std::shared_ptr<ui::View> view, int height) { (void)view, (void)height; }
+  virtual void hideViewAboveNavBar(ui::View* view) { (void)view; }
+
   virtual bool isDownloadAllAudios() { return false; }
   virtual void downloadAudioForSurah(int surah) { (void)surah; }
   virtual void surahDidBeginPlayingAudio() {}
