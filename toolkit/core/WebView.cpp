@@ -14,6 +14,11 @@ WebView::Factory& factory() {
   return f;
 }
 
+std::function<void(const std::string&)>& cookieRemover() {
+  static std::function<void(const std::string&)> remover;
+  return remover;
+}
+
 // Stands where no engine is installed (a run without a desktop display): it
 // says so, and every load fails with that message after it has started.
 class UnavailableWebView : public WebView {
@@ -71,5 +76,13 @@ std::shared_ptr<WebView> WebView::make(cg::Rect frame) {
 void WebView::setFactory(Factory f) { factory() = std::move(f); }
 
 bool WebView::hasEngine() { return static_cast<bool>(factory()); }
+
+void WebView::removeCookiesForHost(const std::string& host) {
+  if (cookieRemover()) cookieRemover()(host);
+}
+
+void WebView::setCookieRemover(std::function<void(const std::string&)> remover) {
+  cookieRemover() = std::move(remover);
+}
 
 }  // namespace ui

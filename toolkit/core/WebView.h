@@ -54,6 +54,9 @@ class WebView : public View {
   // Installs the engine's maker; nullptr leaves none.
   static void setFactory(Factory factory);
   static bool hasEngine();
+  // Removes the cookies the engine keeps for the host (none without one).
+  static void removeCookiesForHost(const std::string& host);
+  static void setCookieRemover(std::function<void(const std::string& host)> remover);
 
   explicit WebView(cg::Rect frame) : View(frame) {}
 
@@ -78,8 +81,6 @@ class WebView : public View {
   virtual std::string title() const = 0;
   // Runs a script in the page; its result is not needed.
   virtual void runScript(const std::string& script) = 0;
-  // Removes the cookies that the engine keeps for the host.
-  virtual void removeCookiesForHost(const std::string& host) { (void)host; }
 
   bool scalesPageToFit() const { return scalesPageToFit_; }
   virtual void setScalesPageToFit(bool on) { scalesPageToFit_ = on; }

@@ -298,29 +298,6 @@ void GtkWebView::runScript(const std::string& script) {
   changed();
 }
 
-void GtkWebView::removeCookiesForHost(const std::string& host) {
-  WebKitWebsiteDataManager* data = webkit_web_context_get_website_data_manager(engine_.context());
-  WebKitCookieManager* cookies = webkit_website_data_manager_get_cookie_manager(data);
-  // Reads the cookies sent to the host, then deletes each one.
-  for (const char* scheme : {"https://", "http://"}) {
-    std::string uri = std::string(scheme) + host + "/";
-    webkit_cookie_manager_get_cookies(
-        cookies, uri.c_str(), nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer) {
-          auto* manager = WEBKIT_COOKIE_MANAGER(source);
-          GList* list = webkit_cookie_manager_get_cookies_finish(manager, result, nullptr);
-          for (GList* item = list; item; item = item->next) {
-            auto* cookie = static_cast<SoupCookie*>(item->data);
-            webkit_cookie_manager_delete_cookie(manager, cookie, nullptr, nullptr, nullptr);
-            soup_cookie_free(cookie);
-          }
-          g_list_free(list);
-        },
-        nullptr);
-  }
-  changed();
-}
-
 void GtkWebView::setScalesPageToFit(bool on) {
   WebView::setScalesPageToFit(on);
   // Pages are laid out at the view's width; the zoom stays at one.

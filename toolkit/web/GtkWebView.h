@@ -35,7 +35,6 @@ class GtkWebView : public WebView {
   std::string currentURL() const override;
   std::string title() const override;
   void runScript(const std::string& script) override;
-  void removeCookiesForHost(const std::string& host) override;
   void setScalesPageToFit(bool on) override;
 
   void setFrame(cg::Rect frame) override;

@@ -9,6 +9,7 @@
 // helper processes of its own; shutdown() ends them. Main thread only.
 #include <memory>
 #include <set>
+#include <string>
 #include <sys/types.h>
 
 typedef struct _WebKitWebContext WebKitWebContext;
@@ -33,6 +34,7 @@ class WebKitEngine {
   // After a call into GTK or WebKit from outside a dispatch: sources it added
   // on this thread are looked at again (the watcher's wait is cut short).
   void kick();
+  void removeCookiesForHost(const std::string& host);
 
   void viewCreated() { ++views_; }
   void viewDestroyed() { --views_; }
