@@ -90,8 +90,8 @@ std::optional<ns::Value> SNRequest::parseJsonResponse(const ns::Data& data, std:
   if (!result) {
     // An answer that is no JSON at all is a failure, not a result.
     if (error)
-      *error = formError(kSocialGeneralError,
-                         ns::Dictionary{{"error_msg", TKApplicationLocalizedString("The answer could not be read.")}});
+      *error = SNError{kSocialErrorDomain, kSocialGeneralError,
+                       TKApplicationLocalizedString("The answer could not be read."), ns::Value()};
     return std::nullopt;
   }
   if (!result->isDictionary()) return result;

@@ -198,6 +198,8 @@ bool startGtk() {
   ::setenv("WEBKIT_DMABUF_RENDERER_FORCE_SHM", "1", 0);
   // The process keeps the locale it has (numbers are read and written in C).
   gtk_disable_setlocale();
+  // The offscreen windows are no part of the desktop's accessibility tree.
+  ::setenv("NO_AT_BRIDGE", "1", 0);
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return false;
   gtkReady() = gtk_init_check(nullptr, nullptr);
   if (!gtkReady())
