@@ -128,11 +128,10 @@ void ZarvelSDKAppDelegate::requestDownloadSurahAudioAlert(int surah) {
 void ZarvelSDKAppDelegate::requestDownloadServerSelection(int surah) {
   const auto& mirrors = RecitationMirrors::shared();
   std::vector<std::string> names;
-  for (int m = 1; m <= mirrors.count(); ++m) {
-    std::string number = std::to_string(m);
-    if (IsLanguageArabic()) number = ChapterInfo::getArabicNumbersFrom(number);
-    names.push_back(text("Mirror") + " " + number);
-  }
+  // The configured mirrors by the sheet's names for the six.
+  static const char* const kNames[] = {"Mirror 1 (US)", "Mirror 2 (US)", "Mirror 3 (US)",
+                                       "Mirror 4 (UK)", "Mirror 5 (US)", "Mirror 6 (EU)"};
+  for (int m = 0; m < mirrors.count() && m < 6; ++m) names.push_back(text(kNames[m]));
   names.push_back(text("Random (Recommended)"));
   downloadServerActionSheet = std::make_shared<ui::ActionSheet>(
       text("Select server to download audios from. If one fails, please try another."), weak_from_this(),
@@ -149,6 +148,7 @@ float ZarvelSDKAppDelegate::rnd() {
 }
 
 void ZarvelSDKAppDelegate::downloadSurahAudioAlert(int surah) {
+  if (settingUpSurah_) return;  // the set-up of the last one runs to its end first
   const auto& mirrors = RecitationMirrors::shared();
   if (mirrors.empty()) {
     // No mirror to ask: the reader is told where the list belongs.
@@ -313,11 +313,12 @@ void ZarvelSDKAppDelegate::setupDownloadedSurahAudioInBG(int surah) {
 }
 
 bool ZarvelSDKAppDelegate::setupDownloadedSurahAudio(int surah) {
-  ns::performOnMainAndWait([this] {
+  SetupJob job;  // as the download started, read on the main thread
+  ns::performOnMainAndWait([this, &job] {
     willPerformAudioSetup();
     settingUpSurah_ = true;
+    job = setupJob_;
   });
-  const SetupJob job = setupJob_;  // fixed at the download's start, on the main thread
   auto fail = [this](std::string why) {
     ns::logf("INFO  - [%s] Recitation set-up failed: %s", ns::logTimestamp().c_str(), why.c_str());
     ns::performOnMainAndWait([&] { lastSetupFailure_ = why; });

@@ -252,7 +252,7 @@ TEST_F(DownloadTest, TheReadingScreensStripFollowsTheDownloadInBothLayouts) {
     useReciter(kReciter);
     open(kSurah);
     delegate->downloadServer = 1;
-    server.on(kPath, LoopbackServer::drip(archive_, 2048, 30));
+    server.on(kPath, LoopbackServer::drip(archive_, 256, 50));  // slow enough to be cancelled
     delegate->downloadSurahAudioAlert(kSurah);
     ns::RunLoop::main().runUntil([&] { return delegate->lastDownloadProgress() > 0.2f; }, 10.0);
     settle(0.3);
