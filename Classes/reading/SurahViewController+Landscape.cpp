@@ -34,7 +34,7 @@ bool SurahViewController::shouldAutorotateToInterfaceOrientation(ui::InterfaceOr
   }
   isRotating_ = true;
   ns::RunLoop::main().performAfter(this, "resetisRotating", 0.4, [this] { resetisRotating(); });
-  topIndexPathBeforeRotation = tblVerses ? tblVerses->indexPathForRowAtPoint(tblVerses->contentOffset()) : std::nullopt;
+  topIndexPathBeforeRotation = topVerseRow();
   int n = static_cast<int>(o);
   return n >= 1 && n <= 4;
 }
@@ -77,6 +77,27 @@ void SurahViewController::didRotateFromInterfaceOrientation(ui::InterfaceOrienta
       lastPopoverPosition, true);
   // Brought back once: a popover the reader closes later stays closed.
   reShowPopover = false;
+}
+
+// The first row of the verse whose rows hold the table's top edge (a verse
+// starting exactly there is that verse, not the one before).
+std::optional<ui::IndexPath> SurahViewController::topVerseRow() const {
+  if (!tblVerses) return std::nullopt;
+  auto path = tblVerses->indexPathForRowAtPoint(cg::Point{10, tblVerses->contentOffset().y});
+  if (!path) return std::nullopt;
+  return ui::IndexPath::indexPathForRow(verseToRow(rowToVerse(path->row)), 0);
+}
+
+// The table measures its rows again for the layout in force; the verse at
+// its top stays there (in a turn, the one that was there when it began).
+void SurahViewController::reloadKeepingTopVerse() {
+  if (!tblVerses) return;
+  auto top = isRotating_ && topIndexPathBeforeRotation ? topIndexPathBeforeRotation : topVerseRow();
+  if (settingUpSurah_ || !hasVerseRecords_ || !top || tblVerses->contentOffset().y <= 0) {
+    tblVerses->reloadData();
+    return;
+  }
+  bringSelectedVerseToTop(top, false, IsInLandscape_);
 }
 
 bool SurahViewController::prepareForLandscapeWithAnimation(bool animated, bool initial) {

@@ -169,6 +169,9 @@ class SurahViewController : public ui::ViewController,
   bool canTurnLandscape(ui::InterfaceOrientation) const { return !isSwitchingSurah_; }
   bool prepareForLandscapeWithAnimation(bool animated, bool initial);
   bool prepareForPortraitWithAnimation(bool animated, bool initial);
+  // Measures the rows again for a new layout, keeping the verse at the top.
+  void reloadKeepingTopVerse();
+  std::optional<ui::IndexPath> topVerseRow() const;
   void setupForLandscape();
   void setupForPortrait();
   void checkIdleTimeout();
@@ -255,7 +258,7 @@ class SurahViewController : public ui::ViewController,
   // The glyph height of a verse at the table's width, from the heights cache.
   int arabicGlyphHeight(int verse);
   int markedHeight(int verse, int height) const;
-  float translationRowHeight(int verse, bool landscape);
+  float translationRowHeight(int verse);
   SurahVerseView* rowViewAt(int row) const;
   void forEachVisibleRowView(const std::function<void(SurahVerseView&)>& fn) const;
   std::shared_ptr<ui::TableViewCell> infoCellForRow(int row);

@@ -45,6 +45,13 @@ SurahTranslationViewController::~SurahTranslationViewController() {
   ns::RunLoop::main().cancelPreviousPerformRequests(this);
 }
 
+// The root's two layouts: the panes side by side upright (the secondary
+// hidden there) and on its side.
+float SurahTranslationViewController::paneWidth(bool primary, bool landscape) {
+  if (primary) return landscape ? 256 : 288;
+  return landscape ? 288 : 280;
+}
+
 const std::string& SurahTranslationViewController::defaultsKey() const {
   static const std::string primary = "CurrentTranslationPrimary", secondary = "CurrentTranslationSecondary";
   return IsPrimaryTranslation_ ? primary : secondary;
@@ -218,9 +225,24 @@ void SurahTranslationViewController::showLoadingView() {
   ui::View::commitAnimations();
 }
 
+// The rows measured again, level with the reading table.
+void SurahTranslationViewController::reloadRowsInPlace() {
+  if (!isViewLoaded()) return;
+  tblTransView_->reloadData();
+  takeReadingTablePlace();
+}
+
+void SurahTranslationViewController::takeReadingTablePlace() {
+  if (!isViewLoaded() || !ThisSurahController_ || !ThisSurahController_->tblVerses) return;
+  bool ignoring = IgnoreSendingScrollEvents_;
+  IgnoreSendingScrollEvents_ = true;  // following is not scrolling
+  tblTransView_->setContentOffset(ThisSurahController_->tblVerses->contentOffset(), false);
+  IgnoreSendingScrollEvents_ = ignoring;
+}
+
 void SurahTranslationViewController::hideLoadingView() {
   if (isViewLoaded()) {
-    tblTransView_->reloadData();
+    reloadRowsInPlace();
     activityIndicator->stopAnimating();
     ui::View::beginAnimations("TransLoading");
     ui::View::setAnimationDuration(0.15);
@@ -244,7 +266,7 @@ void SurahTranslationViewController::updateVisibleRowBGs() {
 float SurahTranslationViewController::getHeightForVerse(int verse, bool landscape) {
   auto meta = metaForVerse(verse);
   int h = 0;
-  if (meta) h = landscape && IsPrimaryTranslation_ ? meta->Height() : meta->LandscapeHeight();
+  if (meta) h = meta->heightForWidth(SurahVerseView::translationTextWidth(paneWidth(IsPrimaryTranslation_, landscape), true));
   float height;
   if (h == 0 || (verse <= 0 && !isHeaderlessSurah())) height = 65;
   else height = float(h + (iCurrentTranslation_ == 1000 ? 8 : 3));

@@ -53,10 +53,17 @@ class SurahTranslationViewController : public ui::ViewController,
   // ---- what the root sends ----------------------------------------------------------
   void loadTranslation();
   void hideLoadingView();
+  // Measures the rows again and takes the reading table's offset (after a
+  // reload or a change of layout).
+  void reloadRowsInPlace();
   void showLoadingView();
   void reloadVisibleRows();
   void updateVisibleRowBGs();
+  // A verse's row height in a layout: its text measured at the width the
+  // pane's rows have in that layout.
   virtual float getHeightForVerse(int verse, bool landscape);
+  // The pane's width in each of the root's layouts.
+  static float paneWidth(bool primary, bool landscape);
   void highlightVerse(int verse, bool jumpTo) { highlightVerse(verse, jumpTo, true, false); }
   void highlightVerse(int verse, bool jumpTo, bool animated) { highlightVerse(verse, jumpTo, animated, false); }
   void highlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection);
@@ -125,6 +132,7 @@ class SurahTranslationViewController : public ui::ViewController,
   bool isHeaderlessSurah() const;
   int currentSurah() const;
   void initSingleVerseView();
+  void takeReadingTablePlace();
 
   bool IsPrimaryTranslation_;
   iPadConnectionDelegate* delegate_ = nullptr;

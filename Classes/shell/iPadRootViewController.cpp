@@ -183,10 +183,11 @@ struct LayoutSpec {
 
 namespace {
 
-const LayoutSpec kPortrait{false, "PrepPortrait", "Default-Portrait~ipad.png", "ipad-note-wood-bg-pr.png",
-                           281, 576, 288, 288, 280};
-const LayoutSpec kLandscape{true, "PrepLand", "Default-Landscape~ipad.png", "ipad-note-wood-bg-ls.png",
-                            218, 544, 256, 256, 288};
+using Pane = SurahTranslationViewController;
+const LayoutSpec kPortrait{false, "PrepPortrait", "Default-Portrait~ipad.png", "ipad-note-wood-bg-pr.png", 281,
+                           576, Pane::paneWidth(true, false), Pane::paneWidth(true, false), Pane::paneWidth(false, false)};
+const LayoutSpec kLandscape{true, "PrepLand", "Default-Landscape~ipad.png", "ipad-note-wood-bg-ls.png", 218,
+                            544, Pane::paneWidth(true, true), Pane::paneWidth(true, true), Pane::paneWidth(false, true)};
 
 }  // namespace
 
@@ -244,7 +245,21 @@ void iPadRootViewController::applyLayout(const LayoutSpec& spec, bool animated) 
   if (viewAirPlayControl) viewAirPlayControl->setAlpha(spec.landscape && playing ? 1 : 0);
   currentFloatingFrame = viewFloatingVerses->frame();
   if (animated) ui::View::commitAnimations();
+  if (reading) {
+    if (spec.landscape) reading->prepareForLandscapeWithAnimation(false, true);
+    else reading->prepareForPortraitWithAnimation(false, true);
+  }
+  relayoutTables();
   if (IsPrimaryTranslationNone) bothPanes([](SurahTranslationViewController& pane) { pane.updateVisibleRowBGs(); });
+}
+
+// The rows' heights follow the layout (the panes' widths, the reading
+// view's): the reading table measures its rows again keeping its top verse,
+// and the panes, measured again too, take its place.
+void iPadRootViewController::relayoutTables() {
+  if (!viewContSurah_ || !viewContSurah_->isViewLoaded()) return;
+  viewContSurah_->reloadKeepingTopVerse();
+  bothPanes([](SurahTranslationViewController& pane) { pane.reloadRowsInPlace(); });
 }
 
 void iPadRootViewController::finishedRotatingToPortrait() {

@@ -226,6 +226,7 @@ class iPadRootViewController : public ui::ViewController,
  private:
   bool built() const { return viewRoot != nullptr; }
   void applyLayout(const LayoutSpec& spec, bool animated);
+  void relayoutTables();
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   ui::Button* tabButton(int tab) const;

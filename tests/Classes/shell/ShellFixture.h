@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Classes/app/MainInterface.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/shell/EventInterceptWindow.h"
@@ -31,6 +32,13 @@ namespace shelltest {
 inline constexpr double kWednesday = 1.8e9 + 5 * 86400;
 
 class ShellTest : public ::testing::Test {
+ public:
+  // A new process's state, for a test that launches again.
+  void restart() {
+    TearDown();
+    SetUp();
+  }
+
  protected:
   void SetUp() override {
     if (!testenv::realContentBuilt()) GTEST_SKIP() << "the content database is not built";
@@ -56,15 +64,8 @@ class ShellTest : public ::testing::Test {
   // main interface makes it, and lets the set-up second pass.
   void launch(ui::InterfaceOrientation orientation = ui::InterfaceOrientation::LandscapeRight, double wait = 1.5) {
     turnScreen(orientation);
-    delegate = std::make_shared<ZarvelSDKAppDelegate>();
-    auto window = std::make_shared<EventInterceptWindow>(ui::Screen::main().bounds());
-    window->setShowsStatusBar(true);
-    root = std::make_shared<iPadRootViewController>();
-    root->setViewContSurah(std::make_shared<SurahViewController>());
-    root->buildInterface(ui::Screen::main().applicationFrame());
-    window->setEventInterceptDelegate(root.get());
-    delegate->setWindow(window);
-    delegate->setIpadRootViewController(root);
+    delegate = loadMainInterface();
+    root = std::static_pointer_cast<iPadRootViewController>(delegate->ipadRootViewController()->shared_from_this());
     backend_->launch(delegate);
     backend_->advance(wait);
   }
