@@ -66,6 +66,9 @@ void SurahViewController::updateReciterLabel() {
   btnReciter->setTitle(name, ui::ControlStateNormal);
   btnReciter->setTitle(name, ui::ControlStateHighlighted);
   placeArrow(imgDownArrowReciter, *btnReciter, btnReciter->frame().width() - 10);
+  // The button's right end stays beside the play button when the header
+  // widens or narrows; its arrow stays at that end.
+  imgDownArrowReciter->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin);
 
   bool another = false, current = false;
   if (db) {
@@ -82,9 +85,18 @@ void SurahViewController::updateReciterLabel() {
   btnPlay->setAlpha(current ? 0.8f : 1.0f);
 }
 
+// The button names the translation the rows show; where they show none
+// (beside the panes, or with translations hidden in full screen), the one the
+// rows would show, which the primary pane shows.
+int SurahViewController::translationNamedInHeader() const {
+  if (int shown = chosenTranslation()) return shown;
+  int t = int(defaults().integerForKey("CurrentTranslationPrimary"));
+  return t != 0 ? t : int(defaults().integerForKey("CurrentTranslationSecondary"));
+}
+
 void SurahViewController::updateTranslationLabel() {
   if (viewDidUnload_ || !isViewLoaded()) return;
-  std::string name = ChapterInfo::getTranslationNameForNumber(int(defaults().integerForKey("CurrentTranslationv22")));
+  std::string name = ChapterInfo::getTranslationNameForNumber(translationNamedInHeader());
   btnTranslation->setTitle(name, ui::ControlStateNormal);
   btnTranslation->setTitle(name, ui::ControlStateHighlighted);
   ui::Font font = btnTranslation->titleLabel() ? btnTranslation->titleLabel()->font() : ui::Font::systemFontOfSize(15);
@@ -152,7 +164,7 @@ void SurahViewController::btnTranslatorPressed() {
   std::vector<ChoiceListController::Choice> choices;
   for (int t : ChapterInfo::getAvailableTranslations(true))
     choices.push_back({t, ChapterInfo::getTranslationFullNameForNumber(t)});
-  int chosen = int(defaults().integerForKey("CurrentTranslationv22"));
+  int chosen = translationNamedInHeader();
   auto picker = std::make_shared<ChoiceListController>(choices, chosen, [this](int translation) {
     defaults().setInteger(translation, "CurrentTranslationv22");
     defaults().setInteger(translation, "CurrentTranslationPrimary");

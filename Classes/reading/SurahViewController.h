@@ -251,6 +251,7 @@ class SurahViewController : public ui::ViewController,
   void observeNotifications();
   // The translation the table shows, from the root and the defaults.
   int chosenTranslation() const;
+  int translationNamedInHeader() const;
   bool hasHeaderRow() const { return iCurrentSurah_ != 1 && iCurrentSurah_ != 9; }
   bool hasTranslationRows() const { return iCurrentTranslation_ != 0; }
   bool isFloatingViewExpanded() const { return !ipaddelegate_ || ipaddelegate_->isFloatingViewExpanded(); }
