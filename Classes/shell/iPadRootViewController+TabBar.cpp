@@ -1,6 +1,8 @@
 // The four tab buttons of the bottom bar and the right-hand column that shows
 // the selected tab's controller; the custom bar over the bottom bar.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Classes/core/Language.h"
 #include "Classes/shell/iPadRootViewController.h"
@@ -51,6 +53,14 @@ ui::Button* iPadRootViewController::tabButton(int tab) const {
     case 3: return btnTabIndex.get();
     default: return nullptr;
   }
+}
+
+ui::Button* iPadRootViewController::tabButtonAtPlace(int place) const {
+  std::vector<ui::Button*> buttons;
+  for (int tab = 0; tab < 4; ++tab)
+    if (ui::Button* b = tabButton(tab)) buttons.push_back(b);
+  std::sort(buttons.begin(), buttons.end(), [](ui::Button* a, ui::Button* b) { return a->frame().x() < b->frame().x(); });
+  return place >= 0 && place < int(buttons.size()) ? buttons[size_t(place)] : nullptr;
 }
 
 void iPadRootViewController::setTabImage(int tab, bool selected) {

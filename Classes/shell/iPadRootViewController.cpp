@@ -431,13 +431,29 @@ void iPadRootViewController::dismissKeyboard() {
   if (isViewLoaded()) ui::findAndResignFirstResponder(*view());
 }
 
-// Keys of the shell: Ctrl+1..Ctrl+4 choose the tabs (More, Search, Bookmarks,
-// index), Escape leaves full screen; anything else goes up the chain.
+// The index column is in view: its tab is chosen and the floating view lies
+// beside it, not over it.
+bool iPadRootViewController::isIndexShown() {
+  return built() && iSelectedBottomTab_ == 3 && viewContIndex_ && viewContIndex_->isViewLoaded() &&
+         viewFloatingVerses->frame().maxX() <= viewIndexList->frame().x() + 1;
+}
+
+// The reading screen keeps the keys; what it leaves (typed text, Enter)
+// picks and opens a surah in the index while the index is in view.
+void iPadRootViewController::insertText(const std::string& text) {
+  if (isIndexShown()) return viewContIndex_->insertText(text);
+  ui::ViewController::insertText(text);
+}
+
+// Keys of the shell: Ctrl+1..Ctrl+4 choose the tabs in the order their
+// buttons stand, left to right; Escape leaves full screen; Enter opens the
+// surah picked in the index; anything else goes up the chain.
 void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
   if ((key.modifiers & ui::KeyModifierControl) && key.key.size() == 1 && key.key[0] >= '1' && key.key[0] <= '4') {
-    tabbarButtonPressed(key.key[0] - '1');
+    if (ui::Button* button = tabButtonAtPlace(key.key[0] - '1')) tabbarButtonPressed(button->tag());
     return;
   }
+  if (key.key == "Return" && isIndexShown()) return viewContIndex_->keyDown(key);
   if (key.key == "Escape" && isFloatingViewExpanded_) {
     shrinkFloatingView(true);
     return;

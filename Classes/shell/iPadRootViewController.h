@@ -85,6 +85,8 @@ class iPadRootViewController : public ui::ViewController,
   void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) override;
   void didRotateFromInterfaceOrientation(ui::InterfaceOrientation from) override;
   void keyDown(const ui::KeyEvent& key) override;
+  void insertText(const std::string& text) override;
+  bool isIndexShown();
   // The window's events go to the reading screen first (its two-finger pinch).
   bool interceptEvent(const ui::Event& event) override {
     return viewContSurah_ && viewContSurah_->interceptEvent(event);
@@ -230,6 +232,8 @@ class iPadRootViewController : public ui::ViewController,
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   ui::Button* tabButton(int tab) const;
+  // The tab button at a place in the bar, counting from the left.
+  ui::Button* tabButtonAtPlace(int place) const;
   void setTabImage(int tab, bool selected);
   ui::NavigationController* tabNavigation() const;
   void glideFloatingView(float target);

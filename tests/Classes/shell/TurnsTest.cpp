@@ -53,8 +53,9 @@ class TurnsTest : public ShellTest {
       EXPECT_EQ(topVerse(), verse) << at;
       ui::TableView& table = *reading().tblVerses;
       EXPECT_EQ(table.contentOffset().y, table.rectForRowAtIndexPath({0, reading().verseToRow(verse)}).y()) << at;
-      if (!root->isFloatingViewExpanded())
+      if (!root->isFloatingViewExpanded()) {
         EXPECT_EQ(primary().tblTransView()->contentOffset().y, table.contentOffset().y) << at;
+      }
     }
   }
 };
