@@ -50,33 +50,51 @@ void SurahViewController::didRotateFromInterfaceOrientation(ui::InterfaceOrienta
 
   cg::Rect R = lastButtonTapped ? lastButtonTapped->frame() : lastPopoverRect;
   if (!viewIsVisible_ || !popoverView || !(popoverView->isPopoverVisible() || reShowPopover)) return;
+  // Brought back once: a popover the reader closes later stays closed.
+  reShowPopover = false;
   if (showingDialControl_) {
-    // The panel points at its verse where the turn has put it.
-    if (mouseLocation)
-      if (auto cell = tblVerses->cellForRowAtIndexPath(*mouseLocation)) R = cell->convertRectToView(cell->bounds(), viewSurahDisplay.get());
-    cg::Rect t = tblVerses->frame();
-    int y = int(R.y());
-    int space = int(t.y() + t.height()) - (y + 55);
-    auto place = VerseOptionsPanel::place(y, space);
-    lastPopoverPosition = place.arrow;
-    if (place.shiftsTable) {
-      extraTblOffset = place.extraTblOffset;
-      currTblOffset = tblVerses->contentOffset();
-      ui::View::beginAnimations("ShowBottomAudioBar");
-      ui::View::setAnimationDuration(0.35);
-      tblVerses->setContentOffset(cg::Point{currTblOffset.x, currTblOffset.y + float(extraTblOffset)});
-      ui::View::commitAnimations();
-      auto cell = mouseLocation ? tblVerses->cellForRowAtIndexPath(*mouseLocation) : nullptr;
-      R = cell ? cell->convertRectToView(cell->bounds(), viewSurahDisplay.get()) : cg::Rect();
-    }
-    verseHUDPoint = R;
+    replaceOptionsPanel();
+    return;
   }
   ui::View* anchorView = lastPopoverView ? lastPopoverView : viewSurahDisplay.get();
   popoverView->presentPopoverFromRect(
       cg::Rect(R.x() + std::floor(R.width() / 2), R.y() + std::floor(R.height() / 2) - 10, 5, 5), anchorView,
       lastPopoverPosition, true);
-  // Brought back once: a popover the reader closes later stays closed.
-  reShowPopover = false;
+}
+
+// The options panel after a turn points at its verse where the turn has put
+// it, the table shifted first where the panel has no room beside it; it is
+// anchored as at its opening, so it stands wholly on the screen.
+void SurahViewController::replaceOptionsPanel() {
+  auto rowFrame = [this]() -> std::optional<cg::Rect> {
+    auto cell = mouseLocation ? tblVerses->cellForRowAtIndexPath(*mouseLocation) : nullptr;
+    if (!cell) return std::nullopt;
+    return cell->convertRectToView(cell->bounds(), viewSurahDisplay.get());
+  };
+  auto R = rowFrame();
+  if (!R && mouseLocation) {  // the verse went out of view: back to the top
+    bringSelectedVerseToTop(mouseLocation, false, IsInLandscape_);
+    R = rowFrame();
+  }
+  if (!R) R = verseHUDPoint;
+  cg::Rect t = tblVerses->frame();
+  int y = int(R->y());
+  int space = int(t.y() + t.height()) - (y + 55);
+  auto place = VerseOptionsPanel::place(y, space);
+  lastPopoverPosition = place.arrow;
+  currTblOffset = tblVerses->contentOffset();
+  extraTblOffset = 0;
+  if (place.shiftsTable) {
+    extraTblOffset = place.extraTblOffset;
+    ui::View::beginAnimations("ShowBottomAudioBar");
+    ui::View::setAnimationDuration(0.35);
+    tblVerses->setContentOffset(cg::Point{currTblOffset.x, currTblOffset.y + float(extraTblOffset)});
+    ui::View::commitAnimations();
+    R = cg::Rect(R->x(), R->y() - float(extraTblOffset), R->width(), R->height());
+  }
+  verseHUDPoint = *R;
+  lastPopoverRect = *R;
+  presentPanelPopover(place.arrow, place.anchorOffset);
 }
 
 // The first row of the verse whose rows hold the table's top edge (a verse
@@ -92,7 +110,10 @@ std::optional<ui::IndexPath> SurahViewController::topVerseRow() const {
 // its top stays there (in a turn, the one that was there when it began).
 void SurahViewController::reloadKeepingTopVerse() {
   if (!tblVerses) return;
-  auto top = isRotating_ && topIndexPathBeforeRotation ? topIndexPathBeforeRotation : topVerseRow();
+  // With the options panel up, its verse goes to the top (it is placed again after the turn).
+  auto top = showingDialControl_ && mouseLocation            ? mouseLocation
+             : isRotating_ && topIndexPathBeforeRotation ? topIndexPathBeforeRotation
+                                                          : topVerseRow();
   if (settingUpSurah_ || !hasVerseRecords_ || !top || tblVerses->contentOffset().y <= 0) {
     tblVerses->reloadData();
     return;

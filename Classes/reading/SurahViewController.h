@@ -304,6 +304,7 @@ class SurahViewController : public ui::ViewController,
   void startIdleTimer();
   void watchTwoFingerGesture();
   void presentPanelPopover(unsigned arrow, float anchorOffset);
+  void replaceOptionsPanel();
   std::shared_ptr<VerseOptionsPanel> optionsPanel_;
   std::shared_ptr<SurahFastScroll> fastScroll_;
   bool isRotating_ = false;
