@@ -226,6 +226,15 @@ std::vector<int> ChapterInfo::getAvailableTranslations(bool withNotes) {
   return list;
 }
 
+// A translation has text when its first verse has some: a build may carry
+// the tables of translations it has no text for.
+std::vector<int> ChapterInfo::getTranslationsWithText(sqlite3* db, bool withNotes) {
+  std::vector<int> list;
+  for (int trans : getAvailableTranslations(withNotes))
+    if (trans == 0 || trans == 1000 || (db && !getTranslationFor(db, trans, 1, 1).empty())) list.push_back(trans);
+  return list;
+}
+
 bool ChapterInfo::isTranslationRTL(int trans) {
   if (trans == 0) return true;
   const TranslationEntry* entry = translationEntry(trans);
@@ -240,19 +249,22 @@ bool ChapterInfo::isTextRTL(const std::string& text) {
   return false;
 }
 
+// The reader's notes offered as a translation, by the name a reader sees.
+constexpr const char* kNotesName = "My Notes";
+
 std::string ChapterInfo::getTranslationAbbrNameForNumber(int trans) {
   if (const TranslationEntry* entry = translationEntry(trans)) return entry->abbr;
-  return localized(trans == 1000 ? "NotesPicker" : "None");
+  return localized(trans == 1000 ? kNotesName : "None");
 }
 
 std::string ChapterInfo::getTranslationNameForNumber(int trans) {
   if (const TranslationEntry* entry = translationEntry(trans)) return localized(entry->shortLabel);
-  return localized(trans == 1000 ? "NotesPicker" : "No Translation");
+  return localized(trans == 1000 ? kNotesName : "No Translation");
 }
 
 std::string ChapterInfo::getTranslationFullNameForNumber(int trans) {
   if (const TranslationEntry* entry = translationEntry(trans)) return localized(entry->fullLabel);
-  return localized(trans == 1000 ? "NotesPicker" : "No Translation");
+  return localized(trans == 1000 ? kNotesName : "No Translation");
 }
 
 int ChapterInfo::getWebsiteTransCodeFrom(int trans) {

@@ -6,6 +6,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/common/ScreenSupport.h"
 #include "Classes/reading/ChoiceListController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/reading/UIViewControllerHelper.h"
@@ -23,10 +24,8 @@ namespace {
 
 ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
 
-sqlite3* userDatabase() {
-  auto app = ZarvelSDKAppDelegate::GetInstance();
-  return app ? app->dbConnection() : nullptr;
-}
+using screens::contentDatabase;
+using screens::userDatabase;
 
 // The small down arrow inside a header button, made on first need.
 void placeArrow(std::shared_ptr<ui::ImageView>& arrow, ui::Button& button, float x) {
@@ -162,7 +161,7 @@ void SurahViewController::btnTranslatorPressed() {
   saveCurrentSurahAndVerse();
   didRecentlyChangeTrans_ = true;
   std::vector<ChoiceListController::Choice> choices;
-  for (int t : ChapterInfo::getAvailableTranslations(true))
+  for (int t : ChapterInfo::getTranslationsWithText(contentDatabase(), true))
     choices.push_back({t, ChapterInfo::getTranslationFullNameForNumber(t)});
   int chosen = translationNamedInHeader();
   auto picker = std::make_shared<ChoiceListController>(choices, chosen, [this](int translation) {

@@ -436,7 +436,9 @@ void SurahTranslationViewController::transChangePressed() {
   auto picker = std::make_shared<PickTranslationController>();
   picker->setIsPrimaryTranslation(IsPrimaryTranslation_);
   picker->setTitle(Language::get("Show", "Show"));
+  picker->setDelegate(std::static_pointer_cast<SurahTranslationViewController>(shared_from_this()));
   auto nav = ui::NavigationController::withRoot(picker);
+  nav->setNavigationBarHidden(true, false);  // the picker has its own top bar
   if (!popoverView) {
     popoverView = std::make_shared<ui::PopoverController>(nav);
     popoverView->setDelegate(std::static_pointer_cast<SurahTranslationViewController>(shared_from_this()));
@@ -448,6 +450,10 @@ void SurahTranslationViewController::transChangePressed() {
   cg::Rect b = btnTranslation->frame();
   cg::Rect anchor(b.x() + std::floor(b.width() / 2), b.y() + std::floor(b.height() / 2), 5, 5);
   popoverView->presentPopoverFromRect(anchor, view().get(), ui::PopoverArrowDirectionUp, true);
+}
+
+void SurahTranslationViewController::translationPickerCancelled() {
+  if (popoverView && popoverView->isPopoverVisible()) popoverView->dismissPopoverAnimated(true);
 }
 
 // ---- notifications and single-verse mode ----------------------------------------------------

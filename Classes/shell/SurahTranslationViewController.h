@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Classes/common/iPadConnectionDelegate.h"
+#include "Classes/reading/PickTranslationController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/TableView.h"
@@ -32,7 +33,8 @@ class TextView;
 class SurahTranslationViewController : public ui::ViewController,
                                        public ui::TableViewDataSource,
                                        public ui::TableViewDelegate,
-                                       public ui::PopoverControllerDelegate {
+                                       public ui::PopoverControllerDelegate,
+                                       public PickTranslationControllerDelegate {
  public:
   // initWithNibName:bundle:isPrimaryTranslation: ("SurahTranslationViewController").
   explicit SurahTranslationViewController(bool isPrimaryTranslation);
@@ -76,6 +78,10 @@ class SurahTranslationViewController : public ui::ViewController,
   // Reads the rows again on a worker (the pane's own reload).
   void translationDidChange();
   void transChangePressed();
+  // The picker in the pane's popover: a choice keeps it open (the slot's
+  // notification reloads the pane); its Back button closes it.
+  void translationPickerPicked(int) override {}
+  void translationPickerCancelled() override;
   void updateTranslationLabel();
   void updateSingleVerseDisplay();
 

@@ -458,8 +458,8 @@ TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
   settle();
   auto translations = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
   ASSERT_TRUE(translations);
-  auto list = ChapterInfo::getAvailableTranslations(true);
-  int row = int(std::find(list.begin(), list.end(), 1) - list.begin());
+  const auto& list = translations->choices();
+  int row = int(std::find_if(list.begin(), list.end(), [](const auto& c) { return c.value == 1; }) - list.begin());
   translations->didSelectRowAtIndexPath(translations->tableView(), ui::IndexPath::indexPathForRow(row, 0));
   settle();
   EXPECT_EQ(s.iCurrentTranslation(), 1);
