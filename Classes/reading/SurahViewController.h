@@ -212,6 +212,8 @@ class SurahViewController : public ui::ViewController,
   bool IgnoreSendingScrollEvents() const { return IgnoreSendingScrollEvents_; }
   void setIgnoreSendingScrollEvents(bool on) { IgnoreSendingScrollEvents_ = on; }
   std::shared_ptr<ArabicFont> fontLoader() const { return fontLoader_; }
+  // The glyph size style of the verse rows (0..4, plus 5 at scale 2).
+  int fontResolution() const { return fontResolution_; }
   iPadConnectionDelegate* ipaddelegate() const { return ipaddelegate_; }
   // Not retained: the root owns the screen.
   void setIpaddelegate(iPadConnectionDelegate* root) { ipaddelegate_ = root; }

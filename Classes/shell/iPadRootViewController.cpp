@@ -15,6 +15,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/TextView.h"
 
 namespace {
@@ -49,6 +50,12 @@ void iPadRootViewController::viewDidLoad() {
   observers_.push_back(center.addObserver(ui::KeyboardWillShowNotification, [this](const ns::Value&) { keyboardWillShow(); }));
   observers_.push_back(center.addObserver(ui::KeyboardWillHideNotification, [this](const ns::Value&) { keyboardWillHide(); }));
   observers_.push_back(center.addObserver("TranslationDidChange", [this](const ns::Value&) { translationDidChange(); }));
+  // The glyph size style follows the scale the window draws at (2x styles on
+  // a denser screen): the reading screen chooses its style again as after a
+  // change of the Arabic font size.
+  observers_.push_back(center.addObserver(ui::ScreenScaleDidChangeNotification, [](const ns::Value&) {
+    ns::NotificationCenter::defaultCenter().postNotificationName("ArabicFontChanged");
+  }));
   IsPrimaryTranslationNone = defaults().integerForKey("CurrentTranslationPrimary") == 0;
   IsSecondaryTranslationNone = defaults().integerForKey("CurrentTranslationSecondary") == 0;
   viewIndexList->setTag(1);

@@ -45,6 +45,7 @@ class ShellTest : public ::testing::Test {
     dir_ = testenv::prepareTestFolder("shell");
     testenv::linkBuiltResources(dir_ / "resources", {"zarvel.db", "images"});
     backend_ = std::make_unique<ui::HeadlessBackend>(kWednesday);
+    ui::Screen::main().setScale(1);
     testenv::forgetProcessState();
     defaults().setBool(true, "TipsHaveShownHD");
   }
