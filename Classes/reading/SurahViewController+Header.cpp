@@ -108,7 +108,10 @@ void SurahViewController::refreshTheme() {
     lblSurahInfoNotice->setText(Language::get("Tap sura name again to close", "Tap sura name again to close"));
 }
 
+// Beside the tablet's index column the button brings that column in;
+// elsewhere the application delegate hides the reading screen.
 void SurahViewController::btnIndexPressed() {
+  if (ipaddelegate_ && ipaddelegate_->showIndexColumn()) return;
   if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->hideSurahView();
 }
 

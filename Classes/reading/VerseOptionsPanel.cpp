@@ -566,7 +566,14 @@ void VerseOptionsPanel::messagePressed() {
   else showSheet("Message", {"Arabic Verse", "Translation", "Both"}, kMessageSheetTag);
 }
 
+// The social network has no posting screen on this desktop yet: Post says
+// so rather than closing on nothing.
 void VerseOptionsPanel::postPressed() {
+  if (!canPost()) {
+    alert("Posting Unavailable", "Posting a verse to the social network is not available on this desktop yet. "
+          "You can use Copy to paste the verse where you like.", true);
+    return;
+  }
   auto t = shareTexts();
   if (!t.translationInForce()) {
     closePanel();
@@ -576,11 +583,13 @@ void VerseOptionsPanel::postPressed() {
   }
 }
 
+bool VerseOptionsPanel::canPost() { return false; }
+
 void VerseOptionsPanel::tweetPressed() {
   if (!isTwitterInstalled()) {
     alert("Twitter Not Installed",
-          "Please install the Twitter app from the App Store to use this feature. You can also use the Copy feature "
-          "to paste text into other twitter apps",
+          "Tweeting a verse needs a Twitter application, and none is installed on this desktop. You can use Copy "
+          "to paste the verse into any Twitter client.",
           true);
     return;
   }
@@ -605,7 +614,7 @@ void VerseOptionsPanel::logPressed() {
     if (ui::URLOpener::openURL(url)) return;
   }
   alert("Sorvane Not Installed",
-        "Please install the Sorvane app from the App Store to be able to track your Quran Reading progress.", true);
+        "Logging your reading needs the Sorvane application, which is not installed on this desktop.", true);
 }
 
 void VerseOptionsPanel::answerShareSheet(int tag, int index) {

@@ -93,6 +93,8 @@ class VerseOptionsPanel : public ui::ViewController,
   void tweetText(const std::string& text);
   static bool isSorvaneInstalled();
   static bool isTwitterInstalled();
+  // Whether a verse can be posted to the social network here (not yet).
+  static bool canPost();
   // A desktop has no text-message composer.
   static bool canSendText() { return false; }
   void mailComposeController(ui::MailComposeViewController& controller, ui::MailComposeResult result,

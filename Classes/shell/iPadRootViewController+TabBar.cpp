@@ -174,6 +174,14 @@ void iPadRootViewController::refreshIndexSurahRow(int row) {
 
 void iPadRootViewController::refreshSurahViewWith(int, int) { bringIndexToView(); }
 
+// The index's tab, with the reading view slid off its column.
+bool iPadRootViewController::showIndexColumn() {
+  if (!built()) return false;
+  if (iSelectedBottomTab_ != 3) tabbarButtonPressed(3);
+  else showIndex();
+  return true;
+}
+
 void iPadRootViewController::bringIndexToView() {
   if (iSelectedBottomTab_ == 3) return;
   iSelectedBottomTab_ = 3;

@@ -164,6 +164,7 @@ class iPadRootViewController : public ui::ViewController,
   void refreshIndexSurahRow(int row);
   void refreshSurahViewWith(int surah, int verse);
   virtual void bringIndexToView();
+  bool showIndexColumn() override;
   virtual void reloadSurahView() {}
   void refreshSettings() {}
   void smoothScrollToNextVerse();

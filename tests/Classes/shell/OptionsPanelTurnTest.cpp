@@ -12,19 +12,6 @@ using Orientation = ui::InterfaceOrientation;
 
 class OptionsPanelTurnTest : public ShellTest {
  protected:
-  // A long press on the verse, its row scrolled to that height in the display.
-  void openPanel(int verse, float topInDisplay) {
-    ui::TableView& table = *reading().tblVerses;
-    ui::IndexPath path{0, reading().verseToRow(verse)};
-    table.setContentOffset(cg::Point{0, table.rectForRowAtIndexPath(path).y() - topInDisplay}, false);
-    delegate->window()->layoutIfNeeded();
-    auto cell = std::dynamic_pointer_cast<SurahViewCell>(table.cellForRowAtIndexPath(path));
-    ASSERT_TRUE(cell);
-    reading().showDialControlForVerseCell(cell.get(), cell->CellView(), &table, verse, reading().iCurrentSurah());
-    settle();
-    ASSERT_TRUE(reading().popoverView && reading().popoverView->isPopoverVisible());
-  }
-
   // The panel wholly on the screen, its arrow on the verse's row.
   void expectPanelAtVerse(int verse, const std::string& where) {
     ui::PopoverController& popover = *reading().popoverView;
@@ -50,7 +37,7 @@ TEST_F(OptionsPanelTurnTest, APanelOpenedNearTheBottomStaysOnScreenAfterATurn) {
   launch(Orientation::Portrait);
   settle();
   float displayHeight = reading().tblVerses->bounds().height();
-  openPanel(20, displayHeight - 100);
+  longPressVerse(20, displayHeight - 100);
   expectPanelAtVerse(20, "opened upright");
   delegate->window()->rotateToInterfaceOrientation(Orientation::LandscapeRight);
   settle();

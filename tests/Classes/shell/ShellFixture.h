@@ -11,6 +11,7 @@
 #include "Classes/app/MainInterface.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/reading/SurahViewCell.h"
 #include "Classes/shell/EventInterceptWindow.h"
 #include "Classes/shell/SurahTranslationViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
@@ -90,6 +91,18 @@ class ShellTest : public ::testing::Test {
   }
 
   SurahViewController& reading() { return *root->viewContSurah(); }
+  // A long press on a verse as a person makes it, the verse's row scrolled
+  // to that height in the display first: the options panel opens.
+  void longPressVerse(int verse, float topInDisplay = 0) {
+    ui::TableView& table = *reading().tblVerses;
+    ui::IndexPath path{0, reading().verseToRow(verse)};
+    table.setContentOffset(cg::Point{0, table.rectForRowAtIndexPath(path).y() - topInDisplay}, false);
+    delegate->window()->layoutIfNeeded();
+    auto cell = std::dynamic_pointer_cast<SurahViewCell>(table.cellForRowAtIndexPath(path));
+    ASSERT_TRUE(cell);
+    reading().showDialControlForVerseCell(cell.get(), cell->CellView(), &table, verse, reading().iCurrentSurah());
+    settle();
+  }
   SurahTranslationViewController& primary() { return *root->viewContPrimTrans; }
   SurahTranslationViewController& secondary() { return *root->viewContSecondTrans; }
   static ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
