@@ -7,6 +7,7 @@
 #include <pango/pangocairo.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -81,29 +82,55 @@ struct PangoParagraph {
 };
 
 // The console report (without colours when piped), keeping each benchmark's
-// real time per iteration in seconds, by its name and arguments
-// ("BM_Parse/1").
+// time per iteration in seconds, by its name and arguments ("BM_Parse/1"):
+// the median of its repetitions when it ran more than once.
 class TimeKeeper : public benchmark::ConsoleReporter {
  public:
+  enum class Clock { Real, Cpu };
+
   TimeKeeper() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        std::string name = run.run_name.function_name;
-        if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
-        seconds_[name] = run.GetAdjustedRealTime() * unitSeconds(run.time_unit);
-      }
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      std::string name = run.run_name.function_name;
+      if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
+      const double scale = unitSeconds(run.time_unit);
+      const Times times{run.GetAdjustedRealTime() * scale, run.GetAdjustedCPUTime() * scale};
+      if (run.run_type == Run::RT_Iteration)
+        samples_[name].push_back(times);
+      else if (run.aggregate_name == "median")
+        medians_[name] = times;
+    }
     ConsoleReporter::ReportRuns(runs);
   }
 
+  // The benchmark's time per iteration in seconds (the median of its
+  // repetitions), or 0 when it did not run.
+  double seconds(const std::string& name, Clock clock = Clock::Real) const {
+    Times times;
+    if (auto m = medians_.find(name); m != medians_.end()) {
+      times = m->second;
+    } else if (auto s = samples_.find(name); s != samples_.end() && !s->second.empty()) {
+      std::vector<Times> runs = s->second;
+      std::sort(runs.begin(), runs.end(), [clock](const Times& a, const Times& b) { return a.of(clock) < b.of(clock); });
+      times = runs[runs.size() / 2];
+    } else {
+      return 0;
+    }
+    return times.of(clock);
+  }
+
   // The first benchmark's time over the second's, or 0 when either did not run.
-  double ratio(const std::string& numerator, const std::string& denominator) const {
-    auto a = seconds_.find(numerator), b = seconds_.find(denominator);
-    if (a == seconds_.end() || b == seconds_.end() || !(b->second > 0)) return 0;
-    return a->second / b->second;
+  double ratio(const std::string& numerator, const std::string& denominator, Clock clock = Clock::Real) const {
+    const double a = seconds(numerator, clock), b = seconds(denominator, clock);
+    return a > 0 && b > 0 ? a / b : 0;
   }
 
  private:
+  struct Times {
+    double real = 0, cpu = 0;
+    double of(Clock clock) const { return clock == Clock::Real ? real : cpu; }
+  };
   static double unitSeconds(benchmark::TimeUnit unit) {
     switch (unit) {
       case benchmark::kNanosecond: return 1e-9;
@@ -112,13 +139,34 @@ class TimeKeeper : public benchmark::ConsoleReporter {
       default: return 1;
     }
   }
-  std::map<std::string, double> seconds_;
+  std::map<std::string, std::vector<Times>> samples_;
+  std::map<std::string, Times> medians_;
 };
 
-// Runs the benchmarks the command line selects, then prints the ratios.
-inline int runAndPrintRatios(int argc, char** argv, const std::function<void(const TimeKeeper&)>& printRatios) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+// Runs the benchmarks the command line selects, then prints the ratios. With
+// `repetitions` above 1, and unless the command line says otherwise, each
+// benchmark runs that many times, the runs of all of them shuffled together
+// (so that a spell of load on a shared machine falls on both sides of a
+// ratio), and only the aggregates are shown; the ratios are of medians.
+inline int runAndPrintRatios(int argc, char** argv, const std::function<void(const TimeKeeper&)>& printRatios,
+                             int repetitions = 1) {
+  std::vector<std::string> added;
+  auto byDefault = [&](const std::string& flag, const std::string& value) {
+    for (int i = 1; i < argc; ++i)
+      if (std::string(argv[i]).rfind(flag + "=", 0) == 0) return;
+    added.push_back(flag + "=" + value);
+  };
+  if (repetitions > 1) {
+    byDefault("--benchmark_repetitions", std::to_string(repetitions));
+    byDefault("--benchmark_enable_random_interleaving", "true");
+    byDefault("--benchmark_display_aggregates_only", "true");
+  }
+  std::vector<char*> args(argv, argv + argc);
+  for (std::string& flag : added) args.push_back(flag.data());
+  int count = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
   TimeKeeper reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   printRatios(reporter);

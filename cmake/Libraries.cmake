@@ -52,7 +52,7 @@ endfunction()
 # they carry the ctest label "threads", and the target thread_tests builds them
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
-set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl)
+set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl test_tktables test_tkcore)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -93,10 +93,16 @@ if(TARGET test_tkcore AND TARGET backend_headless)
   target_link_libraries(test_tkcore PRIVATE backend_headless)
 endif()
 zarvel_pkg(EXPAT expat)
-zarvel_existing(d tkcore foundation graphics text ui services PkgConfig::EXPAT)
+zarvel_pkg(FRIBIDI fribidi)
+zarvel_existing(d tkcore foundation graphics text ui services PkgConfig::EXPAT PkgConfig::FRIBIDI)
 zarvel_library(tkstyled toolkit/styled DEPS ${d})
 if(TARGET test_tkstyled AND TARGET backend_headless)
   target_link_libraries(test_tkstyled PRIVATE backend_headless)
+endif()
+zarvel_existing(d tkstyled tkcore foundation graphics text ui services)
+zarvel_library(tktables toolkit/tables DEPS ${d})
+if(TARGET test_tktables AND TARGET backend_headless)
+  target_link_libraries(test_tktables PRIVATE backend_headless)
 endif()
 
 # --- application -------------------------------------------------------------

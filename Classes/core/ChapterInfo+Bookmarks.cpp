@@ -172,7 +172,8 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
 
     bool matches = !filtering || containsText(bookmark->Translation(), *search) ||
                    containsText(bookmark->BookmarkedNote(), *search) ||
-                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), *search);
+                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), *search) ||
+                   containsText(getTranslationFor(content, 0, bookmark->surah(), bookmark->verse()), *search);
     if (runSurah != bookmark->surah()) {
       if (!matches) continue;  // the run's surah stays, so the next row of this surah is tested alike
       if (section) section->setSectionBookmarkCount(count);

@@ -249,22 +249,19 @@ bool ChapterInfo::isTextRTL(const std::string& text) {
   return false;
 }
 
-// The reader's notes offered as a translation, by the name a reader sees.
-constexpr const char* kNotesName = "My Notes";
-
 std::string ChapterInfo::getTranslationAbbrNameForNumber(int trans) {
   if (const TranslationEntry* entry = translationEntry(trans)) return entry->abbr;
-  return localized(trans == 1000 ? kNotesName : "None");
+  return localized(trans == 1000 ? "NotesPicker" : "None");
 }
 
 std::string ChapterInfo::getTranslationNameForNumber(int trans) {
   if (const TranslationEntry* entry = translationEntry(trans)) return localized(entry->shortLabel);
-  return localized(trans == 1000 ? kNotesName : "No Translation");
+  return localized(trans == 1000 ? "NotesPicker" : "No Translation");
 }
 
 std::string ChapterInfo::getTranslationFullNameForNumber(int trans) {
   if (const TranslationEntry* entry = translationEntry(trans)) return localized(entry->fullLabel);
-  return localized(trans == 1000 ? kNotesName : "No Translation");
+  return localized(trans == 1000 ? "NotesPicker" : "No Translation");
 }
 
 int ChapterInfo::getWebsiteTransCodeFrom(int trans) {

@@ -29,6 +29,22 @@ bool fitsStream(const Data& input, const char* name) {
   return false;
 }
 
+// What the output is first given. A gzip stream ends with its length modulo
+// 2^32 (ISIZE): a stream of one member inflates to exactly that, which is then
+// the whole output at once, as zlib's own callers size it. A trailer that
+// cannot be true (more than deflate's best ratio of about 1032 to 1) or a
+// zlib stream gets 1.5 times the input, grown by steps from there.
+std::size_t firstOutputSize(const Data& input) {
+  const std::size_t guess = input.size() + input.size() / 2;
+  if (input.size() < 18 || input[0] != 0x1f || input[1] != 0x8b) return guess;
+  const std::uint8_t* trailer = input.data() + input.size() - 4;
+  const std::size_t isize = std::size_t{trailer[0]} | std::size_t{trailer[1]} << 8 | std::size_t{trailer[2]} << 16 |
+                            std::size_t{trailer[3]} << 24;
+  if (isize == 0 || isize / 1032 > input.size()) return guess;
+  // One byte more, so that the stream's end is seen within the first call.
+  return isize + 1;
+}
+
 Data inflateWith(const Data& input, int windowBits, const char* name) {
   if (input.empty() || !fitsStream(input, name)) return {};
   z_stream stream{};
@@ -41,7 +57,7 @@ Data inflateWith(const Data& input, int windowBits, const char* name) {
   }
 
   const std::size_t step = std::max(input.size() / 2, kMinInflateStep);
-  Data out(std::min(input.size() + input.size() / 2, kInflateOutputCap + 1));
+  Data out(std::min(firstOutputSize(input), kInflateOutputCap + 1));
   std::size_t produced = 0;
   bool finished = false;
   bool failed = false;
@@ -59,10 +75,14 @@ Data inflateWith(const Data& input, int windowBits, const char* name) {
     stream.next_out = out.data() + produced;
     stream.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - produced, UINT_MAX));
     const uInt before = stream.avail_out;
-    status = inflate(&stream, Z_SYNC_FLUSH);
+    // Finishing in one call, as it does when the output was sized right, spares
+    // zlib its sliding window; a full output only means the buffer must grow.
+    status = inflate(&stream, Z_FINISH);
     produced += before - stream.avail_out;
     if (status == Z_STREAM_END) {
       finished = true;
+    } else if (status == Z_BUF_ERROR && stream.avail_out == 0) {
+      continue;
     } else if (status != Z_OK) {
       logCodecError(name, "corrupt or truncated stream", stream);
       failed = true;

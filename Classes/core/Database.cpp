@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -44,7 +45,7 @@ void logBusyGiveUp(sqlite3* db, int waitedMs) {
 
 // The engine's busy handler: a short wait, as the store lock is held meanwhile.
 int busyHandler(void* connection, int tries) {
-  if (tWaitsOutsideLock) return 0;  // the step waits itself, after letting the lock go
+  if (tWaitsOutsideLock) return 0;  // the caller waits itself, after letting the lock go
   auto* db = static_cast<sqlite3*>(connection);
   if (tries == 0) logBusyWait(db, kBusyWaitInLockMs);
   if (tries * kBusyPauseMs >= kBusyWaitInLockMs) {
@@ -100,6 +101,58 @@ class CheckedOut {
   std::optional<Key> key_;
 };
 
+// Whether a statement of this thread may let the store lock go while it waits
+// for a busy file: only where nothing of this thread depends on the lock,
+// outside any transaction.
+bool mayLetLockGo(sqlite3* db) {
+  return StoreLock::heldByThisThread() > 0 && threadTransactions().empty() && sqlite3_get_autocommit(db);
+}
+
+// Runs an engine call that may find the user file busy, the engine's own short
+// wait skipped: while the file stays busy, tries again every pause, with the
+// store lock let go between tries, for up to kBusyWaitMs. `beforeRetry` readies
+// the next try.
+template <class Attempt, class BeforeRetry>
+int waitingOutsideLock(sqlite3* db, Attempt attempt, BeforeRetry beforeRetry) {
+  auto start = std::chrono::steady_clock::now();
+  auto waitedMs = [&start] {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+  };
+  auto once = [&] {
+    tWaitsOutsideLock = true;
+    int rc = attempt();
+    tWaitsOutsideLock = false;
+    return rc;
+  };
+  int rc = once();
+  if ((rc & 0xFF) != SQLITE_BUSY) return rc;
+  logBusyWait(db, kBusyWaitMs);
+  while ((rc & 0xFF) == SQLITE_BUSY && waitedMs() < kBusyWaitMs) {
+    beforeRetry();
+    {
+      LockReleased released;
+      pauseForBusyFile();
+    }
+    rc = once();
+  }
+  if ((rc & 0xFF) == SQLITE_BUSY) logBusyGiveUp(db, kBusyWaitMs);
+  return rc;
+}
+
+// Prepares a statement. A connection that has not read the schema yet (its
+// first statement) reads it here, so preparing waits for a busy file as a first
+// step does.
+int prepare(sqlite3* db, const char* sql, sqlite3_stmt** stmt) {
+  auto once = [&] {
+    sqlite3_finalize(*stmt);
+    *stmt = nullptr;
+    return sqlite3_prepare_v2(db, sql, -1, stmt, nullptr);
+  };
+  if (!mayLetLockGo(db)) return once();
+  return waitingOutsideLock(db, once, [] {});
+}
+
 }  // namespace
 
 void StoreLock::lock() {
@@ -151,35 +204,16 @@ void setContentConnection(sqlite3* db) { gContent.store(db); }
 
 int Query::step() {
   // Only a first step is tried again: a statement that gave rows has read the file already.
-  // The lock may go only where nothing of this thread depends on it: outside any transaction.
-  bool waitsItself = !stepped_ && StoreLock::heldByThisThread() > 0 && threadTransactions().empty() &&
-                     sqlite3_get_autocommit(db_);
+  bool waitsItself = !stepped_ && mayLetLockGo(db_);
   stepped_ = true;
-  auto start = std::chrono::steady_clock::now();
-  auto waitedMs = [&start] {
-    return static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-  };
-  tWaitsOutsideLock = waitsItself;
-  int rc = sqlite3_step(stmt_);
-  tWaitsOutsideLock = false;
-  if ((rc & 0xFF) != SQLITE_BUSY || !waitsItself) return rc;
-
+  if (!waitsItself) return sqlite3_step(stmt_);
   // Other threads' statements (the content reads above all) run while this one waits.
-  logBusyWait(db_, kBusyWaitMs);
-  CheckedOut checkedOut(stmt_);
-  while ((rc & 0xFF) == SQLITE_BUSY && waitedMs() < kBusyWaitMs) {
-    sqlite3_reset(stmt_);  // the bindings stay
-    {
-      LockReleased released;
-      pauseForBusyFile();
-    }
-    tWaitsOutsideLock = true;
-    rc = sqlite3_step(stmt_);
-    tWaitsOutsideLock = false;
-  }
-  if ((rc & 0xFF) == SQLITE_BUSY) logBusyGiveUp(db_, kBusyWaitMs);
-  return rc;
+  std::optional<CheckedOut> checkedOut;
+  return waitingOutsideLock(db_, [this] { return sqlite3_step(stmt_); },
+                            [&] {
+                              if (!checkedOut) checkedOut.emplace(stmt_);
+                              sqlite3_reset(stmt_);  // the bindings stay
+                            });
 }
 
 bool Query::next() {
@@ -254,13 +288,15 @@ sqlite3_stmt* cachedHandle(sqlite3* db, int slot, const char* sql, const char* l
   auto& statements = cache();
   if (auto it = statements.find(key); it != statements.end()) return it->second;
   sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+  if (prepare(db, sql, &stmt) != SQLITE_OK) {
     logPrepareFailure(label, db);
     sqlite3_finalize(stmt);
     return nullptr;
   }
-  statements.emplace(key, stmt);
-  return stmt;
+  // Another thread may have prepared the slot while this one waited with the lock let go.
+  auto [it, inserted] = statements.emplace(key, stmt);
+  if (!inserted) sqlite3_finalize(stmt);
+  return it->second;
 }
 }  // namespace
 
@@ -282,7 +318,7 @@ CachedStatement::~CachedStatement() {
 
 Statement::Statement(sqlite3* db, const std::string& sql, const char* label) : Query(db, nullptr) {
   if (!db) return;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) {
+  if (prepare(db, sql.c_str(), &stmt_) != SQLITE_OK) {
     error_ = sqlite3_errmsg(db);
     logPrepareFailure(label, db);
     sqlite3_finalize(stmt_);

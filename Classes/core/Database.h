@@ -36,9 +36,9 @@ std::vector<bool>& threadTransactions();
 
 // How long one statement waits for a user database file that another process
 // (or a backup tool) holds. The first bound applies where the store lock is let
-// go while waiting (a statement of its own, outside any transaction); the
-// second where it cannot be (preparing, the schema steps, inside a transaction),
-// so every other thread waits too.
+// go while waiting (preparing or a first step, outside any transaction); the
+// second where it cannot be (inside a transaction, the schema steps), so every
+// other thread waits too.
 constexpr int kBusyWaitMs = 500;
 constexpr int kBusyWaitInLockMs = 100;
 // Installs the store's waiting on a connection to the user database.

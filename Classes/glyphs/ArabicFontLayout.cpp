@@ -157,8 +157,11 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     const int next = k + 1 < n ? bytes[k + 1] : 0;
     const bool letterLike = letter || (b == kDaggerAlef && next == kMadda);
     int advance = 0;
-    if (b == kSpace || b == 103) {
+    if (b == kSpace) {
       advance = SPACE_CHAR_WIDTH;
+    } else if (b == 103) {
+      // The small high rounded zero stands over its letter: the drawer gives
+      // it no room, so neither does the line's width.
     } else if (isGlyph(form) && letterLike) {
       advance = letterAdvance(b, form, next, letterForm);
     }

@@ -83,6 +83,19 @@ std::optional<std::uint64_t> fileSize(const std::string& path) {
   return static_cast<std::uint64_t>(st.st_size);
 }
 
+std::optional<std::string> pathInsideFolder(const std::string& folder, const std::string& relativePath) {
+  if (folder.empty() || relativePath.find('\0') != std::string::npos) return std::nullopt;
+  std::error_code error;
+  fs::path root = fs::canonical(folder, error);
+  if (error) return std::nullopt;
+  fs::path resolved = fs::canonical(pathJoin(root.string(), relativePath), error);
+  if (error) return std::nullopt;
+  // Compared component by component, so "/a/bc" is not taken for inside "/a/b".
+  auto [rootEnd, inside] = std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
+  if (rootEnd != root.end()) return std::nullopt;
+  return resolved.string();
+}
+
 std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;

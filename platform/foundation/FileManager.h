@@ -26,6 +26,12 @@ std::optional<std::uint64_t> fileSize(const std::string& path);
 std::optional<double> modificationDate(const std::string& path);
 bool setModificationDate(const std::string& path, double secondsSince1970);
 
+// The path of the item the relative path names under the folder, with every
+// link resolved, when that item exists and stays inside the folder; nothing
+// when the path leaves it (through "..", an absolute part or a link that points
+// out) or holds a NUL byte.
+std::optional<std::string> pathInsideFolder(const std::string& folder, const std::string& relativePath);
+
 // The file's bytes; nullopt when it cannot be read or is larger than maxBytes.
 std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes);
 // Writes through a temporary file in the same folder, flushed and renamed over

@@ -3,11 +3,14 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/foundation/Log.h"
@@ -60,6 +63,10 @@ struct URLConnection::Transfer {
   HTTPURLResponse response;
   bool responseSent = false;
   bool overLimit = false;
+  // The answer announced two different lengths: which one frames the body is
+  // anybody's guess, so the load fails.
+  bool conflictingLengths = false;
+  std::optional<std::string> announcedLength;  // of the current answer
   std::int64_t received = 0;
   std::int64_t uploaded = 0;
 
@@ -97,7 +104,9 @@ struct URLConnection::Transfer {
 
 namespace {
 
-Error errorFor(CURLcode code, bool overLimit, const char* message) {
+Error errorFor(CURLcode code, bool overLimit, bool conflictingLengths, const char* message) {
+  if (conflictingLengths)
+    return Error{kURLErrorDomain, kURLErrorBadServerResponse, "The server announced two different body lengths"};
   int ns = kURLErrorUnknown;
   switch (code) {
     case CURLE_UNSUPPORTED_PROTOCOL: ns = kURLErrorUnsupportedURL; break;
@@ -139,6 +148,27 @@ std::string hostOf(const std::string& url) {
   return lowercase(authority.substr(0, authority.find(':')));
 }
 
+// Whether every value of a Content-Length field ("5" or the list "5, 5") is the
+// one announced before in this answer; the first value seen becomes that one.
+bool sameLengthThroughout(const std::string& field, std::optional<std::string>& announced) {
+  for (const std::string& part : componentsSeparatedByString(field, ",")) {
+    std::string value = trim(part);
+    if (!announced) announced = value;
+    if (value != *announced) return false;
+  }
+  return true;
+}
+
+// An HTTP method is a token: letters, digits and a few marks, nothing that
+// could end the request line or start another.
+bool isToken(const std::string& method) {
+  if (method.empty()) return false;
+  for (unsigned char c : method) {
+    if (!std::isalnum(c) && !std::strchr("!#$%&'*+-.^_`|~", c)) return false;
+  }
+  return true;
+}
+
 size_t onHeader(char* data, size_t size, size_t count, void* user) {
   auto* t = static_cast<URLConnection::Transfer*>(user);
   size_t n = size * count;
@@ -147,9 +177,14 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
   if (hasPrefix(line, "HTTP/")) {
     // A new answer begins (after a redirect or an interim 100): forget the last one's fields.
     t->response.headers.clear();
+    t->announcedLength.reset();
   } else if (auto colon = line.find(':'); colon != std::string::npos) {
-    t->response.headers.emplace_back(trim(line.substr(0, colon)),
-                                     trim(line.substr(colon + 1)));
+    std::string name = trim(line.substr(0, colon)), value = trim(line.substr(colon + 1));
+    if (lowercase(name) == "content-length" && !sameLengthThroughout(value, t->announcedLength)) {
+      t->conflictingLengths = true;
+      return 0;  // aborts the transfer
+    }
+    t->response.headers.emplace_back(std::move(name), std::move(value));
   }
   return t->cancelled ? 0 : n;
 }
@@ -246,7 +281,7 @@ class Loader {
       t->sendResponseOnce();
       t->post([](URLConnection& c, URLConnectionDelegate& d) { d.connectionDidFinishLoading(c); }, true);
     } else {
-      Error error = errorFor(result, t->overLimit, nullptr);
+      Error error = errorFor(result, t->overLimit, t->conflictingLengths, nullptr);
       t->post([error](URLConnection& c, URLConnectionDelegate& d) { d.connectionDidFailWithError(c, error); },
               true);
     }
@@ -294,21 +329,23 @@ std::shared_ptr<URLConnection> URLConnection::start(const URLRequest& request,
   t->maxResponseBytes = request.maxResponseBytes;
   connection->transfer_ = t;
 
+  auto failAtOnce = [&](int code, const char* text) {
+    Error error{kURLErrorDomain, code, text};
+    t->post([error](URLConnection& c, URLConnectionDelegate& d) { d.connectionDidFailWithError(c, error); },
+            true);
+    return connection;
+  };
   std::string scheme = lowercase(request.url.substr(0, request.url.find(':')));
-  if (request.url.find("://") == std::string::npos || (scheme != "http" && scheme != "https")) {
-    Error error{kURLErrorDomain, request.url.empty() ? kURLErrorBadURL : kURLErrorUnsupportedURL,
-                "Only http and https addresses can be loaded"};
-    t->post([error](URLConnection& c, URLConnectionDelegate& d) { d.connectionDidFailWithError(c, error); },
-            true);
-    return connection;
-  }
+  if (request.url.find("://") == std::string::npos || (scheme != "http" && scheme != "https"))
+    return failAtOnce(request.url.empty() ? kURLErrorBadURL : kURLErrorUnsupportedURL,
+                      "Only http and https addresses can be loaded");
+  // The engine reads the URL up to its first NUL: what loads would not be what was asked for.
+  if (request.url.find('\0') != std::string::npos) return failAtOnce(kURLErrorBadURL, "The address holds a NUL byte");
+  std::string method = uppercase(request.method);
+  if (!method.empty() && !isToken(method)) return failAtOnce(kURLErrorBadURL, "The request method is not a valid name");
   // Names under ".invalid" never resolve; answering at once spares a lookup.
-  if (std::string host = hostOf(request.url); host == "invalid" || hasSuffix(host, ".invalid")) {
-    Error error{kURLErrorDomain, kURLErrorCannotFindHost, "A server with the specified hostname could not be found"};
-    t->post([error](URLConnection& c, URLConnectionDelegate& d) { d.connectionDidFailWithError(c, error); },
-            true);
-    return connection;
-  }
+  if (std::string host = hostOf(request.url); host == "invalid" || hasSuffix(host, ".invalid"))
+    return failAtOnce(kURLErrorCannotFindHost, "A server with the specified hostname could not be found");
 
   CURL* easy = curl_easy_init();
   t->easy = easy;
@@ -322,9 +359,10 @@ std::shared_ptr<URLConnection> URLConnection::start(const URLRequest& request,
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, idle);
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, idle);
+  if (request.totalTimeout > 0)
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(std::ceil(request.totalTimeout * 1000)));
   if (request.handleCookies) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
 
-  std::string method = uppercase(request.method);
   if (method.empty() || method == "GET") {
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
   } else if (method == "HEAD") {

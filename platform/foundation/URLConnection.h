@@ -31,6 +31,8 @@ enum URLErrorCode : int {
   kURLErrorDataLengthExceedsMaximum = -1103,
 };
 
+// A URL with a NUL byte and a method that is not an HTTP token (a line break
+// would add header lines) are refused before anything is sent.
 struct URLRequest {
   std::string url;
   std::string method;  // empty: GET
@@ -38,6 +40,8 @@ struct URLRequest {
   Data body;
   // Seconds without any byte moving before the load fails with kURLErrorTimedOut.
   double timeoutInterval = 60;
+  // Seconds the whole load may take, however steadily bytes arrive; 0: no bound.
+  double totalTimeout = 0;
   bool handleCookies = true;
   int maxRedirects = 10;
   // The load fails with kURLErrorDataLengthExceedsMaximum once more body bytes

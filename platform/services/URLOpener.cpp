@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/String.h"
 #include "platform/services/DesktopProgram.h"
 
 namespace ui {
@@ -42,6 +43,29 @@ std::string lowerScheme(const std::string& url) {
   return scheme;
 }
 
+// A field name as a mail client reads it: percent escapes decoded, lower case.
+std::string fieldName(const std::string& field) {
+  return ns::lowercase(ns::percentUnescape(field.substr(0, field.find('='))));
+}
+
+// Some mail clients attach the local file an "attach" or "attachment" field
+// names: a link could mail away any file of the user. Those fields go.
+std::string withoutAttachments(const std::string& url) {
+  size_t query = url.find('?');
+  if (query == std::string::npos) return url;
+  std::string kept;
+  size_t start = query + 1;
+  while (start <= url.size()) {
+    size_t end = url.find('&', start);
+    if (end == std::string::npos) end = url.size();
+    std::string field = url.substr(start, end - start);
+    std::string name = fieldName(field);
+    if (name != "attach" && name != "attachment") kept += (kept.empty() ? "" : "&") + field;
+    start = end + 1;
+  }
+  return url.substr(0, query) + (kept.empty() ? "" : "?" + kept);
+}
+
 }  // namespace
 
 bool URLOpener::canOpenURL(const std::string& url) {
@@ -63,8 +87,9 @@ bool URLOpener::openURL(const std::string& url) {
   }
   auto registered = schemes().find(lowerScheme(url));
   if (registered != schemes().end()) return registered->second(url);
+  std::string target = lowerScheme(url) == "mailto" ? withoutAttachments(url) : url;
   auto& l = launcher();
-  return l ? l(url) : launchWithDesktop(url);
+  return l ? l(target) : launchWithDesktop(target);
 }
 
 void URLOpener::registerScheme(const std::string& scheme, Launcher handler) {

@@ -15,7 +15,9 @@ class URLOpener {
 
   // True for an allowed scheme (http, https, mailto) and a well-formed text.
   static bool canOpenURL(const std::string& url);
-  // Hands an allowed URL to the launcher; false when refused or the launch
+  // Hands an allowed URL to the launcher (a mail link without the "attach" and
+  // "attachment" fields that would have a mail client attach a local file);
+  // false when refused or the launch
   // fails. The desktop's launcher returns once the handler has started; a
   // handler that then fails is logged from the main thread.
   static bool openURL(const std::string& url);

@@ -2,6 +2,8 @@
 
 #include <pango/pangocairo.h>
 
+#include "platform/text/TextConfiguration.h"
+
 namespace ui::detail {
 
 std::mutex& pangoMutex() {
@@ -9,20 +11,7 @@ std::mutex& pangoMutex() {
   return m;
 }
 
-PangoContext* newPangoContext() {
-  PangoFontMap* map = pango_cairo_font_map_new();
-  PangoContext* ctx = pango_font_map_create_context(map);
-  g_object_unref(map);  // the context holds its own reference
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  pango_cairo_context_set_font_options(ctx, options);
-  cairo_font_options_destroy(options);
-  pango_cairo_context_set_resolution(ctx, 72.0);
-  pango_context_set_language(ctx, pango_language_from_string("en"));
-  pango_context_set_round_glyph_positions(ctx, FALSE);
-  return ctx;
-}
+PangoContext* newPangoContext() { return newConfiguredPangoContext(); }
 
 PangoContext* sharedPangoContext() {
   // Created once and kept for the life of the process.

@@ -88,11 +88,13 @@ void Label::drawText(cg::Context& context, const Font& font) {
   cg::Rect area(b.x(), t.y(), b.width(), b.maxY() - t.y());
   cg::Color color = highlighted_ && highlightedTextColor_ ? *highlightedTextColor_ : textColor_;
   if (!enabled_) color = color.withAlpha(color.a * 0.45f);
+  TextLayoutSpec spec = textLinesSpec(text_, area.width(), font, alignment_, lineBreakMode_, numberOfLines_);
+  if (!laidOut_ || !(laidOut_->spec() == spec)) laidOut_ = std::make_unique<LaidOutText>(std::move(spec));
   if (shadowColor_ && !shadowColor_->isClear()) {
-    drawTextLinesInRect(context, text_, area.offsetBy(shadowOffset_.width, shadowOffset_.height), font,
-                        *shadowColor_, alignment_, lineBreakMode_, numberOfLines_);
+    cg::Rect shadow = area.offsetBy(shadowOffset_.width, shadowOffset_.height);
+    laidOut_->draw(context, shadow.origin, shadow.height(), *shadowColor_);
   }
-  drawTextLinesInRect(context, text_, area, font, color, alignment_, lineBreakMode_, numberOfLines_);
+  laidOut_->draw(context, area.origin, area.height(), color);
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // alignment, a number of lines, truncation and a shadow. Text is shaped by
 // pango, so Arabic joins and runs right to left. It is centred vertically in
 // the bounds, as the platform's labels are. Takes no touches by default.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -71,6 +72,8 @@ class Label : public View {
   float minimumFontSize_ = 0;
   bool highlighted_ = false;
   bool enabled_ = true;
+  // The text as last shaped, drawn again while its text, font and width stay.
+  std::unique_ptr<LaidOutText> laidOut_;
 };
 
 }  // namespace ui

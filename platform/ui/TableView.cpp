@@ -7,6 +7,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
 #include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/TableViewIndex.h"
 
 namespace ui {
 
@@ -435,7 +436,8 @@ void TableView::configure(TableViewCell& cell, const IndexPath& p) {
 
 void TableView::tile() { tileAnimated(false, nullptr); }
 
-void TableView::tileAnimated(bool animate, const std::function<bool(const IndexPath&)>& inserted) {
+void TableView::tileAnimated(bool animate, const std::function<bool(const IndexPath&)>& inserted,
+                             TableViewRowAnimation kind) {
   if (!loaded_) return;
   if (tiling_) return;
   tiling_ = true;
@@ -461,6 +463,8 @@ void TableView::tileAnimated(bool animate, const std::function<bool(const IndexP
     configure(*cell, p);
     if (animate && inserted && inserted(p)) {
       cell->setAlpha(0);
+      // Top: the row comes down out of the row above it.
+      if (kind == TableViewRowAnimation::Top) cell->setFrame(rowRect(p).offsetBy(0, -rowRect(p).height()));
       fadingIn.push_back(p);
     }
     insertSubviewAtIndex(cell, 0);
@@ -478,6 +482,7 @@ void TableView::tileAnimated(bool animate, const std::function<bool(const IndexP
   for (const IndexPath& p : fadingIn) visible_[p]->setAlpha(1);
   if (animate) View::commitAnimations();
   tileHeadersAndFooters(b.minY(), b.maxY());
+  layoutSectionIndex(false);
   tiling_ = false;
   if (reloadWhenTiled_) {
     reloadWhenTiled_ = false;
@@ -560,16 +565,62 @@ void TableView::reloadData() {
   sections_.reserve(size_t(count));
   for (int i = 0; i < count; ++i) sections_.push_back(measureSection(i, source.get(), delegate.get()));
   layoutSections();
+  updateSectionIndex();
   cg::Point o = contentOffset(), hi = maximumContentOffset();
   if (o.y > hi.y && !isDragging() && !isDecelerating()) setContentOffset({o.x, hi.y});
   tile();
+}
+
+// --- the section index ------------------------------------------------------------------
+
+View* TableView::indexView() const { return indexView_.get(); }
+
+void TableView::updateSectionIndex() {
+  auto source = liveDataSource();
+  std::vector<std::string> titles = source ? source->sectionIndexTitlesForTableView(this) : std::vector<std::string>{};
+  if (titles.empty()) {
+    if (indexView_) indexView_->removeFromSuperview();
+    indexView_.reset();
+    return;
+  }
+  if (!indexView_) {
+    indexView_ = std::make_shared<TableViewIndex>(this);
+    addSubview(indexView_);
+  }
+  indexView_->setTitles(std::move(titles));
+  layoutSectionIndex(true);
+}
+
+void TableView::layoutSectionIndex(bool place) {
+  if (!indexView_) return;
+  // It stays at the right edge of what is shown while the rows scroll under
+  // it; between layouts only its height follows the scrolling, so a caller
+  // may slide it aside meanwhile.
+  cg::Rect b = bounds();
+  cg::EdgeInsets in = contentInset();
+  cg::Rect f = indexView_->frame();
+  float w = place ? indexView_->preferredWidth() : f.width();
+  float x = place ? b.maxX() - w : f.x();
+  indexView_->setFrame(cg::Rect(x, b.y() + in.top, w, std::max(0.0f, b.height() - in.top - in.bottom)));
+  bringSubviewToFront(indexView_.get());
+}
+
+void TableView::scrollToSectionIndexEntry(int entry) {
+  auto source = liveDataSource();
+  if (!indexView_ || !source || entry < 0 || entry >= int(indexView_->titles().size())) return;
+  int section = source->sectionForSectionIndexTitle(this, indexView_->titles()[size_t(entry)], entry);
+  if (section < 0 || section >= int(sections_.size())) return;
+  cg::Point lo = minimumContentOffset(), hi = maximumContentOffset();
+  float y = std::max(lo.y, std::min(sections_[size_t(section)].top - contentInset().top, hi.y));
+  setContentOffset({contentOffset().x, y});
 }
 
 bool TableView::animates(TableViewRowAnimation animation) const {
   return animation != TableViewRowAnimation::None && View::areAnimationsEnabled();
 }
 
-void TableView::fadeOut(std::vector<std::shared_ptr<TableViewCell>> cells, bool animate) {
+void TableView::fadeOut(std::vector<std::shared_ptr<TableViewCell>> cells, bool animate,
+                        TableViewRowAnimation kind) {
   if (cells.empty()) return;
   if (!animate) {
     for (auto& cell : cells) enqueue(cell);
@@ -590,7 +641,10 @@ void TableView::fadeOut(std::vector<std::shared_ptr<TableViewCell>> cells, bool 
       self->enqueue(cell);
     }
   });
-  for (auto& cell : cells) cell->setAlpha(0);
+  for (auto& cell : cells) {
+    cell->setAlpha(0);
+    if (kind == TableViewRowAnimation::Top) cell->setFrame(cell->frame().offsetBy(0, -cell->frame().height()));
+  }
   View::commitAnimations();
 }
 
@@ -624,8 +678,10 @@ void TableView::reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
     leaving.push_back(it->second);
     visible_.erase(it);
   }
-  fadeOut(leaving, animate);
-  tileAnimated(animate, [&rows](const IndexPath& p) { return std::binary_search(rows.begin(), rows.end(), p); });
+  fadeOut(leaving, animate, animation);
+  tileAnimated(
+      animate, [&rows](const IndexPath& p) { return std::binary_search(rows.begin(), rows.end(), p); },
+      animation);
 }
 
 // --- updates -----------------------------------------------------------------------------
@@ -795,10 +851,11 @@ void TableView::applyUpdates(PendingUpdates u) {
   visible_ = std::move(survivors);
   layoutSections();
   bool animate = animates(u.animation);
-  fadeOut(leaving, animate);
-  tileAnimated(animate, [&order, &rowOrder](const IndexPath& p) {
-    return order[p.section] < 0 || rowOrder[p.section][p.row] < 0;
-  });
+  fadeOut(leaving, animate, u.animation);
+  tileAnimated(
+      animate,
+      [&order, &rowOrder](const IndexPath& p) { return order[p.section] < 0 || rowOrder[p.section][p.row] < 0; },
+      u.animation);
   cg::Point o = contentOffset(), hi = maximumContentOffset();
   if (o.y > hi.y && !isDragging() && !isDecelerating()) setContentOffset({o.x, hi.y}, animate);
 }
@@ -935,6 +992,12 @@ void TableView::deleteConfirmedInCell(TableViewCell* cell) {
     if (auto delegate = liveDelegate()) delegate->didEndEditingRowAtIndexPath(this, *p);
 }
 
+void TableView::accessoryButtonTappedInCell(TableViewCell* cell) {
+  auto p = indexPathForCell(cell);
+  if (!p) return;
+  if (auto delegate = liveDelegate()) delegate->accessoryButtonTappedForRowWithIndexPath(this, *p);
+}
+
 // --- layout and touches ----------------------------------------------------------------------
 
 void TableView::contentOffsetDidChange() { tile(); }
@@ -945,12 +1008,14 @@ void TableView::setFrame(cg::Rect frame) {
   if (!loaded_ || !resized) return;
   layoutSections();
   tile();
+  layoutSectionIndex(true);
 }
 
 void TableView::layoutSubviews() {
   ScrollView::layoutSubviews();
   ensureLoaded();
   tile();
+  layoutSectionIndex(true);
 }
 
 void TableView::highlightPressedRow() {

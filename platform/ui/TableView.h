@@ -22,6 +22,10 @@
 namespace ui {
 
 class TableView;
+class TableViewIndex;
+
+// The index entry that stands for a search (drawn as a magnifier).
+inline constexpr const char* TableViewIndexSearch = "{search}";
 
 // The platform's numbering.
 enum class TableViewStyle { Plain = 0, Grouped = 1 };
@@ -52,6 +56,16 @@ class TableViewDataSource {
   virtual void commitEditingStyle(TableView* tableView, TableViewCellEditingStyle style,
                                   const IndexPath& indexPath) {
     (void)tableView, (void)style, (void)indexPath;
+  }
+  // The titles of the section index down the table's right edge; none: no index.
+  virtual std::vector<std::string> sectionIndexTitlesForTableView(TableView* tableView) {
+    (void)tableView;
+    return {};
+  }
+  // The section a touch on the index entry goes to; -1: none.
+  virtual int sectionForSectionIndexTitle(TableView* tableView, const std::string& title, int index) {
+    (void)tableView, (void)title;
+    return index;
   }
 };
 
@@ -87,6 +101,10 @@ class TableViewDelegate : public ScrollViewDelegate {
     (void)tableView, (void)indexPath;
   }
   virtual void didDeselectRowAtIndexPath(TableView* tableView, const IndexPath& indexPath) {
+    (void)tableView, (void)indexPath;
+  }
+  // The row's detail disclosure button was tapped.
+  virtual void accessoryButtonTappedForRowWithIndexPath(TableView* tableView, const IndexPath& indexPath) {
     (void)tableView, (void)indexPath;
   }
   virtual TableViewCellEditingStyle editingStyleForRowAtIndexPath(TableView* tableView,
@@ -168,8 +186,8 @@ class TableView : public ScrollView {
 
   // Selection: one row. Selecting from code does not ask the delegate.
   std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
-  void selectRowAtIndexPath(const IndexPath& indexPath, bool animated,
-                            TableViewScrollPosition scrollPosition);
+  virtual void selectRowAtIndexPath(const IndexPath& indexPath, bool animated,
+                                    TableViewScrollPosition scrollPosition);
   void deselectRowAtIndexPath(const IndexPath& indexPath, bool animated);
 
   // Changes to rows and sections: deletions name the rows before the change,
@@ -183,6 +201,10 @@ class TableView : public ScrollView {
   void deleteSections(const std::vector<int>& sections, TableViewRowAnimation animation);
   // Asks the rows' heights and cells again (the old cells fade out).
   void reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths, TableViewRowAnimation animation);
+
+  // The section index at the right edge while the data source gives titles;
+  // null without one.
+  View* indexView() const;
 
   // Editing: every shown cell hears it and editable rows show delete controls.
   bool isEditing() const { return editing_; }
@@ -202,6 +224,7 @@ class TableView : public ScrollView {
  private:
   friend class TableViewCell;
   friend class SwipeToDeleteRecognizer;
+  friend class TableViewIndex;
 
   struct Section {
     float top = 0;  // the header's top, in content coordinates
@@ -238,7 +261,8 @@ class TableView : public ScrollView {
   void tile();
   // Shows the rows of the visible rectangle; animated, surviving rows move to
   // their new places and the rows `inserted` names fade in.
-  void tileAnimated(bool animate, const std::function<bool(const IndexPath&)>& inserted);
+  void tileAnimated(bool animate, const std::function<bool(const IndexPath&)>& inserted,
+                    TableViewRowAnimation kind = TableViewRowAnimation::Fade);
   void tileHeadersAndFooters(float top, float bottom);
   void enqueue(const std::shared_ptr<TableViewCell>& cell);
   void configure(TableViewCell& cell, const IndexPath& p);
@@ -247,7 +271,9 @@ class TableView : public ScrollView {
   void dropAllCells();
 
   void applyUpdates(PendingUpdates updates);
-  void fadeOut(std::vector<std::shared_ptr<TableViewCell>> cells, bool animate);
+  // Top slides the rows up out of the table as they fade.
+  void fadeOut(std::vector<std::shared_ptr<TableViewCell>> cells, bool animate,
+               TableViewRowAnimation kind = TableViewRowAnimation::Fade);
   bool animates(TableViewRowAnimation animation) const;
 
   // Touches on rows.
@@ -258,6 +284,13 @@ class TableView : public ScrollView {
   void hideDeleteConfirmation(bool animated);
   void deleteControlTappedInCell(TableViewCell* cell);
   void deleteConfirmedInCell(TableViewCell* cell);
+  void accessoryButtonTappedInCell(TableViewCell* cell);
+
+  // The section index: made, updated or dropped from the data source's titles
+  // at reload, kept at the right edge of what is shown.
+  void updateSectionIndex();
+  void layoutSectionIndex(bool place);
+  void scrollToSectionIndexEntry(int entry);
 
   TableViewStyle style_;
   std::weak_ptr<TableViewDataSource> dataSource_;
@@ -283,6 +316,7 @@ class TableView : public ScrollView {
   std::vector<std::shared_ptr<TableViewCell>> fading_;  // leaving with a fade
   std::map<int, std::shared_ptr<View>> headerViews_;
   std::map<int, std::shared_ptr<View>> footerViews_;
+  std::shared_ptr<TableViewIndex> indexView_;
 
   int updateDepth_ = 0;
   PendingUpdates pending_;

@@ -23,6 +23,9 @@ const cg::Color kSelectionGray = cg::Color::gray(0.62f);
 const cg::Color kValue1DetailColor = cg::Color(0.22f, 0.33f, 0.53f);
 const cg::Color kCheckmarkColor = cg::Color(0.2f, 0.31f, 0.52f);
 const cg::Color kDeleteRed = cg::Color(0.82f, 0.1f, 0.1f);
+const cg::Color kDetailButtonBlue = cg::Color(0.16f, 0.42f, 0.87f);
+const cg::Color kValue2CaptionColor = cg::Color(0.32f, 0.4f, 0.57f);
+constexpr float kValue2CaptionWidth = 67;
 
 // A rounded rectangle whose corners are rounded only where the flags say.
 void addRoundedPath(cg::Context& c, cg::Rect r, float radius, bool roundTop, bool roundBottom) {
@@ -81,18 +84,44 @@ class CellBackground : public View {
   int position_ = 0;
 };
 
-// Checkmark and disclosure chevron at the right of a row.
-class AccessoryMark : public View {
+// Keeps its touches to itself (the row under it is not selected) and acts
+// when a touch lifts inside it.
+class TappableView : public View {
  public:
-  explicit AccessoryMark(TableViewCell* cell) : cell_(cell) {
-    setOpaque(false);
-    setUserInteractionEnabled(false);
+  explicit TappableView(std::function<void()> tapped) : tapped_(std::move(tapped)) { setOpaque(false); }
+  void touchesBegan(const TouchSet&, const Event&) override {}
+  void touchesMoved(const TouchSet&, const Event&) override {}
+  void touchesCancelled(const TouchSet&, const Event&) override {}
+  void touchesEnded(const TouchSet& touches, const Event&) override {
+    if (!touches.empty() && bounds().contains(touches.front()->locationInView(this))) tapped_();
   }
+
+ private:
+  std::function<void()> tapped_;
+};
+
+// Checkmark, disclosure chevron or detail disclosure button at the right of a
+// row. Only the button takes touches (the row under it is not selected).
+class AccessoryMark : public TappableView {
+ public:
+  AccessoryMark(TableViewCell* cell, std::function<void()> tapped)
+      : TappableView(std::move(tapped)), cell_(cell) {}
   void drawRect(cg::Context& c, cg::Rect) override {
     cg::Point m{bounds().midX() - 2, bounds().midY()};
     bool lit = cell_->selectionStyle() != TableViewCellSelectionStyle::None &&
                (cell_->isSelected() || cell_->isHighlighted());
     c.setLineWidth(3);
+    if (cell_->accessoryType() == TableViewCellAccessoryType::DetailDisclosureButton) {
+      c.setFillColor(kDetailButtonBlue);
+      c.fillEllipseInRect(cg::Rect(m.x - 11, m.y - 11, 22, 22));
+      c.setStrokeColor(cg::Color::white());
+      c.beginPath();
+      c.moveTo({m.x - 2, m.y - 5});
+      c.lineTo({m.x + 3, m.y});
+      c.lineTo({m.x - 2, m.y + 5});
+      c.strokePath();
+      return;
+    }
     c.beginPath();
     if (cell_->accessoryType() == TableViewCellAccessoryType::Checkmark) {
       c.setStrokeColor(lit ? cg::Color::white() : kCheckmarkColor);
@@ -110,22 +139,6 @@ class AccessoryMark : public View {
 
  private:
   TableViewCell* cell_;  // the cell owns this view
-};
-
-// Keeps its touches to itself (the row under it is not selected) and acts
-// when a touch lifts inside it.
-class TappableView : public View {
- public:
-  explicit TappableView(std::function<void()> tapped) : tapped_(std::move(tapped)) { setOpaque(false); }
-  void touchesBegan(const TouchSet&, const Event&) override {}
-  void touchesMoved(const TouchSet&, const Event&) override {}
-  void touchesCancelled(const TouchSet&, const Event&) override {}
-  void touchesEnded(const TouchSet& touches, const Event&) override {
-    if (!touches.empty() && bounds().contains(touches.front()->locationInView(this))) tapped_();
-  }
-
- private:
-  std::function<void()> tapped_;
 };
 
 // The red minus at the left of a row while the table edits; a tap asks for the
@@ -239,6 +252,11 @@ void TableViewCell::buildStyle() {
     textLabel_->setFont(Font::boldSystemFontOfSize(18));
     detailTextLabel_->setFont(Font::systemFontOfSize(14));
     detailTextLabel_->setTextColor(cg::Color::gray(0.5f));
+  } else if (style_ == TableViewCellStyle::Value2) {
+    textLabel_->setFont(Font::boldSystemFontOfSize(12));
+    textLabel_->setTextColor(kValue2CaptionColor);
+    textLabel_->setTextAlignment(TextAlignment::Right);
+    detailTextLabel_->setFont(Font::boldSystemFontOfSize(15));
   } else {
     textLabel_->setFont(Font::boldSystemFontOfSize(17));
     detailTextLabel_->setFont(Font::systemFontOfSize(17));
@@ -270,10 +288,13 @@ void TableViewCell::setAccessoryType(TableViewCellAccessoryType type) {
   if (accessoryType_ == type) return;
   accessoryType_ = type;
   if (type != TableViewCellAccessoryType::None && !accessoryView_) {
-    accessoryView_ = std::make_shared<AccessoryMark>(this);
+    accessoryView_ = std::make_shared<AccessoryMark>(this, [this] { accessoryButtonTapped(); });
     addSubview(accessoryView_);
   }
-  if (accessoryView_) accessoryView_->setNeedsDisplay();
+  if (accessoryView_) {
+    accessoryView_->setUserInteractionEnabled(type == TableViewCellAccessoryType::DetailDisclosureButton);
+    accessoryView_->setNeedsDisplay();
+  }
   layoutSubviews();
 }
 
@@ -404,6 +425,10 @@ void TableViewCell::deleteConfirmationTapped() {
   if (table_) table_->deleteConfirmedInCell(this);
 }
 
+void TableViewCell::accessoryButtonTapped() {
+  if (table_) table_->accessoryButtonTappedInCell(this);
+}
+
 void TableViewCell::prepareForReuse() {
   setHighlighted(false, false);
   setSelected(false, false);
@@ -494,6 +519,15 @@ void TableViewCell::layoutContent() {
       float top = std::max(0.0f, (c.height() - th - dh) / 2);
       textLabel_->setFrame(cg::Rect(x, top, width, th));
       detailTextLabel_->setFrame(cg::Rect(x, top + th, width, dh));
+      break;
+    }
+    case TableViewCellStyle::Value2: {
+      // Each label as high as its text (none when empty), centred down the row.
+      float cw = std::min(kValue2CaptionWidth, width), dw = std::max(0.0f, width - cw - 6);
+      float th = std::min(c.height(), textLabel_->sizeThatFits({cw, 0}).height);
+      float dh = std::min(c.height(), detailTextLabel_->sizeThatFits({dw, 0}).height);
+      textLabel_->setFrame(cg::Rect(x, std::floor((c.height() - th) / 2), cw, th));
+      detailTextLabel_->setFrame(cg::Rect(x + cw + 6, std::floor((c.height() - dh) / 2), dw, dh));
       break;
     }
     case TableViewCellStyle::Value1: {

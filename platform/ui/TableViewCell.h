@@ -20,8 +20,10 @@ namespace ui {
 class TableView;
 
 // The platform's numbering.
-enum class TableViewCellStyle { Default = 0, Value1 = 1, Subtitle = 3 };
-enum class TableViewCellAccessoryType { None = 0, DisclosureIndicator = 1, Checkmark = 3 };
+// Value2: a small caption at the left beside the detail text.
+enum class TableViewCellStyle { Default = 0, Value1 = 1, Value2 = 2, Subtitle = 3 };
+// The detail disclosure button takes its own taps: the table tells its delegate.
+enum class TableViewCellAccessoryType { None = 0, DisclosureIndicator = 1, DetailDisclosureButton = 2, Checkmark = 3 };
 enum class TableViewCellSelectionStyle { None = 0, Blue = 1, Gray = 2 };
 enum class TableViewCellEditingStyle { None = 0, Delete = 1, Insert = 2 };
 enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtched = 2 };
@@ -109,6 +111,7 @@ class TableViewCell : public View {
   void setDeleteConfirmation(bool showing, const std::string& title, bool animated);
   void deleteControlTapped();
   void deleteConfirmationTapped();
+  void accessoryButtonTapped();
 
   std::string reuseIdentifier_;
   TableViewCellStyle style_;

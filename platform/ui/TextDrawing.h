@@ -1,7 +1,8 @@
 #pragma once
-// Drawing text into a context with pango, laid out the way the text layer
-// measures it (the same unhinted metrics), so measured sizes and drawn text
-// agree.
+// Drawing text into a context with pango, laid out on the text layer's own
+// context in its one set-up (TextConfiguration.h), so measured sizes and
+// drawn text agree whatever transform the drawing is under.
+#include <string>
 #include <string_view>
 
 #include "platform/graphics/Color.h"
@@ -41,6 +42,47 @@ cg::Size drawTextLinesInRect(cg::Context& context, std::string_view text, const 
 // Sets the layout's alignment (after its text) so left and right are the
 // screen's, whichever way its first paragraph runs.
 void setLayoutAlignment(PangoLayout* layout, TextAlignment alignment);
+
+// How a text is laid out: everything but where and in which colour it is drawn.
+struct TextLayoutSpec {
+  std::string text;
+  Font font;
+  float width = 0;  // 0: one line per paragraph at its natural width
+  TextAlignment alignment = TextAlignment::Left;
+  LineBreakMode mode = LineBreakMode::WordWrap;
+  bool wrapping = false;
+  int lines = 0;  // more than 1: at most that many lines, the last one cut as the mode says
+  friend bool operator==(const TextLayoutSpec&, const TextLayoutSpec&) = default;
+};
+
+// The spec drawTextLinesInRect lays a text out with, for a rect of the width.
+TextLayoutSpec textLinesSpec(std::string_view text, float width, const Font& font, TextAlignment alignment,
+                             LineBreakMode mode, int numberOfLines);
+
+// A text shaped once and drawn as often as wanted, in any colour, at any
+// place and under any transform (a label keeps one while its text, font and
+// width stay the same). Thread-safe.
+class LaidOutText {
+ public:
+  explicit LaidOutText(TextLayoutSpec spec);
+  ~LaidOutText();
+  LaidOutText(const LaidOutText&) = delete;
+  LaidOutText& operator=(const LaidOutText&) = delete;
+
+  const TextLayoutSpec& spec() const { return spec_; }
+  // The size the text takes.
+  cg::Size size() const { return size_; }
+  // Draws with the top left of the text's rect at origin, clipped to the
+  // height (none when 0); returns size().
+  cg::Size draw(cg::Context& context, cg::Point origin, float height, const cg::Color& color) const;
+
+ private:
+  TextLayoutSpec spec_;
+  PangoLayout* layout_ = nullptr;
+  cg::Size size_;
+  float dx_ = 0;       // a single line placed by the alignment
+  bool fits_ = false;  // a single line that fits is never shortened
+};
 
 // One line at a point (its top left), not wrapped.
 cg::Size drawTextAtPoint(cg::Context& context, std::string_view text, cg::Point point,

@@ -61,6 +61,7 @@ std::optional<ns::Value> JSONCodecParser::fragmentWithString(std::optional<std::
   depth = 0;
   c = text->data();
   end_ = c + text->size();
+  countedUntil_ = c;
   ns::Value value;
   if (!scanValue(value)) return std::nullopt;
   skipWhitespace();
@@ -124,8 +125,13 @@ bool JSONCodecParser::scanLiteral(std::string_view word, ns::Value value, ns::Va
 
 bool JSONCodecParser::scanRestOfArray(ns::Value& out) {
   if (!enterNesting()) return false;
+  // A first guess that most arrays stay within; an array that outgrows it and
+  // then kCountAheadAfter items counts the rest ahead of time, once, so that a
+  // long array is not moved from one ever larger block to the next.
+  constexpr std::size_t kFirstGuess = 8, kCountAheadAfter = 64;
   ns::Array items;
-  items.reserve(8);
+  items.reserve(kFirstGuess);
+  bool countedAhead = false;
   for (;;) {
     if (c == end_) return fail(JSONErrorEndOfInput, "End of input while parsing array");
     skipWhitespace();
@@ -135,6 +141,10 @@ bool JSONCodecParser::scanRestOfArray(ns::Value& out) {
       out = ns::Value(std::move(items));
       return true;
     }
+    if (items.size() == items.capacity() && items.size() >= kCountAheadAfter && !countedAhead && c >= countedUntil_) {
+      countedAhead = true;
+      items.reserve(items.size() + countItemsAhead());
+    }
     if (!scanValue(items.emplace_back())) return fail(JSONErrorSyntax, "Expected value while parsing array");
     skipWhitespace();
     if (c != end_ && *c == ',') {
@@ -143,6 +153,34 @@ bool JSONCodecParser::scanRestOfArray(ns::Value& out) {
       if (c != end_ && *c == ']') return fail(JSONErrorTrailingComma, "Trailing comma disallowed in array");
     }
   }
+}
+
+std::size_t JSONCodecParser::countItemsAhead() {
+  // Commas outside nested values and strings, up to the closing bracket. Only
+  // a guess of capacity: malformed text merely guesses wrong, and the parse
+  // then says what is wrong with it.
+  std::size_t commas = 0;
+  int nesting = 0;
+  const char* p = c;
+  for (; p != end_; ++p) {
+    const char ch = *p;
+    if (ch == '"') {
+      for (++p; p != end_ && *p != '"'; ++p)
+        if (*p == '\\' && p + 1 != end_) ++p;
+      if (p == end_) break;
+    } else if (ch == ',') {
+      commas += nesting == 0;
+    } else if (ch == '[' || ch == '{') {
+      ++nesting;
+    } else if (ch == ']' || ch == '}') {
+      if (nesting == 0) break;
+      --nesting;
+    }
+  }
+  // Arrays nested in this stretch are not counted again: every byte is counted
+  // over at most once a call.
+  countedUntil_ = p;
+  return commas + 1;
 }
 
 bool JSONCodecParser::scanRestOfDictionary(ns::Value& out) {
@@ -235,7 +273,47 @@ bool JSONCodecParser::scanHexQuad(unsigned& out) {
   return true;
 }
 
+bool JSONCodecParser::scanShortNumber(ns::Value& out) {
+  // At most 19 digits in all fit a 64-bit mantissa exactly; an exponent of up to
+  // four digits keeps the sum far inside any bound. Anything else, and every
+  // malformed number, is the general scan's (which also words the errors).
+  constexpr int kMaxShortDigits = 19, kMaxShortExponentDigits = 4;
+  const char* p = c;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  if (p == end_ || !isDigit(*p) || (*p == '0' && p + 1 != end_ && isDigit(p[1]))) return false;
+  std::uint64_t mantissa = 0;
+  const char* digits = p;
+  for (; p != end_ && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  std::int64_t exponent = 0;
+  int count = static_cast<int>(p - digits);
+  if (p != end_ && *p == '.') {
+    const char* fraction = ++p;
+    for (; p != end_ && isDigit(*p) && count < kMaxShortDigits + 1; ++p, ++count)
+      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (p == fraction) return false;
+    exponent = -(p - fraction);
+  }
+  if (count > kMaxShortDigits) return false;
+  if (p != end_ && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool negativeExponent = p != end_ && *p == '-';
+    if (p != end_ && (*p == '-' || *p == '+')) ++p;
+    const char* exponentDigits = p;
+    std::int64_t e = 0;
+    for (; p != end_ && isDigit(*p) && p - exponentDigits < kMaxShortExponentDigits + 1; ++p) e = e * 10 + (*p - '0');
+    if (p == exponentDigits || p - exponentDigits > kMaxShortExponentDigits) return false;
+    exponent += negativeExponent ? -e : e;
+  }
+  const std::optional<ns::Decimal> number = ns::Decimal::make(negative, mantissa, exponent);
+  if (!number) return false;
+  c = p;
+  out = ns::Value(*number);
+  return true;
+}
+
 bool JSONCodecParser::scanNumber(ns::Value& out) {
+  if (scanShortNumber(out)) return true;
   const char* start = c;
   const bool negative = *c == '-';
   if (negative) ++c;

@@ -30,11 +30,16 @@ class JSONCodecParser : public JSONCodecBase {
  private:
   bool scanValue(ns::Value& out);
   bool scanRestOfArray(ns::Value& out);
+  // How many items the array being read has from the read position on.
+  std::size_t countItemsAhead();
   bool scanRestOfDictionary(ns::Value& out);
   bool scanRestOfString(std::string& out);
   bool scanUnicodeChar(std::string& out);
   bool scanHexQuad(unsigned& out);
   bool scanNumber(ns::Value& out);
+  // The common short numbers, exactly, on a 64-bit mantissa; false (nothing
+  // read) for any other, which scanNumber then reads digit by digit.
+  bool scanShortNumber(ns::Value& out);
   bool scanLiteral(std::string_view word, ns::Value value, ns::Value& out, const char* error);
   void skipWhitespace();
   // Records the error and answers false, for `return fail(...)`.
@@ -42,4 +47,5 @@ class JSONCodecParser : public JSONCodecBase {
 
   const char* c = nullptr;  // read position in the UTF-8 bytes of the input
   const char* end_ = nullptr;
+  const char* countedUntil_ = nullptr;  // where the last count of items ahead stopped
 };

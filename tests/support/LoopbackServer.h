@@ -1,8 +1,10 @@
 #pragma once
 // A scripted HTTP/1.1 server on 127.0.0.1 (a port the system picks) for tests
 // of URL loading. Each path answers as its script says: status, headers, a body
-// sent in chunks with pauses, a stall, an early close, chunked encoding or a
-// redirect. Every request received is recorded. One connection per request.
+// sent in chunks with pauses (a drip), a stall, an early close, chunked
+// encoding, a redirect, or header fields as hostile as a test wants (repeated
+// or conflicting ones included). Every request received is recorded. One
+// connection per request.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -79,6 +81,14 @@ class LoopbackServer {
   static Answer ok(std::string body) {
     Answer a;
     a.chunks = {std::move(body)};
+    return a;
+  }
+  // The body a few bytes at a time, each after a pause: never idle long enough
+  // for an idle time-out, yet slow.
+  static Answer drip(const std::string& body, size_t bytesPerChunk, int pauseMs) {
+    Answer a;
+    for (size_t i = 0; i < body.size(); i += bytesPerChunk) a.chunks.push_back(body.substr(i, bytesPerChunk));
+    a.pauseMs = pauseMs;
     return a;
   }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/String.h"
@@ -128,6 +129,12 @@ std::string TKMainBundleResourcePath(const std::string& relativePath) {
 
 std::string TKDocumentsPath(const std::string& relativePath) {
   return ns::pathJoin(ns::documentsDirectory(), relativePath);
+}
+
+std::optional<std::string> TKLocalFilePath(const std::string& url) {
+  if (TKHasBundleScheme(url)) return ns::pathInsideFolder(ns::resourceDirectory(), url.substr(9));
+  if (TKHasDocumentsScheme(url)) return ns::pathInsideFolder(ns::documentsDirectory(), url.substr(12));
+  return std::nullopt;
 }
 
 int TKCurrentDeviceOrientation() {

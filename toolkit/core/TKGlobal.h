@@ -5,6 +5,7 @@
 // errors, and the "bundle://" and "documents://" schemes with their folders.
 // Main thread only.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/foundation/Error.h"
@@ -68,3 +69,7 @@ bool TKHasDocumentsScheme(const std::string& url);  // starts exactly with "docu
 // relative path appended.
 std::string TKMainBundleResourcePath(const std::string& relativePath);
 std::string TKDocumentsPath(const std::string& relativePath);
+// The file a "bundle://" or "documents://" URL names, when it exists inside
+// its folder; nothing for any other URL and for a path that leaves the folder
+// ("bundle://../x", or a link pointing out).
+std::optional<std::string> TKLocalFilePath(const std::string& url);

@@ -25,7 +25,8 @@ class TKModelViewController : public TKViewController, public TKModelDelegate {
   void invalidateModel();
 
   virtual void createModel() {}
-  void createInterstitialModel();
+  // A stand-in model while there is none (the table screen gives a loading data source).
+  virtual void createInterstitialModel();
 
   virtual bool shouldLoad();
   virtual bool shouldReload();
@@ -35,8 +36,8 @@ class TKModelViewController : public TKViewController, public TKModelDelegate {
   void reload();
   void reloadIfNeeded();
   void refresh();
-  void beginUpdates();
-  void endUpdates();
+  virtual void beginUpdates();
+  virtual void endUpdates();
   void invalidateView();
   void updateView();
   void updateViewStates();

@@ -18,7 +18,7 @@ TKRequestLoader::TKRequestLoader(const std::shared_ptr<TKURLRequest>& request, T
       cacheKey_(request->cacheKey()),
       cachePolicy_(request->cachePolicy()),
       cacheExpirationAge_(request->cacheExpirationAge()),
-      carriesBody_(request->methodCarriesBody()) {
+      isGet_(request->isGet()) {
   requests_.push_back(request);
 }
 

@@ -24,8 +24,9 @@ class TKRequestLoader : public ns::URLConnectionDelegate, public std::enable_sha
   double cacheExpirationAge() const { return cacheExpirationAge_; }
   const std::vector<std::shared_ptr<TKURLRequest>>& requests() const { return requests_; }
   bool isLoading() const { return connection_ != nullptr; }
-  // Whether this loader carries a request body (and so is never joined).
-  bool carriesBody() const { return carriesBody_; }
+  // Whether this loader serves GET requests: only those are joined, cached and
+  // answered from the caches.
+  bool isGet() const { return isGet_; }
 
   void addRequest(const std::shared_ptr<TKURLRequest>& request) { requests_.push_back(request); }
   void removeRequest(const std::shared_ptr<TKURLRequest>& request);
@@ -61,7 +62,7 @@ class TKRequestLoader : public ns::URLConnectionDelegate, public std::enable_sha
   std::string cacheKey_;
   int cachePolicy_;
   double cacheExpirationAge_;
-  bool carriesBody_;
+  bool isGet_;
   std::vector<std::shared_ptr<TKURLRequest>> requests_;
   std::shared_ptr<ns::URLConnection> connection_;
   // Built on the first connection and kept, so a retry sends the same bytes.

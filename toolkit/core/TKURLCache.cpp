@@ -16,6 +16,7 @@ namespace {
 // larger than the loader lets in, and a local image this size is no image.
 constexpr std::uint64_t kMaxFileBytes = 64u << 20;
 constexpr std::uint64_t kLargeImagePixels = 240000;
+constexpr std::size_t kMaxKeyFileName = 128;
 
 std::shared_ptr<TKURLCache>& sharedSlot() {
   static std::shared_ptr<TKURLCache> cache;
@@ -24,8 +25,11 @@ std::shared_ptr<TKURLCache>& sharedSlot() {
 
 int gTemporaryURLCounter = 0;
 
-std::shared_ptr<ui::Image> imageFromFile(const std::string& path) {
-  auto data = ns::readFile(path, kMaxFileBytes);
+// The image a local URL's file holds; nothing when the URL leaves its folder.
+std::shared_ptr<ui::Image> imageFromLocalURL(const std::string& url) {
+  auto path = TKLocalFilePath(url);
+  if (!path) return nullptr;
+  auto data = ns::readFile(*path, kMaxFileBytes);
   if (!data) return nullptr;
   auto decoded = cg::Image::fromData(*data);
   return decoded ? ui::Image::imageWithCGImage(decoded) : nullptr;
@@ -56,8 +60,10 @@ TKURLCache::~TKURLCache() = default;
 std::string TKURLCache::keyForURL(const std::string& url) { return TKURLRequest::md5HexDigest(url); }
 
 std::string TKURLCache::cachePathForKey(const std::string& key) const {
-  // Keys come from our own digest; anything else that could leave the folder is refused.
-  if (!ns::isSafePathComponent(key)) return ns::pathJoin(cachePath_, "invalid-key");
+  // Keys are our own digests, or a caller's own names. A name that is no safe
+  // file name (or too long for one) is filed under its digest, marked so that
+  // it meets no URL's.
+  if (!ns::isSafePathComponent(key) || key.size() > kMaxKeyFileName) return ns::pathJoin(cachePath_, "unsafe-" + TKURLRequest::md5HexDigest(key));
   return ns::pathJoin(cachePath_, key);
 }
 
@@ -137,12 +143,12 @@ void TKURLCache::expireImagesFromMemory() {
 
 std::shared_ptr<ui::Image> TKURLCache::loadImageFromBundle(const std::string& url) const {
   if (!TKHasBundleScheme(url)) return nullptr;
-  return imageFromFile(TKMainBundleResourcePath(url.substr(9)));
+  return imageFromLocalURL(url);
 }
 
 std::shared_ptr<ui::Image> TKURLCache::loadImageFromDocuments(const std::string& url) const {
   if (!TKHasDocumentsScheme(url)) return nullptr;
-  return imageFromFile(TKDocumentsPath(url.substr(12)));
+  return imageFromLocalURL(url);
 }
 
 std::string TKURLCache::createTemporaryURL() { return "temp:" + std::to_string(gTemporaryURLCounter++); }

@@ -29,12 +29,14 @@ std::optional<ns::Error> TKURLImageResponse::processResponse(TKURLRequest& reque
   }
   const auto* data = std::get_if<ns::Data>(&content);
   if (!data) return std::nullopt;
-  auto image = TKURLCache::sharedCache().imageForURL(request.URL(), false);
+  // The memory images stand for GET answers only: another method's bytes are its own.
+  bool get = request.isGet();
+  auto image = get ? TKURLCache::sharedCache().imageForURL(request.URL(), false) : nullptr;
   if (!image) {
     if (auto decoded = cg::Image::fromData(*data)) image = ui::Image::imageWithCGImage(decoded);
   }
   if (!image) return ns::Error{TKErrorDomain, TKErrorCodeNoImage, "The data is not an image"};
-  if (!request.respondedFromCache()) TKURLCache::sharedCache().storeImage(image, request.URL());
+  if (get && !request.respondedFromCache()) TKURLCache::sharedCache().storeImage(image, request.URL());
   image_ = image;
   return std::nullopt;
 }
@@ -50,6 +52,8 @@ std::shared_ptr<TKURLRequest> TKURLRequest::requestWithURL(const std::string& ur
 }
 
 bool TKURLRequest::isPost() const { return ns::uppercase(httpMethod_) == "POST"; }
+
+bool TKURLRequest::isGet() const { return httpMethod_.empty() || ns::uppercase(httpMethod_) == "GET"; }
 
 bool TKURLRequest::methodCarriesBody() const {
   std::string m = ns::uppercase(httpMethod_);

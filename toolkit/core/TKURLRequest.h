@@ -108,6 +108,9 @@ class TKURLRequest : public std::enable_shared_from_this<TKURLRequest> {
   void setHttpMethod(const std::string& method) { httpMethod_ = method; }
   // True when the method, in any case, is POST.
   bool isPost() const;
+  // True for GET (no method, or GET in any case): the only answers the caches
+  // keep and serve, and the only requests that share a loader.
+  bool isGet() const;
   // Whether the method can carry form fields (POST, PUT, PATCH).
   bool methodCarriesBody() const;
 

@@ -32,7 +32,7 @@ TKURLRequestQueue::TKURLRequestQueue() = default;
 TKURLRequestQueue::~TKURLRequestQueue() {
   loaderQueueTimer_.invalidate();
   for (auto& [key, loader] : loaders_) loader->abandon();
-  for (auto& loader : bodyLoaders_) loader->abandon();
+  for (auto& loader : ownLoaders_) loader->abandon();
 }
 
 bool TKURLRequestQueue::sendRequest(const std::shared_ptr<TKURLRequest>& request) {
@@ -53,7 +53,7 @@ bool TKURLRequestQueue::sendRequest(const std::shared_ptr<TKURLRequest>& request
   }
   request->setIsLoading(true);
   std::shared_ptr<TKRequestLoader> loader;
-  if (!request->methodCarriesBody()) {
+  if (request->isGet()) {
     auto it = loaders_.find(request->cacheKey());
     if (it != loaders_.end()) {
       it->second->addRequest(request);
@@ -63,7 +63,7 @@ bool TKURLRequestQueue::sendRequest(const std::shared_ptr<TKURLRequest>& request
     loaders_[request->cacheKey()] = loader;
   } else {
     loader = std::make_shared<TKRequestLoader>(request, *this);
-    bodyLoaders_.push_back(loader);
+    ownLoaders_.push_back(loader);
   }
   if (suspended_ || totalLoading_ >= kMaxConcurrentLoads) {
     loaderQueue_.push_back(loader);
@@ -79,8 +79,9 @@ void TKURLRequestQueue::startLoader(const std::shared_ptr<TKRequestLoader>& load
 }
 
 bool TKURLRequestQueue::loadRequestFromCache(TKURLRequest& request) {
-  // Requests with a body change something on the server: never answered from a cache.
-  if (request.methodCarriesBody()) return false;
+  // Only a GET's answer may stand for another: HEAD has no body, and other
+  // methods act on the server. They are never answered from a cache.
+  if (!request.isGet()) return false;
   int policy = request.cachePolicy();
   if (!(policy & (TKURLRequestCachePolicyMemory | TKURLRequestCachePolicyDisk))) return false;
   bool fromDisk = !suspended_ && (policy & TKURLRequestCachePolicyDisk);
@@ -111,12 +112,8 @@ bool TKURLRequestQueue::loadFromCache(const std::string& url, const std::string&
     return true;
   }
   if (!fromDisk) return false;
-  if (TKHasBundleScheme(url)) {
-    if (auto data = loadLocalFile(TKMainBundleResourcePath(url.substr(9)), error)) content = *data;
-    return true;
-  }
-  if (TKHasDocumentsScheme(url)) {
-    if (auto data = loadLocalFile(TKDocumentsPath(url.substr(12)), error)) content = *data;
+  if (TKHasBundleScheme(url) || TKHasDocumentsScheme(url)) {
+    if (auto data = loadLocalFile(url, error)) content = *data;
     return true;
   }
   if (auto data = cache.dataForKey(cacheKey, expires, &timestamp)) {
@@ -126,9 +123,11 @@ bool TKURLRequestQueue::loadFromCache(const std::string& url, const std::string&
   return false;
 }
 
-std::optional<ns::Data> TKURLRequestQueue::loadLocalFile(const std::string& path,
+std::optional<ns::Data> TKURLRequestQueue::loadLocalFile(const std::string& url,
                                                          std::optional<ns::Error>& error) {
-  auto data = ns::readFile(path, kMaxLocalFileBytes);
+  // A path that leaves its folder reads as a missing file.
+  auto path = TKLocalFilePath(url);
+  auto data = path ? ns::readFile(*path, kMaxLocalFileBytes) : std::nullopt;
   if (!data) {
     error = ns::Error{ns::kCocoaErrorDomain, ns::kFileReadNoSuchFileError, "The file could not be read"};
   }
@@ -137,7 +136,7 @@ std::optional<ns::Data> TKURLRequestQueue::loadLocalFile(const std::string& path
 
 void TKURLRequestQueue::executeLoader(const std::shared_ptr<TKRequestLoader>& loader) {
   int policy = loader->cachePolicy();
-  if (!loader->carriesBody() && (policy & (TKURLRequestCachePolicyMemory | TKURLRequestCachePolicyDisk))) {
+  if (loader->isGet() && (policy & (TKURLRequestCachePolicyMemory | TKURLRequestCachePolicyDisk))) {
     TKURLContent content;
     std::optional<ns::Error> error;
     std::optional<ns::Date> timestamp;
@@ -183,9 +182,9 @@ void TKURLRequestQueue::removeLoader(TKRequestLoader& loader) {
   --totalLoading_;
   auto it = loaders_.find(loader.cacheKey());
   if (it != loaders_.end() && it->second.get() == &loader) loaders_.erase(it);
-  bodyLoaders_.erase(std::remove_if(bodyLoaders_.begin(), bodyLoaders_.end(),
+  ownLoaders_.erase(std::remove_if(ownLoaders_.begin(), ownLoaders_.end(),
                                     [&](const auto& l) { return l.get() == &loader; }),
-                     bodyLoaders_.end());
+                     ownLoaders_.end());
 }
 
 void TKURLRequestQueue::loaderDidLoadResponse(TKRequestLoader& loader, const ns::HTTPURLResponse& response,
@@ -195,7 +194,7 @@ void TKURLRequestQueue::loaderDidLoadResponse(TKRequestLoader& loader, const ns:
   if (auto error = loader.processResponse(&response, data)) {
     loader.dispatchError(*error);
   } else {
-    if (!loader.carriesBody() && !(loader.cachePolicy() & TKURLRequestCachePolicyNoCache)) {
+    if (loader.isGet() && !(loader.cachePolicy() & TKURLRequestCachePolicyNoCache)) {
       TKURLCache::sharedCache().storeDataForKey(data, loader.cacheKey());
     }
     loader.dispatchLoaded(ns::Date::now());
@@ -219,9 +218,9 @@ void TKURLRequestQueue::loaderDidCancel(TKRequestLoader& loader, bool wasLoading
   }
   auto it = loaders_.find(loader.cacheKey());
   if (it != loaders_.end() && it->second.get() == &loader) loaders_.erase(it);
-  bodyLoaders_.erase(std::remove_if(bodyLoaders_.begin(), bodyLoaders_.end(),
+  ownLoaders_.erase(std::remove_if(ownLoaders_.begin(), ownLoaders_.end(),
                                     [&](const auto& l) { return l.get() == &loader; }),
-                     bodyLoaders_.end());
+                     ownLoaders_.end());
   loaderQueue_.erase(std::remove(loaderQueue_.begin(), loaderQueue_.end(), keep), loaderQueue_.end());
 }
 
@@ -232,7 +231,7 @@ void TKURLRequestQueue::cancelRequest(const std::shared_ptr<TKURLRequest>& reque
   if (it != loaders_.end() && std::count(it->second->requests().begin(), it->second->requests().end(), request)) {
     loader = it->second;
   } else {
-    for (auto& l : bodyLoaders_) {
+    for (auto& l : ownLoaders_) {
       if (std::count(l->requests().begin(), l->requests().end(), request)) loader = l;
     }
   }
@@ -250,14 +249,14 @@ void TKURLRequestQueue::cancelRequestsWithDelegate(const void* object) {
     }
   };
   for (auto& [key, loader] : loaders_) collect(loader);
-  for (auto& loader : bodyLoaders_) collect(loader);
+  for (auto& loader : ownLoaders_) collect(loader);
   for (const auto& r : collected) cancelRequest(r);
 }
 
 void TKURLRequestQueue::cancelAllRequests() {
   std::vector<std::shared_ptr<TKRequestLoader>> snapshot;
   for (auto& [key, loader] : loaders_) snapshot.push_back(loader);
-  snapshot.insert(snapshot.end(), bodyLoaders_.begin(), bodyLoaders_.end());
+  snapshot.insert(snapshot.end(), ownLoaders_.begin(), ownLoaders_.end());
   for (auto& loader : snapshot) loader->cancel();
 }
 
@@ -265,6 +264,9 @@ ns::URLRequest TKURLRequestQueue::createNSURLRequest(TKURLRequest* request, cons
   ns::URLRequest r;
   r.url = url.empty() && request ? request->URL() : url;
   r.timeoutInterval = kRequestTimeout;
+  // Bounded answers are small: a whole load may take so long, however slowly
+  // and steadily a server drips its bytes.
+  if (maxContentLength_ != 0) r.totalTimeout = totalTimeout_;
   r.setValueForHTTPHeaderField(userAgent_, "User-Agent");
   if (!request) return r;
   r.handleCookies = request->shouldHandleCookies();

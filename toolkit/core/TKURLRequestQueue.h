@@ -1,7 +1,8 @@
 #pragma once
-// The one scheduler of the toolkit's requests. A request is answered from the
-// caches when it can; otherwise a TKRequestLoader loads it. GET requests for one
-// cache key share a loader; a request with a body always has its own. At most
+// The one scheduler of the toolkit's requests. A GET request is answered from
+// the caches when it can; otherwise a TKRequestLoader loads it. GET requests for
+// one cache key share a loader; a request of any other method has its own, and
+// its answer is neither served from nor kept in a cache. At most
 // five loaders load at once; the rest wait, drained when a load ends, when the
 // queue resumes, and by a 0.3 s timer while any wait. Main thread only.
 #include <deque>
@@ -45,6 +46,11 @@ class TKURLRequestQueue {
   void setSuspended(bool suspended);
   std::uint32_t maxContentLength() const { return maxContentLength_; }
   void setMaxContentLength(std::uint32_t n) { maxContentLength_ = n; }
+  // Seconds a load may take in all while answers are bounded by
+  // maxContentLength (the idle bound alone lets a dripping server hold a
+  // loader for ever); 0: no bound.
+  double totalTimeout() const { return totalTimeout_; }
+  void setTotalTimeout(double seconds) { totalTimeout_ = seconds; }
   const std::string& userAgent() const { return userAgent_; }
   void setUserAgent(const std::string& agent) { userAgent_ = agent; }
   float imageCompressionQuality() const { return imageCompressionQuality_; }
@@ -68,22 +74,25 @@ class TKURLRequestQueue {
 
  private:
   bool loadRequestFromCache(TKURLRequest& request);
-  std::optional<ns::Data> loadLocalFile(const std::string& path, std::optional<ns::Error>& error);
+  // The file of a "bundle://" or "documents://" URL; a missing one (or one
+  // outside its folder) is the platform's "no such file" error.
+  std::optional<ns::Data> loadLocalFile(const std::string& url, std::optional<ns::Error>& error);
   void executeLoader(const std::shared_ptr<TKRequestLoader>& loader);
   void loadNextInQueueDelayed();
   void loadNextInQueue();
   void removeLoader(TKRequestLoader& loader);
   void startLoader(const std::shared_ptr<TKRequestLoader>& loader);
 
-  // Loaders by cache key. Requests with a body are not entered here: nothing
-  // joins them, so they live only in `bodyLoaders_` and the waiting list.
+  // Loaders of GET requests by cache key. Other methods are not entered here:
+  // nothing joins them, so they live only in `ownLoaders_` and the waiting list.
   std::map<std::string, std::shared_ptr<TKRequestLoader>> loaders_;
-  std::vector<std::shared_ptr<TKRequestLoader>> bodyLoaders_;
+  std::vector<std::shared_ptr<TKRequestLoader>> ownLoaders_;
   std::deque<std::shared_ptr<TKRequestLoader>> loaderQueue_;
   ns::Timer loaderQueueTimer_;
   bool timerPending_ = false;
   int totalLoading_ = 0;
   std::uint32_t maxContentLength_ = 150000;
+  double totalTimeout_ = 60;
   std::string userAgent_ =
       "Mozilla/5.0 (iPhone; U; CPU iPhone OS 2_2 like Mac OS X; en-us) AppleWebKit/525.181 (KHTML, like Gecko) "
       "Version/3.1.1 Mobile/5H11 Safari/525.20";

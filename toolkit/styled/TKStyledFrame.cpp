@@ -1,10 +1,11 @@
 #include "toolkit/styled/TKStyledFrame.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/graphics/Context.h"
 #include "platform/ui/Image.h"
-#include "platform/ui/TextDrawing.h"
+#include "toolkit/styled/TKLaidOutText.h"
 #include "toolkit/styled/TKShape.h"
 #include "toolkit/styled/TKStyle.h"
 #include "toolkit/styled/TKStyledNode.h"
@@ -56,8 +57,19 @@ void TKStyledBoxFrame::drawInRect(cg::Context& ctx, const cg::Rect& rect) {
   if (!drawStyle(ctx, rect, style.get(), this)) drawSubframes(ctx);
 }
 
-void TKStyledBoxFrame::drawSubframes(cg::Context& ctx) {
-  for (TKStyledFrame* f = firstChildFrame_.get(); f; f = f->nextFrame().get()) f->drawInRect(ctx, f->bounds);
+void TKStyledBoxFrame::drawSubframes(cg::Context& ctx) { drawChain(ctx, firstChildFrame_.get()); }
+
+void TKStyledFrame::drawChain(cg::Context& ctx, TKStyledFrame* first) {
+  // Only the frames near the clip are drawn: a long document shows a screenful.
+  // Marks and shadows may reach past a frame's box, so it is widened first.
+  const cg::Rect clip = ctx.clipBoundingBox();
+  for (TKStyledFrame* f = first; f; f = f->nextFrame().get()) {
+    const cg::Rect& b = f->bounds;
+    const float reach = std::max(8.0f, b.height() / 2);
+    bool near = b.y() - reach < clip.y() + clip.height() && b.y() + b.height() + reach > clip.y() &&
+                b.x() - reach < clip.x() + clip.width() && b.x() + b.width() + reach > clip.x();
+    if (near) f->drawInRect(ctx, b);
+  }
 }
 
 std::optional<ui::Font> TKStyledBoxFrame::font() const {
@@ -95,11 +107,8 @@ std::string TKStyledBoxFrame::description() const {
 
 void TKStyledTextFrame::drawInRect(cg::Context& ctx, const cg::Rect& rect) {
   if (text.empty()) return;
-  // The frame is as wide as its measured words: a point of slack keeps rounding
-  // from wrapping the last of them.
-  cg::Rect r(rect.x(), rect.y(), rect.width() + 1, rect.height());
-  ui::drawTextInRect(ctx, text, r, font_.value_or(ui::Font::systemFontOfSize(14)), ctx.fillColor(),
-                     ui::TextAlignment::Left, ui::LineBreakMode::WordWrap);
+  if (!laidOut) laidOut = std::make_shared<TKLaidOutText>(text, font_.value_or(ui::Font::systemFontOfSize(14)), wrapWidth);
+  laidOut->drawAtPoint(ctx, rect.origin, ctx.fillColor());
 }
 
 void TKStyledImageFrame::drawInRect(cg::Context& ctx, const cg::Rect& rect) {

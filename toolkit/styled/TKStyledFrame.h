@@ -20,6 +20,7 @@ class TKStyle;
 class TKStyledElement;
 class TKStyledTextNode;
 class TKStyledImageNode;
+class TKLaidOutText;
 
 class TKStyledFrame {
  public:
@@ -45,6 +46,8 @@ class TKStyledFrame {
   virtual void drawInRect(cg::Context& ctx, const cg::Rect& rect) { (void)ctx, (void)rect; }
   // The innermost box frame containing the point, searched in frame order from this one.
   TKStyledFrame* hitTest(cg::Point p);
+  // Draws each frame of the chain that can show inside the context's clip, in its own bounds.
+  static void drawChain(cg::Context& ctx, TKStyledFrame* first);
   virtual std::string description() const { return ""; }
 
  protected:
@@ -94,7 +97,12 @@ class TKStyledTextFrame : public TKStyledFrame {
   TKStyledTextNode* node;
   std::optional<ui::Font> font_;
   std::optional<ui::Font> font() const override { return font_; }
-  // The text wrapped into the rectangle in its font and the current fill colour.
+  // The width the text wraps at (0: one line), as it was measured.
+  float wrapWidth = 0;
+  // The text as measured, kept for drawing; laid out on first draw otherwise.
+  std::shared_ptr<TKLaidOutText> laidOut;
+  // The text from the rectangle's top left, in its font and the current fill
+  // colour, set as it was measured: nothing is cut.
   void drawInRect(cg::Context& ctx, const cg::Rect& rect) override;
   std::string description() const override { return text; }
 };

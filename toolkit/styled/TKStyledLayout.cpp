@@ -1,10 +1,14 @@
 #include "toolkit/styled/TKStyledLayout.h"
 
+#include <fribidi.h>
+
 #include <cfloat>
 
+#include "platform/foundation/String.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Image.h"
 #include "toolkit/styled/TKDefaultStyleSheet.h"
+#include "toolkit/styled/TKLaidOutText.h"
 #include "toolkit/styled/TKStyle.h"
 #include "toolkit/styled/TKStyledFrame.h"
 #include "toolkit/styled/TKStyledNode.h"
@@ -13,12 +17,50 @@ namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-// A word with its trailing space: measured on one line when it fits, so the
-// space counts; wrapped within the width when it does not.
-cg::Size measureWord(std::string_view word, const ui::Font& f, float width, float lineHeight) {
-  float w = ui::currentMeasurer().width(word, f);
-  if (w <= width) return {w, lineHeight};
-  return ui::sizeWithFont(word, f, {width, FLT_MAX}, ui::LineBreakMode::WordWrap);
+// A run longer than this is set in pieces of whole lines: one pango layout of
+// a very long paragraph reports no lines at all, and a document drawn in part
+// draws only the pieces it shows.
+constexpr std::size_t kPieceBytes = 4096;
+
+// A word with its trailing space, at its own height: on one line when it fits
+// (so the space counts), else wrapped within the width (and `wraps` is set).
+cg::Size measureWord(std::string_view word, const ui::Font& f, float width, bool& wraps) {
+  const bool pango = TKLaidOutText::measuresWithPango();
+  cg::Size one = pango ? TKLaidOutText::measure(word, f)
+                       : cg::Size{ui::currentMeasurer().width(word, f), ui::sizeWithFont(word, f).height};
+  wraps = one.width > width;
+  if (!wraps) return one;
+  return pango ? TKLaidOutText::measure(word, f, width)
+               : ui::sizeWithFont(word, f, {width, FLT_MAX}, ui::LineBreakMode::WordWrap);
+}
+
+// The direction pango gives a paragraph: that of its first strong character.
+std::optional<bool> firstStrongIsRightToLeft(std::string_view text) {
+  for (char32_t c : ns::utf8ToUtf32(text)) {
+    FriBidiCharType type = fribidi_get_bidi_type(static_cast<FriBidiChar>(c));
+    if (FRIBIDI_IS_STRONG(type) && FRIBIDI_IS_LETTER(type)) return FRIBIDI_IS_RTL(type);
+  }
+  return std::nullopt;
+}
+
+// The direction of the text of a chain of nodes, read in document order.
+std::optional<bool> chainIsRightToLeft(TKStyledNode* node) {
+  for (TKStyledNode* n = node; n; n = n->nextSibling().get()) {
+    if (auto* text = dynamic_cast<TKStyledTextNode*>(n)) {
+      if (auto rtl = firstStrongIsRightToLeft(text->text)) return rtl;
+    } else if (auto* element = dynamic_cast<TKStyledElement*>(n)) {
+      if (auto rtl = chainIsRightToLeft(element->firstChild().get())) return rtl;
+    }
+  }
+  return std::nullopt;
+}
+
+// Mirrors a frame and what it holds within the line box [left, left + width].
+void mirrorFrame(TKStyledFrame* frame, float left, float width) {
+  frame->setX(2 * left + width - frame->x() - frame->width());
+  if (auto* box = dynamic_cast<TKStyledInlineFrame*>(frame)) {
+    for (TKStyledFrame* f = box->firstChildFrame().get(); f; f = f->nextFrame().get()) mirrorFrame(f, left, width);
+  }
 }
 
 std::shared_ptr<TKStyle> styleNamed(const std::string& name) {
@@ -88,6 +130,7 @@ TKStyledNode* TKStyledLayout::lastNode() {
 // --- walking ---------------------------------------------------------------------------
 
 void TKStyledLayout::layout(TKStyledNode* node) {
+  if (!firstNode_) firstNode_ = node;
   layoutChain(node, nullptr);
   if (lineWidth_ != 0) breakLine();
 }
@@ -106,25 +149,37 @@ void TKStyledLayout::layoutChain(TKStyledNode* node, TKStyledElement* container)
 
 void TKStyledLayout::layoutText(TKStyledTextNode* node, TKStyledElement* element) {
   ui::Font f = font();
-  const std::string& text = node->text;
+  // NUL characters take no part in measuring or drawing.
+  const std::string text = TKLaidOutText::settable(node->text);
   float measureWidth = width_ == 0 ? FLT_MAX : width_;
   if (!node->nextSibling() && node == rootNode_) {
     // A document of one run is measured whole.
+    if (TKLaidOutText::measuresWithPango()) {
+      layoutPieces(text, element, node);
+      return;
+    }
     cg::Size size = ui::sizeWithFont(text, f, {measureWidth, FLT_MAX}, ui::LineBreakMode::WordWrap);
-    addFrameForText(text, element, node, size.width, size.height);
+    addFrameForText(text, element, node, size.width, size.height)->wrapWidth = width_;
     height_ += size.height;
     return;
   }
   size_t i = 0, s = 0, length = text.size();
   float w = 0;
-  float oneLine = ui::sizeWithFont("X", f).height;
+  bool runWraps = false;  // the run holds a word wider than a whole line
+  auto addRun = [&](size_t end) {
+    std::string run = text.substr(s, end - s);
+    addFrameForText(run, element, node, w, lineHeight_ != 0 ? lineHeight_ : f.lineHeight())->wrapWidth =
+        runWraps ? width_ : 0;
+    runWraps = false;
+  };
   while (i < length) {
     size_t j = i;
     while (j < length && !isSpace(text[j])) ++j;
     size_t wordLength = (j < length ? j + 1 : length) - i;
-    cg::Size word = measureWord(std::string_view(text).substr(i, wordLength), f, measureWidth, oneLine);
+    bool wraps = false;
+    cg::Size word = measureWord(std::string_view(text).substr(i, wordLength), f, measureWidth, wraps);
     if (lineWidth_ + word.width > width_) {
-      if (i > s) addFrameForText(text.substr(s, i - s), element, node, w, lineHeight_ != 0 ? lineHeight_ : f.lineHeight());
+      if (i > s) addRun(i);
       if (lineWidth_ != 0) {
         breakLine();
       } else if (growsToFit_) {
@@ -134,15 +189,52 @@ void TKStyledLayout::layoutText(TKStyledTextNode* node, TKStyledElement* element
       s = i;
       w = 0;
     }
+    runWraps = runWraps || wraps;
     w += word.width;
     expandLineWidth(word.width);
     inflateLineHeight(word.height);
     i += wordLength;
     if (i >= length) {
-      addFrameForText(text.substr(s), element, node, w, lineHeight_ != 0 ? lineHeight_ : f.lineHeight());
+      addRun(length);
       w = 0;
     }
   }
+}
+
+void TKStyledLayout::layoutPieces(const std::string& text, TKStyledElement* element, TKStyledTextNode* node) {
+  const ui::Font f = font();
+  size_t start = 0;
+  do {
+    size_t end = text.size();
+    if (end - start > kPieceBytes) {
+      end = start + kPieceBytes;
+      while (end > start && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    }
+    auto piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, end - start), f, width_);
+    size_t taken = end - start;
+    if (end < text.size()) {
+      // The last line may be cut short: it starts the next piece. A line
+      // ended by its newline leaves the newline out, as the next piece
+      // begins a new line anyway.
+      std::vector<size_t> starts = piece->lineStarts();
+      if (starts.size() > 1) {
+        taken = starts.back();
+        size_t kept = taken - (text[start + taken - 1] == '\n' ? 1 : 0);
+        piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, kept), f, width_);
+      }
+    }
+    const cg::Rect& box = piece->bounds();
+    auto frame = std::make_shared<TKStyledTextFrame>(text.substr(start, taken), element, node);
+    frame->font_ = f;
+    frame->wrapWidth = width_;
+    frame->laidOut = piece;
+    float x = x_;
+    x_ += box.x();
+    addContentFrame(std::move(frame), box.width(), box.height());
+    x_ = x;
+    height_ += box.height();
+    start += taken;
+  } while (start < text.size());
 }
 
 void TKStyledLayout::layoutImage(TKStyledImageNode* node, TKStyledElement* element) {
@@ -344,6 +436,11 @@ void TKStyledLayout::breakLine() {
       }
     }
   }
+  // A right-to-left paragraph sets its line from the right: the first frame
+  // at the right end, as pango sets the words of such a paragraph.
+  if (lineFirstFrame_ && isRightToLeft()) {
+    for (TKStyledFrame* f = lineFirstFrame_; f; f = f->nextFrame().get()) mirrorFrame(f, minX_, width_);
+  }
   height_ += lineHeight_;
   checkFloats();
   lineWidth_ = 0;
@@ -439,11 +536,18 @@ TKStyledInlineFrame* TKStyledLayout::cloneInlineFrame(TKStyledInlineFrame* frame
   return clone;
 }
 
-TKStyledFrame* TKStyledLayout::addFrameForText(const std::string& text, TKStyledElement* element,
-                                               TKStyledTextNode* node, float width, float height) {
+TKStyledTextFrame* TKStyledLayout::addFrameForText(const std::string& text, TKStyledElement* element,
+                                                   TKStyledTextNode* node, float width, float height) {
   auto frame = std::make_shared<TKStyledTextFrame>(text, element, node);
   frame->font_ = font();
-  return addContentFrame(std::move(frame), width, height);
+  TKStyledTextFrame* added = frame.get();
+  addContentFrame(std::move(frame), width, height);
+  return added;
+}
+
+bool TKStyledLayout::isRightToLeft() {
+  if (!rightToLeft_) rightToLeft_ = chainIsRightToLeft(firstNode_).value_or(false);
+  return *rightToLeft_;
 }
 
 void TKStyledLayout::expandLineWidth(float width) {

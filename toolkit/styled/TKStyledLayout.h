@@ -2,7 +2,8 @@
 // One pass that places a styled text's node tree into lines of a width and
 // builds its frames: words are measured one at a time and placed left to
 // right, a word that does not fit starts a new line, and each line's frames
-// are aligned to a common baseline. Styles come from the global style sheet
+// are aligned to a common baseline (and set from the right in a right-to-left
+// document). Styles come from the global style sheet
 // by class name; their box step gives margins, padding, minimum size and
 // floats. A word wider than the whole line overflows its own line only. Used
 // once and dropped; main thread only.
@@ -21,6 +22,7 @@ class TKStyledImageNode;
 class TKStyledFrame;
 class TKStyledBoxFrame;
 class TKStyledInlineFrame;
+class TKStyledTextFrame;
 
 class TKStyledLayout {
  public:
@@ -77,8 +79,12 @@ class TKStyledLayout {
   TKStyledBoxFrame* addBlockFrame(std::shared_ptr<TKStyle> style, TKStyledElement* element, float width,
                                   float height);
   TKStyledInlineFrame* cloneInlineFrame(TKStyledInlineFrame* frame);
-  TKStyledFrame* addFrameForText(const std::string& text, TKStyledElement* element, TKStyledTextNode* node,
-                                 float width, float height);
+  TKStyledTextFrame* addFrameForText(const std::string& text, TKStyledElement* element, TKStyledTextNode* node,
+                                     float width, float height);
+  // The run of a one-run document, in pieces of whole lines, each kept laid out.
+  void layoutPieces(const std::string& text, TKStyledElement* element, TKStyledTextNode* node);
+  // The document's direction: that of its first strong character.
+  bool isRightToLeft();
   void expandLineWidth(float width);
   void inflateLineHeight(float height);
   void offsetFrame(TKStyledFrame* frame, float dy);
@@ -95,6 +101,8 @@ class TKStyledLayout {
   std::shared_ptr<TKStyle> linkStyle_;
   bool linkStyleLooked_ = false;
   TKStyledNode* rootNode_ = nullptr;
+  TKStyledNode* firstNode_ = nullptr;  // where the pass began, for its direction
+  std::optional<bool> rightToLeft_;
   TKStyledNode* lastNode_ = nullptr;
   std::shared_ptr<ImageList> invalidImages_;
 };

@@ -119,7 +119,7 @@ void TKStyledText::layoutFrames() {
 void TKStyledText::drawAtPoint(cg::Context& ctx, cg::Point point, bool) {
   ctx.save();
   ctx.translate(point.x, point.y);
-  for (TKStyledFrame* f = rootFrame(); f; f = f->nextFrame().get()) f->drawInRect(ctx, f->bounds);
+  TKStyledFrame::drawChain(ctx, rootFrame());
   ctx.restore();
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/styled/TKStyledTextLabel.h"
 
 #include "platform/graphics/Context.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/Responder.h"
 #include "toolkit/styled/TKDefaultStyleSheet.h"
 #include "toolkit/styled/TKStyle.h"
@@ -83,6 +84,12 @@ void TKStyledTextLabel::setHighlightedNode(TKStyledElement* element) {
   }
 }
 
+TKStyledTextLabelHost* TKStyledTextLabel::host() {
+  for (ui::View* v = superview(); v; v = v->superview())
+    if (auto* h = dynamic_cast<TKStyledTextLabelHost*>(v)) return h;
+  return nullptr;
+}
+
 void TKStyledTextLabel::setHighlightedFrame(TKStyledBoxFrame* frame) {
   if (frame == highlightedFrame_) return;
   TKStyledBoxFrame* concerned = frame ? frame : highlightedFrame_;
@@ -98,11 +105,14 @@ void TKStyledTextLabel::setHighlightedFrame(TKStyledBoxFrame* frame) {
     highlightedFrame_ = frame;
     highlightedNode_ = element;
     pressedText_ = text_;
+    if (auto* h = host()) h->setHighlightedLabel(std::static_pointer_cast<TKStyledTextLabel>(shared_from_this()));
   } else {
     setStyleForFrame(sheet->styleWithSelector(name, 0), highlightedFrame_);
     highlightedFrame_ = nullptr;
     highlightedNode_ = nullptr;
     pressedText_.reset();
+    // Only the label the host holds lets it go (the host may be moving on to another).
+    if (auto* h = host(); h && h->highlightedLabel() == this) h->setHighlightedLabel(nullptr);
   }
   setNeedsDisplay();
 }
@@ -144,6 +154,10 @@ cg::Point TKStyledTextLabel::textPoint(const ui::TouchSet& touches) const {
   return {p.x - contentInset_.left, p.y - contentInset_.top};
 }
 
+bool TKStyledTextLabel::highlightedNodeContainsTouch(const ui::TouchSet& touches) const {
+  return highlightedFrame_ && !touches.empty() && pressedFramesContain(textPoint(touches));
+}
+
 bool TKStyledTextLabel::pressedFramesContain(cg::Point p) const {
   auto* piece = dynamic_cast<TKStyledInlineFrame*>(highlightedFrame_);
   if (!piece) return highlightedFrame_ && highlightedFrame_->bounds.contains(p);
@@ -163,7 +177,8 @@ void TKStyledTextLabel::touchesBegan(const ui::TouchSet& touches, const ui::Even
 }
 
 void TKStyledTextLabel::touchesEnded(const ui::TouchSet& touches, const ui::Event& event) {
-  if (highlightedNode_ && highlightedFrame_) {
+  // Inside a table the table runs the pressed link when the touch reaches it.
+  if (highlightedNode_ && highlightedFrame_ && !host()) {
     // The element acts only when the finger lifts inside one of its pieces.
     bool inside = !touches.empty() && pressedFramesContain(textPoint(touches));
     std::shared_ptr<TKStyledText> keep = pressedText_;
@@ -178,6 +193,11 @@ void TKStyledTextLabel::touchesCancelled(const ui::TouchSet& touches, const ui::
   // A touch taken over by scrolling leaves nothing pressed.
   if (highlightedFrame_) setHighlightedFrame(nullptr);
   ui::View::touchesCancelled(touches, event);
+}
+
+void TKStyledTextLabel::copy() {
+  std::string plain = text_ && text_->rootNode() ? text_->rootNode()->outerText() : "";
+  ui::Pasteboard::generalPasteboard().setString(plain);
 }
 
 void TKStyledTextLabel::styledTextNeedsDisplay(TKStyledText&) { setNeedsDisplay(); }

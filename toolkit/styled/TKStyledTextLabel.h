@@ -18,6 +18,17 @@ class TKStyle;
 class TKStyledElement;
 class TKStyledBoxFrame;
 class TKStyledFrame;
+class TKStyledTextLabel;
+
+// A view above labels that runs their pressed links itself (the toolkit's
+// table view): a label inside one tells it which label is pressed, and
+// leaves the action of the pressed link to it.
+class TKStyledTextLabelHost {
+ public:
+  virtual ~TKStyledTextLabelHost() = default;
+  virtual TKStyledTextLabel* highlightedLabel() const = 0;
+  virtual void setHighlightedLabel(std::shared_ptr<TKStyledTextLabel> label) = 0;
+};
 
 class TKStyledTextLabel : public ui::View, public TKStyledTextDelegate {
  public:
@@ -48,6 +59,8 @@ class TKStyledTextLabel : public ui::View, public TKStyledTextDelegate {
   void setHighlightedNode(TKStyledElement* element);
   TKStyledBoxFrame* highlightedFrame() const { return highlightedFrame_; }
   void setHighlightedFrame(TKStyledBoxFrame* frame);
+  // Whether the touch is inside a piece of the pressed element.
+  bool highlightedNodeContainsTouch(const ui::TouchSet& touches) const;
   // Restyles every piece of an inline element broken over lines.
   static void setStyleForFrame(const std::shared_ptr<TKStyle>& style, TKStyledBoxFrame* frame);
 
@@ -59,10 +72,15 @@ class TKStyledTextLabel : public ui::View, public TKStyledTextDelegate {
   void touchesEnded(const ui::TouchSet& touches, const ui::Event& event) override;
   void touchesCancelled(const ui::TouchSet& touches, const ui::Event& event) override;
 
+  // Puts the text, without its markup, on the general pasteboard.
+  void copy();
+
   void styledTextNeedsDisplay(TKStyledText& text) override;
 
  private:
   void forgetPress();
+  // The enclosing view that runs pressed links, if any.
+  TKStyledTextLabelHost* host();
   cg::Point textPoint(const ui::TouchSet& touches) const;
   // Whether the point (in text coordinates) lies in a piece of the pressed element.
   bool pressedFramesContain(cg::Point p) const;

@@ -1,10 +1,12 @@
 #include "tools/contentdb/Checks.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <vector>
 
+#include "platform/foundation/String.h"
 #include "tools/contentdb/Converter.h"
 #include "tools/contentdb/GlyphSet.h"
 #include "tools/contentdb/QuranText.h"
@@ -133,6 +135,27 @@ void checkMetrics(Database& db, const KasraRowFn& kasraRow) {
   }
 }
 
+void checkArabicTexts(Database& db) {
+  Statement s(db.handle(),
+              "SELECT d.surah, d.verse, a.translation, b.translation FROM surahdata d"
+              " LEFT JOIN simplearabic a ON a.surah = d.surah AND a.verse = d.verse"
+              " LEFT JOIN searcharabic b ON b.surah = d.surah AND b.verse = d.verse ORDER BY d.surah, d.verse");
+  while (s.step()) {
+    std::string verse = where(static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)));
+    if (s.text(2).empty()) throw CheckError("simplearabic: " + verse + " has no text");
+    std::u32string search = ns::utf8ToUtf32(s.text(3));
+    if (search.empty()) throw CheckError("searcharabic: " + verse + " has no text");
+    for (size_t i = 0; i < search.size(); ++i) {
+      char32_t c = search[i];
+      bool space = c == U' ' && i > 0 && i + 1 < search.size() && search[i - 1] != U' ';
+      if (space || (c >= 0x0621 && c <= 0x064A && c != 0x0640)) continue;
+      char code[16];
+      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+      throw CheckError("searcharabic: " + verse + ": " + code + " at character " + std::to_string(i));
+    }
+  }
+}
+
 void checkQuarters(Database& db) {
   Statement s(db.handle(), "SELECT surah, verse, hezb FROM hezbmeta ORDER BY hezb");
   const auto& starts = quarterStarts();
@@ -151,6 +174,7 @@ void checkDatabase(Database& db, const KasraRowFn& kasraRow) {
   checkGlyphStrings(db);
   checkGlyphImages(db);
   checkMetrics(db, kasraRow);
+  checkArabicTexts(db);
   checkQuarters(db);
 }
 

@@ -38,6 +38,10 @@ using KasraRowFn = std::function<int(int code, int grp)>;
 // image measured again equal to the stored ones, and the fixed widths.
 void checkMetrics(Database& db, const KasraRowFn& kasraRow);
 
+// Every verse has its drawn Arabic text, and a search text of Arabic letters
+// only (no marks, signs or tatweel), its words apart by single spaces.
+void checkArabicTexts(Database& db);
+
 // 240 quarter starts numbered 1 to 240 in text order.
 void checkQuarters(Database& db);
 

@@ -6,6 +6,7 @@
 #include "tools/contentdb/Checks.h"
 #include "tools/contentdb/Converter.h"
 #include "tools/contentdb/Inputs.h"
+#include "tools/contentdb/SearchText.h"
 #include "tools/contentdb/Sqlite.h"
 
 namespace contentdb {
@@ -28,8 +29,12 @@ std::string textTable(const std::string& name, const char* numberType) {
          "CREATE UNIQUE INDEX " + name + "_verse ON " + name + " (surah, verse);";
 }
 
+using TextForm = std::string (*)(std::string_view);
+
+std::string asGiven(std::string_view text) { return std::string(text); }
+
 void insertTexts(Database& db, const std::string& table, const std::vector<VerseText>& verses,
-                 bool numbersAsText, bool plain) {
+                 bool numbersAsText, TextForm form = asGiven) {
   Statement s(db.handle(), "INSERT INTO " + table + " (rowid, surah, verse, translation) VALUES (?, ?, ?, ?)");
   int64_t rowid = 0;
   for (const auto& v : verses) {
@@ -39,7 +44,7 @@ void insertTexts(Database& db, const std::string& table, const std::vector<Verse
     } else {
       s.bind(2, int64_t{v.surah}).bind(3, int64_t{v.verse});
     }
-    s.bind(4, plain ? plainArabic(v.text) : v.text);
+    s.bind(4, form(v.text));
     s.run();
   }
 }
@@ -67,8 +72,10 @@ void writeSchema(Database& db) {
       "CREATE INDEX audiotimings_verse ON audiotimings (surah, verse);"
       "CREATE TABLE recitationmp3sizes (reciter INTEGER NOT NULL, surah INTEGER NOT NULL, size INTEGER NOT NULL);"
       "CREATE INDEX recitationmp3sizes_surah ON recitationmp3sizes (reciter, surah);");
-  // The plain Arabic text doubles as the content of the Arabic search table.
-  db.exec(textTable("simplearabic", "INTEGER") + ftsTable("trans0fts", "simplearabic"));
+  // The Arabic as drawn, which copy and mail hand on, and the standard
+  // spelling a reader types, which the Arabic search table indexes.
+  db.exec(textTable("simplearabic", "INTEGER"));
+  db.exec(textTable("searcharabic", "INTEGER") + ftsTable("trans0fts", "searcharabic"));
   db.exec(textTable("transliterationdata", "TEXT") + ftsTable("trans10fts", "transliterationdata"));
   for (int n = 1; n <= kLastTranslation; ++n) {
     if (n == kTransliterationNumber) continue;
@@ -109,13 +116,14 @@ void writeContent(Database& db, const ContentData& data) {
     verse.bind(1, int64_t{data.arabic[i].surah}).bind(2, int64_t{data.arabic[i].verse});
     verse.bindBlob(3, data.glyphStrings[i]).run();
   }
-  insertTexts(db, "simplearabic", data.arabic, false, true);
+  insertTexts(db, "simplearabic", data.arabic, false, drawnArabic);
+  insertTexts(db, "searcharabic", data.arabic, false, searchArabic);
   fillFts(db, "trans0fts");
   for (const auto& [number, verses] : data.translations) {
-    insertTexts(db, tableName(number), verses, false, false);
+    insertTexts(db, tableName(number), verses, false);
     fillFts(db, tableName(number) + "fts");
   }
-  insertTexts(db, "transliterationdata", data.transliteration, true, false);
+  insertTexts(db, "transliterationdata", data.transliteration, true);
   fillFts(db, "trans10fts");
 
   Statement quarter(db.handle(), "INSERT INTO hezbmeta (surah, verse, hezb) VALUES (?, ?, ?)");

@@ -4,7 +4,6 @@
 
 #include <sstream>
 
-#include "platform/foundation/String.h"
 #include "tools/contentdb/Inputs.h"
 
 namespace contentdb {
@@ -87,20 +86,6 @@ const std::vector<QuarterStart>& quarterStarts() {
     return v;
   }();
   return starts;
-}
-
-std::string plainArabic(const std::string& utf8) {
-  std::u32string in = ns::utf8ToUtf32(utf8), out;
-  for (char32_t c : in) {
-    bool mark = (c >= 0x064B && c <= 0x065F) || c == 0x0670 || (c >= 0x06D6 && c <= 0x06ED);
-    if (mark || c == 0x0640) continue;  // marks, small letters, signs, ۞ ۩, tatweel
-    if (c == 0x2009) continue;
-    if (c == 0x0671) c = 0x0627;
-    if (c == U' ' && (out.empty() || out.back() == U' ')) continue;
-    out.push_back(c);
-  }
-  while (!out.empty() && out.back() == U' ') out.pop_back();
-  return ns::utf32ToUtf8(out);
 }
 
 void checkVerseCounts(const std::vector<VerseText>& verses, const std::string& what) {

@@ -37,11 +37,6 @@ struct QuarterStart {
 };
 const std::vector<QuarterStart>& quarterStarts();
 
-// The Arabic text without marks, small letters, symbols and tatweel, with
-// alef wasla written as a plain alef: what a reader types and the search
-// screen leaves after stripping marks.
-std::string plainArabic(const std::string& utf8);
-
 // Throws InputError unless the verses are exactly those of verseCounts(), in order.
 void checkVerseCounts(const std::vector<VerseText>& verses, const std::string& what);
 

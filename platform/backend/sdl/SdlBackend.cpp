@@ -59,6 +59,7 @@ constexpr int kAlreadyRunningStatus = 3;
 constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
 
 int gWakeUps = 0;
+int gPresents = 0;
 
 bool hasEnv(const char* name) {
   const char* value = std::getenv(name);
@@ -223,6 +224,7 @@ class Session {
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);
+    ++gPresents;
   }
 
  private:
@@ -467,5 +469,6 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
 }
 
 int SdlBackend::wakeUps() { return gWakeUps; }
+int SdlBackend::presents() { return gPresents; }
 
 }  // namespace ui

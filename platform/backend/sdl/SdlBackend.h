@@ -29,6 +29,8 @@ class SdlBackend {
                  const std::string& program = "zarvel");
   // Times the event loop has woken so far (an idle window sleeps).
   static int wakeUps();
+  // Frames shown in the window so far.
+  static int presents();
 };
 
 // The program's entry: headless when ZARVEL_HEADLESS=1 (see HeadlessBackend),

@@ -84,6 +84,30 @@ TEST(DataBzip2, TinyInputsThatExpandALotStillInflate) {
   EXPECT_EQ(ns::gzipInflate(packed), zeros);
 }
 
+// The output is first sized by the gzip trailer's length, which describes the
+// last member only and may lie: the stream itself decides the result.
+TEST(DataBzip2, TheTrailersLengthIsOnlyAFirstGuess) {
+  const ns::Data big = randomBytes(300000, 5), small = text("a short member");
+  auto join = [](ns::Data a, const ns::Data& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  // Two members: the first is read, whichever trailer ends the input.
+  EXPECT_EQ(ns::gzipInflate(join(ns::gzipDeflate(big), ns::gzipDeflate(small))), big);
+  EXPECT_EQ(ns::gzipInflate(join(ns::gzipDeflate(small), ns::gzipDeflate(big))), small);
+
+  // A trailer whose length is not the stream's fails its check, however big it claims.
+  const ns::Data packed = ns::gzipDeflate(big);
+  for (std::uint32_t length : {0u, 1u, 299999u, 300001u, 3000000u, 0xFFFFFFFFu}) {
+    ns::Data lying = packed;
+    for (int i = 0; i < 4; ++i) lying[lying.size() - 4 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+    ns::LogCapture capture;
+    capture.setEcho(false);
+    EXPECT_TRUE(ns::gzipInflate(lying).empty()) << length;
+    EXPECT_TRUE(capture.contains("[gzipInflate]")) << length;
+  }
+}
+
 TEST(DataBzip2, InflationStopsPastTheOutputCap) {
   // 65 MB of zeros deflate to about 65 KB: a small decompression bomb.
   ns::Data bomb;

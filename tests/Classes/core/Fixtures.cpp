@@ -38,8 +38,9 @@ std::string verseText(int trans, int surah, int verse) {
 }
 
 std::string arabicText(int surah, int verse) {
-  // "Lord of mercy" with its vowel marks, then the position.
-  return ns::format("\u0631\u064E\u0628\u0651\u064F \u0627\u0644\u0631\u0651\u064E\u062D\u0652\u0645\u064E\u0629\u0650 %d %d",
+  // "Lord of mercy" as the Uthmani text writes it (alef wasla, vowel marks),
+  // then the position; trans0fts holds it in the standard spelling.
+  return ns::format("\u0631\u064E\u0628\u0651\u064F \u0671\u0644\u0631\u0651\u064E\u062D\u0652\u0645\u064E\u0629\u0650 %d %d",
                     surah, verse);
 }
 

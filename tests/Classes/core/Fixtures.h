@@ -12,7 +12,7 @@ std::string makeTempDir();
 
 // The verse text the fixture stores for a translation (1 to 38 and 10).
 std::string verseText(int trans, int surah, int verse);
-// The plain Arabic text (with vowel marks) stored in simplearabic.
+// The Arabic text as drawn (Uthmani, with vowel marks) stored in simplearabic.
 std::string arabicText(int surah, int verse);
 // The glyph codes stored in surahdata.
 std::string glyphCodes(int surah, int verse);

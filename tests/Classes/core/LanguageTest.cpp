@@ -36,7 +36,8 @@ TEST_F(LanguageTest, EveryArabicKeyHasAnEnglishEntry) {
   ASSERT_TRUE(english && arabic);
   EXPECT_EQ(english->size(), arabic->size());
   for (const auto& [key, value] : arabic->entries()) {
-    EXPECT_EQ(english->lookup(key), key) << key;
+    // The English text is the key, but for the one key that names a place in the code.
+    EXPECT_EQ(english->lookup(key), key == "NotesPicker" ? "My Notes" : key) << key;
     EXPECT_NE(value, key) << key;
   }
 }

@@ -20,6 +20,7 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
+#include "platform/foundation/String.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace {
@@ -67,6 +68,36 @@ class DBHandlerTest : public ::testing::Test {
   }
 
   std::string dir, documents, resources;
+
+  // With another process holding the file for 250 ms, a first read and a first
+  // write on the chosen connection of a freshly opened store both wait for it.
+  void handlerFor(const std::function<sqlite3*(DBHandler&)>& connection) {
+    std::filesystem::remove_all(documents);
+    DBHandler handler(documents, resources);
+    handler.createEditableCopyOfDatabaseIfNeeded();
+    for (int step = 0; step < 2; ++step) {
+      SCOPED_TRACE(step == 0 ? "read" : "write");
+      ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+      sqlite3* other = fixtures::openReadWrite(documents + "/zarveldyn.db");
+      fixtures::exec(other, ns::format("BEGIN EXCLUSIVE; INSERT INTO bookmarks (surah, verse) VALUES (3, %d)", 3 + step));
+      std::thread holder([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        fixtures::exec(other, "COMMIT");
+      });
+      ns::LogCapture capture;
+      capture.setEcho(false);
+      if (step == 0)
+        EXPECT_TRUE(ChapterInfo::isBookmarked(connection(handler), 3, 3));
+      else
+        EXPECT_TRUE(ChapterInfo::insertMP3Blob(connection(handler), 1, 1, 1, ns::dataFromString("mp3")));
+      holder.join();
+      sqlite3_close(other);
+      EXPECT_FALSE(capture.contains("stayed busy"));
+      handler.closeDatabases();
+    }
+    ASSERT_EQ(handler.tryInitializeDatabase(), std::nullopt);
+    EXPECT_EQ(ns::stringFromData(ChapterInfo::getMP3Recitation(handler.dbConnection(), 1, 1, 1)), "mp3");
+  }
 };
 
 TEST_F(DBHandlerTest, FirstRunCopiesAndLaterRunsDoNot) {
@@ -412,6 +443,13 @@ TEST_F(DBHandlerTest, AWriteWaitsForABusyUserFileWhileContentReadsGoOn) {
   EXPECT_TRUE(ChapterInfo::isBookmarked(handler.dbConnection(), 3, 3));
   EXPECT_FALSE(capture.contains("stayed busy"));
   sqlite3_close(other);
+}
+
+// Each user connection waits out a short hold of the file the same way, its
+// very first statement too, which must read the schema before it can prepare.
+TEST_F(DBHandlerTest, EveryUserConnectionWaitsOutAShortHoldFromItsFirstStatement) {
+  handlerFor([](DBHandler& h) { return h.dbConnectionAudioDownload(); });
+  handlerFor([](DBHandler& h) { return h.dbConnection(); });
 }
 
 // A file that stays busy fails the statement after a short wait, logged; the

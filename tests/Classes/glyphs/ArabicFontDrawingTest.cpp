@@ -157,6 +157,23 @@ TEST(ArabicFontDrawing, ALineFullOnlyByItsClosingSpaceIsJustifiedAndLinesEndEven
   }
 }
 
+// The small high rounded zero (103) stands over its letter and takes no room
+// of its own: measured as drawn, its lines end on the same left edge.
+TEST(ArabicFontDrawing, LinesWithTheSmallHighRoundedZeroEndEvenly) {
+  ArabicFont font = makeFont(0);
+  const ns::Data v = verseOf(std::vector<ns::Data>(14, ns::Data{178, 178, 175, 103}));
+  const int width = 200;
+  Rendering r = render(font, v, width);
+  const int lines = r.meta.lineCount();
+  ASSERT_GE(lines, 3);
+  const int edge = r.startX - width + 5;
+  for (int i = 0; i + 1 < lines; ++i) {
+    ASSERT_EQ(kashidaRuns(r, i).size(), 2u) << "line " << i;
+    EXPECT_GE(leftEdge(font, r, i), edge) << "line " << i;
+    EXPECT_LE(leftEdge(font, r, i), edge + 1) << "line " << i;
+  }
+}
+
 TEST(ArabicFontDrawing, MarksSitAboveAndBelowTheirLetterInk) {
   ArabicFont font = makeFont(0);
   const ns::Data v = verseOf({{178, 244}, {178, 248}});

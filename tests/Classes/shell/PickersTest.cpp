@@ -46,7 +46,7 @@ TEST_F(ShellTest, ThePanesPickerOffersTranslationsWithTextAndClosesWithBack) {
   ASSERT_EQ(picker->translations()[1], 1000);
   auto notes = picker->table->cellForRowAtIndexPath({0, 1});
   ASSERT_TRUE(notes);
-  EXPECT_EQ(notes->textLabel()->text(), "My Notes");
+  EXPECT_EQ(notes->textLabel()->text(), ChapterInfo::getTranslationFullNameForNumber(1000));
   picker->btnBack->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
   settle();
   EXPECT_FALSE(primary().popoverView->isPopoverVisible());

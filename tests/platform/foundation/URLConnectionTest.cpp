@@ -135,6 +135,74 @@ TEST_F(URLConnectionTest, HeaderFieldsThatWouldInjectLinesAreRefused) {
   EXPECT_EQ(got[0].headers["x-c"], "3");
 }
 
+// What the engine would read differently from what was asked is refused before
+// anything is sent: the address up to a NUL byte, a method that adds lines.
+TEST_F(URLConnectionTest, AddressesWithNulAndMethodsThatAreNoTokenAreRefused) {
+  server.on("/a", LoopbackServer::ok("a"));
+  struct Case {
+    std::string url, method;
+  } cases[] = {
+      {server.url("/a") + std::string(1, '\0') + "/b", ""},
+      {server.url("/a"), "GET /a HTTP/1.1\r\nX-Injected: yes\r\nX-Rest:"},
+      {server.url("/a"), "DELETE\n"},
+      {server.url("/a"), "GET /x"},
+  };
+  for (const auto& c : cases) {
+    URLRequest req;
+    req.url = c.url;
+    req.method = c.method;
+    auto r = load(req);
+    ASSERT_TRUE(r->error) << c.method;
+    EXPECT_EQ(r->error->code, kURLErrorBadURL) << c.method;
+  }
+  EXPECT_TRUE(server.received().empty());
+  URLRequest custom;
+  custom.url = server.url("/a");
+  custom.method = "purge";
+  EXPECT_EQ(load(custom)->events.back(), "finished");
+  ASSERT_EQ(server.received().size(), 1u);
+  EXPECT_EQ(server.received()[0].method, "PURGE");
+}
+
+// Two different lengths leave the body's end to guesswork: a framing error.
+// The same length said twice frames it well.
+TEST_F(URLConnectionTest, ConflictingContentLengthsFailTheLoad) {
+  auto answer = [](std::vector<std::string> lengths) {
+    LoopbackServer::Answer a = LoopbackServer::ok("0123456789");
+    a.sendContentLength = false;
+    for (const auto& l : lengths) a.headers.emplace_back("Content-Length", l);
+    return a;
+  };
+  server.on("/two", answer({"5", "10"}));
+  server.on("/list", answer({"10, 5"}));
+  server.on("/same", answer({"10", "10"}));
+  for (const char* path : {"/two", "/list"}) {
+    auto r = get(server.url(path));
+    ASSERT_TRUE(r->error) << path;
+    EXPECT_EQ(r->error->code, kURLErrorBadServerResponse) << path;
+    EXPECT_TRUE(r->body.empty()) << path;
+  }
+  auto same = get(server.url("/same"));
+  EXPECT_EQ(same->events.back(), "finished");
+  EXPECT_EQ(same->body, "0123456789");
+}
+
+// A body that drips in never idles long enough for the idle time-out; the
+// total bound ends it.
+TEST_F(URLConnectionTest, ATotalTimeOutEndsADripThatTheIdleTimeOutNeverCatches) {
+  server.on("/drip", LoopbackServer::drip(std::string(40, 'x'), 4, 150));
+  URLRequest req;
+  req.url = server.url("/drip");
+  req.timeoutInterval = 1;
+  req.totalTimeout = 0.5;
+  auto r = load(req);
+  ASSERT_TRUE(r->error);
+  EXPECT_EQ(r->error->code, kURLErrorTimedOut);
+  EXPECT_LT(r->body.size(), 40u);
+  req.totalTimeout = 0;
+  EXPECT_EQ(load(req)->body, std::string(40, 'x'));
+}
+
 TEST_F(URLConnectionTest, RedirectsAreFollowedWithinTheirBound) {
   LoopbackServer::Answer hop;
   hop.status = 302;

@@ -34,6 +34,14 @@ struct RecordingDelegate : ApplicationDelegate {
   }
 };
 
+// A launcher that notes each URL it is handed and reports a launch.
+URLOpener::Launcher recordingInto(std::vector<std::string>& launched) {
+  return [&launched](const std::string& url) {
+    launched.push_back(url);
+    return true;
+  };
+}
+
 class PlatformServices : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,10 +80,7 @@ class PlatformServices : public ::testing::Test {
 
 TEST_F(PlatformServices, OnlyWebAndMailURLsLeaveTheApplication) {
   std::vector<std::string> launched;
-  URLOpener::setLauncher([&](const std::string& url) {
-    launched.push_back(url);
-    return true;
-  });
+  URLOpener::setLauncher(recordingInto(launched));
   struct Case {
     const char* url;
     bool allowed;
@@ -102,12 +107,31 @@ TEST_F(PlatformServices, OnlyWebAndMailURLsLeaveTheApplication) {
   EXPECT_FALSE(URLOpener::canOpenURL("https://" + std::string(URLOpener::kMaxLength, 'a')));
 }
 
+// A mail link leaves without the fields that make some mail clients attach a
+// local file; every other field stays as it was.
+TEST_F(PlatformServices, MailLinksLeaveWithoutAttachmentFields) {
+  std::vector<std::string> launched;
+  URLOpener::setLauncher(recordingInto(launched));
+  struct Case {
+    const char* url;
+    const char* opened;
+  } cases[] = {
+      {"mailto:a@example.org?subject=Hi&attach=/home/u/.ssh/id_rsa&body=x", "mailto:a@example.org?subject=Hi&body=x"},
+      {"mailto:a@example.org?ATTACHMENT=%2Fetc%2Fpasswd", "mailto:a@example.org"},
+      {"MAILTO:a@example.org?att%61ch=file:///etc/passwd&Attach=/x&cc=b@example.org",
+       "MAILTO:a@example.org?cc=b@example.org"},
+      {"mailto:a@example.org?subject=attach=1", "mailto:a@example.org?subject=attach=1"},
+      {"mailto:a@example.org", "mailto:a@example.org"},
+      {"https://example.org/?attach=/etc/passwd", "https://example.org/?attach=/etc/passwd"},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(URLOpener::openURL(c.url)) << c.url;
+  ASSERT_EQ(launched.size(), std::size(cases));
+  for (size_t i = 0; i < launched.size(); ++i) EXPECT_EQ(launched[i], cases[i].opened);
+}
+
 TEST_F(PlatformServices, AnApplicationSchemeOpensOnlyThroughItsRegisteredHandler) {
   std::vector<std::string> desktop, sorvane;
-  URLOpener::setLauncher([&](const std::string& url) {
-    desktop.push_back(url);
-    return true;
-  });
+  URLOpener::setLauncher(recordingInto(desktop));
   EXPECT_FALSE(URLOpener::canOpenURL("sorvanelog://1:1"));
   URLOpener::registerScheme("sorvanelog", [&](const std::string& url) {
     sorvane.push_back(url);

@@ -28,6 +28,7 @@ class Rows : public TableViewDataSource, public TableViewDelegate {
   std::function<std::optional<IndexPath>(const IndexPath&)> willSelect;
   std::function<bool(const IndexPath&)> editable = [](const IndexPath&) { return false; };
   std::string deleteTitle = "Delete";
+  std::vector<std::string> indexTitles;
 
   int numberOfSectionsInTableView(TableView*) override { return int(heights.size()); }
   int numberOfRowsInSection(TableView*, int s) override {
@@ -70,6 +71,14 @@ class Rows : public TableViewDataSource, public TableViewDelegate {
   }
   void didEndEditingRowAtIndexPath(TableView*, const IndexPath& p) override {
     log.push_back("endEditing " + name(p));
+  }
+  std::vector<std::string> sectionIndexTitlesForTableView(TableView*) override { return indexTitles; }
+  int sectionForSectionIndexTitle(TableView*, const std::string& title, int index) override {
+    log.push_back("index " + title);
+    return index == 0 ? -1 : index;
+  }
+  void accessoryButtonTappedForRowWithIndexPath(TableView*, const IndexPath& p) override {
+    log.push_back("accessory " + name(p));
   }
 };
 
@@ -537,4 +546,79 @@ TEST_F(TableTest, FollowerTablesKeepTheLeadersOffsetThroughAFlick) {
   script().drag({500, 400}, {500, 600}, 0.3);
   EXPECT_EQ(tables[0]->contentOffset(), tables[1]->contentOffset());
   EXPECT_EQ(tables[2]->contentOffset(), tables[1]->contentOffset());
+}
+
+TEST_F(TableTest, TheSectionIndexTakesTheTableFromSectionToSection) {
+  rows->indexTitles = {TableViewIndexSearch, "A", "B", "C"};
+  auto t = makeTable({std::vector<float>(10, 50), std::vector<float>(10, 50), std::vector<float>(10, 50)},
+                     TableViewStyle::Plain, cg::Rect(0, 0, 600, 400));
+  View* index = t->indexView();
+  ASSERT_TRUE(index);
+  cg::Rect f = index->frame();
+  EXPECT_EQ(f.maxX(), 600);
+  EXPECT_EQ(f.height(), 400);
+  // A drag down the index moves from entry to entry, not the table.
+  cg::Point entry2 = index->convertPointToView({f.width() / 2, 400 * 2.5f / 4}, nullptr);
+  touch(TouchPhase::Began, index->convertPointToView({f.width() / 2, 400 * 1.5f / 4}, nullptr));
+  EXPECT_EQ(t->contentOffset().y, t->rectForSection(1).y());
+  for (int i = 1; i <= 4; ++i) {
+    clock->advance(1.0 / 60);
+    touch(TouchPhase::Moved, {entry2.x, entry2.y - 25 + 25 * float(i) / 4});
+  }
+  touch(TouchPhase::Ended, entry2);
+  EXPECT_EQ(t->contentOffset().y, t->rectForSection(2).y());
+  EXPECT_FALSE(t->isDragging());
+  EXPECT_TRUE(t->isScrollEnabled());
+  EXPECT_EQ(rows->log, (Log{"index A", "index B"}));
+  // It stays at the right edge while the rows scroll under it.
+  EXPECT_EQ(index->frame().y(), t->contentOffset().y);
+  // An entry that names no section moves nothing; no titles, no index.
+  tap(index->convertPointToView({f.width() / 2, 10}, nullptr));
+  EXPECT_EQ(t->contentOffset().y, t->rectForSection(2).y());
+  rows->indexTitles.clear();
+  t->reloadData();
+  EXPECT_FALSE(t->indexView());
+}
+
+TEST_F(TableTest, TheDetailButtonIsTappedApartFromItsRow) {
+  auto t = makeTable({{44, 44}});
+  auto cell = t->cellForRowAtIndexPath({0, 1});
+  cell->setAccessoryType(TableViewCellAccessoryType::DetailDisclosureButton);
+  tap({585, 44 + 22});
+  EXPECT_EQ(rows->log, (Log{"accessory 0.1"}));
+  cell->setAccessoryType(TableViewCellAccessoryType::DisclosureIndicator);
+  tap({585, 44 + 22});
+  EXPECT_EQ(rows->log, (Log{"accessory 0.1", "select 0.1"}));
+}
+
+TEST_F(TableTest, RowsSlideInAndOutAtTheTop) {
+  auto t = makeTable({{40, 40, 40}});
+  auto leaving = t->cellForRowAtIndexPath({0, 1});
+  rows->heights[0].erase(rows->heights[0].begin() + 1);
+  t->deleteRowsAtIndexPaths({{0, 1}}, TableViewRowAnimation::Top);
+  clock->advance(0.15);
+  EXPECT_LT(leaving->presentationFrame().y(), 40);  // moving up as it fades
+  EXPECT_GT(leaving->presentationAlpha(), 0);
+  clock->advance(0.3);
+  rows->heights[0].insert(rows->heights[0].begin() + 1, 40);
+  t->insertRowsAtIndexPaths({{0, 1}}, TableViewRowAnimation::Top);
+  auto arriving = t->cellForRowAtIndexPath({0, 1});
+  EXPECT_LT(arriving->presentationFrame().y(), 40);
+  clock->advance(0.4);
+  EXPECT_EQ(arriving->presentationFrame().y(), 40);
+  EXPECT_EQ(arriving->presentationAlpha(), 1);
+}
+
+TEST_F(TableTest, AValue2CellSetsItsCaptionBesideTheDetail) {
+  TableViewCell cell(TableViewCellStyle::Value2, "");
+  cell.setFrame(cg::Rect(0, 0, 320, 44));
+  cell.textLabel()->setText("Key");
+  cell.detailTextLabel()->setText("Value");
+  cell.layoutSubviews();
+  cg::Rect caption = cell.textLabel()->frame(), detail = cell.detailTextLabel()->frame();
+  EXPECT_EQ(caption.width(), 67);
+  EXPECT_EQ(cell.textLabel()->textAlignment(), TextAlignment::Right);
+  EXPECT_EQ(detail.x(), caption.maxX() + 6);
+  EXPECT_NEAR(caption.midY(), 21.5f, 1);
+  EXPECT_NEAR(detail.midY(), 21.5f, 1);
 }

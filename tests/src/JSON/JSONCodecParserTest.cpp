@@ -107,6 +107,64 @@ TEST(JSONCodecParser, KeepsNumbersAsExactDecimals) {
   EXPECT_DOUBLE_EQ(decimal("2.5e-3").doubleValue(), 0.0025);
 }
 
+// Short numbers are read on a 64-bit fast path, long ones digit by digit: the
+// same number padded past the fast path's 19 digits reads as the same decimal.
+TEST(JSONCodecParser, ShortAndLongSpellingsOfANumberReadAlike) {
+  const std::string padding(24, '0');
+  const char* shorts[] = {"0", "-0", "7", "-42", "1234567890123456789", "9999999999999999999", "0.5", "-0.0001",
+                          "123456789.0123456789", "1.5e-3", "12E+2", "-9.25e10", "1e9999", "1e-350", "3.0e350",
+                          "0.000000000000000001", "999999999999999999.9", "1e0", "5E-0"};
+  for (const char* text : shorts) {
+    std::string literal(text), mantissa = literal.substr(0, literal.find_first_of("eE")),
+                           exponent = literal.find_first_of("eE") == std::string::npos
+                                          ? ""
+                                          : literal.substr(literal.find_first_of("eE"));
+    std::string padded = mantissa + (mantissa.find('.') == std::string::npos ? "." : "") + padding + exponent;
+    JSONCodecParser shortParser, longParser;
+    auto a = shortParser.fragmentWithString(literal), b = longParser.fragmentWithString(padded);
+    ASSERT_EQ(a.has_value(), b.has_value()) << literal;
+    if (a) {
+      EXPECT_EQ(*a, *b) << literal << " vs " << padded;
+    } else {
+      EXPECT_EQ(traceOf(shortParser), traceOf(longParser)) << literal;
+    }
+  }
+  EXPECT_EQ(decimal("1234567890123456789").stringValue(), "1234567890123456789");
+  EXPECT_EQ(decimal("12345678901234567890").stringValue(), "12345678901234567890");
+  EXPECT_EQ(decimal("-0.0001e-2").stringValue(), "-0.000001");
+}
+
+// A long array is counted ahead once it outgrows its first guess; what the
+// count skips over (strings with brackets, commas and escaped quotes, nested
+// values) never changes what is read, nor where a malformed one fails.
+TEST(JSONCodecParser, LongArraysReadWhateverTheirItemsHold) {
+  std::string text = "[";
+  ns::Array expected;
+  for (int i = 0; i < 300; ++i) {
+    if (i) text += i % 7 ? "," : " , ";
+    switch (i % 4) {
+      case 0: text += std::to_string(i); expected.push_back(decimal(std::to_string(i).c_str())); break;
+      case 1: text += R"("],[{,\"\\")"; expected.push_back(Value(R"(],[{,"\)")); break;
+      case 2: text += "[1,[2,\"]\"],{\"k\":[3]}]";
+        expected.push_back(Value(ns::Array{decimal("1"), ns::Array{decimal("2"), "]"},
+                                           ns::Dictionary{{"k", ns::Array{decimal("3")}}}}));
+        break;
+      default: text += "{\"a,]\":null}"; expected.push_back(Value(ns::Dictionary{{"a,]", Value()}})); break;
+    }
+  }
+  JSONCodecParser parser;
+  auto value = parser.fragmentWithString(text + "]");
+  ASSERT_TRUE(value);
+  EXPECT_EQ(*value, Value(expected));
+  // Cut anywhere after the count, the text fails as the parse finds it, never
+  // past its end.
+  for (std::size_t cut : {text.size(), text.size() - 1, text.size() - 3, text.size() / 2}) {
+    JSONCodecParser cutParser;
+    EXPECT_FALSE(cutParser.fragmentWithString(std::string_view(text).substr(0, cut))) << cut;
+    EXPECT_FALSE(cutParser.errorTrace().empty());
+  }
+}
+
 TEST(JSONCodecParser, TakesNumbersUpToTheCapsOfTheDecimal) {
   const std::string digits38(38, '7'), digits39(39, '7');
   const std::string longZero = "0." + std::string(JSONCodecParser::kMaxNumberLength - 2, '0');

@@ -2,6 +2,9 @@
 // server on the loopback address.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/foundation/FileManager.h"
@@ -451,6 +454,159 @@ TEST_F(TKURLLoadingTest, RequestsWithABodyNeverTouchTheCachesNorShareALoader) {
   bad->send();
   ASSERT_TRUE(badl->error);
   EXPECT_EQ(badl->error->code, TKErrorCodeParametersWithoutBody);
+}
+
+// HEAD has no body and other methods act on the server: their answers are no
+// GET's answer, and a GET's is none of theirs.
+TEST_F(TKURLLoadingTest, OnlyGetAnswersAreCachedServedOrJoined) {
+  auto byMethod = [](const std::string& body) {
+    return [body](const LoopbackServer::Received& r) {
+      LoopbackServer::Answer a = LoopbackServer::ok(r.method == "HEAD" ? "" : r.method + ":" + body);
+      if (r.method == "HEAD") a.contentLength = 7;
+      a.stallMs = 150;
+      return a;
+    };
+  };
+  server.on("/m", byMethod("m"));
+  auto send = [&](const std::string& method) {
+    auto pair = make(server.url("/m"));
+    pair.first->setHttpMethod(method);
+    pair.first->send();
+    return pair;
+  };
+  auto finish = [&](auto& pair) {
+    EXPECT_TRUE(waitFor([&] { return pair.second->ended(); }));
+    return bodyOf(*pair.first);
+  };
+  auto methodsReceived = [&] {
+    std::vector<std::string> methods;
+    for (const auto& r : server.received()) methods.push_back(r.method);
+    std::sort(methods.begin(), methods.end());  // the GET and the DELETE race
+    return methods;
+  };
+
+  auto head = send("HEAD");
+  EXPECT_EQ(finish(head), "");
+  EXPECT_FALSE(cache->hasDataForURL(server.url("/m")));
+  // A DELETE sent while a GET of the URL loads is a load of its own.
+  auto get = send("");
+  auto del = send("DELETE");
+  EXPECT_EQ(queue->totalLoading(), 2);
+  EXPECT_EQ(finish(get), "GET:m");
+  EXPECT_EQ(finish(del), "DELETE:m");
+  // With the GET's answer on disk, other methods still go to the server.
+  auto options = send("OPTIONS");
+  EXPECT_FALSE(options.first->respondedFromCache());
+  EXPECT_EQ(finish(options), "OPTIONS:m");
+  auto again = send("get");
+  EXPECT_TRUE(again.first->respondedFromCache());
+  EXPECT_EQ(bodyOf(*again.first), "GET:m");
+  EXPECT_EQ(methodsReceived(), (std::vector<std::string>{"DELETE", "GET", "HEAD", "OPTIONS"}));
+
+  // Nor do the memory images take another method's answer, or stand for it.
+  std::string png = ns::stringFromData(imageOfSize(8, 8)->cgImage()->pngData());
+  server.on("/img", LoopbackServer::ok(png));
+  auto [post, postListener] = make(server.url("/img"));
+  auto response = std::make_shared<TKURLImageResponse>();
+  post->setHttpMethod("POST");
+  post->setResponse(response);
+  cache->storeImage(imageOfSize(2, 2), server.url("/img"));
+  auto held = cache->imageForURL(server.url("/img"), false);
+  post->send();
+  ASSERT_TRUE(waitFor([&, l = postListener] { return l->ended(); }));
+  ASSERT_TRUE(response->image());
+  EXPECT_NE(response->image(), held);
+  EXPECT_EQ(cache->imageForURL(server.url("/img"), false), held);
+}
+
+// A key that cannot be a file name is filed under its digest: two such keys
+// never share an entry, and no entry lands outside the cache folder.
+TEST_F(TKURLLoadingTest, UnusableCacheKeysEachKeepTheirOwnEntry) {
+  server.on("/k1", LoopbackServer::ok("one"));
+  server.on("/k2", LoopbackServer::ok("two"));
+  const std::string keys[] = {"../k", "a/b", "", std::string(300, 'k')};
+  for (const std::string& key : keys) cache->storeDataForKey(ns::dataFromString("key " + key), key);
+  for (const std::string& key : keys) {
+    auto data = cache->dataForKey(key, 0, nullptr);
+    ASSERT_TRUE(data) << key;
+    EXPECT_EQ(ns::stringFromData(*data), "key " + key);
+  }
+  EXPECT_EQ(ns::contentsOfDirectory(cache->cachePath()).size(), std::size(keys));
+  EXPECT_FALSE(ns::fileExists(dir.file("k")));
+
+  auto load = [&](const std::string& path, const std::string& key) {
+    auto [r, l] = make(server.url(path));
+    r->setCacheKey(key);
+    r->send();
+    EXPECT_TRUE(waitFor([&, l = l] { return l->ended(); }));
+    return bodyOf(*r);
+  };
+  EXPECT_EQ(load("/k1", "mine/1"), "one");
+  EXPECT_EQ(load("/k2", "mine/2"), "two");
+  EXPECT_EQ(load("/k1", "mine/1"), "one");
+  EXPECT_EQ(server.requestCount("/k1"), 1);
+}
+
+// "bundle://" and "documents://" name files inside their folders only: no
+// "..", no link out, whether the queue reads the bytes or the cache an image.
+TEST_F(TKURLLoadingTest, LocalURLsNeverReachOutsideTheirFolders) {
+  std::string resources = dir.file("res"), home = dir.file("home");
+  ns::createDirectory(ns::pathJoin(resources, "img"));
+  ns::createDirectory(ns::pathJoin(home, "documents"));
+  ns::createDirectory(dir.file("outside"));
+  for (const std::string& folder : {ns::pathJoin(resources, "img"), ns::pathJoin(home, "documents"), dir.file("outside")})
+    imageOfSize(6, 6)->cgImage()->writePNG(ns::pathJoin(folder, "a.png"));
+  ASSERT_EQ(symlink("../../outside", ns::pathJoin(resources, "img/out").c_str()), 0);
+  ASSERT_EQ(symlink(dir.file("outside/a.png").c_str(), ns::pathJoin(home, "documents/out.png").c_str()), 0);
+  ASSERT_EQ(symlink("a.png", ns::pathJoin(resources, "img/same.png").c_str()), 0);
+  setenv("ZARVEL_RESOURCES", resources.c_str(), 1);
+  setenv("ZARVEL_HOME", home.c_str(), 1);
+
+  struct Case {
+    const char* url;
+    bool delivered;
+  } cases[] = {
+      {"bundle://img/a.png", true},
+      {"bundle://img/../img/a.png", true},
+      {"bundle://img/same.png", true},
+      {"documents://a.png", true},
+      {"bundle://../outside/a.png", false},
+      {"bundle://img/../../outside/a.png", false},
+      {"bundle://img/out/a.png", false},
+      {"documents://../../outside/a.png", false},
+      {"documents://out.png", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(cache->imageForURL(c.url) != nullptr, c.delivered) << c.url;
+    auto [r, l] = make(c.url);
+    EXPECT_TRUE(r->send()) << c.url;
+    EXPECT_EQ(l->events.back(), c.delivered ? "finish" : "fail") << c.url;
+    if (!c.delivered) {
+      EXPECT_EQ(l->error->domain, ns::kCocoaErrorDomain);
+      EXPECT_EQ(l->error->code, 260);
+    }
+  }
+  unsetenv("ZARVEL_RESOURCES");
+  unsetenv("ZARVEL_HOME");
+}
+
+// An answer small enough for the limit has a deadline as a whole: a server that
+// drips it in never idles long enough for the idle time-out.
+TEST_F(TKURLLoadingTest, ABoundedLoadHasATotalDeadline) {
+  server.on("/drip", LoopbackServer::drip(std::string(40, 'x'), 4, 100));
+  queue->setTotalTimeout(0.4);
+  auto [r, l] = make(server.url("/drip"));
+  r->send();
+  ASSERT_TRUE(waitFor([&, l = l] { return l->ended(); }));
+  ASSERT_TRUE(l->error);
+  EXPECT_EQ(l->error->code, ns::kURLErrorTimedOut);
+  EXPECT_EQ(queue->totalLoading(), 0);
+  // Without a size limit, answers may be large and take their time.
+  queue->setMaxContentLength(0);
+  auto [big, bl] = make(server.url("/drip"));
+  big->send();
+  ASSERT_TRUE(waitFor([&, bl = bl] { return bl->ended(); }));
+  EXPECT_EQ(bodyOf(*big), std::string(40, 'x'));
 }
 
 TEST_F(TKURLLoadingTest, MissingLocalFilesAndEmptyURLsFailAtSendTime) {

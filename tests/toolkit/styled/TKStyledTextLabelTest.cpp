@@ -11,10 +11,12 @@
 #include "toolkit/core/TKNavigator.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Pasteboard.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/foundation/TempDir.h"
 #include "tests/platform/graphics/Pixels.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/toolkit/core/TKLoadingTestSupport.h"
 #include "toolkit/core/TKURLCache.h"
 #include "toolkit/core/TKURLRequestQueue.h"
 #include "toolkit/styled/HighlightTextStyleSheet.h"
@@ -160,22 +162,9 @@ std::shared_ptr<ui::Image> picture(float w, float h) {
 
 class TKStyledTextImagesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ns::RunLoop::resetForTesting();
-    cache = std::make_shared<TKURLCache>();
-    cache->setCachePath(dir.file("cache"));
-    TKURLCache::setSharedCache(cache);
-    queue = std::make_shared<TKURLRequestQueue>();
-    TKURLRequestQueue::setMainQueue(queue);
-  }
-  void TearDown() override {
-    TKURLRequestQueue::setMainQueue(nullptr);
-    TKURLCache::setSharedCache(nullptr);
-  }
-  testing_support::TempDir dir;
+  tktest::FreshURLLoading loading;
+  std::shared_ptr<TKURLCache>& cache = loading.cache;
   testing_support::LoopbackServer server;
-  std::shared_ptr<TKURLCache> cache;
-  std::shared_ptr<TKURLRequestQueue> queue;
 };
 
 TEST_F(TKStyledTextImagesTest, EachArrivalRedrawsOnceAndCachedPicturesOnceInAll) {
@@ -345,6 +334,19 @@ TEST(TKStyledTextPictures, DefaultToolkitStyles) {
   EXPECT_LT(badge.g, 80);
   EXPECT_LT(image->pixelAt(265, 56).r, 120);   // the tail below the box (box ends at 52)
   EXPECT_PIXEL(image->pixelAt(235, 56), cgtest::kWhite);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TKStyledTextLabelTest, CopyPutsThePlainTextOnThePasteboard) {
+  label->setHtml("In <b>bold</b>, <i>italic</i> and <a href=\"http://x.y\">a link</a> &amp; more");
+  label->copy();
+  EXPECT_EQ(ui::Pasteboard::generalPasteboard().string(), "In bold, italic and a link & more");
+  label->setHtml("");
+  label->copy();
+  EXPECT_EQ(ui::Pasteboard::generalPasteboard().string(), "");
 }
 
 }  // namespace

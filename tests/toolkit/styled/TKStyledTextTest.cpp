@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text/TextMeasure.h"
+#include "tests/toolkit/styled/StyledFrames.h"
 #include "toolkit/styled/TKDefaultStyleSheet.h"
 #include "toolkit/styled/TKStyle.h"
 #include "toolkit/styled/TKStyledFrame.h"
@@ -234,18 +235,7 @@ class TKStyledLayoutTest : public ::testing::Test {
     }
   };
 
-  // The text frames of the document in order (inside boxes too).
-  static std::vector<TKStyledTextFrame*> textFrames(TKStyledFrame* f) {
-    std::vector<TKStyledTextFrame*> out;
-    for (; f; f = f->nextFrame().get()) {
-      if (auto* t = dynamic_cast<TKStyledTextFrame*>(f)) out.push_back(t);
-      if (auto* box = dynamic_cast<TKStyledBoxFrame*>(f)) {
-        auto inner = textFrames(box->firstChildFrame().get());
-        out.insert(out.end(), inner.begin(), inner.end());
-      }
-    }
-    return out;
-  }
+  static std::vector<TKStyledTextFrame*> textFrames(TKStyledFrame* f) { return styledtest::textFrames(f); }
   static std::shared_ptr<TKStyledText> chain(std::initializer_list<const char*> texts, float width) {
     auto doc = std::make_shared<TKStyledText>();
     for (const char* t : texts) doc->addText(t);

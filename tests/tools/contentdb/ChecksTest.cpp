@@ -77,6 +77,7 @@ TEST_F(FixtureDatabase, SoundFixturePassesTheChecksThatDoNotNeedTheWholeText) {
   EXPECT_EQ(failure(checkGlyphImages), "");
   EXPECT_EQ(failure([](Database& db) { checkMetrics(db, noKasra); }), "");
   EXPECT_EQ(failure(checkQuarters), "");
+  EXPECT_EQ(failure(checkArabicTexts), "");
   EXPECT_EQ(db_->count("SELECT count(*) FROM trans1fts WHERE trans1fts MATCH 'praise'"), 1);
   EXPECT_EQ(db_->count("SELECT count(*) FROM trans0fts WHERE trans0fts MATCH 'الرحمن'"), 2);
   EXPECT_EQ(db_->count("SELECT CAST(verse AS INTEGER) FROM trans10fts WHERE trans10fts MATCH 'alhamdu'"), 2);
@@ -87,6 +88,19 @@ TEST_F(FixtureDatabase, SoundFixturePassesTheChecksThatDoNotNeedTheWholeText) {
     EXPECT_NO_THROW(db_->count("SELECT count(*) FROM " + t + " WHERE surah = 1"));
     EXPECT_NO_THROW(db_->count("SELECT count(*) FROM trans" + std::to_string(n) + "fts"));
   }
+}
+
+TEST_F(FixtureDatabase, CopiedTextIsTheDrawnOneAndSearchTextHoldsLettersOnly) {
+  EXPECT_EQ(db_->count("SELECT count(*) FROM simplearabic WHERE translation = 'ٱلرَّحۡمَٰنِ ٱلرَّحِيمِ'"), 1);
+  EXPECT_EQ(db_->count("SELECT count(*) FROM trans0fts WHERE translation = 'الرحمن الرحيم'"), 1);
+  db_->exec("UPDATE searcharabic SET translation = 'الحمد لله  رب العالمين' WHERE verse = 2");
+  EXPECT_EQ(failure(checkArabicTexts), "searcharabic: verse 1:2: U+0020 at character 10");
+  db_->exec("UPDATE searcharabic SET translation = 'الرَّحمن' WHERE verse = 3");
+  EXPECT_EQ(failure(checkArabicTexts), "searcharabic: verse 1:2: U+0020 at character 10");
+  db_->exec("UPDATE searcharabic SET translation = 'الحمد' WHERE verse = 2");
+  EXPECT_EQ(failure(checkArabicTexts), "searcharabic: verse 1:3: U+064E at character 3");
+  db_->exec("DELETE FROM simplearabic WHERE verse = 1");
+  EXPECT_EQ(failure(checkArabicTexts), "simplearabic: verse 1:1 has no text");
 }
 
 TEST_F(FixtureDatabase, TooFewVersesAreNamedBySurah) {
@@ -194,11 +208,6 @@ TEST(Build, DatabaseThatFailsItsChecksIsNotRenamedIntoPlace) {
   }
   EXPECT_EQ(readFile(out.string()), "previous");
   EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
-}
-
-TEST(QuranText, PlainTextKeepsTheLettersAReaderTypes) {
-  EXPECT_EQ(plainArabic("بِسۡمِ ٱللَّهِ ٱلرَّحۡمَٰنِ ٱلرَّحِيمِ"), "بسم الله الرحمن الرحيم");
-  EXPECT_EQ(plainArabic("۞ يَـٰٓأَيُّهَا لَهُۥ سَجۡدَةً ۩"), "يأيها له سجدة");
 }
 
 TEST(QuranText, LoadsVersesAndRefusesAnotherLayout) {

@@ -14,6 +14,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/glyphs/ArabicFont.h"
 #include "platform/graphics/Context.h"
+#include "tools/contentdb/Converter.h"
 
 namespace fs = std::filesystem;
 
@@ -282,7 +283,7 @@ TEST_F(BuiltDatabase, TheDataStoreReadsEveryKindOfText) {
   EXPECT_EQ(ChapterInfo::getTranslationFor(db_, 1, 1, 1),
             "In the name of Allah, the Entirely Merciful, the Especially Merciful");
   EXPECT_EQ(ChapterInfo::getTranslationFor(db_, 0, 1, 1), "بسم الله الرحمن الرحيم");
-  EXPECT_EQ(ChapterInfo::getArabicVerseFor(db_, 1, 1), "بسم الله الرحمن الرحيم");
+  EXPECT_EQ(ChapterInfo::getArabicVerseFor(db_, 1, 1).rfind("بِسۡمِ ٱ", 0), 0u);
   EXPECT_EQ(ChapterInfo::getTranslationFor(db_, 10, 1, 1), "Bismi Allahi alrrahmani alrraheemi");
   EXPECT_EQ(ChapterInfo::getTranslationDataFor(db_, 30, 1).size(), 7u);
   EXPECT_TRUE(ChapterInfo::getTranslationDataFor(db_, 2, 1).empty());  // shipped empty
@@ -304,5 +305,44 @@ TEST_F(BuiltDatabase, TheDataStoreReadsEveryKindOfText) {
     } else {
       EXPECT_FALSE(hits.empty()) << q.trans << " " << q.text;
     }
+  }
+}
+
+// Copy and mail hand on the verse as it is drawn: converted again, every
+// verse's copied text gives the glyph codes that are drawn.
+TEST_F(BuiltDatabase, CopiedArabicIsTheDrawnUthmaniText) {
+  for (int surah = 1; surah <= 114; ++surah) {
+    for (int v = 1; v <= ChapterInfo::getVersesFromNumber(surah); ++v) {
+      std::string copied = ChapterInfo::getArabicVerseFor(db_, surah, v);
+      ns::Data drawn = verse(surah, v);
+      ASSERT_EQ(contentdb::convertVerse(copied, surah, v), std::string(drawn.begin(), drawn.end())) << surah << ":" << v;
+    }
+  }
+  EXPECT_NE(ChapterInfo::getArabicVerseFor(db_, 2, 179).find("يَـٰٓأُوْلِي ٱلۡأَلۡبَٰبِ"), std::string::npos);
+}
+
+// The Arabic search finds verses from the standard spelling a reader types,
+// where the Uthmani text writes the word otherwise.
+TEST_F(BuiltDatabase, ArabicSearchFindsVersesFromTheStandardSpelling) {
+  struct Case {
+    const char* typed;
+    int surah, verse;
+  } cases[] = {
+      {"الألباب", 2, 179}, {"يا أولي", 2, 179}, {"السماوات", 2, 164}, {"الصلاة", 2, 3},
+      {"الزكاة", 2, 43},   {"الرحمن", 1, 1},    {"هذا", 2, 25},       {"ذلك", 2, 2},
+      {"إله", 2, 163},     {"أولئك", 2, 5},     {"هؤلاء", 2, 31},     {"الحياة", 2, 85},
+      {"يا أيها", 2, 21},  {"القرآن", 2, 185},  {"الآخرة", 2, 4},     {"الملائكة", 2, 31},
+      {"إبراهيم", 2, 124}, {"إسرائيل", 2, 40},  {"التوراة", 3, 3},    {"موسى", 2, 51},
+      {"الليل", 2, 164},   {"داود", 2, 251},    {"ولكن", 2, 12},      {"آمنوا", 2, 9},
+      {"يسألونك", 2, 189}, {"شيئا", 2, 48},     {"السيئات", 4, 18},   {"الربا", 2, 275},
+      {"مالك", 1, 4},      {"العالمين", 1, 2},  {"الصراط", 1, 6},     {"يا قوم", 2, 54},
+  };
+  for (const auto& c : cases) {
+    bool limit = false;
+    auto hits = ChapterInfo::getSearchResults(db_, 0, c.typed, &limit);
+    bool found = std::any_of(hits.begin(), hits.end(),
+                             [&](const auto& hit) { return hit->surah() == c.surah && hit->verse() == c.verse; });
+    EXPECT_TRUE(found) << c.typed << " does not find " << c.surah << ":" << c.verse << " among " << hits.size()
+                       << " verses";
   }
 }
