@@ -52,7 +52,8 @@ endfunction()
 # they carry the ctest label "threads", and the target thread_tests builds them
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
-set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl test_tktables test_tkcore)
+set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl
+    test_tktables test_tkcore test_bookmarks test_search)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -112,9 +113,10 @@ zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
 zarvel_library(core Classes/core DEPS ${d})
 zarvel_existing(d core graphics ui)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
-# The screens, in the order they stand on one another: the note pad and the
-# audio code below the reading screen, the tab screens above it, the shell last.
-set(ZARVEL_SCREENS notes audio reading index bookmarks search settings shell)
+# The screens, in the order they stand on one another: the parts several
+# screens share first, the note pad and the audio code below the reading
+# screen, the tab screens above it, the shell last.
+set(ZARVEL_SCREENS common notes audio reading index bookmarks search settings shell)
 set(built)
 foreach(lib ${ZARVEL_SCREENS})
   zarvel_existing(d core glyphs ui services media tkstyled tktables ${built})
@@ -127,6 +129,11 @@ zarvel_existing(d core glyphs ${built} ui services)
 zarvel_library(app Classes/app DEPS ${d})
 # The screens reach the application delegate's services (defined in app),
 # which builds the shell that holds them: the static libraries link in a circle.
+# The circle is long (a screen reached through the shell needs the shared
+# parts again), so the linker gets it three times.
+if(TARGET app)
+  set_property(TARGET app PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
+endif()
 foreach(lib ${built})
   if(TARGET app)
     target_link_libraries(${lib} PUBLIC app)

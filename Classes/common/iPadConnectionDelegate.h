@@ -82,6 +82,10 @@ class iPadConnectionDelegate {
   // false where the root has no such column.
   virtual bool showIndexColumn() { return false; }
 
+  // A bar of a tab's screen shown over the bottom bar (batch editing), and hidden.
+  virtual void showViewAboveNavBar(std::shared_ptr<ui::View> view, int height) { (void)view, (void)height; }
+  virtual void hideViewAboveNavBar(ui::View* view) { (void)view; }
+
   virtual bool isDownloadAllAudios() { return false; }
   virtual void downloadAudioForSurah(int surah) { (void)surah; }
   virtual void surahDidBeginPlayingAudio() {}

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "Classes/bookmarks/BookmarkGroupsViewController.h"
+#include "Classes/bookmarks/BookmarksViewController.h"
 #include "Classes/core/Language.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/foundation/UserDefaults.h"
@@ -72,6 +74,24 @@ ui::NavigationController* iPadRootViewController::tabNavigation() const {
   return dynamic_cast<ui::NavigationController*>(currenController_.get());
 }
 
+ui::ViewController* iPadRootViewController::visibleTabScreen() const {
+  auto* nav = tabNavigation();
+  return nav ? nav->visibleViewController() : nullptr;
+}
+
+// The column stays in view while its list is edited or its field takes the keys.
+bool iPadRootViewController::tabScreenPinsColumn() const {
+  auto* screen = visibleTabScreen();
+  if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(screen))
+    return iSelectedBottomTab_ == 2 &&
+           (bookmarks->IsEditing() || (bookmarks->txtSearchBar() && bookmarks->txtSearchBar()->isFirstResponder()));
+  return false;
+}
+
+void iPadRootViewController::refreshTabScreenTheme() {
+  if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(visibleTabScreen())) bookmarks->refreshTheme();
+}
+
 void iPadRootViewController::tabbarButtonDown(ui::Button* button) {
   if (button && button->tag() >= 0 && button->tag() <= 3) setTabImage(button->tag(), true);
 }
@@ -94,9 +114,14 @@ void iPadRootViewController::tabbarButtonPressed(int tab) {
       return;
     }
     if (isFloatingViewExpanded_ && showIndexIfObscured()) return;
-    // The search history's and bookmark groups' own answers come with those
-    // screens; until then the column's stack only goes back one level.
-    if (auto* nav = tabNavigation(); nav && nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    // From the groups a second press lists every bookmark; elsewhere it goes back one level.
+    if (tab == 2 && dynamic_cast<BookmarkGroupsViewController*>(nav->visibleViewController())) {
+      filterBookmarksOnGroup(0);
+      return;
+    }
+    if (nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
     return;
   }
   iSelectedBottomTab_ = tab;
@@ -108,8 +133,21 @@ void iPadRootViewController::tabbarButtonPressed(int tab) {
   setSelectedController();
 }
 
+std::shared_ptr<BookmarksViewController> iPadRootViewController::makeBookmarksList() {
+  auto list = std::make_shared<BookmarksViewController>();
+  list->setIpaddelegate(this);
+  return list;
+}
+
 std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(int tab) {
   if (tab == 3) return viewContIndex_;
+  if (tab == 2) {
+    // The groups at the root, the list shown above them.
+    auto nav = ui::NavigationController::withRoot(std::make_shared<BookmarkGroupsViewController>());
+    nav->setNavigationBarHidden(true, false);
+    nav->pushViewController(makeBookmarksList(), false);
+    return nav;
+  }
   static const char* const titles[] = {"More", "Search", "Bookmarks"};
   auto nav = ui::NavigationController::withRoot(
       std::make_shared<EmptyColumnController>(Language::get(titles[tab], titles[tab])));
@@ -140,10 +178,17 @@ void iPadRootViewController::setSelectedController() {
   currenController_->viewDidAppear(false);
 }
 
-// Bookmarks and search are reached through their tabs; their filters come
-// with those screens.
-void iPadRootViewController::filterBookmarksOnGroup(int) {
-  if (iSelectedBottomTab_ == 2) return;
+// On the Bookmarks tab a list of the group is pushed; from another tab the
+// Bookmarks tab opens as it was left.
+void iPadRootViewController::filterBookmarksOnGroup(int group) {
+  if (iSelectedBottomTab_ == 2) {
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    auto list = makeBookmarksList();
+    list->setGroupFilter(group);
+    nav->pushViewController(list, true);
+    return;
+  }
   iSelectedBottomTab_ = 2;
   setSelectedController();
 }

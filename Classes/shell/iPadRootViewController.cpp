@@ -239,10 +239,10 @@ void iPadRootViewController::applyLayout(const LayoutSpec& spec, bool animated) 
     viewFloatingVerses->setFrame(isFloatingViewExpanded_ ? cg::Rect(0, 0, W, H) : cg::Rect(x, 0, 480, H));
     bubbles = cg::Rect(x, 0, 480, B);
   } else {
-    // Until the set-up completes the view rests at the left; the bookmarks and
-    // search screens, which also pin it there while they are edited, come later.
+    // Until the set-up completes the view rests at the left, and so it does
+    // while the bookmarks or search screen is edited.
     float width = isFloatingViewExpanded_ ? W : 480;
-    float x = hasSetupPages ? W - width : 0;
+    float x = hasSetupPages && !tabScreenPinsColumn() ? W - width : 0;
     viewFloatingVerses->setFrame(cg::Rect(x, 0, width - 1, H));  // the contents lay out again
     viewFloatingVerses->setFrame(cg::Rect(x, 0, width, H));
     bubbles = playing ? cg::Rect(0, 0, 480, B) : cg::Rect(54, 0, 426, B);
@@ -312,7 +312,7 @@ void iPadRootViewController::didRotateFromInterfaceOrientation(ui::InterfaceOrie
 
 void iPadRootViewController::refreshTheme() {
   if (viewContSurah_) viewContSurah_->refreshTheme();
-  // The bookmarks and search screens, which also follow the theme, come later.
+  refreshTabScreenTheme();
 }
 
 bool iPadRootViewController::isSecondaryTranslationVisible() {

@@ -26,6 +26,7 @@
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/ViewController.h"
 
+class BookmarksViewController;
 class SavedSearch;
 class SurahTranslationViewController;
 class FloatingPanGestureRecognizer;
@@ -144,8 +145,8 @@ class iPadRootViewController : public ui::ViewController,
   using iPadConnectionDelegate::surahHighlightVerse;
   void surahHighlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection) override;
   void updateBookmarkForVerse(int verse, int surah) override;
-  void showViewAboveNavBar(std::shared_ptr<ui::View> view, int height);
-  void hideViewAboveNavBar(ui::View* view);
+  void showViewAboveNavBar(std::shared_ptr<ui::View> view, int height) override;
+  void hideViewAboveNavBar(ui::View* view) override;
   void surahDidBeginPlayingAudio() override;
   void surahDidStopPlayingAudio() override;
   void downloadAudioForSurah(int surah) override;
@@ -232,6 +233,11 @@ class iPadRootViewController : public ui::ViewController,
   void relayoutTables();
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
+  std::shared_ptr<BookmarksViewController> makeBookmarksList();
+  // The bookmarks or search screen on top of the selected tab, if it shows one.
+  ui::ViewController* visibleTabScreen() const;
+  bool tabScreenPinsColumn() const;
+  void refreshTabScreenTheme();
   ui::Button* tabButton(int tab) const;
   // The tab button at a place in the bar, counting from the left.
   ui::Button* tabButtonAtPlace(int place) const;
