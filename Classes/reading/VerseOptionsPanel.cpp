@@ -336,8 +336,11 @@ void VerseOptionsPanel::updateHUDTranslationLabel() {
 
   txtHUDTranslation->setTextAlignment(ChapterInfo::isTranslationRTL(T) ? ui::TextAlignment::Right
                                                                       : ui::TextAlignment::Left);
-  txtHUDTranslation->setText(
-      ChapterInfo::getTranslationFor(contentDatabase(), T, screen_.iCurrentSurah(), screen_.iCurrentVerse()));
+  std::string verseText =
+      ChapterInfo::getTranslationFor(contentDatabase(), T, screen_.iCurrentSurah(), screen_.iCurrentVerse());
+  // Another text (a new translation or verse) is read from its start.
+  if (verseText != txtHUDTranslation->text()) scrollHUDTranslation->setContentOffset(cg::Point{0, 0}, false);
+  txtHUDTranslation->setText(verseText);
   cg::Rect l = txtHUDTranslation->frame();
   float h = ui::sizeWithFont(txtHUDTranslation->text(), txtHUDTranslation->font(), cg::Size{l.width(), 1000},
                              ui::LineBreakMode::WordWrap)

@@ -1,7 +1,8 @@
 // Controls that once did nothing, or misled, in the shell a reader uses:
 // Post says posting is not available here, the Log and Tweet alerts name
 // what this desktop lacks, the web link is offered only with a configured
-// site, and the header's "Suras" button brings the index column in.
+// site, the header's "Suras" button brings the index column in, and the
+// panel's translation page reads a new translation from its start.
 #include "Classes/reading/SurahViewCell.h"
 #include "Classes/reading/VerseOptionsPanel.h"
 #include "Classes/reading/VerseShareTexts.h"
@@ -77,6 +78,24 @@ TEST_F(DeadControlsTest, SurasBringsTheIndexColumnIn) {
   settle();
   EXPECT_EQ(root->iSelectedBottomTab(), 3);
   EXPECT_LE(root->viewFloatingVerses->frame().maxX(), root->viewIndexList->frame().x());
+}
+
+// The panel's translation page starts at the top of a newly picked translation.
+TEST_F(DeadControlsTest, ThePanelsTranslationPageStartsAtTheTopOfANewTranslation) {
+  defaults().setInteger(2, "CurrentlyShowingSurah");
+  defaults().setInteger(1, "HUDTranslation");
+  launch();
+  settle();
+  longPressVerse(255);
+  hud().ayahHudButtonPressed(hud().btnHUDTranslation.get());  // page 2
+  settle();
+  ui::ScrollView& page = *hud().scrollHUDTranslation;
+  ASSERT_GT(page.contentSize().height, page.bounds().height() + 40) << "a verse longer than the page";
+  page.setContentOffset(cg::Point{0, 40}, false);
+  defaults().setInteger(8, "HUDTranslation");  // as the picker writes it
+  hud().translationPickerPicked(8);
+  settle();
+  EXPECT_EQ(page.contentOffset().y, 0);
 }
 
 }  // namespace
