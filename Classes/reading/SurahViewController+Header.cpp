@@ -261,5 +261,8 @@ void SurahViewController::playStopOrDownload() {
   sqlite3* db = userDatabase();
   bool installed = db && hasSurahAudio(db, iCurrentSurah_, currentReciter_, currentReciter_);
   if (installed) return;
-  if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->requestDownloadSurahAudioAlert(iCurrentSurah_);
+  if (auto app = ZarvelSDKAppDelegate::GetInstance()) {
+    app->downloadSheetAnchor = btnPlay;  // the offer points at the button
+    app->requestDownloadSurahAudioAlert(iCurrentSurah_);
+  }
 }

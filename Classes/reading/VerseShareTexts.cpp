@@ -50,13 +50,13 @@ std::string VerseShareTexts::configuredWebSite() {
 }
 
 std::vector<std::string> VerseShareTexts::copyEntries() const {
-  std::vector<std::string> entries{text("Arabic Verse")};
-  if (translationInForce()) {
-    entries.push_back(text("Translation"));
-    entries.push_back(text("Arabic & Translation"));
-  }
-  entries.push_back(text("Zarvel Ayah Link"));
-  if (!webSite.empty()) entries.push_back(text("Online Ayah Link"));
+  std::vector<std::string> entries =
+      translationInForce() ? std::vector<std::string>{text("Arabic Verse"), text("Translation"),
+                                                      text("Arabic & Translation"), text("Zarvel Ayah Link"),
+                                                      text("Online Ayah Link")}
+                           : std::vector<std::string>{text("Arabic Verse"), text("Zarvel Ayah Link"),
+                                                      text("Online Ayah Link")};
+  if (webSite.empty()) entries.pop_back();  // no web site: no web link
   return entries;
 }
 
