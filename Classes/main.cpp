@@ -1,9 +1,15 @@
 // The entry point: the platform's application loop with the delegate the main
 // interface makes. A window needs a desktop session; ZARVEL_HEADLESS=1 runs
-// without one (see platform/backend/headless/HeadlessBackend.h).
+// without one (see platform/backend/headless/HeadlessBackend.h), and then plays
+// recitations on the silent device, timed by its virtual clock.
+#include <cstdlib>
+#include <cstring>
+
 #include "Classes/app/MainInterface.h"
 #include "platform/backend/sdl/SdlBackend.h"
 
 int main(int argc, char** argv) {
+  const char* headless = std::getenv("ZARVEL_HEADLESS");
+  if (headless && std::strcmp(headless, "1") == 0) setenv("ZARVEL_AUDIO", "silent", 0);
   return ui::ApplicationMain(argc, argv, [] { return loadMainInterface(); });
 }

@@ -53,7 +53,7 @@ endfunction()
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
 set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl
-    test_tktables test_tkcore test_bookmarks test_search)
+    test_tktables test_tkcore test_bookmarks test_search test_media test_audio)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -75,6 +75,20 @@ zarvel_existing(d foundation graphics text)
 zarvel_library(ui platform/ui DEPS ${d})
 zarvel_existing(d foundation ui)
 zarvel_library(services platform/services DEPS ${d})
+# Sound: MP3 decoding with libmpg123, output through SDL2 audio (no window
+# needed) or the silent device of tests and headless runs.
+zarvel_pkg(MPG123 libmpg123)
+zarvel_pkg(SDL2 sdl2)
+zarvel_existing(d foundation PkgConfig::MPG123 PkgConfig::SDL2)
+zarvel_library(media platform/media DEPS ${d})
+# Tests make their recitation fixtures with LAME (tests/support/ToneMp3.h).
+find_library(ZARVEL_MP3LAME mp3lame REQUIRED)
+function(zarvel_tone_fixtures target)
+  if(TARGET ${target})
+    target_link_libraries(${target} PRIVATE ${ZARVEL_MP3LAME})
+  endif()
+endfunction()
+zarvel_tone_fixtures(test_media)
 zarvel_existing(d foundation ui services)
 zarvel_library(backend_headless platform/backend/headless DEPS ${d})
 if(TARGET test_ui AND TARGET backend_headless)
@@ -111,7 +125,8 @@ find_package(SQLite3 REQUIRED)
 find_package(ZLIB REQUIRED)
 zarvel_existing(d foundation text graphics SQLite::SQLite3 ZLIB::ZLIB)
 zarvel_library(core Classes/core DEPS ${d})
-zarvel_existing(d core graphics ui)
+zarvel_pkg(PIXMAN pixman-1)
+zarvel_existing(d core graphics ui PkgConfig::PIXMAN)
 zarvel_library(glyphs Classes/glyphs DEPS ${d})
 # The screens, in the order they stand on one another: the parts several
 # screens share first, the note pad and the audio code below the reading
@@ -142,6 +157,8 @@ foreach(lib ${built})
     target_link_libraries(test_${lib} PRIVATE app backend_headless)  # the screens run headless in their tests
   endif()
 endforeach()
+zarvel_tone_fixtures(test_audio)
+zarvel_tone_fixtures(test_shell)
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()

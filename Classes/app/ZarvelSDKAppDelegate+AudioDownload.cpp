@@ -80,10 +80,7 @@ void ZarvelSDKAppDelegate::requestDownloadSurahAudioAlert(int surah) {
         std::vector<std::string>{text("Download this Audio"), text("Download all Audios")});
     sheet->setTag(app_state::kSurahSheetTagBase + surah);
   }
-  auto anchor = downloadSheetAnchor.lock();
-  downloadSheetAnchor.reset();
-  if (anchor && anchor->window()) sheet->showFromRect(anchor->bounds(), anchor.get(), true);
-  else sheet->showInView(host);
+  sheet->showInView(host);
 }
 
 void ZarvelSDKAppDelegate::requestDownloadServerSelection(int surah) {

@@ -219,9 +219,6 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   int nextDownloadSurah = 0;
   int downloadServer = -1;
   std::shared_ptr<ui::ActionSheet> downloadServerActionSheet;
-  // The control the next download offer points at (the play button that
-  // asked for it); without one the offer stands in the root's view.
-  std::weak_ptr<ui::View> downloadSheetAnchor;
   std::shared_ptr<ui::ActionSheet> downloadActionSheet;
   std::shared_ptr<ui::ActionSheet> failedDownloadActionSheet;
   ns::Timer dismissTimer;

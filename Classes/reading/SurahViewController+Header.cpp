@@ -148,13 +148,13 @@ void SurahViewController::btnReciterPressed() {
   picker->setTitle(Language::get("Pick Recitation", "Pick Recitation"));
   lastButtonTapped = btnReciter.get();
   lastPopoverRect = btnReciter->frame();
-  lastPopoverView = viewTopRepeatBubbles.get();
-  lastPopoverPosition = 2;
+  lastPopoverView = viewSurahDispAndOrnaments.get();
+  lastPopoverPosition = 1;
   auto& popover = createPopoverViewWithController(picker);
   popover.setPopoverContentSize(cg::Size{320, 417}, true);
-  cg::Rect f = btnReciter->convertRectToView(btnReciter->bounds(), viewTopRepeatBubbles.get());
-  popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2) - 10, 5, 5),
-                                 viewTopRepeatBubbles.get(), ui::PopoverArrowDirectionUp, true);
+  cg::Rect f = btnReciter->frame();
+  popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2), 5, 5),
+                                 viewSurahDispAndOrnaments.get(), ui::PopoverArrowDirectionUp, true);
 }
 
 // The translation list; a choice becomes the table's translation.
@@ -176,13 +176,13 @@ void SurahViewController::btnTranslatorPressed() {
   });
   lastButtonTapped = btnTranslation.get();
   lastPopoverRect = btnTranslation->frame();
-  lastPopoverView = viewTopRepeatBubbles.get();
+  lastPopoverView = viewSurahDispAndOrnaments.get();
   lastPopoverPosition = 1;
   auto& popover = createPopoverViewWithController(picker);
   popover.setPopoverContentSize(cg::Size{320, 417}, true);
-  cg::Rect f = btnTranslation->convertRectToView(btnTranslation->bounds(), viewTopRepeatBubbles.get());
+  cg::Rect f = btnTranslation->frame();
   popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2), 5, 5),
-                                 viewTopRepeatBubbles.get(), ui::PopoverArrowDirectionUp, true);
+                                 viewSurahDispAndOrnaments.get(), ui::PopoverArrowDirectionUp, true);
 }
 
 void SurahViewController::surahNameButtonPressed() {
@@ -253,16 +253,4 @@ void SurahViewController::moveToNeighbourSurah(int surah, bool playOn) {
   center.postNotificationName("SurahWillChange");
   ns::RunLoop::main().performAfter(this, "asyncSurahReload", 0.1, [this] { asyncSurahReload(); });
   center.postNotificationName("SurahDidChangeFromNav");
-}
-
-// No recitation plays yet: a surah without audio offers its download, which
-// the download code answers.
-void SurahViewController::playStopOrDownload() {
-  sqlite3* db = userDatabase();
-  bool installed = db && hasSurahAudio(db, iCurrentSurah_, currentReciter_, currentReciter_);
-  if (installed) return;
-  if (auto app = ZarvelSDKAppDelegate::GetInstance()) {
-    app->downloadSheetAnchor = btnPlay;  // the offer points at the button
-    app->requestDownloadSurahAudioAlert(iCurrentSurah_);
-  }
 }

@@ -131,6 +131,10 @@ bool SurahViewController::prepareForLandscapeWithAnimation(bool animated, bool i
     ui::View::beginAnimations("PrepLand");
     ui::View::setAnimationDuration(0.1);
   }
+  if (IsInPlayMode_) {
+    hideBottomAudioBar(animated, false);
+    showLSAudioBar(animated, false);
+  }
   if (showingDialControl_ && optionsPanel_) {
     optionsPanel_->prepareAyahHUDForLandscape();
     bringSelectedVerseToTop(mouseLocation, false, true);
@@ -150,6 +154,10 @@ bool SurahViewController::prepareForPortraitWithAnimation(bool animated, bool in
   if (animated) {
     ui::View::beginAnimations("PrepPort");
     ui::View::setAnimationDuration(0.1);
+  }
+  if (IsInPlayMode_) {
+    hideLSAudioBar(animated, false);
+    showBottomAudioBar(animated, false);
   }
   if (btnSurahNameOptionsBar) btnSurahNameOptionsBar->setAlpha(0);
   if (!initial && viewIsVisible_) tblVerses->setAlpha(0);

@@ -249,6 +249,7 @@ void iPadRootViewController::applyLayout(const LayoutSpec& spec, bool animated) 
   }
   btnTabNextVerse->setAlpha(playing ? 0 : 1);
   if (reading && reading->viewTopRepeatBubbles) reading->viewTopRepeatBubbles->setFrame(bubbles);
+  if (reading && reading->viewLandscapeAudioBar) reading->viewLandscapeAudioBar->setFrame(cg::Rect(280, 6, 144, 44));
   if (viewAirPlayControl) viewAirPlayControl->setAlpha(spec.landscape && playing ? 1 : 0);
   currentFloatingFrame = viewFloatingVerses->frame();
   if (animated) ui::View::commitAnimations();

@@ -107,3 +107,8 @@ void TKViewController::resizeForKeyboard(const ns::Value& info, bool appearing) 
                                    });
   if (animated) ui::View::commitAnimations();
 }
+
+void TKViewController::viewDidUnload() {
+  ui::ViewController::viewDidUnload();
+  _searchController.reset();
+}

@@ -11,6 +11,9 @@
 #include "platform/ui/ViewController.h"
 #include "toolkit/core/TKClassRegistry.h"
 
+class TKSearchDisplayController;
+class TKTableViewController;
+
 class TKViewController : public ui::ViewController, public TKObject {
  public:
   // The default style sheet's navigation bar tint.
@@ -55,6 +58,20 @@ class TKViewController : public ui::ViewController, public TKObject {
   // the did-hook 0.3 s later.
   void resizeForKeyboard(const ns::Value& userInfo, bool appearing);
 
+  // A search of this screen's content whose results show in a toolkit table
+  // screen: the first one given makes the search display (with a search bar
+  // of its own); none lets the display go. Defined with the table screens.
+  void setSearchViewController(std::shared_ptr<TKTableViewController> controller);
+  std::shared_ptr<TKTableViewController> searchViewController() const;
+  const std::shared_ptr<TKSearchDisplayController>& searchDisplayController() const { return _searchController; }
+  // The results screen while a search is active (the navigator steps into it).
+  ui::ViewController* activeSearchResultsController() const { return _activeSearchResults.lock().get(); }
+  void setActiveSearchResultsController(std::weak_ptr<ui::ViewController> controller) {
+    _activeSearchResults = std::move(controller);
+  }
+
+  void viewDidUnload() override;
+
  protected:
   std::optional<ns::Dictionary> _frozenState;
   int _navigationBarStyle = 0;
@@ -63,6 +80,8 @@ class TKViewController : public ui::ViewController, public TKObject {
   bool _isViewAppearing = false;
   bool _hasViewAppeared = false;
   bool _autoresizesForKeyboard = false;
+  std::shared_ptr<TKSearchDisplayController> _searchController;
+  std::weak_ptr<ui::ViewController> _activeSearchResults;
 
  private:
   ns::Observer _keyboardWillShow, _keyboardWillHide;

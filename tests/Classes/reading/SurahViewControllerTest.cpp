@@ -283,8 +283,8 @@ TEST_F(ReadingTest, PlayButtonShowsTheAudioStatusAndOffersTheDownload) {
     EXPECT_EQ(screen().btnPlay->imageForState(ui::ControlStateNormal), ui::Image::imageNamed(c.image));
     EXPECT_FLOAT_EQ(screen().btnPlay->alpha(), c.alpha);
     screen().btnPlay->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
-    EXPECT_EQ(delegate->offers.empty(), c.current);
-    delegate->offers.clear();
+    EXPECT_EQ(root->downloads.empty(), c.current);
+    root->downloads.clear();
   }
 }
 

@@ -1,31 +1,14 @@
-// Smaller things a reader met in the shell: the play button's download offer
-// stands at the button, and a long surah name in the index keeps clear of
-// the verse count beside it.
+// A long surah name in the index keeps clear of the verse count beside it,
+// in the shell a reader uses.
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/index/IndexViewController.h"
 #include "Classes/index/SurahCellView.h"
 #include "platform/text/TextMeasure.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/ButtonPanel.h"
 #include "platform/ui/Label.h"
 #include "tests/Classes/shell/ShellFixture.h"
 
 namespace shelltest {
 namespace {
-
-TEST_F(ShellTest, ThePlayButtonsDownloadOfferStandsAtTheButton) {
-  launch();
-  settle();
-  ui::Button& play = *reading().btnPlay;
-  play.sendActionsForControlEvents(ui::ControlEventTouchUpInside);
-  settle();
-  ui::ButtonPanel* sheet = ui::ButtonPanel::visiblePanel();
-  ASSERT_TRUE(sheet);
-  cg::Rect at = sheet->convertRectToView(sheet->bounds(), nullptr);
-  cg::Rect button = play.convertRectToView(play.bounds(), nullptr);
-  EXPECT_LE(std::abs(at.minY() - button.maxY()), 30) << "just below the button";
-  EXPECT_TRUE(at.minX() <= button.midX() + 200 && at.maxX() >= button.minX()) << "beside it, not mid-screen";
-}
 
 // Where a label's text is drawn, along x.
 std::pair<float, float> textExtent(const ui::Label& label) {
