@@ -162,6 +162,9 @@ zarvel_tone_fixtures(test_shell)
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()
+if(TARGET test_app AND TARGET backend_sdl)
+  target_link_libraries(test_app PRIVATE backend_sdl)  # and in a window, to its exit
+endif()
 
 # --- social-network client ----------------------------------------------------
 zarvel_library(json src/JSON DEPS foundation)

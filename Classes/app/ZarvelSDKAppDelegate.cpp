@@ -16,6 +16,7 @@
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 #include "Classes/glyphs/ArabicFont.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "src/SocialNetwork.h"
 #include "platform/foundation/FileManager.h"
@@ -224,6 +225,8 @@ void ZarvelSDKAppDelegate::initializeDatabase() {
 }
 
 void ZarvelSDKAppDelegate::finalizeView() {
+  // A note still being written is stored (or kept aside) while the store is open.
+  UnsavedNotes::saveAll();
   resetSleep();
   // Workers first: a query must never run on a closed connection.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kWorkerStopTimeout);
@@ -263,6 +266,24 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
   }
   if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) showUpdateNotice();
   showStorageWarnings();
+  // A settings write that fails later in the session is said once, on the main thread.
+  std::weak_ptr<ZarvelSDKAppDelegate> weak = weak_from_this();
+  defaults().setWriteFailureHandler([weak](const std::string& error) {
+    ns::RunLoop::main().post([weak, error] {
+      if (auto delegate = weak.lock()) delegate->reportSettingsWriteFailure(error);
+    });
+  });
+}
+
+void ZarvelSDKAppDelegate::reportSettingsWriteFailure(const std::string& error) {
+  if (settingsWriteFailureReported_) return;
+  settingsWriteFailureReported_ = true;
+  auto alert = std::make_shared<ui::AlertView>(
+      app_state::text("Changes Will Not Be Saved"),
+      app_state::text("The settings could not be saved, so the reading place and the choices changed now will be "
+                      "lost:") + "\n" + error,
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  alert->show();
 }
 
 // Says once, at launch, when the settings were reset, when the saved data had to
@@ -289,9 +310,23 @@ void ZarvelSDKAppDelegate::showStorageWarnings() {
     alert->show();
   }
 
+  // A note that could not be stored at the last exit was kept in a file.
+  if (std::string kept = UnsavedNotes::takeKeptFile(); !kept.empty()) {
+    auto alert = std::make_shared<ui::AlertView>(
+        app_state::text("Unsaved Note Kept"),
+        ns::replaceAll(app_state::text("A note being written when Zarvel last closed could not be saved. Its text is "
+                                       "kept in %@."),
+                       "%@", kept),
+        std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+    alert->show();
+  }
+
   std::vector<std::string> readOnly;
   if (auto reason = dbHandler_->userDatabaseReadOnlyReason()) readOnly.push_back(*reason);
-  if (std::string reason = defaults().lastWriteError(); !reason.empty()) readOnly.push_back(reason);
+  if (std::string reason = defaults().lastWriteError(); !reason.empty()) {
+    readOnly.push_back(reason);
+    settingsWriteFailureReported_ = true;  // said here for this session
+  }
   if (readOnly.empty()) return;
   auto alert = std::make_shared<ui::AlertView>(
       app_state::text("Changes Will Not Be Saved"),

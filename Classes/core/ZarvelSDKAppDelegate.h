@@ -146,6 +146,8 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   // pending under the same name; step 9 shows the update notice when due.
   virtual void performAfterDelay(const std::string& name, double delay, std::function<void()> fn);
   virtual void showUpdateNotice();
+  // Says, once per session, that the settings cannot be written (the file and the reason).
+  void reportSettingsWriteFailure(const std::string& error);
   // Stops the database workers, releases the shared font, then finalises the
   // statements and closes the connections under the data store's lock.
   void finalizeView();
@@ -249,6 +251,7 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   std::vector<std::string> permissions;
   std::shared_ptr<ArabicFont> arabicFontLoader;
   std::shared_ptr<ui::MailComposeViewController> mailComposer_;
+  bool settingsWriteFailureReported_ = false;
   // The rate prompt while it is on screen or queued (the panel queue holds it).
   std::weak_ptr<ui::ActionSheet> ratePromptSheet_;
 };

@@ -35,7 +35,14 @@ using screens::contentDatabase;
 constexpr auto stretched = screens::stretchedImage;
 constexpr auto text = screens::localized;
 
-
+// "Al-Fatiha 1:4", with the interface's digits.
+std::string verseName(int surah, int verse) {
+  auto digits = [](int n) {
+    std::string s = std::to_string(n);
+    return ZarvelSDKAppDelegate::IsLanguageArabic() ? ChapterInfo::getArabicNumbersFrom(s) : s;
+  };
+  return ChapterInfo::getNameFromNumber(surah) + " " + digits(surah) + ":" + digits(verse);
+}
 
 const cg::Color kPaperInk = cg::Color::fromRGB255(70, 52, 24);
 
@@ -283,7 +290,7 @@ void VerseOptionsPanel::refreshContent() {
   btnHUDBookmark->setBackgroundImage(stretched(bookmarked ? "hud-bookmark-on.png" : "hud-bookmark.png", 73, 0),
                                      ui::ControlStateNormal);
   if (hasNote) {
-    txtHUDNotesPreview->textView()->setText(ChapterInfo::getBookmarkNote(userDatabase(), screen_.iCurrentSurah(), verse));
+    txtHUDNotesPreview->textView()->setText(ChapterInfo::getBookmarkNote(userDatabase(), surah_, verse));
     txtHUDNotesPreview->setHidden(false);
     viewEmptyNotesPlaceholder->setHidden(true);
   } else {
@@ -336,8 +343,7 @@ void VerseOptionsPanel::updateHUDTranslationLabel() {
 
   txtHUDTranslation->setTextAlignment(ChapterInfo::isTranslationRTL(T) ? ui::TextAlignment::Right
                                                                       : ui::TextAlignment::Left);
-  std::string verseText =
-      ChapterInfo::getTranslationFor(contentDatabase(), T, screen_.iCurrentSurah(), screen_.iCurrentVerse());
+  std::string verseText = ChapterInfo::getTranslationFor(contentDatabase(), T, surah_, verse_);
   // Another text (a new translation or verse) is read from its start.
   if (verseText != txtHUDTranslation->text()) scrollHUDTranslation->setContentOffset(cg::Point{0, 0}, false);
   txtHUDTranslation->setText(verseText);
@@ -428,14 +434,14 @@ void VerseOptionsPanel::ayahHudButtonPressed(ui::Button* sender) {
 }
 
 void VerseOptionsPanel::matchesPressed() {
-  auto search = ChapterInfo::getFirstSavedSearch(userDatabase(), screen_.iCurrentSurah(), screen_.iCurrentVerse());
+  auto search = ChapterInfo::getFirstSavedSearch(userDatabase(), surah_, verse_);
   closePanel();
   screen_.cleanupStateClosingView();
   if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->filterSearchViewWithSavedSearch(search);
 }
 
 void VerseOptionsPanel::notePressed() {
-  int surah = screen_.iCurrentSurah(), verse = screen_.iCurrentVerse();
+  int surah = surah_, verse = verse_;
   sqlite3* db = userDatabase();
   if (!ChapterInfo::isBookmarked(db, surah, verse)) screen_.addOrRemoveBookmarkForVerse(verse);
   if (!ChapterInfo::isBookmarked(db, surah, verse)) return;
@@ -447,12 +453,15 @@ void VerseOptionsPanel::notePressed() {
 }
 
 void VerseOptionsPanel::bookmarkPressed() {
-  int surah = screen_.iCurrentSurah(), verse = screen_.iCurrentVerse();
+  int surah = surah_, verse = verse_;
   sqlite3* db = userDatabase();
   if (ChapterInfo::isBookmarked(db, surah, verse)) {
     if (ChapterInfo::hasBookmarkNote(db, surah, verse)) {
+      // The question names the verse whose note goes.
       deleteAlert_ = std::make_shared<ui::AlertView>(
-          "Delete Bookmark", "Are you sure you want to delete this bookmark? Doing so will delete the attached note as well!",
+          "Delete Bookmark",
+          "Are you sure you want to delete this bookmark? Doing so will delete the attached note as well!\n\n" +
+              verseName(surah, verse),
           std::static_pointer_cast<VerseOptionsPanel>(shared_from_this()), "No", std::vector<std::string>{"Yes"});
       deleteAlert_->setTag(kDeleteBookmarkAlertTag);
       deleteAlert_->show();
@@ -470,7 +479,7 @@ void VerseOptionsPanel::bookmarkPressed() {
 }
 
 void VerseOptionsPanel::hudAddEditNotePressed() {
-  int surah = screen_.iCurrentSurah(), verse = screen_.iCurrentVerse();
+  int surah = surah_, verse = verse_;
   auto* root = screen_.ipaddelegate();
   if (!screen_.isVerseBookmarked(verse) && !ChapterInfo::isBookmarked(userDatabase(), surah, verse))
     screen_.addOrRemoveBookmarkForVerse(verse);
@@ -506,9 +515,8 @@ void VerseOptionsPanel::hudAddEditNotePressed() {
 void VerseOptionsPanel::clickedButtonAtIndex(ui::AlertView& alert, int index) {
   if (alert.tag() != kDeleteBookmarkAlertTag || index != 1) return;
   deleteAlert_.reset();
-  int verse = screen_.iCurrentVerse();
-  screen_.addOrRemoveBookmarkForVerse(verse);
-  if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse, screen_.iCurrentSurah());
+  screen_.addOrRemoveBookmarkForVerse(verse_);
+  if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse_, surah_);
   closePanel();
 }
 
@@ -517,9 +525,8 @@ void VerseOptionsPanel::clickedButtonAtIndex(ui::ActionSheet& sheet, int index) 
   if (&sheet == sheet_.get()) sheet_.reset();
   if (tag == kBookmarkGroupSheetTag) {
     if (index >= 0 && index <= 3) {
-      int verse = screen_.iCurrentVerse();
-      screen_.addOrRemoveBookmarkForVerse(verse, index + 1);
-      if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse, screen_.iCurrentSurah());
+      screen_.addOrRemoveBookmarkForVerse(verse_, index + 1);
+      if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse_, surah_);
       closePanel();
     }
   } else {
@@ -548,7 +555,7 @@ void VerseOptionsPanel::alert(const std::string& title, const std::string& messa
 
 VerseShareTexts VerseOptionsPanel::shareTexts() const {
   auto* root = screen_.ipaddelegate();
-  return VerseShareTexts::forVerse(contentDatabase(), screen_.iCurrentSurah(), screen_.iCurrentVerse(),
+  return VerseShareTexts::forVerse(contentDatabase(), surah_, verse_,
                                    root && root->isSecondaryTranslationVisible());
 }
 

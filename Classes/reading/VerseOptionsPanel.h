@@ -64,6 +64,15 @@ class VerseOptionsPanel : public ui::ViewController,
   cg::Size contentSizeForViewInPopover() const override { return {kWidth, kHeight}; }
   void loadView() override;
 
+  // The verse the panel opens on: what it shows and every action acts on,
+  // whatever the screen selects while it is open.
+  void setVerse(int surah, int verse) {
+    surah_ = surah;
+    verse_ = verse;
+  }
+  int surah() const { return surah_; }
+  int verse() const { return verse_; }
+
   // ---- content ------------------------------------------------------------------------
   void setupAyahHUD(ui::TableView* table);
   void refreshHUDButtons();
@@ -146,6 +155,8 @@ class VerseOptionsPanel : public ui::ViewController,
   void alert(const std::string& title, const std::string& message, bool delegated);
 
   SurahViewController& screen_;  // the screen owns the panel
+  int surah_ = 0;
+  int verse_ = 0;
   int currentHUDPage_ = 0;
   bool hasSetupAyahHUD_ = false;
   bool showingError_ = false;

@@ -26,7 +26,8 @@ bool statusBarIsLandscape() { return ui::isLandscape(ui::Application::shared().s
 
 }  // namespace
 
-iPadRootViewController::iPadRootViewController() = default;
+iPadRootViewController::iPadRootViewController()
+    : unsavedNoteRegistration_([this] { return unsavedNote(); }) {}
 
 iPadRootViewController::~iPadRootViewController() { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Classes/notes/DTNotePadView.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "Classes/index/IndexViewController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/common/iPadConnectionDelegate.h"
@@ -270,4 +271,7 @@ class iPadRootViewController : public ui::ViewController,
   std::optional<ns::Date> lastPanStopped;
   float lastPosition = -1.0f;
   std::vector<ns::Observer> observers_;
+  // The notes panel's edited note, saved if the application ends meanwhile.
+  std::optional<UnsavedNotes::Note> unsavedNote();
+  UnsavedNotes::Registration unsavedNoteRegistration_;
 };
