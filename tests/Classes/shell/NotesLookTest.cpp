@@ -34,6 +34,8 @@ double luminance(double r, double g, double b) {
 }
 
 TEST_F(ShellTest, TheNotesPanelAsAReaderSeesIt) {
+  defaults().setInteger(2, "CurrentlyShowingSurah");
+  defaults().setInteger(3, "CurrentlyShowingVerse");
   launch();
   settle();
   root->showNotesForSurah(2, 3, false, true);
