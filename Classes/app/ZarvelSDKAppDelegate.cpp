@@ -12,13 +12,14 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/DDInvocationGrabber.h"
 #include "Classes/core/Database.h"
+#include "Classes/core/Language.h"
 #include "Classes/core/DatabaseWorkers.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 #include "Classes/glyphs/ArabicFont.h"
 #include "Classes/notes/UnsavedNotes.h"
 #include "Classes/shell/iPadRootViewController.h"
-#include "src/SocialNetwork.h"
+#include "src/Social/SocialNetwork.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -26,13 +27,13 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/Device.h"
 #include "platform/services/IdleTimer.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
 namespace {
 
 // The application's identifier with the social network.
-constexpr char kSocialAppId[] = "zarvelreader";
 // The longest dictionary file read back.
 constexpr std::uint64_t kMaxDictionaryFileBytes = 16 * 1024 * 1024;
 // Real seconds the shutdown waits for database workers to stop.
@@ -446,9 +447,12 @@ void ZarvelSDKAppDelegate::refreshSurahViewWith(int surah, int verse) {
 
 // ---- the social-network session ----------------------------------------------------------------------
 
+// A copy that has not been told where the network is has no session.
 std::shared_ptr<SocialNetwork> ZarvelSDKAppDelegate::socialNetwork() {
   if (socialNetwork_) return socialNetwork_;
-  socialNetwork_ = std::make_shared<SocialNetwork>(kSocialAppId);
+  SocialConfiguration services = SocialConfiguration::current();
+  if (!services.isConfigured()) return nullptr;
+  socialNetwork_ = std::make_shared<SocialNetwork>(services.appId, services);
   sessionDelegate_ = std::make_shared<SessionDelegate>(weak_from_this());
   bool authorised = defaults().boolForKey(kSocialAuth);
   if (!authorised || !socialNetwork_->isSessionValid()) {
@@ -461,6 +465,17 @@ std::shared_ptr<SocialNetwork> ZarvelSDKAppDelegate::socialNetwork() {
     }
   }
   return socialNetwork_;
+}
+
+// A login that failed (not one the reader cancelled) says so.
+void ZarvelSDKAppDelegate::snDidNotLogin(bool cancelled) {
+  if (cancelled) return;
+  auto alert = std::make_shared<ui::AlertView>(
+      Language::get("Login Failed", "Login Failed"),
+      Language::get("Logging in to the social network did not succeed. Please try again.",
+                    "Logging in to the social network did not succeed. Please try again."),
+      std::weak_ptr<ui::AlertViewDelegate>(), Language::get("OK", "OK"));
+  alert->show();
 }
 
 void ZarvelSDKAppDelegate::snDidLogin() {

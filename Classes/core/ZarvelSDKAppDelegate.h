@@ -193,12 +193,13 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   virtual void cancelDownload();
 
   // ---- the social-network session ----------------------------------------------------
-  // Created on first use, starting the login when needed.
+  // Created on first use, starting the login when needed; null while the
+  // network is not configured (see SocialConfiguration).
   std::shared_ptr<SocialNetwork> socialNetwork();
   // The session when one exists, without creating it.
   std::shared_ptr<SocialNetwork> existingSocialNetwork() const { return socialNetwork_; }
   void snDidLogin();
-  void snDidNotLogin(bool cancelled) { (void)cancelled; }
+  void snDidNotLogin(bool cancelled);
   void snDidLogout() {}
 
   // ---- connections and state -----------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "Classes/core/ChapterInfo.h"
 #include "platform/foundation/Calendar.h"
@@ -31,8 +32,9 @@ ns::DateComponents now() { return ns::Calendar::components(ns::Date(ns::Clock::c
 // the file cannot be written.
 bool keepAside(const UnsavedNotes::Note& note) {
   ns::DateComponents c = now();
-  std::string block = ns::format("%s %d:%d (%04d-%02d-%02d %02d:%02d)\n", ChapterInfo::getNameFromNumber(note.surah).c_str(),
-                                 note.surah, note.verse, c.year, c.month, c.day, c.hour, c.minute) +
+  std::string name = ChapterInfo::getNameFromNumber(note.surah);
+  std::string block = ns::format("%s %d:%d (%04d-%02d-%02d %02d:%02d)\n", name.c_str(), note.surah, note.verse,
+                                 c.year, c.month, c.day, c.hour, c.minute) +
                       note.text + "\n\n";
   ns::createDirectory(ns::documentsDirectory());
   int fd = ::open(UnsavedNotes::keptFilePath().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
@@ -68,9 +70,12 @@ UnsavedNotes::Registration& UnsavedNotes::Registration::operator=(Registration&&
 
 int UnsavedNotes::saveAll() {
   int kept = 0;
-  auto list = sources();  // a save may close an editor
-  for (auto& [id, source] : list) {
-    std::optional<Note> note = source();
+  std::vector<int> ids;
+  for (const auto& entry : sources()) ids.push_back(entry.first);
+  for (int id : ids) {
+    auto it = sources().find(id);
+    if (it == sources().end()) continue;  // an earlier save closed that editor
+    std::optional<Note> note = it->second();
     if (!note || (note->save && note->save())) continue;
     ns::logf("ERROR - [%s] The note of %i:%i could not be stored at exit", ns::logTimestamp().c_str(), note->surah,
              note->verse);

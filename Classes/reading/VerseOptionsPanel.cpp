@@ -26,7 +26,8 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/Pasteboard.h"
-#include "src/SocialNetwork.h"
+#include "Classes/sharing/SocialPostViewController.h"
+#include "src/Social/SocialNetwork.h"
 
 namespace {
 
@@ -576,14 +577,7 @@ void VerseOptionsPanel::messagePressed() {
   else showSheet("Message", {"Arabic Verse", "Translation", "Both"}, kMessageSheetTag);
 }
 
-// The social network has no posting screen on this desktop yet: Post says
-// so rather than closing on nothing.
 void VerseOptionsPanel::postPressed() {
-  if (!canPost()) {
-    alert("Posting Unavailable", "Posting a verse to the social network is not available on this desktop yet. "
-          "You can use Copy to paste the verse where you like.", true);
-    return;
-  }
   auto t = shareTexts();
   if (!t.translationInForce()) {
     closePanel();
@@ -592,8 +586,6 @@ void VerseOptionsPanel::postPressed() {
     showSheet("Post", {"Arabic Verse", "Translation", "Both"}, kPostSheetTag);
   }
 }
-
-bool VerseOptionsPanel::canPost() { return false; }
 
 void VerseOptionsPanel::tweetPressed() {
   if (!isTwitterInstalled()) {
@@ -691,13 +683,29 @@ void VerseOptionsPanel::smsText(const std::string&) {
         false);
 }
 
-// There is no post screen in this application yet, so a text is never posted;
-// a session is not even made (making one starts the network's login).
+// The first press makes the session, which opens the login; once logged in,
+// a press opens the post screen over the root. A copy that has not been told
+// where the network is says so.
 void VerseOptionsPanel::socialText(const std::string& message) {
+  if (!SocialConfiguration::current().isConfigured()) {
+    alert("Posting Not Set Up", "Posting to the social network is not set up in this copy of Zarvel.", false);
+    return;
+  }
   auto app = ZarvelSDKAppDelegate::GetInstance();
-  auto session = app ? app->existingSocialNetwork() : nullptr;
+  auto session = app ? app->socialNetwork() : nullptr;
   if (!session || !session->isSessionValid()) return;
-  ns::logf("INFO  - [%s] No post screen for a text of %zu bytes", ns::logTimestamp().c_str(), message.size());
+  postScreen_ = std::make_shared<SocialPostViewController>();
+  postScreen_->setDelegate(std::static_pointer_cast<VerseOptionsPanel>(shared_from_this()));
+  postScreen_->initWithMessage(message);
+  postScreen_->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  ui::ViewController* presenter = screen_.ipaddelegate() ? screen_.ipaddelegate()->getViewController() : nullptr;
+  (presenter ? presenter : &screen_)->presentModalViewController(postScreen_, true);
+}
+
+void VerseOptionsPanel::closePostScreen() {
+  ui::ViewController* presenter = screen_.ipaddelegate() ? screen_.ipaddelegate()->getViewController() : nullptr;
+  (presenter ? presenter : &screen_)->dismissModalViewControllerAnimated(true);
+  postScreen_.reset();
 }
 
 void VerseOptionsPanel::tweetText(const std::string& message) {

@@ -13,6 +13,7 @@
 #include "Classes/notes/DTNotePadView.h"
 #include "Classes/reading/PickTranslationController.h"
 #include "Classes/reading/VerseShareTexts.h"
+#include "Classes/sharing/SocialPostViewController.h"
 #include "platform/services/MailComposeViewController.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -43,7 +44,8 @@ class VerseOptionsPanel : public ui::ViewController,
                           public ui::ActionSheetDelegate,
                           public ui::AlertViewDelegate,
                           public ui::MailComposeViewControllerDelegate,
-                          public PickTranslationControllerDelegate {
+                          public PickTranslationControllerDelegate,
+                          public SocialPostViewDelegate {
  public:
   static constexpr float kWidth = 320;
   static constexpr float kHeight = 357;
@@ -99,11 +101,13 @@ class VerseOptionsPanel : public ui::ViewController,
   void emailText(const std::string& html);
   void smsText(const std::string& text);
   void socialText(const std::string& text);
+  // SocialPostViewDelegate: the post screen closes either way.
+  void socialPostViewSentMessage() override { closePostScreen(); }
+  void socialPostViewCancelled() override { closePostScreen(); }
+  const std::shared_ptr<SocialPostViewController>& postScreen() const { return postScreen_; }
   void tweetText(const std::string& text);
   static bool isSorvaneInstalled();
   static bool isTwitterInstalled();
-  // Whether a verse can be posted to the social network here (not yet).
-  static bool canPost();
   // A desktop has no text-message composer.
   static bool canSendText() { return false; }
   void mailComposeController(ui::MailComposeViewController& controller, ui::MailComposeResult result,
@@ -130,6 +134,7 @@ class VerseOptionsPanel : public ui::ViewController,
   std::shared_ptr<DTNotePadView> txtHUDNotesPreview;
 
  private:
+  void closePostScreen();
   void buildPage0();
   void buildTranslationPage();
   std::shared_ptr<ui::Button> actionButton(cg::Rect frame);
@@ -164,5 +169,6 @@ class VerseOptionsPanel : public ui::ViewController,
   std::shared_ptr<ui::ActionSheet> sheet_;
   std::shared_ptr<ui::AlertView> deleteAlert_;
   std::shared_ptr<ui::MailComposeViewController> mailComposer_;
+  std::shared_ptr<SocialPostViewController> postScreen_;
   std::weak_ptr<PickTranslationController> pickTranslationView_;
 };

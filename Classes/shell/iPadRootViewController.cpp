@@ -463,6 +463,7 @@ void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
     return;
   }
   if (key.key == "Return" && isIndexShown()) return viewContIndex_->keyDown(key);
+  if (searchKeyPressed(key)) return;
   if (key.key == "Escape" && isFloatingViewExpanded_) {
     shrinkFloatingView(true);
     return;

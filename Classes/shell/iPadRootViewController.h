@@ -28,6 +28,7 @@
 #include "platform/ui/ViewController.h"
 
 class BookmarksViewController;
+class SearchViewController;
 class SavedSearch;
 class SurahTranslationViewController;
 class FloatingPanGestureRecognizer;
@@ -235,10 +236,12 @@ class iPadRootViewController : public ui::ViewController,
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   std::shared_ptr<BookmarksViewController> makeBookmarksList();
+  std::shared_ptr<SearchViewController> makeSearchScreen();
   // The bookmarks or search screen on top of the selected tab, if it shows one.
   ui::ViewController* visibleTabScreen() const;
   bool tabScreenPinsColumn() const;
   void refreshTabScreenTheme();
+  bool searchKeyPressed(const ui::KeyEvent& key);
   ui::Button* tabButton(int tab) const;
   // The tab button at a place in the bar, counting from the left.
   ui::Button* tabButtonAtPlace(int place) const;
