@@ -49,15 +49,16 @@ std::string VerseShareTexts::configuredWebSite() {
   return ns::hasSuffix(site, "/") ? site : site + "/";
 }
 
+// Without a web site there is no web link to offer (the last entry).
 std::vector<std::string> VerseShareTexts::copyEntries() const {
-  std::vector<std::string> entries =
-      translationInForce() ? std::vector<std::string>{text("Arabic Verse"), text("Translation"),
-                                                      text("Arabic & Translation"), text("Zarvel Ayah Link"),
-                                                      text("Online Ayah Link")}
-                           : std::vector<std::string>{text("Arabic Verse"), text("Zarvel Ayah Link"),
-                                                      text("Online Ayah Link")};
-  if (webSite.empty()) entries.pop_back();  // no web site: no web link
-  return entries;
+  if (translationInForce()) {
+    if (webSite.empty())
+      return {text("Arabic Verse"), text("Translation"), text("Arabic & Translation"), text("Zarvel Ayah Link")};
+    return {text("Arabic Verse"), text("Translation"), text("Arabic & Translation"), text("Zarvel Ayah Link"),
+            text("Online Ayah Link")};
+  }
+  if (webSite.empty()) return {text("Arabic Verse"), text("Zarvel Ayah Link")};
+  return {text("Arabic Verse"), text("Zarvel Ayah Link"), text("Online Ayah Link")};
 }
 
 int VerseShareTexts::copyAction(int entry) const {
