@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "platform/ui/Button.h"
@@ -33,6 +34,13 @@ inline std::shared_ptr<ui::Image> stretchedImage(const std::string& name, int le
 }
 
 inline std::string localized(const std::string& key) { return Language::get(key, key); }
+
+// A number as the interface writes it: Arabic-Indic digits in the Arabic
+// interface.
+inline std::string numberText(int n) {
+  std::string digits = std::to_string(n);
+  return ZarvelSDKAppDelegate::IsLanguageArabic() ? ChapterInfo::getArabicNumbersFrom(digits) : digits;
+}
 
 // A button whose title is centred across its whole width: a short title is
 // never cut to an ellipsis by a fraction of a point of measuring.

@@ -156,7 +156,14 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
 
   const int trans = static_cast<int>(ns::UserDefaults::standardUserDefaults().integerForKey("CurrentTranslationv22"));
   const bool filtering = search && !search->empty();
+  // The verse text has no vowel marks: a filter typed with them is compared without them.
+  const std::string bareSearch = filtering ? ns::cleanArabicAccents(*search) : std::string();
   sqlite3* content = store::contentConnection();
+
+  // Every row reads two texts: one read transaction takes the file's lock once
+  // for all of them rather than twice per row.
+  const bool readTransaction =
+      content && sqlite3_get_autocommit(content) && sqlite3_exec(content, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
 
   std::optional<int> runSurah;
   BookmarkPtr section, lastMatching;
@@ -172,8 +179,8 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
 
     bool matches = !filtering || containsText(bookmark->Translation(), *search) ||
                    containsText(bookmark->BookmarkedNote(), *search) ||
-                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), *search) ||
-                   containsText(getTranslationFor(content, 0, bookmark->surah(), bookmark->verse()), *search);
+                   containsText(ns::cleanArabicAccents(bookmark->ArabicVerse()), bareSearch) ||
+                   containsText(getTranslationFor(content, 0, bookmark->surah(), bookmark->verse()), bareSearch);
     if (runSurah != bookmark->surah()) {
       if (!matches) continue;  // the run's surah stays, so the next row of this surah is tested alike
       if (section) section->setSectionBookmarkCount(count);
@@ -193,6 +200,7 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
     lastMatching = bookmark;
     ++count;
   }
+  if (readTransaction) sqlite3_exec(content, "COMMIT", nullptr, nullptr, nullptr);
   if (lastMatching) lastMatching->setIsLastInSection(true);
   if (section) section->setSectionBookmarkCount(count);
   return result;

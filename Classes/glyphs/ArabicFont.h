@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "Classes/glyphs/GlyphBlitter.h"
 #include "Classes/glyphs/GlyphMetrics.h"
 #include "Classes/glyphs/VerseMetaData.h"
 #include "platform/foundation/Data.h"
@@ -166,4 +167,8 @@ class ArabicFont {
   std::shared_ptr<GlyphMetrics::Tables> metrics_;
   bool glyphsLoaded_ = false;
   std::shared_ptr<VerseMetaData> currVerseMetaData_;
+  // Draws the glyphs of the verse being drawn; null outside a drawing pass.
+  GlyphBlitter* blitter_ = nullptr;
+  // What the blitter keeps of the glyph images between passes.
+  std::shared_ptr<GlyphBlitter::Sources> blitterSources_ = std::make_shared<GlyphBlitter::Sources>();
 };

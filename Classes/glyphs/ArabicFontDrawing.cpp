@@ -6,6 +6,7 @@
 
 #include "Classes/glyphs/ArabicFont.h"
 #include "Classes/glyphs/DrawingLock.h"
+#include "Classes/glyphs/GlyphBlitter.h"
 #include "Classes/glyphs/GlyphTables.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
@@ -17,8 +18,11 @@ namespace {
 
 bool isStopSign(int c) { return c >= 121 && c <= 127; }
 
-void drawImage(cg::Context& ctx, const ArabicFont::Glyph& image, float x, float y, float w, float h) {
-  if (image && w > 0 && h > 0) ctx.drawImage(*image, cg::Rect(x, y, w, h));
+void drawImage(GlyphBlitter* blitter, cg::Context& ctx, const ArabicFont::Glyph& image, float x, float y, float w,
+               float h) {
+  if (!image || !(w > 0) || !(h > 0)) return;
+  if (blitter) blitter->draw(image, x, y, w, h);
+  else ctx.drawImage(*image, cg::Rect(x, y, w, h));
 }
 
 }  // namespace
@@ -81,6 +85,8 @@ void ArabicFont::DrawVerseImageFromBytes(cg::Context& context, int verse, bool i
   int first = startVerseBytes, last = endVerseBytes;
   if (!clampRange(verseBytes, first, last) || !arabicFontCharWidths) return;
   initGlyphs();
+  GlyphBlitter blitter(context, *blitterSources_);
+  blitter_ = &blitter;
 
   const std::uint8_t* bytes = verseBytes->data();
   const int n = int(verseBytes->size());
@@ -142,6 +148,7 @@ void ArabicFont::DrawVerseImageFromBytes(cg::Context& context, int verse, bool i
     meta.arrLineKashidaCount[i] = savedCount;
     y += lineHeight();
   }
+  blitter_ = nullptr;
 }
 
 int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int kashidaWidth,
@@ -159,14 +166,14 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       if (isMark(later) || before == 109 || isStopSign(before)) continue;
       int e = j - 1;
       while (e >= 0 && isMark(orig(e))) --e;
-      if (e >= 0 && kashidaAllowed(orig(e), later)) kashidaAt = e;
+      if (e >= 0 && kashidaAllowed(orig(e), later) && !withinDivineName(orig, count, j)) kashidaAt = e;
     }
     if (kashidaAt >= 0) --budget;
   }
 
   // The joining stroke stretched over w points at the letters' height.
   auto drawStroke = [&](int sx, int w, unsigned color) {
-    drawImage(canvas, getGlyph(kKashida - kCharsStart, color), float(sx), float(y), float(w),
+    drawImage(blitter_, canvas, getGlyph(kKashida - kCharsStart, color), float(sx), float(y), float(w),
               float(CHAR_HEIGHT));
   };
   const int maddaWidth = charWidth(kMadda);
@@ -201,7 +208,7 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
         const int widen = j > 0 && isMarkAbove(orig(j - 1)) ? 1 : 0;
         drawStroke(x, adv + widen, color);
       }
-      drawImage(canvas, getGlyph(gi, color), float(x + shift), float(gy), gw, gh);
+      drawImage(blitter_, canvas, getGlyph(gi, color), float(x + shift), float(gy), gw, gh);
       if (c == 109) {
         ++stacked;
         after109 = true;
@@ -240,7 +247,7 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       if (c >= 121 && c <= 126 && letterAdv <= SPACE_CHAR_WIDTH) mx += TASHKIL_HEIGHT * 13 / 100;
       if (my < 0) my = TASHKIL_HEIGHT * 625 / 10000;
       mx = std::max(mx, 1);
-      drawImage(canvas, getGlyph(gi, color), float(mx), float(my), gw, gh);
+      drawImage(blitter_, canvas, getGlyph(gi, color), float(mx), float(my), gw, gh);
       if (above) ++stacked;
     }
 

@@ -40,7 +40,9 @@ void SurahViewController::buildSurahView() {
   buildTableArea(*viewEverything);
   buildHeaderArea(*viewEverything);
   buildSurahInfoArea();
+  buildAudioArea();
   connectHeaderActions();
+  connectAudioActions();
   setView(viewEverything);
 }
 
@@ -217,11 +219,6 @@ void SurahViewController::buildHeaderArea(ui::View& root) {
   viewSurahDispAndOrnaments->addSubview(btnPlay);
   btnTopOptionBar = std::make_shared<ui::Button>(cg::Rect(0, 0, 0, 0));
 
-  // Where the header's popovers point from.
-  viewTopRepeatBubbles = std::make_shared<ui::View>(cg::Rect(0, 0, w, kHeaderHeight));
-  viewTopRepeatBubbles->setUserInteractionEnabled(false);
-  viewTopRepeatBubbles->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-  root.addSubview(viewTopRepeatBubbles);
 }
 
 void SurahViewController::buildSurahInfoArea() {

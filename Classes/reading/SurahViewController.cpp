@@ -17,6 +17,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/ActivityIndicatorView.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
@@ -57,6 +58,9 @@ void SurahViewController::observeNotifications() {
   on("TranslationDidChange", [this] { translationDidChange(); });
   on("SurahDidChangeFromIndex", [this] { translationDidChange(); });
   on("ReciterDidChange", [this] { reciterDidChange(); });
+  on("PlayVerseRangeDidChange", [this] { playVerseDidChange(); });
+  on("SurahRepeatDidChange", [this] { surahRepeatDidChange(); });
+  on("AyahRepeatDidChange", [this] { ayahRepeatDidChange(); });
 }
 
 void SurahViewController::viewDidLoad() {
@@ -78,6 +82,11 @@ void SurahViewController::viewWillAppear(bool) {
   viewIsVisible_ = true;
   if (RequiresReload_) hideVersesBeforeLoading(true, false);
   IsInLandscape_ = rootInLandscape();
+  surahRepeatBubbleCounter_ = int(defaults().integerForKey("SurahRepeatCounter"));
+  ayahRepeatBubbleCounter_ = int(defaults().integerForKey("AyahRepeatCounter"));
+  playVerseRangeCounter_ = int(defaults().integerForKey("PlayVerseRange"));
+  setCorrectSurahRepeatButton();
+  setCorrectAyahRepeatButton();
   canRecreateFontLoader_ = true;
   refreshVerseHeights();
   if (ipaddelegate_) ipaddelegate_->translationsCanNowAppear();
@@ -93,6 +102,8 @@ void SurahViewController::viewDidAppear(bool) {
   if (ZarvelSDKAppDelegate::isSleepEnabled()) ZarvelSDKAppDelegate::disableSleep();
   updateTranslationLabel();
   becomeFirstResponder();
+  // The desktop's media keys are this screen's remote while it shows.
+  ui::Application::shared().beginReceivingRemoteControlEvents();
   watchTwoFingerGesture();
   if (RequiresReload_) {
     RequiresReload_ = false;
@@ -133,7 +144,7 @@ void SurahViewController::setupBasicSurah(int surah, int verse, bool play) {
   ChapterInfo::finalizeDynamicQueries();
   SurahVerseView::checkColoredTranslation();
   if (surah == iCurrentSurah_ && play && IsInPlayMode_) {
-    IsInPlayMode_ = false;  // asking to play the surah that plays stops it
+    stopPlaying();  // asking to play the surah that plays stops it
     isSwitchingSurah_ = false;
     return;
   }
@@ -142,7 +153,7 @@ void SurahViewController::setupBasicSurah(int surah, int verse, bool play) {
   iCurrentSurah_ = wrapSurah(surah);
   highlightWithAnim_ = false;
   globalShouldStartPlaying_ = play;
-  IsInPlayMode_ = false;
+  if (IsInPlayMode_) stopPlaying();
   if (btnTopOptionBar) btnTopOptionBar->setEnabled(true);
   if (popoverView && popoverView->isPopoverVisible() && !isShowingSurahInfo_) popoverView->dismissPopoverAnimated(true);
   hideDialControl();
@@ -212,6 +223,10 @@ void SurahViewController::setupSurah(int surah, int verse, bool play) {
     popoverView->dismissPopoverAnimated(true);
   }
   if (S == 18) ZarvelSDKAppDelegate::MarkAlKahfRead();
+  isAltVerse_ = false;
+  lastPlayedVerse_ = -2;
+  lastPlayedVerseFile_.clear();
+  altVerseFileName_ = "current.mp3";
   if (btnTopOptionBar) btnTopOptionBar->setEnabled(true);
   hideDialControl();
   globalShouldStartPlaying_ = false;
@@ -392,7 +407,7 @@ void SurahViewController::showVersesAfterLoading(bool restoreOffset) {
 }
 
 void SurahViewController::cleanupStateClosingView() {
-  if (IsInPlayMode_) IsInPlayMode_ = false;
+  if (IsInPlayMode_) stopPlaying(true, false);
   if (showingDialControl_) {
     if (popoverView && popoverView->isPopoverVisible() && !isShowingSurahInfo_)
       popoverView->dismissPopoverAnimated(true);
@@ -402,9 +417,9 @@ void SurahViewController::cleanupStateClosingView() {
 
 // ---- keys ----------------------------------------------------------------------------------------------
 
-// The desktop's keys: pages and arrows move through the verses, Left and
-// Right (with or without Alt) go to the next and previous surah in reading
-// order, which runs right to left.
+// The desktop's keys: pages and arrows move through the verses; Left and
+// Right follow the ornaments on screen (the left one opens the previous
+// surah, the right one the next).
 void SurahViewController::keyDown(const ui::KeyEvent& key) {
   if (!tblVerses || settingUpSurah_) return;
   int count = ChapterInfo::getVersesFromNumber(iCurrentSurah_);
@@ -417,8 +432,12 @@ void SurahViewController::keyDown(const ui::KeyEvent& key) {
     cg::Point o = tblVerses->contentOffset();
     tblVerses->setContentOffset(cg::Point{o.x, std::clamp(o.y + dy, 0.0f, maxY)}, true);
   };
-  if (key.key == "Left") showNextSurahNow();
-  else if (key.key == "Right") showPreviousSurahNow();
+  if (key.key == "Space") {
+    // Space plays and pauses, as the media keys' play key does.
+    ui::Event toggle{0, {}, ui::EventType::RemoteControl, ui::EventSubtype::RemoteControlTogglePlayPause};
+    remoteControlReceivedWithEvent(toggle);
+  } else if (key.key == "Left") showPreviousSurahNow();
+  else if (key.key == "Right") showNextSurahNow();
   else if (key.key == "Down") go(current + 1);
   else if (key.key == "Up") go(current - 1);
   else if (key.key == "Home") go(first);

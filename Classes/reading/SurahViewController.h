@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "Classes/audio/MXAudioPlayerFadeOperation.h"
+#include "Classes/audio/PlayOptionsPickers.h"
 #include "Classes/core/Bookmark.h"
 #include "Classes/reading/VerseHeightCache.h"
 #include "Classes/common/iPadConnectionDelegate.h"
@@ -22,6 +24,8 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/TableView.h"
+#include "platform/media/AudioPlayer.h"
+#include "platform/media/AudioSession.h"
 #include "platform/ui/ViewController.h"
 
 class ArabicFont;
@@ -41,15 +45,19 @@ class Label;
 class SurahViewController : public ui::ViewController,
                             public ui::TableViewDataSource,
                             public ui::TableViewDelegate,
-                            public ui::PopoverControllerDelegate {
+                            public ui::PopoverControllerDelegate,
+                            public av::AudioPlayerDelegate,
+                            public av::AudioSessionDelegate,
+                            public MXAudioPlayerFadeOperationDelegate,
+                            public PlayOptionsPickerDelegate {
  public:
   SurahViewController();
   ~SurahViewController() override;
 
   // ---- what the application delegate and the root call ---------------------------
   virtual void saveCurrentSurahAndVerse();
-  virtual void registerRemoteEvents() {}
-  virtual void unregisterRemoteEvents() {}
+  virtual void registerRemoteEvents();
+  virtual void unregisterRemoteEvents();
   virtual void updateSurahNameButton();
   virtual void asyncSurahReload();
   virtual void updateBookmarkForVerse(int verse, int surah);
@@ -105,8 +113,9 @@ class SurahViewController : public ui::ViewController,
   bool isVerseBookmarked(int verse) const;
   bool verseHasNote(int verse) const;
   bool isReflectingSearch(int verse) const;
-  void addOrRemoveBookmarkForVerse(int verse);
-  void addOrRemoveBookmarkForVerse(int verse, int group);
+  // False (and the reader told) when the change could not be stored.
+  bool addOrRemoveBookmarkForVerse(int verse);
+  bool addOrRemoveBookmarkForVerse(int verse, int group);
   void bookmarkDidChange();
 
   // ---- header and navigation ------------------------------------------------------------------
@@ -125,12 +134,82 @@ class SurahViewController : public ui::ViewController,
   void showPreviousSurah() { showPreviousSurahNow(); }
   void showNextSurahNow();
   void showPreviousSurahNow();
-  // The play button: no recitation plays here yet, so it offers the download.
-  void playStopOrDownload();
-  void stopIfPlaying() {}
   void hideDialControl();
   // The screen's one popover, made on first use and reused with new content.
   ui::PopoverController& createPopoverViewWithController(std::shared_ptr<ui::ViewController> content);
+
+  // ---- recitation playback (Audio) -------------------------------------------------------------
+  // The play command: starts, stops, or asks the root for the surah's download.
+  void playStopOrDownload();
+  void playNextVerseForSelectedVerse(int verse);
+  void stopIfPlaying();
+  void stopPlaying() { stopPlaying(true, true); }
+  void stopPlaying(bool hideControls, bool animated);
+  void fadeIn(float seconds);
+  bool fadeOut(float seconds);
+  void fadeOperationFinished() override;
+  void checkContinuousPlayback();
+  // Writes the verse's MP3 to Documents and answers the file's name ("" when
+  // the verse has no data: nothing is written).
+  std::string getPathToVerseAudioForVerse(int verse, bool inBg);
+  void audioPlayerDidFinishPlaying(av::AudioPlayer& player, bool successfully) override;
+  void audioPlayerDecodeErrorDidOccur(av::AudioPlayer& player, const ns::Error& error) override;
+  void updateLastAudioVerseForselectedVerse(bool save);
+  void hideAudioControls(bool) {}
+  void showAudioControls(bool) {}
+  void showBottomAudioBar(bool, bool) {}
+  void hideBottomAudioBar(bool, bool) {}
+  void showLSAudioBar(bool, bool) {}
+  void hideLSAudioBar(bool, bool) {}
+  // Repeat, range and play-on rules.
+  void finishedPlayingVerseMoveToNext();
+  void playVerseDidChange();
+  void surahRepeatDidChange();
+  void ayahRepeatDidChange();
+  void setCorrectSurahRepeatButton();
+  void setCorrectAyahRepeatButton();
+  // The play-option pickers over the bubbles.
+  void btnPlayNextPressed();
+  void btnAyahRepeatPressed();
+  void dismissNextAyahOptionSheet() override;
+  void dismissAyahRepeatOptionSheet() override;
+  // Transport, seeking, remote control and interruptions.
+  void btnAudioPausePressed();
+  void btnAudioFFPressed();
+  void btnAudioRRPressed();
+  void btnAudioFingerDown(ui::Button* button);
+  void btnAudioFingerUp();
+  void seekForward();
+  void seekBackward();
+  void showAudioFFRRHUD(int backward);
+  void hideAudioFFRRHUD();
+  void remoteControlReceivedWithEvent(const ui::Event& event) override;
+  void audioPlayerBeginInterruption(av::AudioPlayer& player) override;
+  void audioPlayerEndInterruption(av::AudioPlayer& player, unsigned flags) override;
+  void beginInterruption() override;
+  void endInterruption() override;
+
+  std::shared_ptr<av::AudioPlayer> CurrentAudioPlayer() const { return CurrentAudioPlayer_; }
+  // Either pause button is selected.
+  bool isAudioPaused() const;
+  bool isUsingContinuousPlayback() const { return isUsingContinuousPlayback_; }
+  bool isShowingFFRRHUD() const { return isShowingFFRRHUD_; }
+  bool isShowingPlayOptions() const { return isShowingPlayOptions_; }
+  int startedPlayingFromVerse() const { return startedPlayingFromVerse_; }
+  int playedVerseRange() const { return playedVerseRange_; }
+  int lastVersePart() const { return lastVersePart_; }
+  float currentVerseBeginTime() const { return currentVerseBeginTime_; }
+  float nextVerseBeginTime() const { return nextVerseBeginTime_; }
+  const std::string& lastPlayedVerseFile() const { return lastPlayedVerseFile_; }
+
+  // The audio outlets: the portrait and landscape transport bars, the seek
+  // indicator, and the repeat bubbles with their bar (which the root carries).
+  std::shared_ptr<ui::View> viewBottomAudioBar, viewLandscapeAudioBar, viewAirPlayControl, viewLandscapeAirPlayControl,
+      viewFFRRHud;
+  std::shared_ptr<ui::ImageView> imgBottomAudioBG, imgFFRRType, imgDownArrowSurahRepeat, imgDownArrowAyahRepeat;
+  std::shared_ptr<ui::Button> btnBottomAudioRR, btnBottomAudioPause, btnBottomAudioFF, btnLandscapeAudioRR,
+      btnLandscapeAudioPause, btnLandscapeAudioFF, btnSurahRepeatBubble, btnAyahRepeatBubble;
+  std::shared_ptr<ui::Label> lblFFRR, lblAyahRepeatCount;
 
   // ---- table data source and delegate -----------------------------------------------------------
   int numberOfSectionsInTableView(ui::TableView* tableView) override;
@@ -169,6 +248,9 @@ class SurahViewController : public ui::ViewController,
   bool canTurnLandscape(ui::InterfaceOrientation) const { return !isSwitchingSurah_; }
   bool prepareForLandscapeWithAnimation(bool animated, bool initial);
   bool prepareForPortraitWithAnimation(bool animated, bool initial);
+  // Measures the rows again for a new layout, keeping the verse at the top.
+  void reloadKeepingTopVerse();
+  std::optional<ui::IndexPath> topVerseRow() const;
   void setupForLandscape();
   void setupForPortrait();
   void checkIdleTimeout();
@@ -209,6 +291,8 @@ class SurahViewController : public ui::ViewController,
   bool IgnoreSendingScrollEvents() const { return IgnoreSendingScrollEvents_; }
   void setIgnoreSendingScrollEvents(bool on) { IgnoreSendingScrollEvents_ = on; }
   std::shared_ptr<ArabicFont> fontLoader() const { return fontLoader_; }
+  // The glyph size style of the verse rows (0..4, plus 5 at scale 2).
+  int fontResolution() const { return fontResolution_; }
   iPadConnectionDelegate* ipaddelegate() const { return ipaddelegate_; }
   // Not retained: the root owns the screen.
   void setIpaddelegate(iPadConnectionDelegate* root) { ipaddelegate_ = root; }
@@ -241,6 +325,11 @@ class SurahViewController : public ui::ViewController,
  private:
   // Layout of the outlets, one function per area.
   void buildSurahView();
+  void buildAudioArea();
+  void connectAudioActions();
+  void setPauseSelected(bool selected);
+  void releaseAudioSession();
+  void restartVerse(int verse);
   void buildTableArea(ui::View& root);
   void buildHeaderArea(ui::View& root);
   void buildSurahInfoArea();
@@ -248,6 +337,7 @@ class SurahViewController : public ui::ViewController,
   void observeNotifications();
   // The translation the table shows, from the root and the defaults.
   int chosenTranslation() const;
+  int translationNamedInHeader() const;
   bool hasHeaderRow() const { return iCurrentSurah_ != 1 && iCurrentSurah_ != 9; }
   bool hasTranslationRows() const { return iCurrentTranslation_ != 0; }
   bool isFloatingViewExpanded() const { return !ipaddelegate_ || ipaddelegate_->isFloatingViewExpanded(); }
@@ -255,7 +345,7 @@ class SurahViewController : public ui::ViewController,
   // The glyph height of a verse at the table's width, from the heights cache.
   int arabicGlyphHeight(int verse);
   int markedHeight(int verse, int height) const;
-  float translationRowHeight(int verse, bool landscape);
+  float translationRowHeight(int verse);
   SurahVerseView* rowViewAt(int row) const;
   void forEachVisibleRowView(const std::function<void(SurahVerseView&)>& fn) const;
   std::shared_ptr<ui::TableViewCell> infoCellForRow(int row);
@@ -287,6 +377,20 @@ class SurahViewController : public ui::ViewController,
        deceleratingTable_ = false;
   std::optional<ns::Date> dateLastActivity_;
 
+  // Playback state (see the Audio category).
+  std::shared_ptr<av::AudioPlayer> CurrentAudioPlayer_;
+  bool playButtonPressed_ = false, isShowingPlayOptions_ = false, isShowingFFRRHUD_ = false, fingerDownOnRR_ = false,
+       fingerDownOnFF_ = false, didSeekFForRR_ = false, isAltVerse_ = false, canResetTime_ = false,
+       isUsingContinuousPlayback_ = false, hasFadedSoundIn_ = false, useSmallFade_ = false;
+  int lastPlayedVerse_ = -2, lastVersePart_ = -1, playVerseRangeCounter_ = 0, surahRepeatBubbleCounter_ = 0,
+      ayahRepeatBubbleCounter_ = 0, ayahRepeatCount_ = 0, playedVerseRange_ = 0, startedPlayingFromVerse_ = 0;
+  float currentPlayingTime_ = 0, currentVerseBeginTime_ = 0, nextVerseBeginTime_ = 0;
+  std::string lastPlayedVerseFile_, altVerseFileName_ = "current.mp3";
+  std::shared_ptr<ns::Data> lastversePlaybackData_;
+  ns::Timer continuousTimer;
+  std::optional<double> lastFadeInTime_;
+  std::shared_ptr<ui::ViewController> optionsview, ayahOptionsView;
+
   // Top offsets of the rows of the current layout (prefix sums of their
   // heights) and what they were measured for; empty when stale.
   std::vector<float> rowTops_;
@@ -300,6 +404,7 @@ class SurahViewController : public ui::ViewController,
   void startIdleTimer();
   void watchTwoFingerGesture();
   void presentPanelPopover(unsigned arrow, float anchorOffset);
+  void replaceOptionsPanel();
   std::shared_ptr<VerseOptionsPanel> optionsPanel_;
   std::shared_ptr<SurahFastScroll> fastScroll_;
   bool isRotating_ = false;

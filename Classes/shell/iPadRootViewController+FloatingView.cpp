@@ -172,11 +172,18 @@ void iPadRootViewController::surahDidBeginPlayingAudio() {
   auto& reading = *viewContSurah_;
   btnTabNextVerse->setAlpha(0);
   float W = viewRoot->frame().width(), Lw = viewIndexList->frame().width(), B = viewBottomBar->frame().height();
+  // The recitation bar takes the place of the reciter's button in the bubbles' bar.
+  if (auto& bar = reading.viewLandscapeAudioBar) {
+    bar->setAlpha(0);
+    if (!bar->superview() && reading.viewTopRepeatBubbles) reading.viewTopRepeatBubbles->addSubview(bar);
+    bar->setFrame(cg::Rect(280, 6, 144, 44));
+  }
   ui::View::beginAnimations("ShowAudioBar");
   ui::View::setAnimationDuration(0.3);
   ui::View::setAnimationCurve(ui::AnimationCurve::EaseOut);
   if (viewAirPlayControl) viewAirPlayControl->setAlpha(IsInLandscape_ ? 1 : 0);
   if (reading.btnReciter) reading.btnReciter->setAlpha(0);
+  if (reading.viewLandscapeAudioBar) reading.viewLandscapeAudioBar->setAlpha(1);
   if (reading.viewTopRepeatBubbles)
     reading.viewTopRepeatBubbles->setFrame(IsInLandscape_ ? cg::Rect(W - Lw - 480, 0, 480, B) : cg::Rect(0, 0, 480, B));
   if (!IsInLandscape_) btnTabNextVerse->setAlpha(0);
@@ -193,6 +200,7 @@ void iPadRootViewController::surahDidStopPlayingAudio() {
   ui::View::setAnimationCurve(ui::AnimationCurve::EaseOut);
   if (viewAirPlayControl) viewAirPlayControl->setAlpha(0);
   if (reading.btnReciter) reading.btnReciter->setAlpha(1);
+  if (reading.viewLandscapeAudioBar) reading.viewLandscapeAudioBar->setAlpha(0);
   if (reading.viewTopRepeatBubbles)
     reading.viewTopRepeatBubbles->setFrame(IsInLandscape_ ? cg::Rect(W - Lw - 480, 0, 480, B) : cg::Rect(54, 0, 426, B));
   ui::View::commitAnimations();

@@ -1,8 +1,14 @@
 // The four tab buttons of the bottom bar and the right-hand column that shows
 // the selected tab's controller; the custom bar over the bottom bar.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "Classes/bookmarks/BookmarkGroupsViewController.h"
+#include "Classes/bookmarks/BookmarksViewController.h"
 #include "Classes/core/Language.h"
+#include "Classes/search/SavedSearchesViewController.h"
+#include "Classes/search/SearchViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Button.h"
@@ -53,6 +59,14 @@ ui::Button* iPadRootViewController::tabButton(int tab) const {
   }
 }
 
+ui::Button* iPadRootViewController::tabButtonAtPlace(int place) const {
+  std::vector<ui::Button*> buttons;
+  for (int tab = 0; tab < 4; ++tab)
+    if (ui::Button* b = tabButton(tab)) buttons.push_back(b);
+  std::sort(buttons.begin(), buttons.end(), [](ui::Button* a, ui::Button* b) { return a->frame().x() < b->frame().x(); });
+  return place >= 0 && place < int(buttons.size()) ? buttons[size_t(place)] : nullptr;
+}
+
 void iPadRootViewController::setTabImage(int tab, bool selected) {
   if (auto* button = tabButton(tab))
     button->setBackgroundImage(ui::Image::imageNamed(kTabImages[tab][selected ? 1 : 0]), ui::ControlStateNormal);
@@ -60,6 +74,37 @@ void iPadRootViewController::setTabImage(int tab, bool selected) {
 
 ui::NavigationController* iPadRootViewController::tabNavigation() const {
   return dynamic_cast<ui::NavigationController*>(currenController_.get());
+}
+
+ui::ViewController* iPadRootViewController::visibleTabScreen() const {
+  auto* nav = tabNavigation();
+  return nav ? nav->visibleViewController() : nullptr;
+}
+
+// The column stays in view while its list is edited or its field takes the keys.
+bool iPadRootViewController::tabScreenPinsColumn() const {
+  auto* screen = visibleTabScreen();
+  if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(screen))
+    return iSelectedBottomTab_ == 2 &&
+           (bookmarks->IsEditing() || (bookmarks->txtSearchBar() && bookmarks->txtSearchBar()->isFirstResponder()));
+  if (auto* search = dynamic_cast<SearchViewController*>(screen))
+    return iSelectedBottomTab_ == 1 && search->txtSearchBar() && search->txtSearchBar()->isFirstResponder();
+  return false;
+}
+
+void iPadRootViewController::refreshTabScreenTheme() {
+  if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(visibleTabScreen())) bookmarks->refreshTheme();
+  if (auto* search = dynamic_cast<SearchViewController*>(visibleTabScreen())) search->refreshTheme();
+}
+
+// Ctrl+F: the Search tab, on the search screen, with its field taking the keys.
+bool iPadRootViewController::searchKeyPressed(const ui::KeyEvent& key) {
+  if (!(key.modifiers & ui::KeyModifierControl) || (key.key != "f" && key.key != "F") || !built()) return false;
+  if (iSelectedBottomTab_ != 1) tabbarButtonPressed(1);
+  if (dynamic_cast<SavedSearchesViewController*>(visibleTabScreen())) filterSearchViewWithSavedSearch(nullptr);
+  if (auto* search = dynamic_cast<SearchViewController*>(visibleTabScreen()); search && search->txtSearchBar())
+    search->txtSearchBar()->becomeFirstResponder();
+  return true;
 }
 
 void iPadRootViewController::tabbarButtonDown(ui::Button* button) {
@@ -84,9 +129,21 @@ void iPadRootViewController::tabbarButtonPressed(int tab) {
       return;
     }
     if (isFloatingViewExpanded_ && showIndexIfObscured()) return;
-    // The search history's and bookmark groups' own answers come with those
-    // screens; until then the column's stack only goes back one level.
-    if (auto* nav = tabNavigation(); nav && nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    // From the groups a second press lists every bookmark, from the history it
+    // opens the search screen; elsewhere it goes back one level.
+    if (tab == 2 && dynamic_cast<BookmarkGroupsViewController*>(nav->visibleViewController())) {
+      filterBookmarksOnGroup(0);
+      return;
+    }
+    if (tab == 1) {
+      if (auto* history = dynamic_cast<SavedSearchesViewController*>(nav->visibleViewController())) {
+        history->btnSearchPressed();
+        return;
+      }
+    }
+    if (nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
     return;
   }
   iSelectedBottomTab_ = tab;
@@ -98,13 +155,37 @@ void iPadRootViewController::tabbarButtonPressed(int tab) {
   setSelectedController();
 }
 
+std::shared_ptr<BookmarksViewController> iPadRootViewController::makeBookmarksList() {
+  auto list = std::make_shared<BookmarksViewController>();
+  list->setIpaddelegate(this);
+  return list;
+}
+
 std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(int tab) {
   if (tab == 3) return viewContIndex_;
-  static const char* const titles[] = {"More", "Search", "Bookmarks"};
-  auto nav = ui::NavigationController::withRoot(
-      std::make_shared<EmptyColumnController>(Language::get(titles[tab], titles[tab])));
+  if (tab == 2) {
+    // The groups at the root, the list shown above them.
+    auto nav = ui::NavigationController::withRoot(std::make_shared<BookmarkGroupsViewController>());
+    nav->setNavigationBarHidden(true, false);
+    nav->pushViewController(makeBookmarksList(), false);
+    return nav;
+  }
+  if (tab == 1) {
+    // The history at the root, the search screen shown above it.
+    auto nav = ui::NavigationController::withRoot(std::make_shared<SavedSearchesViewController>());
+    nav->setNavigationBarHidden(true, false);
+    nav->pushViewController(makeSearchScreen(), false);
+    return nav;
+  }
+  auto nav = ui::NavigationController::withRoot(std::make_shared<EmptyColumnController>(Language::get("More", "More")));
   nav->setNavigationBarHidden(true, false);
   return nav;
+}
+
+std::shared_ptr<SearchViewController> iPadRootViewController::makeSearchScreen() {
+  auto search = std::make_shared<SearchViewController>();
+  search->setIpaddelegate(this);
+  return search;
 }
 
 void iPadRootViewController::setSelectedController() {
@@ -130,16 +211,36 @@ void iPadRootViewController::setSelectedController() {
   currenController_->viewDidAppear(false);
 }
 
-// Bookmarks and search are reached through their tabs; their filters come
-// with those screens.
-void iPadRootViewController::filterBookmarksOnGroup(int) {
-  if (iSelectedBottomTab_ == 2) return;
+// On the Bookmarks tab a list of the group is pushed; from another tab the
+// Bookmarks tab opens as it was left.
+void iPadRootViewController::filterBookmarksOnGroup(int group) {
+  if (iSelectedBottomTab_ == 2) {
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    auto list = makeBookmarksList();
+    list->setGroupFilter(group);
+    nav->pushViewController(list, true);
+    return;
+  }
   iSelectedBottomTab_ = 2;
   setSelectedController();
 }
 
-void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch>) {
-  if (iSelectedBottomTab_ == 1) return;
+// On the Search tab the search screen takes the entry (a new one is pushed
+// over the history); from another tab the Search tab opens as it was left.
+void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch> search) {
+  if (iSelectedBottomTab_ == 1) {
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    if (auto* screen = dynamic_cast<SearchViewController*>(nav->visibleViewController())) {
+      screen->filterWithSavedSearch(std::move(search));
+      return;
+    }
+    auto screen = makeSearchScreen();
+    screen->filterWithSavedSearch(std::move(search));
+    nav->pushViewController(screen, true);
+    return;
+  }
   iSelectedBottomTab_ = 1;
   setSelectedController();
 }
@@ -163,6 +264,14 @@ void iPadRootViewController::refreshIndexSurahRow(int row) {
 }
 
 void iPadRootViewController::refreshSurahViewWith(int, int) { bringIndexToView(); }
+
+// The index's tab, with the reading view slid off its column.
+bool iPadRootViewController::showIndexColumn() {
+  if (!built()) return false;
+  if (iSelectedBottomTab_ != 3) tabbarButtonPressed(3);
+  else showIndex();
+  return true;
+}
 
 void iPadRootViewController::bringIndexToView() {
   if (iSelectedBottomTab_ == 3) return;

@@ -325,6 +325,8 @@ void Context::clipToMask(const Rect& rect, const Image& mask) {
 
 Rect Context::clipBoundingBox() const { return extents(cairo_clip_extents); }
 
+bool Context::castsShadow() const { return states_.back().shadowColor.a > 0; }
+
 // --- state values -------------------------------------------------------------------
 
 void Context::setFillColor(const Color& c) { states_.back().fill = c; }
@@ -506,7 +508,7 @@ Rect Context::deviceBox(const Rect& r) const {
 // first when there is one.
 template <class Draw>
 void Context::paint(Draw&& draw, const Rect* bounds) {
-  if (states_.back().shadowColor.a > 0) castShadow(draw, bounds);
+  if (castsShadow()) castShadow(draw, bounds);
   draw(cr_);
 }
 

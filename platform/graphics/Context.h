@@ -114,6 +114,8 @@ class Context {
   void setShadow(Size offset, Float blur, const Color& color);
   void setShadow(Size offset, Float blur);  // black at one third opacity
   void clearShadow();
+  // Whether a shadow is cast under what is drawn now.
+  bool castsShadow() const;
 
   // Paths.
   void beginPath();

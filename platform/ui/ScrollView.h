@@ -48,7 +48,7 @@ class ScrollView : public View {
   // animation block it moves with the block's timing.
   void setContentOffset(cg::Point offset);
   // Animated: eases there, then did end scrolling animation.
-  void setContentOffset(cg::Point offset, bool animated);
+  virtual void setContentOffset(cg::Point offset, bool animated);
   cg::EdgeInsets contentInset() const { return contentInset_; }
   void setContentInset(cg::EdgeInsets insets);
   cg::EdgeInsets scrollIndicatorInsets() const { return indicatorInsets_; }

@@ -62,6 +62,33 @@ std::vector<std::string> splitParagraphs(const std::string& text) {
 
 guint16 channel(float v) { return static_cast<guint16>(std::clamp(v, 0.0f, 1.0f) * 65535); }
 
+// A secure text shows this bullet (three bytes of UTF-8) for each character.
+constexpr const char* kBullet = "\u2022";
+constexpr std::size_t kBulletBytes = 3;
+
+std::size_t charactersBefore(const std::string& s, std::size_t byte) {
+  return static_cast<std::size_t>(g_utf8_strlen(s.data(), static_cast<gssize>(std::min(byte, s.size()))));
+}
+
+std::size_t byteOfCharacter(const std::string& s, std::size_t characters) {
+  std::size_t i = 0;
+  for (; i < s.size() && characters > 0; --characters) i = nextCharacter(s, i);
+  return i;
+}
+
+bool startsWithSpace(const std::string& s) {
+  if (s.empty()) return false;
+  gunichar c = g_utf8_get_char_validated(s.data(), static_cast<gssize>(s.size()));
+  return c == '\n' || ns::isWhitespace(c);
+}
+
+bool endsWithSpace(const std::string& s) {
+  if (s.empty()) return false;
+  std::size_t last = previousCharacter(s, s.size());
+  gunichar c = g_utf8_get_char_validated(s.data() + last, static_cast<gssize>(s.size() - last));
+  return c == '\n' || ns::isWhitespace(c);
+}
+
 }  // namespace
 
 void CaretBlink::restart(View& view, bool editing) {
@@ -146,11 +173,25 @@ void TextEditing::invalidate(std::size_t i) {
   dropLayout(paragraphs_[i]);
 }
 
+std::string TextEditing::shownText(std::size_t i) const {
+  std::string shown = paragraphs_[i].text;
+  if (!marked_.empty() && i == caret_.paragraph) shown.insert(caret_.offset, marked_);
+  if (!secure_) return shown;
+  std::string bullets;
+  for (std::size_t n = charactersBefore(shown, shown.size()); n > 0; --n) bullets += kBullet;
+  return bullets;
+}
+
+void TextEditing::setSecure(bool secure) {
+  if (secure == secure_) return;
+  secure_ = secure;
+  dropAllLayouts();
+}
+
 PangoLayout* TextEditing::layoutFor(std::size_t i) {
   Paragraph& p = paragraphs_[i];
   if (p.layout) return p.layout;
-  std::string shown = p.text;
-  if (!marked_.empty() && i == caret_.paragraph) shown.insert(caret_.offset, marked_);
+  std::string shown = shownText(i);
   PangoLayout* layout = pango_layout_new(editingContext());
   pango_layout_set_font_description(layout, font_.pangoDescription());
   pango_layout_set_text(layout, shown.data(), static_cast<int>(shown.size()));
@@ -232,6 +273,9 @@ void TextEditing::setText(const std::string& text) {
   caret_ = anchor_ = {paragraphs_.size() - 1, paragraphs_.back().text.size()};
   markDirty(0);
   goalX_ = -1;
+  undo_.clear();
+  redo_.clear();
+  runBroken_ = true;
 }
 
 std::string TextEditing::text() const {
@@ -275,29 +319,35 @@ void TextEditing::setSelectedRange(ns::Range range) {
   anchor_ = positionFor16(range.location);
   caret_ = positionFor16(range.location + range.length);
   goalX_ = -1;
+  runBroken_ = true;
 }
 
-std::string TextEditing::selectedText() const {
-  auto [lo, hi] = std::minmax(anchor_, caret_);
-  if (lo.paragraph == hi.paragraph)
-    return paragraphs_[lo.paragraph].text.substr(lo.offset, hi.offset - lo.offset);
-  std::string out = paragraphs_[lo.paragraph].text.substr(lo.offset);
-  for (std::size_t i = lo.paragraph + 1; i < hi.paragraph; ++i) out += "\n" + paragraphs_[i].text;
-  return out + "\n" + paragraphs_[hi.paragraph].text.substr(0, hi.offset);
-}
+std::string TextEditing::selectedText() const { return textBetween(anchor_, caret_); }
 
 void TextEditing::selectAll() {
   anchor_ = {};
   caret_ = {paragraphs_.size() - 1, paragraphs_.back().text.size()};
+  runBroken_ = true;
 }
 
 std::size_t TextEditing::toLayoutIndex(std::size_t paragraph, std::size_t offset) const {
-  if (!marked_.empty() && paragraph == caret_.paragraph && offset > caret_.offset) return offset + marked_.size();
-  return offset;
+  bool composing = !marked_.empty() && paragraph == caret_.paragraph;
+  std::size_t index = composing && offset > caret_.offset ? offset + marked_.size() : offset;
+  if (!secure_) return index;
+  // A secure layout holds a bullet for each character of the text shown.
+  std::string shown = paragraphs_[paragraph].text;
+  if (composing) shown.insert(caret_.offset, marked_);
+  return kBulletBytes * charactersBefore(shown, index);
 }
 
 std::size_t TextEditing::fromLayoutIndex(std::size_t paragraph, std::size_t index) const {
-  if (marked_.empty() || paragraph != caret_.paragraph || index <= caret_.offset) return index;
+  bool composing = !marked_.empty() && paragraph == caret_.paragraph;
+  if (secure_) {
+    std::string shown = paragraphs_[paragraph].text;
+    if (composing) shown.insert(caret_.offset, marked_);
+    index = byteOfCharacter(shown, index / kBulletBytes);
+  }
+  if (!composing || index <= caret_.offset) return index;
   return index < caret_.offset + marked_.size() ? caret_.offset : index - marked_.size();
 }
 
@@ -308,10 +358,17 @@ bool TextEditing::replace(TextPosition from, TextPosition to, const std::string&
   std::string text = ns::sanitizeUtf8(inserted);
   if (!multiline_) std::replace(text.begin(), text.end(), '\n', ' ');
   if (from == to && text.empty()) return false;
-  if (shouldChange) {
-    std::size_t start = offset16(from);
-    if (!shouldChange({start, offset16(to) - start}, text)) return false;
-  }
+  std::size_t start = offset16(from), stop = offset16(to);
+  if (shouldChange && !shouldChange({start, stop - start}, text)) return false;
+  // The selection as it was, from the offsets at hand when it is the range
+  // replaced or a caret at one of its ends (counting offsets walks the text).
+  auto [lo, hi] = std::minmax(anchor_, caret_);
+  ns::Range before;
+  if (lo == from && hi == to) before = {start, stop - start};
+  else if (lo == hi && lo == from) before = {start, 0};
+  else if (lo == hi && lo == to) before = {stop, 0};
+  else before = selectedRange();
+  Edit edit{pendingKind_, start, textBetween(from, to), text, before, {}};
   std::vector<std::string> parts = splitParagraphs(text);
   std::string head = paragraphs_[from.paragraph].text.substr(0, from.offset);
   std::string tail = paragraphs_[to.paragraph].text.substr(to.offset);
@@ -329,7 +386,109 @@ bool TextEditing::replace(TextPosition from, TextPosition to, const std::string&
   caret_ = anchor_ = end;
   markDirty(from.paragraph);
   goalX_ = -1;
+  edit.selectionAfter = {start + ns::length16(text), 0};
+  record(std::move(edit));
   if (didChange) didChange();
+  return true;
+}
+
+std::string TextEditing::textBetween(TextPosition from, TextPosition to) const {
+  if (to < from) std::swap(from, to);
+  if (from.paragraph == to.paragraph)
+    return paragraphs_[from.paragraph].text.substr(from.offset, to.offset - from.offset);
+  std::string out = paragraphs_[from.paragraph].text.substr(from.offset);
+  for (std::size_t i = from.paragraph + 1; i < to.paragraph; ++i) out += "\n" + paragraphs_[i].text;
+  return out + "\n" + paragraphs_[to.paragraph].text.substr(0, to.offset);
+}
+
+// --- undo and redo -----------------------------------------------------------
+
+bool TextEditing::replaceAsUndoStep(EditKind kind, TextPosition from, TextPosition to, const std::string& text) {
+  pendingKind_ = kind;
+  bool changed = replace(from, to, text);
+  pendingKind_ = EditKind::Other;
+  return changed;
+}
+
+// Typing goes on where the last typing ended, and a word (with the spaces
+// after it) is one step; deleting character by character likewise.
+bool TextEditing::joinsLastEdit(const Edit& edit) const {
+  if (undo_.empty() || runBroken_) return false;
+  const Edit& last = undo_.back();
+  if (edit.kind != last.kind) return false;
+  switch (edit.kind) {
+    case EditKind::Typing:
+      return edit.removed.empty() && edit.start == last.start + ns::length16(last.inserted) &&
+             !(endsWithSpace(last.inserted) && !startsWithSpace(edit.inserted));
+    case EditKind::DeletingBackward:
+      // Going back: the spaces before a word go with the word before them.
+      return edit.inserted.empty() && edit.start + ns::length16(edit.removed) == last.start &&
+             !(endsWithSpace(edit.removed) && !startsWithSpace(last.removed));
+    case EditKind::DeletingForward:
+      return edit.inserted.empty() && edit.start == last.start &&
+             !(endsWithSpace(last.removed) && !startsWithSpace(edit.removed));
+    case EditKind::Other: return false;
+  }
+  return false;
+}
+
+void TextEditing::record(Edit edit) {
+  if (replaying_) return;
+  redo_.clear();
+  if (joinsLastEdit(edit)) {
+    Edit& last = undo_.back();
+    if (edit.kind == EditKind::Typing) {
+      last.inserted += edit.inserted;
+    } else if (edit.kind == EditKind::DeletingBackward) {
+      last.removed = edit.removed + last.removed;
+      last.start = edit.start;
+    } else {
+      last.removed += edit.removed;
+    }
+    last.selectionAfter = edit.selectionAfter;
+  } else {
+    undo_.push_back(std::move(edit));
+    // The oldest steps go first when there are too many or they hold too much text.
+    std::size_t bytes = 0;
+    for (const Edit& e : undo_) bytes += e.removed.size() + e.inserted.size();
+    while (undo_.size() > 1 && (undo_.size() > kMaxUndoSteps || bytes > kMaxUndoBytes)) {
+      bytes -= undo_.front().removed.size() + undo_.front().inserted.size();
+      undo_.erase(undo_.begin());
+    }
+  }
+  // Typing and deleting run on until the caret is moved; other edits stand alone.
+  runBroken_ = undo_.back().kind == EditKind::Other;
+}
+
+bool TextEditing::replay(std::size_t start, std::size_t length, const std::string& text, ns::Range selection) {
+  if (!marked_.empty()) {
+    marked_.clear();
+    invalidate(caret_.paragraph);
+  }
+  replaying_ = true;
+  TextPosition from = positionFor16(start), to = positionFor16(start + length);
+  bool changed = textBetween(from, to) == text || replace(from, to, text);
+  replaying_ = false;
+  if (!changed) return false;
+  setSelectedRange(selection);
+  return true;
+}
+
+bool TextEditing::undo() {
+  if (undo_.empty()) return false;
+  Edit edit = undo_.back();
+  if (!replay(edit.start, ns::length16(edit.inserted), edit.removed, edit.selectionBefore)) return false;
+  undo_.pop_back();
+  redo_.push_back(std::move(edit));
+  return true;
+}
+
+bool TextEditing::redo() {
+  if (redo_.empty()) return false;
+  Edit edit = redo_.back();
+  if (!replay(edit.start, ns::length16(edit.removed), edit.inserted, edit.selectionAfter)) return false;
+  redo_.pop_back();
+  undo_.push_back(std::move(edit));
   return true;
 }
 
@@ -338,7 +497,7 @@ bool TextEditing::insertText(const std::string& text) {
     marked_.clear();
     invalidate(caret_.paragraph);
   }
-  return replace(anchor_, caret_, text);
+  return replaceAsUndoStep(EditKind::Typing, anchor_, caret_, text);
 }
 
 bool TextEditing::deleteBackward() {
@@ -346,7 +505,7 @@ bool TextEditing::deleteBackward() {
   TextPosition from = caret_;
   if (from.offset > 0) from.offset = previousCharacter(paragraphs_[from.paragraph].text, from.offset);
   else if (from.paragraph > 0) from = {from.paragraph - 1, paragraphs_[from.paragraph - 1].text.size()};
-  return replace(from, caret_, "");
+  return replaceAsUndoStep(EditKind::DeletingBackward, from, caret_, "");
 }
 
 bool TextEditing::deleteForward() {
@@ -355,12 +514,23 @@ bool TextEditing::deleteForward() {
   const std::string& here = paragraphs_[to.paragraph].text;
   if (to.offset < here.size()) to.offset = nextCharacter(here, to.offset);
   else if (to.paragraph + 1 < paragraphs_.size()) to = {to.paragraph + 1, 0};
-  return replace(caret_, to, "");
+  return replaceAsUndoStep(EditKind::DeletingForward, caret_, to, "");
+}
+
+bool TextEditing::deleteWordBackward() {
+  if (hasSelection()) return replace(anchor_, caret_, "");
+  return replace(wordBoundary(caret_, -1), caret_, "");
+}
+
+bool TextEditing::deleteWordForward() {
+  if (hasSelection()) return replace(anchor_, caret_, "");
+  return replace(caret_, wordBoundary(caret_, 1), "");
 }
 
 void TextEditing::setMarkedText(const std::string& text, int cursor16) {
   // A composition replaces the selection it starts on.
-  if (marked_.empty() && !text.empty() && hasSelection()) replace(anchor_, caret_, "");
+  // It is typing: the text it commits later joins this step.
+  if (marked_.empty() && !text.empty() && hasSelection()) replaceAsUndoStep(EditKind::Typing, anchor_, caret_, "");
   invalidate(caret_.paragraph);
   marked_ = ns::sanitizeUtf8(text);
   if (!multiline_) std::replace(marked_.begin(), marked_.end(), '\n', ' ');
@@ -374,11 +544,11 @@ void TextEditing::unmarkText() {
 }
 
 void TextEditing::copy() {
-  if (hasSelection()) Pasteboard::generalPasteboard().setString(selectedText());
+  if (hasSelection() && !secure_) Pasteboard::generalPasteboard().setString(selectedText());
 }
 
 void TextEditing::cut() {
-  if (!hasSelection()) return;
+  if (!hasSelection() || secure_) return;
   copy();
   replace(anchor_, caret_, "");
 }
@@ -397,6 +567,7 @@ void TextEditing::placeCaret(TextPosition p, bool extend) {
   }
   caret_ = p;
   if (!extend) anchor_ = p;
+  runBroken_ = true;
 }
 
 void TextEditing::moveHorizontally(int direction, bool extend) {
@@ -424,6 +595,47 @@ void TextEditing::moveHorizontally(int direction, bool extend) {
     to.offset = fromLayoutIndex(to.paragraph, i);
   }
   placeCaret(to, extend);
+}
+
+bool TextEditing::isRightToLeft(std::size_t paragraph) {
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layoutFor(paragraph), 0);
+  return line && line->resolved_dir == PANGO_DIRECTION_RTL;
+}
+
+TextPosition TextEditing::wordBoundary(TextPosition from, int direction) {
+  const std::string& text = paragraphs_[from.paragraph].text;
+  // At a paragraph's edge the move goes into the next (or previous) paragraph.
+  if (direction > 0 && from.offset >= text.size())
+    return from.paragraph + 1 < paragraphs_.size() ? TextPosition{from.paragraph + 1, 0} : from;
+  if (direction < 0 && from.offset == 0)
+    return from.paragraph > 0 ? TextPosition{from.paragraph - 1, paragraphs_[from.paragraph - 1].text.size()}
+                              : from;
+  // A secret text has no words to show: the move goes to its edge.
+  if (secure_) return {from.paragraph, direction > 0 ? text.size() : 0};
+  // Word boundaries of the paragraph itself (not of what the layout shows).
+  long chars = g_utf8_strlen(text.data(), static_cast<gssize>(text.size()));
+  std::vector<PangoLogAttr> attrs(static_cast<std::size_t>(chars) + 1);
+  pango_get_log_attrs(text.data(), static_cast<int>(text.size()), -1, pango_language_get_default(), attrs.data(),
+                      static_cast<int>(attrs.size()));
+  long i = static_cast<long>(charactersBefore(text, from.offset));
+  if (direction > 0) {
+    for (++i; i < chars && !attrs[static_cast<std::size_t>(i)].is_word_end; ++i) {
+    }
+  } else {
+    for (--i; i > 0 && !attrs[static_cast<std::size_t>(i)].is_word_start; --i) {
+    }
+  }
+  return {from.paragraph, byteOfCharacter(text, static_cast<std::size_t>(std::clamp(i, 0L, chars)))};
+}
+
+void TextEditing::moveWord(int direction, bool extend) {
+  goalX_ = -1;
+  if (!extend && hasSelection()) {
+    auto [lo, hi] = std::minmax(anchor_, caret_);
+    placeCaret(direction < 0 ? lo : hi, false);
+    return;
+  }
+  placeCaret(wordBoundary(caret_, direction), extend);
 }
 
 void TextEditing::moveVertically(int direction, bool extend) {
@@ -465,11 +677,23 @@ bool TextEditing::handleKey(const KeyEvent& key) {
   const std::string& k = key.key;
   if (command) {
     std::string c = ns::lowercase(k);
+    // Left and right go by words on the screen: in a right-to-left
+    // paragraph, left is forward.
+    int forward = isRightToLeft(caret_.paragraph) ? -1 : 1;
     if (c == "a") selectAll();
     else if (c == "c") copy();
     else if (c == "x") cut();
     else if (c == "v") paste();
+    else if (c == "z" && !shift) undo();
+    else if ((c == "z" && shift) || c == "y") redo();
+    else if (k == "Left") moveWord(-forward, shift);
+    else if (k == "Right") moveWord(forward, shift);
+    else if (k == "BackSpace") deleteWordBackward();
+    else if (k == "Delete") deleteWordForward();
+    else if (k == "Home") placeCaret({}, shift);
+    else if (k == "End") placeCaret({paragraphs_.size() - 1, paragraphs_.back().text.size()}, shift);
     else return false;
+    if (k == "Home" || k == "End") goalX_ = -1;
     return true;
   }
   if (k == "Left") moveHorizontally(-1, shift);
@@ -518,6 +742,10 @@ void TextEditing::setCaretAtPoint(cg::Point p, bool extend) {
 }
 
 void TextEditing::selectWordAtPoint(cg::Point p) {
+  if (secure_) {
+    selectAll();
+    return;
+  }
   TextPosition at = positionAtPoint(p);
   placeCaret(at, false);
   goalX_ = -1;
@@ -597,8 +825,10 @@ void TextEditing::draw(cg::Context& context, cg::Rect visible, cg::Color color, 
     if (!marked_.empty() && i == caret_.paragraph) {
       if (!attrs) attrs = baseAttributes();
       PangoAttribute* underline = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-      underline->start_index = static_cast<guint>(caret_.offset);
-      underline->end_index = static_cast<guint>(caret_.offset + marked_.size());
+      underline->start_index = static_cast<guint>(toLayoutIndex(i, caret_.offset));
+      underline->end_index = static_cast<guint>(toLayoutIndex(i, caret_.offset) +
+                                                (secure_ ? kBulletBytes * charactersBefore(marked_, marked_.size())
+                                                         : marked_.size()));
       pango_attr_list_insert(attrs, underline);
     }
     if (attrs) pango_layout_set_attributes(layout, attrs);

@@ -2,8 +2,9 @@
 // The editing engine of text fields and text views: the text as paragraphs,
 // the selection, an input method's marked text, pango layouts made only for
 // the paragraphs drawn or touched (so a megabyte of text stays quick), caret
-// geometry, hit testing, moving by keys, and drawing. Coordinates are the
-// text's own: (0, 0) is the top left of the first paragraph. Main thread only.
+// geometry, hit testing, moving by keys, undo and redo, and drawing.
+// Coordinates are the text's own: (0, 0) is the top left of the first
+// paragraph. Main thread only.
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -74,8 +75,13 @@ class TextEditing {
   // Several paragraphs allowed; a single-line text turns line breaks typed or
   // pasted into spaces.
   void setMultiline(bool multiline) { multiline_ = multiline; }
+  // A secret text (a password): every character is drawn as a bullet, and
+  // nothing of it is copied, cut or taken apart into words.
+  void setSecure(bool secure);
+  bool isSecure() const { return secure_; }
 
-  // The text; setting it puts the caret at the end and drops marked text.
+  // The text; setting it puts the caret at the end, drops marked text and
+  // forgets what could be undone.
   void setText(const std::string& text);
   std::string text() const;
   bool isEmpty() const { return paragraphs_.size() == 1 && paragraphs_[0].text.empty(); }
@@ -109,12 +115,35 @@ class TextEditing {
   // Commits the marked text as typed text.
   void unmarkText();
 
-  // Keys: movement (Shift extends), deletion, Return (multiline), and
-  // Control-A, C, X, V with the general pasteboard. True when handled.
+  // Keys, as on the desktop: movement by character, line, word (Control) and
+  // to the ends of the line and (Control) of the text, Shift extending the
+  // selection; deletion by character and (Control) by word; Return
+  // (multiline); Control-A, C, X, V with the general pasteboard; Control-Z
+  // to undo, Control-Shift-Z and Control-Y to redo. True when handled.
   bool handleKey(const KeyEvent& key);
   void copy();
   void cut();
   void paste();
+
+  // Undo and redo of what was typed, deleted, cut, pasted or otherwise
+  // changed through the engine. Typing runs together into one step a word
+  // (with the spaces after it) long, and so does deleting character by
+  // character; typing over a selection makes one step with what it replaced.
+  // Moving the caret ends a run. Each answers whether the text changed.
+  bool canUndo() const { return !undo_.empty(); }
+  bool canRedo() const { return !redo_.empty(); }
+  bool undo();
+  bool redo();
+  static constexpr std::size_t kMaxUndoSteps = 200;
+  static constexpr std::size_t kMaxUndoBytes = 16 << 20;
+
+  // Moving by words: forward to the end of the next word, backward to the
+  // start of the previous one, across paragraphs.
+  void moveWord(int direction, bool extend);
+  // Deletes the selection, else to the start of the word before the caret
+  // (backward) or the end of the word after it (forward).
+  bool deleteWordBackward();
+  bool deleteWordForward();
 
   // Geometry in the text's coordinates.
   cg::Size contentSize();       // widest line (when not wrapping) and total height
@@ -132,6 +161,25 @@ class TextEditing {
   void draw(cg::Context& context, cg::Rect visible, cg::Color color, bool showSelection);
 
  private:
+  // One step of the undo history: at start (UTF-16) `removed` gave way to
+  // `inserted`, and the selection went from one range to the other.
+  enum class EditKind { Other, Typing, DeletingBackward, DeletingForward };
+  struct Edit {
+    EditKind kind = EditKind::Other;
+    std::size_t start = 0;
+    std::string removed, inserted;
+    ns::Range selectionBefore, selectionAfter;
+  };
+  void record(Edit edit);
+  bool joinsLastEdit(const Edit& edit) const;
+  bool replaceAsUndoStep(EditKind kind, TextPosition from, TextPosition to, const std::string& text);
+  bool replay(std::size_t start, std::size_t length, const std::string& text, ns::Range selection);
+  std::string textBetween(TextPosition from, TextPosition to) const;
+  // The start (backward) or end (forward) of the nearest word from the caret.
+  TextPosition wordBoundary(TextPosition from, int direction);
+  // Whether the paragraph runs right to left (its first strong character).
+  bool isRightToLeft(std::size_t paragraph);
+
   struct Paragraph {
     std::string text;
     std::size_t units = 0;  // UTF-16 length of the text, kept with it
@@ -151,6 +199,9 @@ class TextEditing {
   std::size_t toLayoutIndex(std::size_t paragraph, std::size_t offset) const;
   std::size_t fromLayoutIndex(std::size_t paragraph, std::size_t index) const;
   std::size_t offset16(TextPosition p) const;
+  // What the paragraph's layout holds: the text with the marked text at the
+  // caret, as bullets when secure.
+  std::string shownText(std::size_t paragraph) const;
   TextPosition positionFor16(std::size_t units) const;
   bool replace(TextPosition from, TextPosition to, const std::string& text);
   void moveHorizontally(int direction, bool extend);
@@ -177,6 +228,11 @@ class TextEditing {
   float goalX_ = -1;  // kept while moving up and down
   std::string marked_;
   int markedCursor_ = 0;
+  bool secure_ = false;
+  std::vector<Edit> undo_, redo_;
+  EditKind pendingKind_ = EditKind::Other;  // what the edit under way is
+  bool replaying_ = false;
+  bool runBroken_ = true;  // the next typing or deleting starts a new step
 };
 
 }  // namespace ui

@@ -50,6 +50,24 @@ void TextField::edited() {
 
 void TextField::restartBlink() { blink_.restart(*this, editing_); }
 
+bool TextField::undo() {
+  if (!editor_.undo()) return false;
+  restartBlink();
+  return true;
+}
+
+bool TextField::redo() {
+  if (!editor_.redo()) return false;
+  restartBlink();
+  return true;
+}
+
+void TextField::setSecureTextEntry(bool secure) {
+  TextInputTraits::setSecureTextEntry(secure);
+  editor_.setSecure(secure);
+  setNeedsDisplay();
+}
+
 // --- first responder ---------------------------------------------------------
 
 bool TextField::canBecomeFirstResponder() const {
@@ -69,6 +87,7 @@ void TextField::didBecomeFirstResponder() {
   std::size_t end = ns::length16(editor_.text());
   editor_.setSelectedRange({end, 0});
   restartBlink();
+  setNeedsLayout();  // a left view may show only while editing
   auto keep = weak_from_this().lock();
   if (auto d = delegate()) d->textFieldDidBeginEditing(*this);
   sendActionsForControlEvents(ControlEventEditingDidBegin);
@@ -80,6 +99,7 @@ void TextField::didResignFirstResponder() {
   editing_ = false;
   scrollX_ = 0;
   restartBlink();
+  setNeedsLayout();
   auto keep = weak_from_this().lock();
   if (auto d = delegate()) d->textFieldDidEndEditing(*this);
   sendActionsForControlEvents(ControlEventEditingDidEnd);
@@ -143,16 +163,19 @@ namespace {
 constexpr float kClearButton = 19;
 }  // namespace
 
-bool TextField::showsClearButton() const {
-  if (editor_.isEmpty()) return false;
-  switch (clearButtonMode_) {
+namespace {
+bool shownInMode(TextFieldViewMode mode, bool editing) {
+  switch (mode) {
     case TextFieldViewMode::Never: return false;
-    case TextFieldViewMode::WhileEditing: return editing_;
-    case TextFieldViewMode::UnlessEditing: return !editing_;
+    case TextFieldViewMode::WhileEditing: return editing;
+    case TextFieldViewMode::UnlessEditing: return !editing;
     case TextFieldViewMode::Always: return true;
   }
   return false;
 }
+}  // namespace
+
+bool TextField::showsClearButton() const { return !editor_.isEmpty() && shownInMode(clearButtonMode_, editing_); }
 
 cg::Rect TextField::clearButtonRect() const {
   if (!showsClearButton()) return {};
@@ -189,17 +212,48 @@ void TextField::drawClearButton(cg::Context& context) const {
 
 // --- geometry and drawing --------------------------------------------------------
 
-cg::Rect TextField::textRectForBounds(cg::Rect b) const {
-  float inset = 0;
+float TextField::borderInset() const {
   switch (borderStyle_) {
-    case TextBorderStyle::RoundedRect: inset = 7; break;
-    case TextBorderStyle::Bezel: inset = 4; break;
-    case TextBorderStyle::Line: inset = 2; break;
+    case TextBorderStyle::RoundedRect: return 7;
+    case TextBorderStyle::Bezel: return 4;
+    case TextBorderStyle::Line: return 2;
     case TextBorderStyle::None: break;
   }
-  cg::Rect r = b.insetBy(inset, 0);
+  return 0;
+}
+
+cg::Rect TextField::textRectForBounds(cg::Rect b) const {
+  cg::Rect r = b.insetBy(borderInset(), 0);
   if (showsClearButton()) r.size.width = std::max(0.0f, r.width() - kClearButton - 6);
+  if (showsLeftView()) {
+    float w = leftView_->frame().width();
+    r = cg::Rect(r.x() + w, r.y(), std::max(0.0f, r.width() - w), r.height());
+  }
   return r;
+}
+
+bool TextField::showsLeftView() const { return leftView_ && shownInMode(leftViewMode_, editing_); }
+
+void TextField::setLeftView(std::shared_ptr<View> view) {
+  if (leftView_) leftView_->removeFromSuperview();
+  leftView_ = std::move(view);
+  if (leftView_) addSubview(leftView_);
+  setNeedsLayout();
+  setNeedsDisplay();
+}
+
+void TextField::setLeftViewMode(TextFieldViewMode mode) {
+  leftViewMode_ = mode;
+  setNeedsLayout();
+  setNeedsDisplay();
+}
+
+void TextField::layoutSubviews() {
+  Control::layoutSubviews();
+  if (!leftView_) return;
+  cg::Rect f = leftView_->frame();
+  leftView_->setFrame(cg::Rect(borderInset(), std::floor((bounds().height() - f.height()) / 2), f.width(), f.height()));
+  leftView_->setHidden(!showsLeftView());
 }
 
 // Where the text's (0, 0) is in the field: centred vertically, placed by the

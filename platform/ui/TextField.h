@@ -66,6 +66,11 @@ class TextField : public Control, public TextInputTraits {
   void setClearButtonMode(TextFieldViewMode mode) { clearButtonMode_ = mode; setNeedsDisplay(); }
   // Where the clear button is drawn (empty while it is not shown).
   cg::Rect clearButtonRect() const;
+  // A view at the left of the text (a search field's magnifier), shown by its mode.
+  const std::shared_ptr<View>& leftView() const { return leftView_; }
+  void setLeftView(std::shared_ptr<View> view);
+  TextFieldViewMode leftViewMode() const { return leftViewMode_; }
+  void setLeftViewMode(TextFieldViewMode mode);
 
 
   void setDelegate(std::weak_ptr<TextFieldDelegate> delegate) { delegate_ = std::move(delegate); }
@@ -84,6 +89,13 @@ class TextField : public Control, public TextInputTraits {
   cg::Rect caretRect();
   bool isCaretVisible() const { return blink_.isOn(); }
 
+  // Undo and redo of the editing (Control-Z, Control-Shift-Z or Control-Y).
+  bool undo();
+  bool redo();
+  bool canUndo() const { return editor_.canUndo(); }
+  bool canRedo() const { return editor_.canRedo(); }
+  void setSecureTextEntry(bool secure) override;
+
   bool canBecomeFirstResponder() const override;
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;
@@ -95,6 +107,7 @@ class TextField : public Control, public TextInputTraits {
   void setMarkedText(const std::string& text, int cursor) override;
 
   void drawRect(cg::Context& context, cg::Rect rect) override;
+  void layoutSubviews() override;
 
  protected:
   bool beginTracking(const Touch& touch) override;
@@ -106,6 +119,9 @@ class TextField : public Control, public TextInputTraits {
   void drawBorder(cg::Context& context) const;
   void drawClearButton(cg::Context& context) const;
   bool showsClearButton() const;
+  bool showsLeftView() const;
+  // The border's inset of the text from the sides.
+  float borderInset() const;
   void clear();
   void edited();
   void restartBlink();
@@ -118,6 +134,8 @@ class TextField : public Control, public TextInputTraits {
   std::shared_ptr<Image> background_;
   bool clearsOnBeginEditing_ = false;
   TextFieldViewMode clearButtonMode_ = TextFieldViewMode::Never;
+  std::shared_ptr<View> leftView_;
+  TextFieldViewMode leftViewMode_ = TextFieldViewMode::Never;
   bool editing_ = false;
   float scrollX_ = 0;
   CaretBlink blink_;

@@ -1,7 +1,8 @@
 #pragma once
 // Traits of the keyboard a text input asks for, in the platform's numbering.
 // The desktop's keyboard types whatever they say; they are kept for the
-// screens that set and read them. Text fields and text views both have them.
+// screens that set and read them, but for secure entry, which the inputs
+// honour. Text fields and text views both have them.
 namespace ui {
 
 enum class ReturnKeyType { Default = 0, Go = 1, Google = 2, Join = 3, Next = 4, Route = 5, Search = 6, Send = 7,
@@ -14,6 +15,7 @@ enum class KeyboardAppearance { Default = 0, Alert = 1 };
 
 class TextInputTraits {
  public:
+  virtual ~TextInputTraits() = default;
   ReturnKeyType returnKeyType() const { return returnKeyType_; }
   void setReturnKeyType(ReturnKeyType type) { returnKeyType_ = type; }
   bool enablesReturnKeyAutomatically() const { return enablesReturnKeyAutomatically_; }
@@ -26,6 +28,9 @@ class TextInputTraits {
   void setKeyboardType(KeyboardType type) { keyboardType_ = type; }
   KeyboardAppearance keyboardAppearance() const { return keyboardAppearance_; }
   void setKeyboardAppearance(KeyboardAppearance appearance) { keyboardAppearance_ = appearance; }
+  // A password: the input shows a bullet for each character and lets none be copied.
+  bool secureTextEntry() const { return secureTextEntry_; }
+  virtual void setSecureTextEntry(bool secure) { secureTextEntry_ = secure; }
 
  private:
   ReturnKeyType returnKeyType_ = ReturnKeyType::Default;
@@ -34,6 +39,7 @@ class TextInputTraits {
   TextAutocapitalizationType autocapitalizationType_ = TextAutocapitalizationType::Sentences;
   KeyboardType keyboardType_ = KeyboardType::Default;
   KeyboardAppearance keyboardAppearance_ = KeyboardAppearance::Default;
+  bool secureTextEntry_ = false;
 };
 
 }  // namespace ui

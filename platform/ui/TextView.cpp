@@ -118,6 +118,25 @@ void TextView::caretMoved() {
 
 void TextView::restartBlink() { blink_.restart(*this, editing_); }
 
+bool TextView::undo() {
+  if (!editor_.undo()) return false;
+  caretMoved();
+  return true;
+}
+
+bool TextView::redo() {
+  if (!editor_.redo()) return false;
+  caretMoved();
+  return true;
+}
+
+void TextView::setSecureTextEntry(bool secure) {
+  TextInputTraits::setSecureTextEntry(secure);
+  editor_.setSecure(secure);
+  updateContentSize();
+  setNeedsDisplay();
+}
+
 bool TextView::canBecomeFirstResponder() const {
   if (!editable_) return false;
   auto d = delegate();

@@ -69,6 +69,13 @@ class TextView : public ScrollView, public TextInputTraits {
   // The caret in the view's bounds coordinates.
   cg::Rect caretRect();
 
+  // Undo and redo of the editing (Control-Z, Control-Shift-Z or Control-Y).
+  bool undo();
+  bool redo();
+  bool canUndo() const { return editor_.canUndo(); }
+  bool canRedo() const { return editor_.canRedo(); }
+  void setSecureTextEntry(bool secure) override;
+
   bool canBecomeFirstResponder() const override;
   bool canResignFirstResponder() const override;
   void didBecomeFirstResponder() override;

@@ -1,6 +1,7 @@
 #pragma once
 // The toolkit's base screen controller: its navigation bar takes the
-// controller's tint as it appears, the shared request queue pauses while the
+// controller's tint and bar style, and the application the controller's
+// status-bar style, as it appears; the shared request queue pauses while the
 // view comes on screen, a hidden screen freezes its state at a memory
 // warning, and subclasses resize for the keyboard through hooks. Main thread.
 #include <memory>
@@ -10,12 +11,17 @@
 #include "platform/graphics/Color.h"
 #include "platform/ui/ViewController.h"
 #include "toolkit/core/TKClassRegistry.h"
+#include "toolkit/core/TKStyleProvider.h"
+
+class TKSearchDisplayController;
+class TKTableViewController;
 
 class TKViewController : public ui::ViewController, public TKObject {
  public:
   // The default style sheet's navigation bar tint.
-  static constexpr cg::Color kDefaultNavigationBarTint = cg::Color::fromRGB255(119, 140, 168);
+  static constexpr cg::Color kDefaultNavigationBarTint = TKDefaultNavigationBarTintColor;
 
+  // The tint is the global style sheet's at the time the controller is made.
   TKViewController();
   ~TKViewController() override;
   std::string className() const override { return "TKViewController"; }
@@ -55,6 +61,20 @@ class TKViewController : public ui::ViewController, public TKObject {
   // the did-hook 0.3 s later.
   void resizeForKeyboard(const ns::Value& userInfo, bool appearing);
 
+  // A search of this screen's content whose results show in a toolkit table
+  // screen: the first one given makes the search display (with a search bar
+  // of its own); none lets the display go. Defined with the table screens.
+  void setSearchViewController(std::shared_ptr<TKTableViewController> controller);
+  std::shared_ptr<TKTableViewController> searchViewController() const;
+  const std::shared_ptr<TKSearchDisplayController>& searchDisplayController() const { return _searchController; }
+  // The results screen while a search is active (the navigator steps into it).
+  ui::ViewController* activeSearchResultsController() const { return _activeSearchResults.lock().get(); }
+  void setActiveSearchResultsController(std::weak_ptr<ui::ViewController> controller) {
+    _activeSearchResults = std::move(controller);
+  }
+
+  void viewDidUnload() override;
+
  protected:
   std::optional<ns::Dictionary> _frozenState;
   int _navigationBarStyle = 0;
@@ -63,6 +83,8 @@ class TKViewController : public ui::ViewController, public TKObject {
   bool _isViewAppearing = false;
   bool _hasViewAppeared = false;
   bool _autoresizesForKeyboard = false;
+  std::shared_ptr<TKSearchDisplayController> _searchController;
+  std::weak_ptr<ui::ViewController> _activeSearchResults;
 
  private:
   ns::Observer _keyboardWillShow, _keyboardWillHide;

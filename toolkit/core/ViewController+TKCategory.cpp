@@ -133,6 +133,9 @@ bool canContainControllers(const ViewController& controller) {
 }
 
 ViewController* topSubcontroller(const ViewController& controller) {
+  // While a toolkit screen searches, its results screen is the one in front.
+  if (auto* tk = dynamic_cast<const TKViewController*>(&controller))
+    if (ViewController* results = tk->activeSearchResultsController()) return results;
   auto* nav = dynamic_cast<const NavigationController*>(&controller);
   return nav ? nav->topViewController() : nullptr;
 }

@@ -6,15 +6,15 @@
 
 #include "platform/foundation/String.h"
 #include "platform/graphics/Context.h"
-#include "platform/text/PangoShared.h"
+#include "platform/text/TextConfiguration.h"
 #include "platform/text/TextMeasure.h"
 
 namespace {
 
-// The toolkit's own context, made by the text layer as its measurer's is: the
-// main thread keeps layouts on it without taking the measurer's lock.
+// The toolkit's own context, with the platform's one text set-up: the main
+// thread keeps layouts on it without taking the measurer's lock.
 PangoContext* context() {
-  static PangoContext* c = ui::detail::newPangoContext();
+  static PangoContext* c = ui::newConfiguredPangoContext();
   return c;
 }
 
@@ -35,8 +35,10 @@ cg::Rect logicalBox(PangoLayout* layout) {
 }  // namespace
 
 std::string TKLaidOutText::settable(std::string_view text) {
-  std::string valid = ns::sanitizeUtf8(text);
-  std::erase(valid, '\0');
+  // Checked by glib first: most text is valid, and decoding it again costs.
+  bool fine = g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
+  std::string valid = fine ? std::string(text) : ns::sanitizeUtf8(text);
+  if (valid.find('\0') != std::string::npos) std::erase(valid, '\0');
   return valid;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A piece of text laid out once by pango and kept, so that drawing it covers
-// exactly what measuring it gave. Its context is set up as the platform's
-// measurer is (unhinted metrics, unrounded positions, 72 dpi), so a size the
+// exactly what measuring it gave. Its context has the platform's one text
+// set-up (platform/text/TextConfiguration.h), the measurer's, so a size the
 // measurer gives is the size drawn. Right-to-left paragraphs are set to the
 // right of the wrap width, as pango sets them. Main thread only.
 #include <memory>

@@ -210,17 +210,21 @@ void TKStyledLayout::layoutPieces(const std::string& text, TKStyledElement* elem
       end = start + kPieceBytes;
       while (end > start && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
     }
-    auto piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, end - start), f, width_);
+    std::shared_ptr<TKLaidOutText> piece;
     size_t taken = end - start;
-    if (end < text.size()) {
-      // The last line may be cut short: it starts the next piece. A line
-      // ended by its newline leaves the newline out, as the next piece
-      // begins a new line anyway.
-      std::vector<size_t> starts = piece->lineStarts();
+    size_t paragraphEnd = end < text.size() ? text.rfind('\n', end - 1) : std::string::npos;
+    if (paragraphEnd != std::string::npos && paragraphEnd >= start + kPieceBytes / 2) {
+      // The piece ends with a paragraph: its newline is left out, as the
+      // next piece begins a new line anyway.
+      taken = paragraphEnd + 1 - start;
+      piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, taken - 1), f, width_);
+    } else {
+      piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, end - start), f, width_);
+      std::vector<size_t> starts = end < text.size() ? piece->lineStarts() : std::vector<size_t>();
       if (starts.size() > 1) {
+        // Inside a long paragraph the last line may be cut short: it starts the next piece.
         taken = starts.back();
-        size_t kept = taken - (text[start + taken - 1] == '\n' ? 1 : 0);
-        piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, kept), f, width_);
+        piece = std::make_shared<TKLaidOutText>(std::string_view(text).substr(start, taken), f, width_);
       }
     }
     const cg::Rect& box = piece->bounds();

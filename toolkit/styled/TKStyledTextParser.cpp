@@ -108,6 +108,13 @@ TKStyledTextParser::TKStyledTextParser() = default;
 TKStyledTextParser::~TKStyledTextParser() = default;
 
 bool TKStyledTextParser::parseXHTML(const std::string& markup) {
+  // Text without a tag, an entity or a carriage return (which XML would make
+  // a newline) reads the same whether the XML parser takes it or refuses it:
+  // it is taken as it stands.
+  if (markup.find_first_of("<&\r") == std::string::npos) {
+    if (!markup.empty()) parseText(markup);
+    return true;
+  }
   XML_Parser p = XML_ParserCreate("UTF-8");
   if (!p) return false;
   XML_SetUserData(p, this);

@@ -8,6 +8,7 @@
 #include "platform/ui/TextView.h"
 #include "toolkit/core/Font+TKCategory.h"
 #include "toolkit/tables/TKTableItem.h"
+#include "toolkit/tables/TKTextEditor.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ bool TKTableControlCell::isControlLike(const ui::View* view) {
 }
 
 bool TKTableControlCell::shouldSizeControlToFit(const ui::View* view) {
-  return dynamic_cast<const ui::TextView*>(view) != nullptr;
+  return dynamic_cast<const ui::TextView*>(view) || dynamic_cast<const TKTextEditor*>(view);
 }
 
 bool TKTableControlCell::shouldRespectControlPadding(const ui::View* view) {
@@ -69,6 +70,8 @@ float TKTableControlCell::rowHeightForObject(ui::TableView&, const TKTableObject
   if (h == 0) {
     if (auto* textView = dynamic_cast<ui::TextView*>(control.get())) {
       h = ui::TKLineHeight(textView->font()) * kTextViewLines;
+    } else if (auto* editor = dynamic_cast<TKTextEditor*>(control.get())) {
+      h = ui::TKLineHeight(editor->font()) * kTextViewLines;
     } else if (auto* field = dynamic_cast<ui::TextField*>(control.get())) {
       h = ui::TKLineHeight(field->font()) + kFieldPadding;
     } else {

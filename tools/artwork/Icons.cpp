@@ -410,6 +410,42 @@ void addIcons(Catalog& out) {
   add(out, "Reciter-icon-updated.png", 32, 32, [](Canvas& c) { reciterIcon(c, true, true); });
   add(out, "Reciter-download.png", 32, 32, [](Canvas& c) { reciterIcon(c, false, false); });
   add(out, "Reciter-download-updated.png", 32, 32, [](Canvas& c) { reciterIcon(c, false, true); });
+  // The recitation bar: rewind, pause (its selected state shows play) and
+  // fast-forward on a dark round face, and the repeat bubbles' pill.
+  enum class Transport { rewind, pause, play, forward };
+  auto transport = [](Canvas& c, Transport kind, bool pressed) {
+    double cx = c.w / 2, cy = c.h / 2, r = c.h / 2 - 3;
+    circle(c.cr, cx, cy, r);
+    fill(c.cr, pressed ? slateDeep : slate);
+    double s = r * 0.5;
+    switch (kind) {
+      case Transport::pause:
+        roundedRect(c.cr, Box{cx - s * 0.75, cy - s, s * 0.5, 2 * s}, 1);
+        roundedRect(c.cr, Box{cx + s * 0.25, cy - s, s * 0.5, 2 * s}, 1);
+        fill(c.cr, white);
+        break;
+      case Transport::play: triangle(c.cr, Box{cx - s * 0.6, cy - s, 2 * s, 2 * s}, Direction::right, white); break;
+      case Transport::rewind:
+      case Transport::forward: {
+        Direction d = kind == Transport::rewind ? Direction::left : Direction::right;
+        triangle(c.cr, Box{cx - s * 1.05, cy - s * 0.8, s * 1.1, s * 1.6}, d, white);
+        triangle(c.cr, Box{cx - s * 0.05, cy - s * 0.8, s * 1.1, s * 1.6}, d, white);
+        break;
+      }
+    }
+  };
+  const std::pair<const char*, Transport> buttons[] = {{"audio-rr.png", Transport::rewind},
+                                                       {"audio-pause.png", Transport::pause},
+                                                       {"audio-play.png", Transport::play},
+                                                       {"audio-ff.png", Transport::forward}};
+  for (auto [name, kind] : buttons)
+    addPair(out, name, "-t", 44, 44, [transport, kind](Canvas& c, bool t) { transport(c, kind, t); });
+  addPair(out, "sura-bubble.png", "-t", 41, 31, [](Canvas& c, bool t) {
+    roundedRect(c.cr, Box{0.5, 0.5, c.w - 1, c.h - 1}, (c.h - 1) / 2);
+    fill(c.cr, t ? sandPale.shade(-0.12) : sandPale);
+    roundedRect(c.cr, Box{0.5, 0.5, c.w - 1, c.h - 1}, (c.h - 1) / 2);
+    stroke(c.cr, sand, 1);
+  }, 20, 0);
   add(out, "sura-hud-ff.png", 64, 40, [](Canvas& c) { seekBadge(c, false); });
   add(out, "sura-hud-rr.png", 64, 40, [](Canvas& c) { seekBadge(c, true); });
 

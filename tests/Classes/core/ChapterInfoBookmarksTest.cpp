@@ -106,6 +106,10 @@ TEST_F(BookmarksTest, ListWithSectionsAndATextFilter) {
   // the drawn text (with alef wasla) does not hold.
   auto arabic = ChapterInfo::getAllBookmarks(store.user, false, -1, std::string("\u0627\u0644\u0631\u062D\u0645\u0629 103"));
   EXPECT_EQ(describe(arabic), "103:2* ");
+  // Typed with its vowel marks, it matches alike.
+  auto vowelled = ChapterInfo::getAllBookmarks(
+      store.user, false, -1, std::string("\u0627\u0644\u0631\u0651\u064E\u062D\u0652\u0645\u064E\u0629\u0650 103"));
+  EXPECT_EQ(describe(vowelled), "103:2* ");
 
   auto flat = ChapterInfo::getAllBookmarks(store.user, -1);
   EXPECT_EQ(describe(flat), "2:5 2:9 3:1 3:4 103:2* ");

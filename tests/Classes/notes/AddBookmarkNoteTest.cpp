@@ -231,6 +231,48 @@ TEST_F(NoteEditorTest, TheVersePreviewFillsItsBoxOrGrowsBeyondIt) {
   }
 }
 
+// The reader's own writing survives a slip of the keys: a select-all and a
+// word typed over it is one Control-Z away, in Arabic and in Latin text,
+// and words are walked and deleted as on the desktop.
+TEST_F(NoteEditorTest, ASelectAllAndTypeOverANoteIsOneUndoAway) {
+  const std::string note = "الله لا إله إلا هو\nRead on Fridays.";
+  bookmark(2, 255, note);
+  auto editor = openEditor(2, 255);
+  auto view = editor->txtView->textView();
+  view->becomeFirstResponder();
+  backend().key("A", ui::KeyModifierControl);
+  for (const char* c : {"o", "o", "p", "s"}) backend().typeText(c);
+  EXPECT_EQ(view->text(), "oops");
+  EXPECT_TRUE(editor->hasChanged());
+  backend().key("Z", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), note);
+  backend().key("Y", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), "oops");
+  backend().key("Z", ui::KeyModifierControl | ui::KeyModifierShift);  // nothing more to redo
+  backend().key("Z", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), note);
+
+  // Arabic runs right to left: Control-Left goes on to the next word.
+  view->setSelectedRange({0, 0});
+  backend().key("Left", ui::KeyModifierControl);
+  EXPECT_EQ(view->selectedRange(), (ns::Range{4, 0}));
+  backend().key("Delete", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), "الله إله إلا هو\nRead on Fridays.");
+  // The Latin line: from its end back a word, and that word deleted.
+  backend().key("End", ui::KeyModifierControl);
+  backend().key("BackSpace", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), "الله إله إلا هو\nRead on ");
+  backend().key("BackSpace", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), "الله إله إلا هو\nRead ");
+  backend().key("Z", ui::KeyModifierControl);
+  backend().key("Z", ui::KeyModifierControl);
+  backend().key("Z", ui::KeyModifierControl);
+  EXPECT_EQ(view->text(), note);
+  editor->donePressed();
+  settle();
+  EXPECT_EQ(ChapterInfo::getBookmarkNote(userDb(), 2, 255), note);
+}
+
 TEST_F(NoteEditorTest, PicturesOfAnArabicAndAnEnglishNote) {
   bookmark(2, 255, std::string("الله لا إله إلا هو الحي القيوم\nآية الكرسي"));
   bookmark(18, 10, std::string("The youths who took refuge in the cave.\nRead on Fridays."));

@@ -42,9 +42,12 @@ class RecordingRoot : public ReadingRootViewController {
   }
   void tryAndUpdateIndexRowSelection() override { calls.push_back("tryAndUpdateIndexRowSelection"); }
   float getMaxVerseHeightForCurrentSurah(int verse) override { return 100.0f + float(verse); }
+  // The play button asks the root for a surah's download.
+  void downloadAudioForSurah(int surah) override { downloads.push_back(surah); }
 
   bool expanded = true;
   std::vector<std::string> calls;
+  std::vector<int> downloads;
 };
 
 // Records the download offers, which the download code answers.

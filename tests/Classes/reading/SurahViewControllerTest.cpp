@@ -231,6 +231,31 @@ TEST_F(ReadingTest, BookmarkToggleAndTheMap) {
   EXPECT_FALSE(s.isVerseBookmarked(7));
 }
 
+// On a full or read-only disk a toggle tells the reader and the verse stays
+// as the store has it.
+TEST_F(ReadingTest, ABookmarkThatCannotBeWrittenIsReportedAndTheVerseStaysAsItWas) {
+  launch();
+  open(2, 1);
+  auto& s = screen();
+  ASSERT_TRUE(ChapterInfo::insertBookmark(userDb(), 2, 9, false, 1, ""));
+  s.reloadBookmarksMap();
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (int verse : {5, 9}) {  // an added mark, a removed one
+    SCOPED_TRACE(verse);
+    EXPECT_FALSE(s.addOrRemoveBookmarkForVerse(verse));
+    ui::ButtonPanel* alert = ui::ButtonPanel::visiblePanel();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Bookmark Not Saved");
+    alert->tapButtonAtIndex(0);
+    settle();
+  }
+  EXPECT_FALSE(s.isVerseBookmarked(5));
+  EXPECT_TRUE(s.isVerseBookmarked(9));
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = OFF", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_TRUE(s.addOrRemoveBookmarkForVerse(5));
+  EXPECT_EQ(ui::ButtonPanel::visiblePanel(), nullptr);
+}
+
 TEST_F(ReadingTest, NextAndPreviousWrapAndASecondTapIsIgnored) {
   launch();
   auto& s = screen();
@@ -254,13 +279,14 @@ TEST_F(ReadingTest, NextAndPreviousWrapAndASecondTapIsIgnored) {
     EXPECT_EQ(s.selectedVerse(), c.to == 1 || c.to == 9 ? 1 : 0);
   }
   EXPECT_EQ(navPosts, 4);
-  // The desktop's arrows: Left leads on in reading order, Down to the next verse.
+  // The desktop's arrows: Left follows the left ornament to the previous
+  // surah, Down leads to the next verse.
   open(2, 5);
   backend().key("Down");
   EXPECT_EQ(s.selectedVerse(), 6);
   backend().key("Left");
   settle(0.5);
-  EXPECT_EQ(s.iCurrentSurah(), 3);
+  EXPECT_EQ(s.iCurrentSurah(), 1);
 }
 
 TEST_F(ReadingTest, PlayButtonShowsTheAudioStatusAndOffersTheDownload) {
@@ -282,8 +308,8 @@ TEST_F(ReadingTest, PlayButtonShowsTheAudioStatusAndOffersTheDownload) {
     EXPECT_EQ(screen().btnPlay->imageForState(ui::ControlStateNormal), ui::Image::imageNamed(c.image));
     EXPECT_FLOAT_EQ(screen().btnPlay->alpha(), c.alpha);
     screen().btnPlay->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
-    EXPECT_EQ(delegate->offers.empty(), c.current);
-    delegate->offers.clear();
+    EXPECT_EQ(root->downloads.empty(), c.current);
+    root->downloads.clear();
   }
 }
 
@@ -406,7 +432,7 @@ TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
   EXPECT_EQ(s.selectedVerse(), 0);
   backend().key("Right");
   settle(1);
-  EXPECT_EQ(s.iCurrentSurah(), 1);
+  EXPECT_EQ(s.iCurrentSurah(), 3);
 }
 
 }  // namespace
@@ -457,8 +483,8 @@ TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
   settle();
   auto translations = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
   ASSERT_TRUE(translations);
-  auto list = ChapterInfo::getAvailableTranslations(true);
-  int row = int(std::find(list.begin(), list.end(), 1) - list.begin());
+  const auto& list = translations->choices();
+  int row = int(std::find_if(list.begin(), list.end(), [](const auto& c) { return c.value == 1; }) - list.begin());
   translations->didSelectRowAtIndexPath(translations->tableView(), ui::IndexPath::indexPathForRow(row, 0));
   settle();
   EXPECT_EQ(s.iCurrentTranslation(), 1);

@@ -25,7 +25,7 @@ TEST_F(ShellTest, ScreenshotsInBothOrientations) {
     ASSERT_TRUE(backend().screenshot(shotPath(name + "-panes.png")));
     root->showOrHideIndex();
     settle(1);
-    root->tabbarButtonPressed(2);  // a tab whose screen comes later: its title over an empty column
+    root->tabbarButtonPressed(2);  // the bookmarks
     settle(1);
     ASSERT_TRUE(backend().screenshot(shotPath(name + "-bookmarks-tab.png")));
     root->tabbarButtonPressed(3);

@@ -69,6 +69,10 @@ TEST(TKStyledTextParser, MarkupBecomesNodes) {
       {"<a href=\"u\">t</a><img src=\"p\" width=\"w\"/>", false, false, "A[u](T\"t\")IMG[p]"},
       {"<b>x", false, false, "B()"},  // the parse stops; the gathered text is dropped
       {"", false, false, ""},
+      // Text without markup, as the XML parser would take it (or, refusing
+      // it, give it back whole).
+      {"a ]]> b\x01", false, false, "T\"a ]]> b\x01\""},
+      {"line\r\nnext", true, false, "T\"line\"BRT\"next\""},
   };
   for (const auto& c : cases) EXPECT_EQ(parsed(c.markup, c.lineBreaks, c.urls), c.want) << c.markup;
 }

@@ -26,6 +26,7 @@
 #include "toolkit/tables/TKTableView.h"
 #include "toolkit/tables/TKTableViewController.h"
 #include "toolkit/tables/TKTableViewDataSource.h"
+#include "toolkit/tables/TKTextEditor.h"
 
 namespace {
 
@@ -198,6 +199,12 @@ TEST_F(TKTableCellsTest, ControlRows) {
             std::max(44.0f, ui::TKLineHeight(field->font()) + 12));
   auto textView = std::make_shared<ui::TextView>();
   EXPECT_EQ(TKTableControlCell::rowHeightForObject(*plain, textView), ui::TKLineHeight(textView->font()) * 5);
+
+  auto editor = std::make_shared<TKTextEditor>();
+  EXPECT_EQ(TKTableControlCell::rowHeightForObject(*plain, editor), ui::TKLineHeight(editor->font()) * 5);
+  EXPECT_EQ(TKListDataSource().cellClassForObject(nullptr, editor).name, "TKTableControlCell");
+  auto editorRow = cell<TKTableControlCell>(editor, {320, 100});
+  EXPECT_EQ(editor->frame(), editorRow->contentView()->bounds().insetBy(2, 4));
 
   auto sw = std::make_shared<ui::Switch>();
   auto switchRow = cell<TKTableControlCell>(TKTableControlItem::itemWithCaption("Wi-Fi", sw));
