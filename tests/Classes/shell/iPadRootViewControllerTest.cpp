@@ -425,5 +425,24 @@ TEST_F(ShellTest, TheLaunchAndAKeyWriteTheSettingsFileOnceEach) {
   EXPECT_EQ(defaults().integerForKey("LastTabSelection"), 3);
 }
 
+// The launch picture fades and leaves, its image with it; the wood behind the
+// closed notes strip is never decoded, as it is never seen.
+TEST_F(ShellTest, TheLaunchPictureLeavesOnceFadedAndUnseenImagesAreNotDecoded) {
+  launch(Orientation::LandscapeRight, 0);
+  delegate->window()->layoutIfNeeded();
+  std::weak_ptr<ui::Image> splash = root->imgSplash->image();
+  ASSERT_FALSE(splash.expired());
+  EXPECT_EQ(root->imgSplash->superview(), root->viewEverythingContainer.get());
+  backend().advance(0.3);
+  EXPECT_EQ(root->imgSplash->superview(), nullptr);
+  settle(1);
+  EXPECT_TRUE(splash.expired());
+
+  cg::Context frame = cg::Context::bitmap(1024, 768);
+  delegate->window()->display(frame);
+  ASSERT_TRUE(root->imgNotesContainerBG->image());
+  EXPECT_FALSE(root->imgNotesContainerBG->image()->isDecoded());
+}
+
 }  // namespace
 }  // namespace shelltest
