@@ -224,7 +224,7 @@ void ZarvelSDKAppDelegate::initializeDatabase() {
   DatabaseWorkers::reopen();
 }
 
-void ZarvelSDKAppDelegate::finalizeView() {
+bool ZarvelSDKAppDelegate::finalizeView(std::string* failure) {
   resetSleep();
   // Workers first: a query must never run on a closed connection.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kWorkerStopTimeout);
@@ -240,11 +240,17 @@ void ZarvelSDKAppDelegate::finalizeView() {
   if (!stopped) {
     ns::logf("ERROR - [%s] Database workers did not stop; the connections stay open",
              ns::logTimestamp().c_str());
-    return;
+    DatabaseWorkers::reopen();  // the connections stay in use
+    if (failure) *failure = "a database task did not stop";
+    return false;
   }
   releaseSharedArabicFontLoader();
   store::Guard guard(store::lock());
-  dbHandler_->closeDatabases();
+  if (auto error = dbHandler_->closeDatabases()) {
+    if (failure) *failure = *error;
+    return false;
+  }
+  return true;
 }
 
 // ---- launch and lifecycle -----------------------------------------------------------------------

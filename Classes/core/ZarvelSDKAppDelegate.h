@@ -147,8 +147,10 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   virtual void performAfterDelay(const std::string& name, double delay, std::function<void()> fn);
   virtual void showUpdateNotice();
   // Stops the database workers, releases the shared font, then finalises the
-  // statements and closes the connections under the data store's lock.
-  void finalizeView();
+  // statements and closes the connections under the data store's lock. False,
+  // with the reason, when a worker did not stop (the connections stay open and
+  // workers may start again) or a connection did not close cleanly.
+  bool finalizeView(std::string* failure = nullptr);
 
   // ---- the delayed launch prompts ---------------------------------------------------
   void remindKahf() { RemindAlKahfNow(); }

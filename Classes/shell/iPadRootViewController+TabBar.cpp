@@ -5,6 +5,7 @@
 #include "Classes/bookmarks/BookmarkGroupsViewController.h"
 #include "Classes/bookmarks/BookmarksViewController.h"
 #include "Classes/core/Language.h"
+#include "Classes/settings/MoreViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Button.h"
@@ -136,6 +137,13 @@ std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(in
     auto nav = ui::NavigationController::withRoot(std::make_shared<BookmarkGroupsViewController>());
     nav->setNavigationBarHidden(true, false);
     nav->pushViewController(makeBookmarksList(), false);
+    return nav;
+  }
+  if (tab == 0) {
+    auto menu = std::make_shared<MoreViewController>();
+    menu->setIpaddelegate(this);
+    auto nav = ui::NavigationController::withRoot(menu);
+    nav->setNavigationBarHidden(true, false);
     return nav;
   }
   static const char* const titles[] = {"More", "Search", "Bookmarks"};
