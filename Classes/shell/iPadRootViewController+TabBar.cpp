@@ -1,10 +1,14 @@
 // The four tab buttons of the bottom bar and the right-hand column that shows
 // the selected tab's controller; the custom bar over the bottom bar.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Classes/bookmarks/BookmarkGroupsViewController.h"
 #include "Classes/bookmarks/BookmarksViewController.h"
 #include "Classes/core/Language.h"
+#include "Classes/search/SavedSearchesViewController.h"
+#include "Classes/search/SearchViewController.h"
 #include "Classes/settings/MoreViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/foundation/UserDefaults.h"
@@ -20,30 +24,6 @@ const char* const kTabImages[4][2] = {{"ipad-tabbar-more.png", "ipad-tabbar-more
                                       {"ipad-tabbar-bookmarks.png", "ipad-tabbar-bookmarks-t.png"},
                                       {"ipad-tabbar-quran.png", "ipad-tabbar-quran-t.png"}};
 
-// The column of a screen that comes with a later screen set: its title over
-// an empty page, under the navigation bar that the real screen hides.
-class EmptyColumnController : public ui::ViewController {
- public:
-  explicit EmptyColumnController(const std::string& title) { setTitle(title); }
-  void loadView() override {
-    auto view = std::make_shared<ui::View>(cg::Rect(0, 0, 288, 655));
-    view->setBackgroundColor(cg::Color::fromRGB255(236, 232, 222));
-    auto bar = std::make_shared<ui::ImageView>(ui::Image::imageNamed("sura-navbar.png"));
-    bar->setFrame(cg::Rect(0, 0, 288, 64));
-    bar->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-    view->addSubview(bar);
-    auto label = std::make_shared<ui::Label>(cg::Rect(0, 14, 288, 36));
-    label->setText(title());
-    label->setFont(ui::Font::boldSystemFontOfSize(18));
-    label->setTextColor(cg::Color::fromRGB255(92, 64, 38));
-    label->setBackgroundColor(cg::Color::clear());
-    label->setTextAlignment(ui::TextAlignment::Center);
-    label->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-    view->addSubview(label);
-    setView(view);
-  }
-};
-
 }  // namespace
 
 ui::Button* iPadRootViewController::tabButton(int tab) const {
@@ -54,6 +34,14 @@ ui::Button* iPadRootViewController::tabButton(int tab) const {
     case 3: return btnTabIndex.get();
     default: return nullptr;
   }
+}
+
+ui::Button* iPadRootViewController::tabButtonAtPlace(int place) const {
+  std::vector<ui::Button*> buttons;
+  for (int tab = 0; tab < 4; ++tab)
+    if (ui::Button* b = tabButton(tab)) buttons.push_back(b);
+  std::sort(buttons.begin(), buttons.end(), [](ui::Button* a, ui::Button* b) { return a->frame().x() < b->frame().x(); });
+  return place >= 0 && place < int(buttons.size()) ? buttons[size_t(place)] : nullptr;
 }
 
 void iPadRootViewController::setTabImage(int tab, bool selected) {
@@ -76,11 +64,24 @@ bool iPadRootViewController::tabScreenPinsColumn() const {
   if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(screen))
     return iSelectedBottomTab_ == 2 &&
            (bookmarks->IsEditing() || (bookmarks->txtSearchBar() && bookmarks->txtSearchBar()->isFirstResponder()));
+  if (auto* search = dynamic_cast<SearchViewController*>(screen))
+    return iSelectedBottomTab_ == 1 && search->txtSearchBar() && search->txtSearchBar()->isFirstResponder();
   return false;
 }
 
 void iPadRootViewController::refreshTabScreenTheme() {
   if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(visibleTabScreen())) bookmarks->refreshTheme();
+  if (auto* search = dynamic_cast<SearchViewController*>(visibleTabScreen())) search->refreshTheme();
+}
+
+// Ctrl+F: the Search tab, on the search screen, with its field taking the keys.
+bool iPadRootViewController::searchKeyPressed(const ui::KeyEvent& key) {
+  if (!(key.modifiers & ui::KeyModifierControl) || (key.key != "f" && key.key != "F") || !built()) return false;
+  if (iSelectedBottomTab_ != 1) tabbarButtonPressed(1);
+  if (dynamic_cast<SavedSearchesViewController*>(visibleTabScreen())) filterSearchViewWithSavedSearch(nullptr);
+  if (auto* search = dynamic_cast<SearchViewController*>(visibleTabScreen()); search && search->txtSearchBar())
+    search->txtSearchBar()->becomeFirstResponder();
+  return true;
 }
 
 void iPadRootViewController::tabbarButtonDown(ui::Button* button) {
@@ -107,10 +108,17 @@ void iPadRootViewController::tabbarButtonPressed(int tab) {
     if (isFloatingViewExpanded_ && showIndexIfObscured()) return;
     auto* nav = tabNavigation();
     if (!nav) return;
-    // From the groups a second press lists every bookmark; elsewhere it goes back one level.
+    // From the groups a second press lists every bookmark, from the history it
+    // opens the search screen; elsewhere it goes back one level.
     if (tab == 2 && dynamic_cast<BookmarkGroupsViewController*>(nav->visibleViewController())) {
       filterBookmarksOnGroup(0);
       return;
+    }
+    if (tab == 1) {
+      if (auto* history = dynamic_cast<SavedSearchesViewController*>(nav->visibleViewController())) {
+        history->btnSearchPressed();
+        return;
+      }
     }
     if (nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
     return;
@@ -139,18 +147,24 @@ std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(in
     nav->pushViewController(makeBookmarksList(), false);
     return nav;
   }
-  if (tab == 0) {
-    auto menu = std::make_shared<MoreViewController>();
-    menu->setIpaddelegate(this);
-    auto nav = ui::NavigationController::withRoot(menu);
+  if (tab == 1) {
+    // The history at the root, the search screen shown above it.
+    auto nav = ui::NavigationController::withRoot(std::make_shared<SavedSearchesViewController>());
     nav->setNavigationBarHidden(true, false);
+    nav->pushViewController(makeSearchScreen(), false);
     return nav;
   }
-  static const char* const titles[] = {"More", "Search", "Bookmarks"};
-  auto nav = ui::NavigationController::withRoot(
-      std::make_shared<EmptyColumnController>(Language::get(titles[tab], titles[tab])));
+  auto menu = std::make_shared<MoreViewController>();
+  menu->setIpaddelegate(this);
+  auto nav = ui::NavigationController::withRoot(menu);
   nav->setNavigationBarHidden(true, false);
   return nav;
+}
+
+std::shared_ptr<SearchViewController> iPadRootViewController::makeSearchScreen() {
+  auto search = std::make_shared<SearchViewController>();
+  search->setIpaddelegate(this);
+  return search;
 }
 
 void iPadRootViewController::setSelectedController() {
@@ -191,8 +205,21 @@ void iPadRootViewController::filterBookmarksOnGroup(int group) {
   setSelectedController();
 }
 
-void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch>) {
-  if (iSelectedBottomTab_ == 1) return;
+// On the Search tab the search screen takes the entry (a new one is pushed
+// over the history); from another tab the Search tab opens as it was left.
+void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch> search) {
+  if (iSelectedBottomTab_ == 1) {
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    if (auto* screen = dynamic_cast<SearchViewController*>(nav->visibleViewController())) {
+      screen->filterWithSavedSearch(std::move(search));
+      return;
+    }
+    auto screen = makeSearchScreen();
+    screen->filterWithSavedSearch(std::move(search));
+    nav->pushViewController(screen, true);
+    return;
+  }
   iSelectedBottomTab_ = 1;
   setSelectedController();
 }
@@ -216,6 +243,14 @@ void iPadRootViewController::refreshIndexSurahRow(int row) {
 }
 
 void iPadRootViewController::refreshSurahViewWith(int, int) { bringIndexToView(); }
+
+// The index's tab, with the reading view slid off its column.
+bool iPadRootViewController::showIndexColumn() {
+  if (!built()) return false;
+  if (iSelectedBottomTab_ != 3) tabbarButtonPressed(3);
+  else showIndex();
+  return true;
+}
 
 void iPadRootViewController::bringIndexToView() {
   if (iSelectedBottomTab_ == 3) return;

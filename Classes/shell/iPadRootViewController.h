@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Classes/notes/DTNotePadView.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "Classes/index/IndexViewController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/common/iPadConnectionDelegate.h"
@@ -27,6 +28,7 @@
 #include "platform/ui/ViewController.h"
 
 class BookmarksViewController;
+class SearchViewController;
 class SavedSearch;
 class SurahTranslationViewController;
 class FloatingPanGestureRecognizer;
@@ -86,6 +88,8 @@ class iPadRootViewController : public ui::ViewController,
   void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) override;
   void didRotateFromInterfaceOrientation(ui::InterfaceOrientation from) override;
   void keyDown(const ui::KeyEvent& key) override;
+  void insertText(const std::string& text) override;
+  bool isIndexShown();
   // The window's events go to the reading screen first (its two-finger pinch).
   bool interceptEvent(const ui::Event& event) override {
     return viewContSurah_ && viewContSurah_->interceptEvent(event);
@@ -163,6 +167,7 @@ class iPadRootViewController : public ui::ViewController,
   void refreshIndexSurahRow(int row);
   void refreshSurahViewWith(int surah, int verse);
   virtual void bringIndexToView();
+  bool showIndexColumn() override;
   virtual void reloadSurahView() {}
   void refreshSettings() {}
   void smoothScrollToNextVerse();
@@ -227,14 +232,19 @@ class iPadRootViewController : public ui::ViewController,
  private:
   bool built() const { return viewRoot != nullptr; }
   void applyLayout(const LayoutSpec& spec, bool animated);
+  void relayoutTables();
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   std::shared_ptr<BookmarksViewController> makeBookmarksList();
+  std::shared_ptr<SearchViewController> makeSearchScreen();
   // The bookmarks or search screen on top of the selected tab, if it shows one.
   ui::ViewController* visibleTabScreen() const;
   bool tabScreenPinsColumn() const;
   void refreshTabScreenTheme();
+  bool searchKeyPressed(const ui::KeyEvent& key);
   ui::Button* tabButton(int tab) const;
+  // The tab button at a place in the bar, counting from the left.
+  ui::Button* tabButtonAtPlace(int place) const;
   void setTabImage(int tab, bool selected);
   ui::NavigationController* tabNavigation() const;
   void glideFloatingView(float target);
@@ -264,4 +274,7 @@ class iPadRootViewController : public ui::ViewController,
   std::optional<ns::Date> lastPanStopped;
   float lastPosition = -1.0f;
   std::vector<ns::Observer> observers_;
+  // The notes panel's edited note, saved if the application ends meanwhile.
+  std::optional<UnsavedNotes::Note> unsavedNote();
+  UnsavedNotes::Registration unsavedNoteRegistration_;
 };

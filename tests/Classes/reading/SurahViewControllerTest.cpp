@@ -231,6 +231,31 @@ TEST_F(ReadingTest, BookmarkToggleAndTheMap) {
   EXPECT_FALSE(s.isVerseBookmarked(7));
 }
 
+// On a full or read-only disk a toggle tells the reader and the verse stays
+// as the store has it.
+TEST_F(ReadingTest, ABookmarkThatCannotBeWrittenIsReportedAndTheVerseStaysAsItWas) {
+  launch();
+  open(2, 1);
+  auto& s = screen();
+  ASSERT_TRUE(ChapterInfo::insertBookmark(userDb(), 2, 9, false, 1, ""));
+  s.reloadBookmarksMap();
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (int verse : {5, 9}) {  // an added mark, a removed one
+    SCOPED_TRACE(verse);
+    EXPECT_FALSE(s.addOrRemoveBookmarkForVerse(verse));
+    ui::ButtonPanel* alert = ui::ButtonPanel::visiblePanel();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Bookmark Not Saved");
+    alert->tapButtonAtIndex(0);
+    settle();
+  }
+  EXPECT_FALSE(s.isVerseBookmarked(5));
+  EXPECT_TRUE(s.isVerseBookmarked(9));
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = OFF", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_TRUE(s.addOrRemoveBookmarkForVerse(5));
+  EXPECT_EQ(ui::ButtonPanel::visiblePanel(), nullptr);
+}
+
 TEST_F(ReadingTest, NextAndPreviousWrapAndASecondTapIsIgnored) {
   launch();
   auto& s = screen();
@@ -254,13 +279,14 @@ TEST_F(ReadingTest, NextAndPreviousWrapAndASecondTapIsIgnored) {
     EXPECT_EQ(s.selectedVerse(), c.to == 1 || c.to == 9 ? 1 : 0);
   }
   EXPECT_EQ(navPosts, 4);
-  // The desktop's arrows: Left leads on in reading order, Down to the next verse.
+  // The desktop's arrows: Left follows the left ornament to the previous
+  // surah, Down leads to the next verse.
   open(2, 5);
   backend().key("Down");
   EXPECT_EQ(s.selectedVerse(), 6);
   backend().key("Left");
   settle(0.5);
-  EXPECT_EQ(s.iCurrentSurah(), 3);
+  EXPECT_EQ(s.iCurrentSurah(), 1);
 }
 
 TEST_F(ReadingTest, PlayButtonShowsTheAudioStatusAndOffersTheDownload) {
@@ -406,7 +432,7 @@ TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
   EXPECT_EQ(s.selectedVerse(), 0);
   backend().key("Right");
   settle(1);
-  EXPECT_EQ(s.iCurrentSurah(), 1);
+  EXPECT_EQ(s.iCurrentSurah(), 3);
 }
 
 }  // namespace
@@ -414,6 +440,7 @@ TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
 
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/reading/ChoiceListController.h"
+#include "Classes/reading/PickTranslationController.h"
 
 namespace readingtest {
 namespace {
@@ -453,17 +480,24 @@ TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
   EXPECT_EQ(defaults().integerForKey("CurrentReciterv22"), 3);
   EXPECT_EQ(s.btnReciter->titleForState(ui::ControlStateNormal), ChapterInfo::getReciterShortNameFromNumber(3));
 
+  // The translation picker covers the screen, editing the slot the rows read.
   s.btnTranslation->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
   settle();
-  auto translations = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
+  auto* translations = dynamic_cast<PickTranslationController*>(s.modalViewController());
   ASSERT_TRUE(translations);
-  auto list = ChapterInfo::getAvailableTranslations(true);
+  EXPECT_TRUE(translations->IsPrimaryTranslation());
+  const auto& list = translations->translations();
   int row = int(std::find(list.begin(), list.end(), 1) - list.begin());
-  translations->didSelectRowAtIndexPath(translations->tableView(), ui::IndexPath::indexPathForRow(row, 0));
+  translations->didSelectRowAtIndexPath(translations->table.get(), ui::IndexPath::indexPathForRow(row, 0));
   settle();
+  EXPECT_EQ(defaults().integerForKey("CurrentTranslationPrimary"), 1);
+  EXPECT_EQ(s.modalViewController(), translations);  // open for another choice
   EXPECT_EQ(s.iCurrentTranslation(), 1);
   EXPECT_EQ(s.numberOfVerseRows(), 573);
   EXPECT_EQ(s.btnTranslation->titleForState(ui::ControlStateNormal), ChapterInfo::getTranslationNameForNumber(1));
+  translations->btnBack->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle();
+  EXPECT_EQ(s.modalViewController(), nullptr);
 }
 
 // A press held still on a verse selects it once; one that moves does not.

@@ -286,7 +286,7 @@ TEST_F(VerseOptionsTest, CopyPutsTheChosenTextOnTheClipboardAsUtf8) {
   openPanel(screen(), 255);
   settle();
   press(hud().btnHUDCopy);
-  EXPECT_EQ(sheetEntries().size(), 5u);
+  EXPECT_EQ(sheetEntries().size(), 4u);  // no web site configured: no web link
   EXPECT_EQ(hud().currentSheet()->title(), "Copy to Clipboard");
   backend().screenshot(shotPath("options-panel-copy-sheet.png"));
   choose(0);
@@ -375,9 +375,14 @@ TEST_F(VerseOptionsTest, EmailMessageAndPostTakeTheDesktopsPaths) {
   panel()->tapButtonAtIndex(0);
   settle();
 
-  // No social-network session: Post opens nothing, starts no login, and closes the panel.
+  // Where the network is not configured, Post says so, starts no login, and closes the panel.
   press(hud().btnHUDSocial);
   choose(0);
+  settle();
+  ASSERT_NE(panel(), nullptr);
+  EXPECT_EQ(panel()->title(), "Posting Not Set Up");
+  panel()->tapButtonAtIndex(0);
+  settle();
   EXPECT_EQ(root->modalViewController(), nullptr);
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(ZarvelSDKAppDelegate::GetInstance()->existingSocialNetwork());
