@@ -104,6 +104,8 @@ void SurahViewController::showTajweedBar(bool animated) {
     ui::View::setAnimationDuration(kBarSlide);
   }
   imgNoteCover->setImage(ui::Image::imageNamed(IsInLandscape_ ? "note-cover-ls.png" : "note-cover.png"));
+  // The bar takes its width first, so that the buttons placed in it keep theirs.
+  viewTajweedBar->setFrame(cg::Rect(kBarX, t.y() + H - kBarHeight, W - kBarX, kBarHeight));
 
   int shown = 0;
   for (const Rule& rule : kRules) shown += ruleIsOn(rule) ? 1 : 0;
@@ -133,7 +135,6 @@ void SurahViewController::showTajweedBar(bool animated) {
     visible[i]->setAutoresizingMask(mask);
   }
 
-  viewTajweedBar->setFrame(cg::Rect(kBarX, t.y() + H - kBarHeight, W - kBarX, kBarHeight));
   cg::EdgeInsets insets{0, 0, kBarHeight, 0};
   tblVerses->setContentInset(insets);
   tblVerses->setScrollIndicatorInsets(insets);

@@ -35,6 +35,16 @@ class SettingsTest : public audiotest::AudioTest {
       if (!std::filesystem::exists(bundle / name)) testenv::linkBuiltResources(bundle, {name});
   }
 
+  // A guide still open stops its example while the sound device is there.
+  void TearDown() override {
+    if (delegate && root()) {
+      if (auto& popover = reading().popoverView; popover && popover->isPopoverVisible()) popover->dismissPopoverAnimated(false);
+      if (root()->iSelectedBottomTab() != 3) root()->tabbarButtonPressed(3);
+      settle(0.5);
+    }
+    AudioTest::TearDown();
+  }
+
   // Starts the application in the orientation, in the interface language.
   void launch(ui::InterfaceOrientation orientation = ui::InterfaceOrientation::LandscapeRight,
               const std::string& language = "en") {
@@ -65,6 +75,7 @@ class SettingsTest : public audiotest::AudioTest {
 
   // Taps the middle of a view as a person would.
   void tapView(ui::View& v) {
+    delegate->window()->layoutIfNeeded();  // the tables place their rows first
     cg::Rect r = v.convertRectToView(v.bounds(), nullptr);
     backend().tap(cg::Point(r.midX(), r.midY()));
     settle(0.6);
