@@ -42,6 +42,7 @@ void SurahViewController::buildSurahView() {
   buildHeaderArea(*viewEverything);
   buildSurahInfoArea();
   buildAudioArea();
+  buildDownloadArea();
   connectHeaderActions();
   connectAudioActions();
   setView(viewEverything);

@@ -300,11 +300,13 @@ void SettingsSubView::clickedButtonAtIndex(ui::AlertView& alert, int) {
 
 void SettingsSubView::quitApp() {
   auto app = ZarvelSDKAppDelegate::GetInstance();
-  // A download or an installation would be cut off: the reader waits for it.
-  if (app && app->isDownloading()) {
-    showAlert(localized("Recitation Download Running"),
-              localized("Zarvel can start again in the new language once the recitation being downloaded is "
-                        "installed. Choose the language again then."),
+  // A download, an installation or a removal of recitations would be cut
+  // off: the reader waits for it.
+  if (app && (app->isDownloading() || app->settingUpSurah() ||
+              app->bgDeletingAudio != ui::BackgroundTaskInvalid)) {
+    showAlert(localized("Please Wait"),
+              localized("Zarvel can start again in the new language once the recitation being downloaded, "
+                        "installed or removed is done. Choose the language again then."),
               localized("OK"), 0);
     return;
   }

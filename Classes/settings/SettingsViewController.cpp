@@ -1,5 +1,6 @@
 #include "Classes/settings/SettingsViewController.h"
 
+#include "Classes/audio/ManageSurahAudioController.h"
 #include "Classes/common/ScreenSupport.h"
 #include "Classes/settings/SettingsCell.h"
 #include "Classes/settings/SettingsSubView.h"
@@ -20,9 +21,6 @@ void store(bool value, const char* key) {
 }
 
 const char* const kSizeNames[] = {"Small", "Normal", "Big", "Large", "Huge"};
-
-// The installed-recitations manager of a reciter; none in this build yet.
-std::shared_ptr<ui::ViewController> makeRecitationsManager(int) { return nullptr; }
 
 }  // namespace
 
@@ -193,8 +191,7 @@ void SettingsViewController::didSelectRowAtIndexPath(ui::TableView* tableView, c
     }
     case ManageRecitations: {
       if (r < 0 || r >= int(allReciters_.size())) break;
-      auto manager = makeRecitationsManager(allReciters_[size_t(r)]);
-      if (!manager) break;
+      auto manager = std::make_shared<ManageSurahAudioController>(allReciters_[size_t(r)]);
       managesurahController = manager;
       if (auto* nav = navigationController()) nav->pushViewController(manager, true);
       break;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "Classes/audio/ManageSurahAudioController.h"
 #include "Classes/settings/SettingsScreen.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -53,7 +54,7 @@ class SettingsViewController : public SettingsScreen {
 
   std::shared_ptr<ui::Switch> switchKahf, switchAskForBookmarkGroups, switchHideTransFullScreen;
   // The recitations manager last pushed.
-  std::shared_ptr<ui::ViewController> managesurahController;
+  std::shared_ptr<ManageSurahAudioController> managesurahController;
 
  private:
   void readInstalledReciters();

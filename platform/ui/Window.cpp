@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
@@ -387,8 +388,14 @@ void Window::drawStatusBar(cg::Context& ctx) {
   if (Application::shared().isNetworkActivityIndicatorVisible()) {
     cg::Point c{6 + name.width + 14, h / 2};
     ctx.setLineWidth(1.6f);
+    // It turns a spoke every twelfth of a second: the window is drawn again then.
+    int turn = int(std::fmod(ns::Clock::current().now() * 12, 12.0));
+    std::weak_ptr<View> weak = weak_from_this();
+    ns::RunLoop::main().performAfter(this, "networkSpinner", 1.0 / 12, [weak] {
+      if (auto self = std::static_pointer_cast<Window>(weak.lock())) self->setNeedsRedraw();
+    });
     for (int i = 0; i < 12; ++i) {
-      float a = float(i) * 3.14159265f / 6;
+      float a = float(i + turn) * 3.14159265f / 6;
       ctx.setStrokeColor(ink.withAlpha(0.25f + 0.75f * float(i) / 11));
       ctx.beginPath();
       ctx.moveTo({c.x + 3.5f * std::cos(a), c.y + 3.5f * std::sin(a)});

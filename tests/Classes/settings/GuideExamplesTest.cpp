@@ -145,8 +145,12 @@ TEST_F(GuideExamplesTest, WithoutTheSurahInstalledTheButtonOffersItsDownload) {
   EXPECT_NE(alert->message().find(ChapterInfo::getNameFromNumber(69)), std::string::npos) << alert->message();
   EXPECT_EQ(alert->buttonTitleAtIndex(alert->firstOtherButtonIndex()), "Download");
   picture("guide-download-offer");
-  alert->tapButtonAtIndex(alert->cancelButtonIndex());
+  // "Download" starts the surah's download: here, with no mirror set, the
+  // reader is told where the mirrors belong.
+  alert->tapButtonAtIndex(alert->firstOtherButtonIndex());
   settle(0.3);
+  ASSERT_NE(alertShown(), nullptr);
+  EXPECT_EQ(alertShown()->title(), "No Download Mirror");
 }
 
 TEST_F(GuideExamplesTest, LeavingTheGuideStopsItsExample) {

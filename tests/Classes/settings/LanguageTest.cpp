@@ -91,8 +91,8 @@ TEST_F(LanguageTest, TheLanguageAlreadyChosenAsksToStartAgainToo) {
   EXPECT_TRUE(ui::Application::shared().relaunchRequested());
 }
 
-// Quitting would cut a download or an installation off: the reader is told to
-// wait, and everything stays open.
+// Quitting would cut a download, an installation or a removal off: the
+// reader is told to wait, and everything stays open.
 TEST_F(LanguageTest, ARunningDownloadIsWaitedFor) {
   launch();
   delegate.get()->*(&DownloadState::isDownloading_) = true;

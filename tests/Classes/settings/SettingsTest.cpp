@@ -82,6 +82,15 @@ TEST_F(SettingsTest, TheSectionsFollowTheInstalledRecitations) {
   EXPECT_EQ(again->allReciters(), std::vector<int>{kContReciter});
   auto row = again->cellForRowAtIndexPath(again->myTableView.get(), {SettingsViewController::ManageRecitations, 0});
   EXPECT_EQ(row->textLabel()->text(), ChapterInfo::getReciterFullNameFromNumber(kContReciter));
+  // The row opens the reciter's installed recitations.
+  tapRow(*again->myTableView, SettingsViewController::ManageRecitations, 0);
+  auto* manager = shown<ManageSurahAudioController>();
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->selectedReciter(), kContReciter);
+  EXPECT_EQ(again->managesurahController.get(), manager);
+  picture("recitations-manager");
+  moreTab()->popViewControllerAnimated(false);
+  settle(0.3);
 
   // Per-verse audio of a reciter with a gapless set: the upgrade offer too.
   installVerses(104, 0.2, 1);
