@@ -107,6 +107,7 @@ void Application::resetForTesting() {
   state_ = ApplicationState::Inactive;
   launched_ = false;
   terminated_ = false;
+  relaunch_ = false;
   onTerminate_ = nullptr;
 }
 
