@@ -30,6 +30,7 @@ using testing_support::LoopbackServer;
 constexpr int kSurah = 103;  // verses 0 to 3
 constexpr int kReciter = 2;
 const std::string kPath = "/downloads/iphone/audioCont/2/103.tar.gz";
+const std::string kPerVersePath = "/downloads/iphone/audiov2.2/2/103.tar.gz";
 
 std::string str(const std::vector<std::uint8_t>& b) { return std::string(b.begin(), b.end()); }
 
@@ -62,10 +63,9 @@ class DownloadTest : public AudioTest {
           .write(reinterpret_cast<const char*>(mp3.data()), long(mp3.size()));
     }
     mirror_ = verses_ / "mirror";
-    auto packed = recitation_packer::pack(verses_.string(), mirror_.string(), kReciter, false, true, {kSurah});
+    auto packed = recitation_packer::pack(verses_.string(), mirror_.string(), kReciter, true, true, {kSurah});
     ASSERT_EQ(packed.error, "");
-    std::ifstream in(mirror_ / kPath.substr(1), std::ios::binary);
-    archive_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    archive_ = packedArchive(kPath);
     // The parts' verse times go into this process's content copy.
     sqlite3* db = fixtures::openReadWrite(contentWithTimings().string());
     fixtures::exec(db, ns::format("DELETE FROM audioparts WHERE surah = %d; DELETE FROM audiotimings WHERE surah = %d;",
@@ -89,6 +89,20 @@ class DownloadTest : public AudioTest {
     delegate->downloadSurahAudioAlert(kSurah);
     ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
     settle(0.5);
+  }
+
+  std::string packedArchive(const std::string& path) {
+    std::ifstream in(mirror_ / path.substr(1), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  // The verses heard, in order, from a play of the open surah.
+  std::vector<int> heardVerses(double seconds) {
+    backend().advance(seconds);
+    std::vector<int> heard;
+    for (int v : tones::versesByWindow(device().recording(), 0.05))
+      if (v >= 0 && v <= 3) heard.push_back(v);
+    return runs(heard);
   }
 
   // The strip's ground in the window's picture, below its bar in the middle.
@@ -120,15 +134,62 @@ TEST_F(DownloadTest, ASurahDownloadsInstallsAndPlays) {
   // The surah opens and plays its verses in order.
   EXPECT_EQ(reading().iCurrentSurah(), kSurah);
   ASSERT_TRUE(reading().IsInPlayMode());
-  backend().advance(2.0);
-  auto heard = runs(tones::versesByWindow(device().recording(), 0.05));
-  std::vector<int> clean;
-  for (int v : heard)
-    if (v >= 0 && v <= 3) clean.push_back(v);
-  EXPECT_EQ(runs(clean), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(heardVerses(2.0), (std::vector<int>{0, 1, 2, 3}));
   // Nothing of the archive stays behind.
   EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103.tar.gz"));
   EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103"));
+}
+
+// The download controller asks for the continuous kind (every reciter has a
+// continuous set); the per-verse kind of older mirrors still downloads,
+// installs and plays verse by verse through the same downloader and set-up.
+TEST_F(DownloadTest, BothKindsOfArchiveDownloadInstallAndPlayTheirVersesInOrder) {
+  struct Case {
+    const char* name;
+    std::string path;
+    bool continuous;
+  } cases[] = {{"per verse", kPerVersePath, false}, {"continuous", kPath, true}};
+  launch();
+  useReciter(kReciter);
+  struct Outcome : DownloaderDelegate {
+    bool finished = false, failed = false;
+    void setCorrectTotal(int) override {}
+    void setUpgradeProgress(int) override {}
+    void downloadFailed() override { failed = true; }
+    void downloadFinished() override { finished = true; }
+  };
+  std::string folder = ns::pathJoin(ns::cachesDirectory(), "audio", "2");
+  fs::create_directories(folder);
+  std::string target = ns::pathJoin(folder, "103.tar.gz");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.on(c.path, LoopbackServer::ok(packedArchive(c.path)));
+    auto outcome = std::make_shared<Outcome>();
+    auto downloader = Downloader::downloadURL(server.url(c.path), target, outcome, 0);
+    ASSERT_TRUE(downloader);
+    ns::RunLoop::main().runUntil([&] { return outcome->finished || outcome->failed; }, 10.0);
+    ASSERT_TRUE(outcome->finished) << downloader->failureReason();
+    std::string why;
+    ASSERT_TRUE(recitation_archive::install(delegate->dbConnectionAudioDownload(), target, kSurah, kReciter,
+                                            c.continuous, &why))
+        << why;
+    EXPECT_TRUE(installed());
+    EXPECT_EQ(ChapterInfo::isSurahAudioContinuous(user(), kSurah, kReciter), c.continuous);
+    EXPECT_EQ(storedParts(), c.continuous ? ChapterInfo::getTotalPartsForChapter(kSurah) : 0);
+    for (int v = 0; v <= 3; ++v)
+      EXPECT_EQ(ChapterInfo::getMP3Recitation(user(), kSurah, v, kReciter).empty(), c.continuous) << v;
+    EXPECT_FALSE(fs::exists(target));
+    open(kSurah);
+    reading().updateReciterLabel();
+    device().startRecording();
+    reading().playStopOrDownload();
+    ASSERT_TRUE(reading().IsInPlayMode());
+    EXPECT_EQ(reading().isUsingContinuousPlayback(), c.continuous);
+    EXPECT_EQ(heardVerses(2.5), (std::vector<int>{0, 1, 2, 3}));
+    if (reading().IsInPlayMode()) reading().stopPlaying(false, false);
+    settle(1.0);
+    ASSERT_TRUE(ChapterInfo::deleteAudio(user(), kSurah, kReciter, true));
+  }
 }
 
 TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
