@@ -81,13 +81,21 @@ class DownloadTest : public AudioTest {
     fs::remove_all(verses_);
   }
 
-  // Starts the download of the surah and lets it run to its end (real time
-  // for the network and the set-up's thread, the clock for the rest).
+  // Starts the download of the surah and lets it run to its end.
   void download() {
     useReciter(kReciter);
     delegate->downloadServer = 1;
     delegate->downloadSurahAudioAlert(kSurah);
-    ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+    runToTheEnd();
+  }
+
+  // Real time for the network and the set-up's thread until the run has
+  // ended (the network indicator goes off last, after the set-up's thread
+  // has handed back its end), then the clock for the strips' fades.
+  void runToTheEnd() {
+    ns::RunLoop::main().runUntil(
+        [&] { return !delegate->isDownloading() && !ui::Application::shared().isNetworkActivityIndicatorVisible(); },
+        15.0);
     settle(0.5);
   }
 
@@ -220,25 +228,44 @@ TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
   notFound.chunks = {"<html><body>Not Found</body></html>"};
   LoopbackServer::Answer shortBody = LoopbackServer::ok(archive_.substr(0, archive_.size() / 2));
   shortBody.contentLength = (long long)archive_.size();
+  // What the reader is told: the download's failure, or the set-up's, whose
+  // cause goes to the log.
+  const std::string noServer = "Downloading Audio for Al-Asr Failed\nCould not connect to Download Server";
+  const std::string setupFailed = "Setup Failed\n";
   struct Case {
     const char* name;
     LoopbackServer::Answer answer;
+    const std::string& told;
+    const char* cause;  // for a failed set-up
   } cases[] = {
-      {"404 page", notFound},
-      {"cut short of its stated length", shortBody},
-      {"gzip stream cut short", LoopbackServer::ok(archive_.substr(0, archive_.size() - 40))},
-      {"not gzip", LoopbackServer::ok("PK\x03\x04 this is a zip, not a tar.gz")},
-      {"bad checksum", LoopbackServer::ok(withMember(rawMember("103-09.mp3", '0', "x", false), 1))},
-      {"a member ../x", LoopbackServer::ok(withMember(rawMember("../x", '0', "escape"), 6))},
-      {"a member /abs", LoopbackServer::ok(withMember(rawMember("/tmp/abs-escape", '0', "escape"), 6))},
-      {"a link", LoopbackServer::ok(withMember(rawMember("103-01.mp3", '2', ""), 0))},
-      {"a missing member", LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({}))))},
-      {"inflates far beyond", LoopbackServer::ok(bomb)},
+      {"404 page", notFound, noServer, ""},
+      {"cut short of its stated length", shortBody, noServer, ""},
+      {"gzip stream cut short", LoopbackServer::ok(archive_.substr(0, archive_.size() - 40)), setupFailed,
+       "the archive ends before its gzip stream does"},
+      {"not gzip", LoopbackServer::ok("PK\x03\x04 this is a zip, not a tar.gz"), setupFailed,
+       "the archive is not gzip data"},
+      {"bad checksum", LoopbackServer::ok(withMember(rawMember("103-09.mp3", '0', "x", false), 1)), setupFailed,
+       "a member's header is damaged (bad checksum)"},
+      {"a member ../x", LoopbackServer::ok(withMember(rawMember("../x", '0', "escape"), 6)), setupFailed,
+       "a member's name leaves its folder: ../x"},
+      {"a member /abs", LoopbackServer::ok(withMember(rawMember("/tmp/abs-escape", '0', "escape"), 6)), setupFailed,
+       "a member's name leaves its folder: /tmp/abs-escape"},
+      {"a link", LoopbackServer::ok(withMember(rawMember("103-01.mp3", '2', ""), 0)), setupFailed,
+       "a member is not a plain file (type '2'): 103-01.mp3"},
+      {"a missing member", LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({})))),
+       setupFailed, "the archive lacks 103-01.mp3"},
+      {"inflates far beyond", LoopbackServer::ok(bomb), setupFailed, "the archive unpacks to more than its surah can hold"},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
     server.on(kPath, c.answer);
     download();
+    auto* sheet = ui::ButtonPanel::visiblePanel();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->title().rfind(c.told, 0), 0u) << sheet->title();
+    if (c.told == setupFailed) {
+      EXPECT_EQ(delegate->lastSetupFailure(), c.cause);
+    }
     EXPECT_FALSE(installed());
     EXPECT_EQ(storedParts(), 0);
     EXPECT_FALSE(delegate->isDownloading());
@@ -260,6 +287,35 @@ TEST_F(DownloadTest, AStoreFailureHalfWayLeavesNoPartOfTheSurah) {
   EXPECT_EQ(delegate->lastSetupFailure(), "the recitation could not be stored");
   EXPECT_EQ(storedParts(), 0);  // the parts went back with the mark
   EXPECT_FALSE(installed());
+}
+
+TEST_F(DownloadTest, AFailedSetUpEndsADownloadAllRun) {
+  launch();
+  useReciter(kReciter);
+  // Only this surah is missing, and its archive holds nothing to install.
+  for (int n = 1; n <= 114; ++n) {
+    if (n == kSurah) continue;
+    ASSERT_TRUE(ChapterInfo::markAudioAsInstalled(user(), n, kReciter));
+  }
+  server.on(kPath, LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({})))));
+  int sleepBefore = ZarvelSDKAppDelegate::sleepCounter();
+  size_t tasksBefore = ui::BackgroundTasks::openTaskCount();
+  delegate->downloadServer = 1;
+  delegate->downloadAllSurahAudio();
+  ASSERT_TRUE(delegate->downloadingAllSurahs());
+  EXPECT_EQ(delegate->downloadingSurah(), kSurah);
+  runToTheEnd();
+  EXPECT_EQ(delegate->lastSetupFailure(), "the archive lacks 103-01.mp3");
+  EXPECT_FALSE(delegate->downloadingAllSurahs());
+  EXPECT_FALSE(delegate->isDownloading());
+  EXPECT_EQ(server.received().size(), 1u);  // the same surah is not fetched again
+  EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+  EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  auto* sheet = ui::ButtonPanel::visiblePanel();
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(sheet->title().rfind("Setup Failed\n", 0), 0u) << sheet->title();
+  EXPECT_TRUE(reading().viewDownloadAudioProgress->isHidden());
 }
 
 TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
@@ -300,8 +356,7 @@ TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
   delegate->downloadSurahAudioAlert(kSurah);
   ns::RunLoop::main().runUntil([&] { return delegate->settingUpSurah(); }, 10.0);
   delegate->cancelDownload();
-  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
-  settle(0.5);
+  runToTheEnd();
   EXPECT_TRUE(installed());
   EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
   EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
@@ -390,8 +445,7 @@ TEST_F(DownloadTest, TheIndexsStripFollowsADownloadStartedFromTheIndexAndGoesAtI
   EXPECT_EQ(index->progressIndexDownload->progress(), 1.0f);
   EXPECT_EQ(index->lblIndexDownload->text(), "Setting Up... Please Wait");
   EXPECT_FALSE(index->btnIndexDownload->isEnabled());
-  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
-  settle(0.5);
+  runToTheEnd();
   EXPECT_TRUE(installed());
   EXPECT_TRUE(strip.isHidden());
   EXPECT_EQ(index->surahListTable()->contentInset().bottom, 0.0f);
@@ -419,6 +473,25 @@ TEST_F(DownloadTest, SetUpShowsAFullBarAndRefusesTheCancel) {
   EXPECT_FALSE(r.btnAudioDownloadCancel->isEnabled());
   r.didBeginDownloading();
   EXPECT_TRUE(r.btnAudioDownloadCancel->isEnabled());
+}
+
+TEST_F(DownloadTest, TheMirrorListIsReadFromTheDataFolder) {
+  unsetenv(RecitationMirrors::kEnvironmentVariable);
+  const std::string path = ns::pathJoin(ns::documentsDirectory(), RecitationMirrors::kFileName);
+  // Without the file there is no mirror, and the reason names the file.
+  RecitationMirrors::reload();
+  EXPECT_TRUE(RecitationMirrors::shared().empty());
+  EXPECT_NE(RecitationMirrors::shared().problem().find(path), std::string::npos);
+  fs::create_directories(ns::documentsDirectory());
+  std::ofstream(path) << "# the loopback mirror\n" << server.url("") << "\nftp://refused.example\n";
+  RecitationMirrors::reload();
+  launch();
+  server.on(kPath, LoopbackServer::ok(archive_));
+  download();
+  EXPECT_TRUE(installed());
+  EXPECT_EQ(RecitationMirrors::shared().source(), path);
+  EXPECT_EQ(RecitationMirrors::shared().baseURLs(), (std::vector<std::string>{server.url("")}));
+  EXPECT_NE(RecitationMirrors::shared().problem().find("ftp://refused.example"), std::string::npos);
 }
 
 TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {
