@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/settings/TipsViewController.h"
 #include "Classes/shell/FloatingPanGestureRecognizer.h"
 #include "Classes/shell/SurahTranslationViewController.h"
 #include "Classes/shell/View+FindAndResignFirstResponder.h"
@@ -138,15 +139,22 @@ void iPadRootViewController::viewDidAppear(bool) {
   if (imgSplash) imgSplash->setAlpha(0);
   ui::View::commitAnimations();
   ns::RunLoop::main().performAfter(this, "setHasLoadedCompletely", 1.0, [this] { setHasLoadedCompletely(); });
+  // The tips once per installation: the key is set when they are shown, so a
+  // start that ends before they come up shows them the next time.
   if (!defaults().boolForKey("TipsHaveShownHD")) {
-    defaults().setBool(true, "TipsHaveShownHD");
-    defaults().synchronize();
+    ns::RunLoop::main().cancelPreviousPerformRequests(this, "showTipsView");
     ns::RunLoop::main().performAfter(this, "showTipsView", 1.0, [this] { showTipsView(); });
   }
 }
 
-// The tips screen comes with a later screen set; until then nothing opens.
-void iPadRootViewController::showTipsView() {}
+void iPadRootViewController::showTipsView() {
+  auto sheet = ui::NavigationController::withRoot(std::make_shared<TipsViewController>());
+  sheet->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  presentModalViewController(sheet, true);
+  if (modalViewController() != sheet.get()) return;  // another sheet is up: next time
+  defaults().setBool(true, "TipsHaveShownHD");
+  defaults().synchronize();
+}
 
 void iPadRootViewController::viewWillDisappear(bool) {
   ns::logf("DEBUG - [%s] iPad Root Controller Disappearing", ns::logTimestamp().c_str());
