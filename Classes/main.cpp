@@ -1,15 +1,20 @@
 // The entry point: the platform's application loop with the delegate the main
 // interface makes. A window needs a desktop session; ZARVEL_HEADLESS=1 runs
 // without one (see platform/backend/headless/HeadlessBackend.h), and then plays
-// recitations on the silent device, timed by its virtual clock.
+// recitations on the silent device, timed by its virtual clock. Web pages are
+// shown by the desktop's web engine, whose helper processes end with the loop.
 #include <cstdlib>
 #include <cstring>
 
 #include "Classes/app/MainInterface.h"
 #include "platform/backend/sdl/SdlBackend.h"
+#include "toolkit/web/WebKitEngine.h"
 
 int main(int argc, char** argv) {
   const char* headless = std::getenv("ZARVEL_HEADLESS");
   if (headless && std::strcmp(headless, "1") == 0) setenv("ZARVEL_AUDIO", "silent", 0);
-  return ui::ApplicationMain(argc, argv, [] { return loadMainInterface(); });
+  ui::WebKitEngine::install();
+  int status = ui::ApplicationMain(argc, argv, [] { return loadMainInterface(); });
+  ui::WebKitEngine::shutdown();
+  return status;
 }

@@ -8,84 +8,42 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 
-#include "Classes/app/MainInterface.h"
 #include "Classes/bookmarks/BookmarksViewController.h"
 #include "Classes/core/ChapterInfo.h"
-#include "Classes/shell/iPadRootViewController.h"
 #include "bench/BenchSupport.h"
-#include "platform/backend/headless/HeadlessBackend.h"
+#include "bench/ShellScene.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Thread.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Animator.h"
-#include "platform/ui/NavigationController.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-void exec(sqlite3* db, const std::string& sql) { sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr); }
-
-// The shipped schema with 2,000 bookmarks over surahs 2 onwards, a third with
-// a note, in four groups; every fifth surah's section folded.
-void buildUser(const std::string& path) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  std::ifstream in(ns::sourceDirectory() + "/resources/zarveldyn.sql");
-  std::stringstream schema;
-  schema << in.rdbuf();
-  exec(db, "PRAGMA synchronous = OFF; BEGIN;");
-  exec(db, schema.str());
+// 2,000 bookmarks over surahs 2 onwards, a third with a note, in four groups;
+// every fifth surah's section folded.
+void addBookmarks(sqlite3* db) {
   int n = 0;
   for (int surah = 2; surah <= 114 && n < 2000; ++surah) {
-    if (surah % 5 == 0) exec(db, ns::format("INSERT INTO bookmarksections VALUES (%d, 1)", surah));
+    if (surah % 5 == 0) bench::exec(db, ns::format("INSERT INTO bookmarksections VALUES (%d, 1)", surah));
     for (int verse = 1; verse <= ChapterInfo::getVersesFromNumber(surah) && n < 2000; verse += 2, ++n)
-      exec(db, ns::format("INSERT INTO bookmarks (surah, verse, is_audio, note, bkgroup) VALUES (%d, %d, 0, '%s', %d)",
-                          surah, verse, n % 3 ? "" : "a note", n % 4));
+      bench::exec(db, ns::format("INSERT INTO bookmarks (surah, verse, is_audio, note, bkgroup) VALUES (%d, %d, 0, '%s', %d)",
+                                 surah, verse, n % 3 ? "" : "a note", n % 4));
   }
-  exec(db, "COMMIT");
-  sqlite3_close(db);
 }
 
-// The application launched headless with the shell, its Bookmarks tab open.
-struct Scene {
-  Scene() {
-    dir = fs::temp_directory_path() / ns::format("zarvel-bench-bookmarks-%d", static_cast<int>(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "resources");
-    for (const char* shared : {"zarvel.db", "images", "en.lproj"})
-      if (fs::exists(fs::path(ns::builtResourceDirectory()) / shared))
-        fs::create_symlink(fs::path(ns::builtResourceDirectory()) / shared, dir / "resources" / shared);
-    buildUser((dir / "resources" / "zarveldyn.db").string());
-    setenv("ZARVEL_HOME", (dir / "home").c_str(), 1);
-    setenv("ZARVEL_RESOURCES", (dir / "resources").c_str(), 1);
-    backend = std::make_unique<ui::HeadlessBackend>(1.8e9);
-    ZarvelSDKAppDelegate::initialize();
+// The application with its Bookmarks tab open.
+struct Scene : bench::ShellScene {
+  Scene() : bench::ShellScene("bookmarks", addBookmarks) {
     auto& defaults = ns::UserDefaults::standardUserDefaults();
     defaults.setInteger(1, "CurrentTranslationv22");
     defaults.setInteger(1, "CurrentTranslationPrimary");
-    defaults.setBool(true, "TipsHaveShownHD");
-    delegate = loadMainInterface();
-    backend->launch(delegate);
-    backend->advance(1.5);
-    delegate->ipadRootViewController()->tabbarButtonPressed(2);
+    launch(2);
     settle();
   }
-  ~Scene() { fs::remove_all(dir); }
-
-  BookmarksViewController* list() const {
-    auto* nav = dynamic_cast<ui::NavigationController*>(delegate->ipadRootViewController()->currenController());
-    return nav ? dynamic_cast<BookmarksViewController*>(nav->visibleViewController()) : nullptr;
-  }
+  BookmarksViewController* list() const { return visible<BookmarksViewController>(); }
   // Until the load asked for has reached the screen.
   void settle() {
     do {
@@ -94,10 +52,6 @@ struct Scene {
     } while (list() && list()->loadingBookmarks());
     ui::Animator::finishAll();
   }
-
-  fs::path dir;
-  std::unique_ptr<ui::HeadlessBackend> backend;
-  std::shared_ptr<ZarvelSDKAppDelegate> delegate;
 };
 
 Scene& scene() {
@@ -191,43 +145,13 @@ void BM_BookmarksScreen_FilterKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_BookmarksScreen_FilterKeystroke)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
-// Prints the runs as usual and keeps their real and CPU times (in one unit).
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  std::map<std::string, std::pair<double, double>> times;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs)
-      if (run.iterations > 0 && !run.error_occurred)
-        times[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double ratio(const std::string& a, const std::string& b, bool cpu) const {
-    auto x = times.find(a), y = times.find(b);
-    if (x == times.end() || y == times.end()) return 0;
-    double d = cpu ? y->second.second : y->second.first;
-    return d > 0 ? (cpu ? x->second.second : x->second.first) / d : 0;
-  }
-};
-
 }  // namespace
 
 // The load's real time carries the waits for the worker thread, which a busy
 // machine stretches; its CPU time (every thread's) is the work done.
 int main(int argc, char** argv) {
-  if (bench::builtContentDatabase().empty()) {
-    std::fprintf(stderr, "the content database is not built\n");
-    return 0;
-  }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nbookmarks screen load / raw SQLite: %.2f in real time, %.2f in CPU time (goal at most 1.3)\n",
-              reporter.ratio("BM_BookmarksScreen_Load", "BM_BookmarksScreen_RawSQLite", false),
-              reporter.ratio("BM_BookmarksScreen_Load", "BM_BookmarksScreen_RawSQLite", true));
-  if (auto key = reporter.times.find("BM_BookmarksScreen_FilterKeystroke"); key != reporter.times.end())
-    std::printf("a key in the filter: %.2f ms of CPU (goal under 16)\n", key->second.second);
-  benchmark::Shutdown();
-  return 0;
+  return bench::runWithRealAndCPU(argc, argv, [](const bench::RealAndCPUReporter& r) {
+    bench::printRatio(r, "bookmarks screen load / raw SQLite", "BM_BookmarksScreen_Load", "BM_BookmarksScreen_RawSQLite", 1.3);
+    std::printf("a key in the filter: %.2f ms of CPU (goal under 16)\n", r.cpu("BM_BookmarksScreen_FilterKeystroke"));
+  });
 }

@@ -53,7 +53,7 @@ endfunction()
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
 set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl
-    test_tktables test_tkcore test_bookmarks test_search test_media test_audio)
+    test_tktables test_tkcore test_bookmarks test_search test_media test_audio test_tkweb test_social test_sharing)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -107,6 +107,14 @@ zarvel_library(tkcore toolkit/core DEPS ${d})
 if(TARGET test_tkcore AND TARGET backend_headless)
   target_link_libraries(test_tkcore PRIVATE backend_headless)
 endif()
+# The desktop's web engine, apart from the toolkit's core so that only the
+# program and the tests that show real pages load WebKit.
+zarvel_pkg(WEBKIT webkit2gtk-4.1)
+zarvel_existing(d tkcore foundation ui PkgConfig::WEBKIT)
+zarvel_library(tkweb toolkit/web DEPS ${d})
+if(TARGET test_tkweb AND TARGET backend_headless)
+  target_link_libraries(test_tkweb PRIVATE backend_headless)
+endif()
 zarvel_pkg(EXPAT expat)
 zarvel_pkg(FRIBIDI fribidi)
 zarvel_existing(d tkcore foundation graphics text ui services PkgConfig::EXPAT PkgConfig::FRIBIDI)
@@ -120,6 +128,24 @@ if(TARGET test_tktables AND TARGET backend_headless)
   target_link_libraries(test_tktables PRIVATE backend_headless)
 endif()
 
+# --- social-network client ----------------------------------------------------
+zarvel_library(json src/JSON DEPS foundation)
+# The client: its session, requests and dialogs, on the JSON codec and the
+# toolkit's web view. Where the network is comes from the build's defaults
+# (none), then the data folder and the environment.
+set(ZARVEL_SOCIAL_APP_ID "" CACHE STRING "The application's id with the social network")
+set(ZARVEL_SOCIAL_DIALOG_URL "" CACHE STRING "The social network's dialog service")
+set(ZARVEL_SOCIAL_GRAPH_URL "" CACHE STRING "The social network's Graph service")
+set(ZARVEL_SOCIAL_REST_URL "" CACHE STRING "The social network's REST service")
+set(ZARVEL_SOCIAL_LOGIN_HOST "" CACHE STRING "The social network's login host")
+zarvel_existing(d json tkcore foundation graphics ui services)
+zarvel_library(social src/Social DEPS ${d})
+set_source_files_properties("${CMAKE_SOURCE_DIR}/src/Social/SocialConfiguration.cpp" PROPERTIES COMPILE_DEFINITIONS
+    "ZARVEL_SOCIAL_APP_ID=\"${ZARVEL_SOCIAL_APP_ID}\";ZARVEL_SOCIAL_DIALOG_URL=\"${ZARVEL_SOCIAL_DIALOG_URL}\";ZARVEL_SOCIAL_GRAPH_URL=\"${ZARVEL_SOCIAL_GRAPH_URL}\";ZARVEL_SOCIAL_REST_URL=\"${ZARVEL_SOCIAL_REST_URL}\";ZARVEL_SOCIAL_LOGIN_HOST=\"${ZARVEL_SOCIAL_LOGIN_HOST}\"")
+if(TARGET test_social)
+  target_link_libraries(test_social PRIVATE tkweb backend_headless)
+endif()
+
 # --- application -------------------------------------------------------------
 find_package(SQLite3 REQUIRED)
 find_package(ZLIB REQUIRED)
@@ -131,16 +157,16 @@ zarvel_library(glyphs Classes/glyphs DEPS ${d})
 # The screens, in the order they stand on one another: the parts several
 # screens share first, the note pad and the audio code below the reading
 # screen, the tab screens above it, the shell last.
-set(ZARVEL_SCREENS common notes audio reading index bookmarks search settings shell)
+set(ZARVEL_SCREENS common notes audio sharing reading index bookmarks search settings shell)
 set(built)
 foreach(lib ${ZARVEL_SCREENS})
-  zarvel_existing(d core glyphs ui services media tkstyled tktables ${built})
+  zarvel_existing(d core glyphs ui services media tkstyled tktables social ${built})
   zarvel_library(${lib} Classes/${lib} DEPS ${d})
   if(TARGET ${lib})
     list(APPEND built ${lib})
   endif()
 endforeach()
-zarvel_existing(d core glyphs ${built} ui services)
+zarvel_existing(d core glyphs ${built} ui services social)
 zarvel_library(app Classes/app DEPS ${d})
 # The screens reach the application delegate's services (defined in app),
 # which builds the shell that holds them: the static libraries link in a circle.
@@ -162,9 +188,12 @@ zarvel_tone_fixtures(test_shell)
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()
-
-# --- social-network client ----------------------------------------------------
-zarvel_library(json src/JSON DEPS foundation)
+if(TARGET test_sharing)
+  target_link_libraries(test_sharing PRIVATE tkweb)  # the login dialog on the real engine
+endif()
+if(TARGET test_app AND TARGET backend_sdl)
+  target_link_libraries(test_app PRIVATE backend_sdl)  # and in a window, to its exit
+endif()
 
 # --- build-time tools, resources and the application ---------------------------
 foreach(sub resources tools)
@@ -175,7 +204,7 @@ endforeach()
 
 if(EXISTS "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
   add_executable(zarvel "${CMAKE_SOURCE_DIR}/Classes/main.cpp")
-  zarvel_existing(d app ${built} core glyphs ui services backend_sdl backend_headless)
+  zarvel_existing(d app ${built} core glyphs ui services tkweb backend_sdl backend_headless)
   target_link_libraries(zarvel PRIVATE ${d})
   add_test(NAME zarvel_headless_screenshot
            COMMAND ${CMAKE_COMMAND} -DAPP=$<TARGET_FILE:zarvel> -DWORK=${CMAKE_BINARY_DIR}/test-tmp/headless-run

@@ -5,7 +5,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/String+More.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
-#include "src/SocialNetwork.h"
+#include "src/Social/SocialNetwork.h"
 #include "platform/foundation/String.h"
 
 namespace {

@@ -12,12 +12,14 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/DDInvocationGrabber.h"
 #include "Classes/core/Database.h"
+#include "Classes/core/Language.h"
 #include "Classes/core/DatabaseWorkers.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 #include "Classes/glyphs/ArabicFont.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "Classes/shell/iPadRootViewController.h"
-#include "src/SocialNetwork.h"
+#include "src/Social/SocialNetwork.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -25,13 +27,13 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/services/Device.h"
 #include "platform/services/IdleTimer.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
 namespace {
 
 // The application's identifier with the social network.
-constexpr char kSocialAppId[] = "zarvelreader";
 // The longest dictionary file read back.
 constexpr std::uint64_t kMaxDictionaryFileBytes = 16 * 1024 * 1024;
 // Real seconds the shutdown waits for database workers to stop.
@@ -225,6 +227,8 @@ void ZarvelSDKAppDelegate::initializeDatabase() {
 }
 
 void ZarvelSDKAppDelegate::finalizeView() {
+  // A note still being written is stored (or kept aside) while the store is open.
+  UnsavedNotes::saveAll();
   resetSleep();
   // Workers first: a query must never run on a closed connection.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kWorkerStopTimeout);
@@ -264,6 +268,24 @@ void ZarvelSDKAppDelegate::applicationDidFinishLaunching(ui::Application&) {
   }
   if (HasUpgradedApp() && ChapterInfo::dbVersion(dbConnection()) == 3.24) showUpdateNotice();
   showStorageWarnings();
+  // A settings write that fails later in the session is said once, on the main thread.
+  std::weak_ptr<ZarvelSDKAppDelegate> weak = weak_from_this();
+  defaults().setWriteFailureHandler([weak](const std::string& error) {
+    ns::RunLoop::main().post([weak, error] {
+      if (auto delegate = weak.lock()) delegate->reportSettingsWriteFailure(error);
+    });
+  });
+}
+
+void ZarvelSDKAppDelegate::reportSettingsWriteFailure(const std::string& error) {
+  if (settingsWriteFailureReported_) return;
+  settingsWriteFailureReported_ = true;
+  auto alert = std::make_shared<ui::AlertView>(
+      app_state::text("Changes Will Not Be Saved"),
+      app_state::text("The settings could not be saved, so the reading place and the choices changed now will be "
+                      "lost:") + "\n" + error,
+      std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+  alert->show();
 }
 
 // Says once, at launch, when the settings were reset, when the saved data had to
@@ -290,9 +312,23 @@ void ZarvelSDKAppDelegate::showStorageWarnings() {
     alert->show();
   }
 
+  // A note that could not be stored at the last exit was kept in a file.
+  if (std::string kept = UnsavedNotes::takeKeptFile(); !kept.empty()) {
+    auto alert = std::make_shared<ui::AlertView>(
+        app_state::text("Unsaved Note Kept"),
+        ns::replaceAll(app_state::text("A note being written when Zarvel last closed could not be saved. Its text is "
+                                       "kept in %@."),
+                       "%@", kept),
+        std::weak_ptr<ui::AlertViewDelegate>(), app_state::text("OK"));
+    alert->show();
+  }
+
   std::vector<std::string> readOnly;
   if (auto reason = dbHandler_->userDatabaseReadOnlyReason()) readOnly.push_back(*reason);
-  if (std::string reason = defaults().lastWriteError(); !reason.empty()) readOnly.push_back(reason);
+  if (std::string reason = defaults().lastWriteError(); !reason.empty()) {
+    readOnly.push_back(reason);
+    settingsWriteFailureReported_ = true;  // said here for this session
+  }
   if (readOnly.empty()) return;
   auto alert = std::make_shared<ui::AlertView>(
       app_state::text("Changes Will Not Be Saved"),
@@ -412,9 +448,12 @@ void ZarvelSDKAppDelegate::refreshSurahViewWith(int surah, int verse) {
 
 // ---- the social-network session ----------------------------------------------------------------------
 
+// A copy that has not been told where the network is has no session.
 std::shared_ptr<SocialNetwork> ZarvelSDKAppDelegate::socialNetwork() {
   if (socialNetwork_) return socialNetwork_;
-  socialNetwork_ = std::make_shared<SocialNetwork>(kSocialAppId);
+  SocialConfiguration services = SocialConfiguration::current();
+  if (!services.isConfigured()) return nullptr;
+  socialNetwork_ = std::make_shared<SocialNetwork>(services.appId, services);
   sessionDelegate_ = std::make_shared<SessionDelegate>(weak_from_this());
   bool authorised = defaults().boolForKey(kSocialAuth);
   if (!authorised || !socialNetwork_->isSessionValid()) {
@@ -427,6 +466,17 @@ std::shared_ptr<SocialNetwork> ZarvelSDKAppDelegate::socialNetwork() {
     }
   }
   return socialNetwork_;
+}
+
+// A login that failed (not one the reader cancelled) says so.
+void ZarvelSDKAppDelegate::snDidNotLogin(bool cancelled) {
+  if (cancelled) return;
+  auto alert = std::make_shared<ui::AlertView>(
+      Language::get("Login Failed", "Login Failed"),
+      Language::get("Logging in to the social network did not succeed. Please try again.",
+                    "Logging in to the social network did not succeed. Please try again."),
+      std::weak_ptr<ui::AlertViewDelegate>(), Language::get("OK", "OK"));
+  alert->show();
 }
 
 void ZarvelSDKAppDelegate::snDidLogin() {

@@ -9,6 +9,7 @@
 #include "Classes/bookmarks/BookmarkCellView.h"
 #include "Classes/bookmarks/BookmarkGroupsViewController.h"
 #include "Classes/bookmarks/BookmarksViewController.h"
+#include "Classes/common/ScreenMail.h"
 #include "Classes/common/ScreenSupport.h"
 #include "Classes/common/iPadConnectionDelegate.h"
 #include "Classes/core/String+More.h"
@@ -25,24 +26,9 @@ using screens::numberText;
 
 constexpr int kRowSheetTag = 1;
 constexpr int kRemoveAlertTag = 2;
-constexpr int kMailFailedAlertTag = -2;
 constexpr unsigned kPopoverFromBatchBar = 2;  // the arrow points down
 constexpr unsigned kPopoverFromRow = 15;      // any direction
 
-void alert(const std::string& title, const std::string& message) {
-  auto view = std::make_shared<ui::AlertView>(title, message, std::weak_ptr<ui::AlertViewDelegate>(), localized("OK"));
-  view->show();
-}
-
-bool shownTranslation(int t) { return t != 0 && t != 1000; }
-
-// "<b>name</b>:<br>" and the verse in the translation, wrapped right to left when it is written so.
-std::string translationBlock(sqlite3* content, int trans, int surah, int verse) {
-  bool rtl = ChapterInfo::isTranslationRTL(trans);
-  std::string text = content ? ChapterInfo::getTranslationFor(content, trans, surah, verse) : "";
-  return "<b>" + mailtext::escapeForHTML(ChapterInfo::getTranslationNameForNumber(trans)) + "</b>:<br>" +
-         (rtl ? "<div dir='rtl'>" : "") + mailtext::escapeForHTML(text) + (rtl ? "</div>" : "");
-}
 
 }  // namespace
 
@@ -261,15 +247,11 @@ std::string BookmarksViewController::batchMailBody() const {
   sqlite3* content = screens::contentDatabase();
   sqlite3* user = screens::userDatabase();
   std::string html = localized("I would like to share the following Qur'anic verses with you") + ":<br><br>";
+  // The second translation only when the root shows it.
+  int secondary = ipaddelegate_ && ipaddelegate_->isSecondaryTranslationVisible() ? S : 0;
   for (const BookmarkPtr& b : selectedBookmarks()) {
     int surah = b->surah(), verse = b->verse();
-    html += ns::format("<b>%s %i, %s %i</b>:<br>", localized("Surah").c_str(), surah, localized("Verse").c_str(), verse);
-    std::string arabic = content ? ChapterInfo::getArabicVerseFor(content, surah, verse) : "";
-    html += "<div dir='rtl'>" + mailtext::escapeForHTML(arabic) + "</div><br>";
-    bool primary = shownTranslation(P);
-    if (primary) html += "<br><br>" + translationBlock(content, P, surah, verse);
-    if (shownTranslation(S) && S != P && ipaddelegate_ && ipaddelegate_->isSecondaryTranslationVisible())
-      html += std::string(primary ? "<br><br>" : "") + translationBlock(content, S, surah, verse);
+    html += mailtext::verseHTML(content, surah, verse, P, secondary);
     if (b->hasNote()) {
       std::string note = user ? ChapterInfo::getBookmarkNote(user, surah, verse) : "";
       html += "<br><br>" + localized("Notes") + ":<br>" + mailtext::escapeForHTML(note) + "<br><hr><br>";
@@ -282,34 +264,15 @@ std::string BookmarksViewController::batchMailBody() const {
 }
 
 void BookmarksViewController::mailSelectedBookmarks() {
-  if (!ui::MailComposeViewController::canSendMail()) {
-    alert(localized("Email Not Setup"),
-          localized("You need to setup an email account on your iPhone before using this feature"));
-    return;
-  }
-  mailComposer = std::make_shared<ui::MailComposeViewController>();
-  mailComposer->setMailComposeDelegate(self());
-  mailComposer->setMessageBody(batchMailBody(), true);
-  mailComposer->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
-  if (auto* presenter = ipaddelegate_ ? ipaddelegate_->getViewController() : nullptr)
-    presenter->presentModalViewController(mailComposer, true);
-  else
-    presentModalViewController(mailComposer, true);
+  if (!screens::canSendMailOrSay()) return;
+  ui::ViewController* presenter = ipaddelegate_ ? ipaddelegate_->getViewController() : nullptr;
+  mailComposer = screens::presentMail(batchMailBody(), self(), presenter ? *presenter : *this);
 }
 
 void BookmarksViewController::mailComposeController(ui::MailComposeViewController&, ui::MailComposeResult result,
                                                     const std::string& error) {
-  if (result == ui::MailComposeResult::Failed) {
-    auto a = std::make_shared<ui::AlertView>("Message Failed",
-                                             ns::format("The message could not be sent with error: %s", error.c_str()),
-                                             std::weak_ptr<ui::AlertViewDelegate>(), localized("OK"));
-    a->setTag(kMailFailedAlertTag);
-    a->show();
-  }
-  if (auto* presenter = ipaddelegate_ ? ipaddelegate_->getViewController() : nullptr)
-    presenter->dismissModalViewControllerAnimated(true);
-  else
-    dismissModalViewControllerAnimated(true);
+  ui::ViewController* presenter = ipaddelegate_ ? ipaddelegate_->getViewController() : nullptr;
+  screens::finishMail(result, error, presenter ? *presenter : *this);
   mailComposer.reset();
 }
 

@@ -1,5 +1,6 @@
 #include "Classes/core/String+More.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -22,6 +23,21 @@ bool isArabicAccent(char32_t c) {
     default:
       return false;
   }
+}
+
+// Text put into markup: its "&", "<" and ">" written as entities.
+std::string escapeMarkup(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
 }
 
 bool isWordBoundary(char16_t c) { return isWhitespaceOrNewline(c) || isPunctuation(c); }
@@ -154,40 +170,45 @@ std::string getPartialStringForSearchKeyword(std::string_view text, std::string_
                                              const ui::Font& font, float maxWidth,
                                              bool withReplaced, bool searchWordEnd,
                                              std::string_view firstSearchToken, int ellipsesW) {
+  // With the markup the snippet is markup: the verse's own "&" and "<" are escaped
+  // before the hit is wrapped, so they show as written and cannot break it.
+  auto out = [withReplaced](std::string_view piece) { return withReplaced ? escapeMarkup(piece) : std::string(piece); };
   const std::u16string text16 = utf8ToUtf16(text);
   Range hit;
   if (!firstSearchToken.empty()) {
     hit = findWholeWordHit(text, text16, firstSearchToken, searchWordEnd);
     if (!hit.found() && withReplaced) hit = findSpacedHit(text, firstSearchToken);
   }
-  if (!hit.found()) return stringByTruncatingToWidth(text, maxWidth, font);
+  if (!hit.found()) return out(stringByTruncatingToWidth(text, maxWidth, font));
 
   const float room = maxWidth - 2.0f * static_cast<float>(ellipsesW);
-  if (widthOf(text, font) <= room) return std::string(text);
+  if (widthOf(text, font) <= room) return out(text);
 
-  // Grow the snippet one character per side and round until it fills the room.
-  std::size_t begin = hit.location;  // first character of the snippet
-  std::size_t end = hit.end();       // one past its last character
-  auto measured = [&] { return utf16ToUtf8(std::u16string_view(text16).substr(begin, end - begin)); };
-  while (std::trunc(widthOf(measured(), font)) < room) {
-    bool grew = false;
-    if (begin > 0) {
-      --begin;
-      grew = true;
-    }
-    if (end < text16.size()) {
-      ++end;
-      grew = true;
-    }
-    if (!grew) break;
+  // The snippet grows by one character on each side (while there is one) until
+  // it fills the room. Growing only widens it, so the number of steps is found
+  // by halving rather than by measuring every step.
+  const std::size_t first = hit.location, last = hit.end();
+  const std::size_t steps = std::max(first, text16.size() - last);
+  auto beginAt = [&](std::size_t k) { return first - std::min(first, k); };
+  auto endAt = [&](std::size_t k) { return std::min(text16.size(), last + k); };
+  auto fills = [&](std::size_t k) {
+    auto piece = utf16ToUtf8(std::u16string_view(text16).substr(beginAt(k), endAt(k) - beginAt(k)));
+    return std::trunc(widthOf(piece, font)) >= room;
+  };
+  std::size_t lo = 0, hi = steps;  // the first step that fills, or every step
+  while (lo < hi) {
+    std::size_t mid = lo + (hi - lo) / 2;
+    if (fills(mid)) hi = mid;
+    else lo = mid + 1;
   }
+  const std::size_t begin = beginAt(lo), end = endAt(lo);
 
   const std::u16string_view all(text16);
   const std::string hitText = utf16ToUtf8(all.substr(hit.location, hit.length));
   std::string snippet = kEllipsis;
-  snippet += utf16ToUtf8(all.substr(begin, hit.location - begin));
-  snippet += withReplaced ? std::string(kSearchHitOpen) + hitText + kSearchHitClose : hitText;
-  snippet += utf16ToUtf8(all.substr(hit.end(), end - hit.end()));
+  snippet += out(utf16ToUtf8(all.substr(begin, hit.location - begin)));
+  snippet += withReplaced ? std::string(kSearchHitOpen) + out(hitText) + kSearchHitClose : hitText;
+  snippet += out(utf16ToUtf8(all.substr(hit.end(), end - hit.end())));
   if (end < text16.size()) snippet += kEllipsis;
   return snippet;
 }

@@ -46,7 +46,8 @@ std::string getFirstSearchToken(std::string_view text);
 
 // A one-line snippet of the text around the first hit of the token that fits
 // maxWidth in the font, with ellipses where text was cut. withReplaced wraps
-// the hit in the search-hit markup; searchWordEnd asks that the hit end at a
+// the hit in the search-hit markup, and the snippet is then markup: the text's
+// own "&", "<" and ">" are escaped. searchWordEnd asks that the hit end at a
 // word boundary. The keyword is not used (the token is searched for).
 std::string getPartialStringForSearchKeyword(std::string_view text, std::string_view keyword,
                                              const ui::Font& font, float maxWidth,

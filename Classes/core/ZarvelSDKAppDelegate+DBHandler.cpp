@@ -1,6 +1,7 @@
 #include "Classes/core/ZarvelSDKAppDelegate+DBHandler.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -187,6 +188,7 @@ std::optional<std::string> copyAtomically(const std::string& from, const std::st
   std::string reason;
   if (!ns::createDirectory(folder, &reason)) return "The folder " + folder + " could not be created: " + reason;
   bool copied = ns::copyItem(from, tmp, &reason);
+  if (copied) ::chmod(tmp.c_str(), 0600);  // the person's notes: not the bundle's permissions
   if (copied && !syncFile(tmp)) {
     reason = std::strerror(errno);
     copied = false;

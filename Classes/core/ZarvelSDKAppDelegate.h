@@ -146,6 +146,8 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   // pending under the same name; step 9 shows the update notice when due.
   virtual void performAfterDelay(const std::string& name, double delay, std::function<void()> fn);
   virtual void showUpdateNotice();
+  // Says, once per session, that the settings cannot be written (the file and the reason).
+  void reportSettingsWriteFailure(const std::string& error);
   // Stops the database workers, releases the shared font, then finalises the
   // statements and closes the connections under the data store's lock.
   void finalizeView();
@@ -191,12 +193,13 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   virtual void cancelDownload();
 
   // ---- the social-network session ----------------------------------------------------
-  // Created on first use, starting the login when needed.
+  // Created on first use, starting the login when needed; null while the
+  // network is not configured (see SocialConfiguration).
   std::shared_ptr<SocialNetwork> socialNetwork();
   // The session when one exists, without creating it.
   std::shared_ptr<SocialNetwork> existingSocialNetwork() const { return socialNetwork_; }
   void snDidLogin();
-  void snDidNotLogin(bool cancelled) { (void)cancelled; }
+  void snDidNotLogin(bool cancelled);
   void snDidLogout() {}
 
   // ---- connections and state -----------------------------------------------------------
@@ -249,6 +252,7 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   std::vector<std::string> permissions;
   std::shared_ptr<ArabicFont> arabicFontLoader;
   std::shared_ptr<ui::MailComposeViewController> mailComposer_;
+  bool settingsWriteFailureReported_ = false;
   // The rate prompt while it is on screen or queued (the panel queue holds it).
   std::weak_ptr<ui::ActionSheet> ratePromptSheet_;
 };

@@ -1,6 +1,7 @@
 // The index table: its two modes, the rows it hands out, a tap on a row, the
 // juz bar that jumps through it, and the keys that pick a row.
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <cstdlib>
 
@@ -75,8 +76,11 @@ void IndexViewController::tableTypeChanged() {
     for (int juz = 1; juz <= 30; ++juz) arrSectionViews.push_back(makeSectionHeader(juz));
 
   surahListTable_->reloadData();
+  // Held to the list: an offset from a damaged settings file would empty the column.
   float offset = defaults().floatForKey(offsetKey());
-  surahListTable_->setContentOffset(cg::Point(0, offset), false);
+  float bottom = std::max(0.0f, surahListTable_->contentSize().height - surahListTable_->bounds().height());
+  surahListTable_->setContentOffset(cg::Point(0, std::isfinite(offset) ? std::clamp(offset, 0.0f, bottom) : 0.0f),
+                                    false);
   // The partition title stands over the table only while a finger is on the
   // juz bar; in sectioned mode it keeps the juz at the top for the next time.
   imgPartitionBG->setHidden(true);

@@ -36,7 +36,11 @@ int currentTranslation() {
 
 }  // namespace
 
-AddBookmarkNote::AddBookmarkNote(int surah, int verse) : surah_(surah), verse_(verse) {}
+AddBookmarkNote::AddBookmarkNote(int surah, int verse)
+    : surah_(surah), verse_(verse), unsavedNoteRegistration_([this]() -> std::optional<UnsavedNotes::Note> {
+        if (closed_ || !bookmarkChanged || !txtView) return std::nullopt;
+        return UnsavedNotes::Note{surah_, verse_, txtView->textView()->text(), [this] { return saveNote(); }};
+      }) {}
 
 AddBookmarkNote::~AddBookmarkNote() = default;
 
@@ -307,6 +311,7 @@ void AddBookmarkNote::showSaveFailure() {
 }
 
 void AddBookmarkNote::close() {
+  closed_ = true;
   if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->refreshSurahViewWith(surah_, verse_);
   setEditing(false, true);
   dismissModalViewControllerAnimated(true);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Classes/notes/DTNotePadView.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/services/MailComposeViewController.h"
 #include "platform/ui/ActionSheet.h"
@@ -96,4 +97,7 @@ class AddBookmarkNote : public ui::ViewController,
   std::shared_ptr<ui::AlertView> deleteAlert_;
   std::shared_ptr<ui::MailComposeViewController> mailComposer_;
   ns::Observer keyboardShow_, keyboardHide_;
+  bool closed_ = false;
+  // The edited note, saved if the application ends while the editor is open.
+  UnsavedNotes::Registration unsavedNoteRegistration_;
 };

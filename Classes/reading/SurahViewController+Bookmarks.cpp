@@ -2,8 +2,11 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/common/ScreenSupport.h"
 #include "Classes/reading/SurahVerseView.h"
 #include "Classes/reading/SurahViewController.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/AlertView.h"
 
 namespace {
 
@@ -33,23 +36,36 @@ bool SurahViewController::isReflectingSearch(int verse) const {
   return db && ChapterInfo::isReflectedSearch(db, iCurrentSurah_, verse);
 }
 
-void SurahViewController::addOrRemoveBookmarkForVerse(int verse) { addOrRemoveBookmarkForVerse(verse, -1); }
+bool SurahViewController::addOrRemoveBookmarkForVerse(int verse) { return addOrRemoveBookmarkForVerse(verse, -1); }
 
 // A verse shows as bookmarked whatever kind of row marks it, so removing it
-// removes the verse row and the audio row alike: the mark never stays.
-void SurahViewController::addOrRemoveBookmarkForVerse(int verse, int group) {
-  if (verse <= 0) return;
+// removes the verse row and the audio row alike: the mark never stays. A
+// write that fails (a full or read-only disk) leaves the verse as the store
+// has it and says so.
+bool SurahViewController::addOrRemoveBookmarkForVerse(int verse, int group) {
+  if (verse <= 0) return false;
   sqlite3* db = userDatabase();
-  if (!db) return;
+  if (!db) return false;
+  bool stored;
   if (ChapterInfo::isBookmarked(db, iCurrentSurah_, verse)) {
-    ChapterInfo::deleteBookmark(db, iCurrentSurah_, verse, false);
-    ChapterInfo::deleteBookmark(db, iCurrentSurah_, verse, true);
+    stored = ChapterInfo::deleteBookmark(db, iCurrentSurah_, verse, false);
+    stored = ChapterInfo::deleteBookmark(db, iCurrentSurah_, verse, true) && stored;
   } else {
-    ChapterInfo::insertBookmark(db, iCurrentSurah_, verse, false, group, "");
+    stored = ChapterInfo::insertBookmark(db, iCurrentSurah_, verse, false, group, "");
   }
   if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->refreshIndexSurahRow(iCurrentSurah_);
   reloadBookmarksMap();
   ns::NotificationCenter::defaultCenter().postNotificationName("BookmarkDidChange");
+  if (!stored) {
+    ns::logf("ERROR - [%s] The bookmark of %i:%i could not be stored", ns::logTimestamp().c_str(), iCurrentSurah_,
+             verse);
+    auto alert = std::make_shared<ui::AlertView>(
+        screens::localized("Bookmark Not Saved"),
+        screens::localized("The bookmark could not be saved, so the verse stays as it was. Please try again."),
+        std::weak_ptr<ui::AlertViewDelegate>(), screens::localized("OK"));
+    alert->show();
+  }
+  return stored;
 }
 
 void SurahViewController::bookmarkDidChange() {

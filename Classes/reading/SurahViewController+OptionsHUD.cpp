@@ -38,6 +38,7 @@ void SurahViewController::showDialControlForVerseCell(SurahViewCell* cell, Surah
 
   showingDialControl_ = true;
   VerseOptionsPanel& panel = *optionsPanel_;
+  panel.setVerse(surah, verse);
   panel.setupAyahHUD(table);
   panel.showPage(0, false);
   panel.prepareAyahHUDForPortrait();

@@ -228,11 +228,21 @@ void SurahViewController::scrollViewDidScrollToTop(ui::ScrollView* scrollView) {
   forEachVisibleRowView([this](SurahVerseView& view) { view.containedViewDidScroll(*tblVerses); });
 }
 
-// The verse whose Arabic row holds the table's top edge becomes the reading
-// position, quietly: nothing scrolls.
+// The verse whose row holds the table's top edge becomes the reading
+// position, quietly (nothing scrolls), but only when the selected verse has
+// left the screen or lies above that row: a verse chosen lower down on the
+// screen (a long-pressed one among them) stays chosen.
 void SurahViewController::selectVerseOnTopOfScreen() {
   if (!tblVerses || settingUpSurah_) return;
-  auto path = tblVerses->indexPathForRowAtPoint(cg::Point{10, tblVerses->contentOffset().y + 1});
-  if (!path) return;
-  highlightVerse(rowToVerse(path->row), false, false);
+  float Y = tblVerses->contentOffset().y;
+  auto top = tblVerses->indexPathForRowAtPoint(cg::Point{10, Y + 1});
+  if (!top) return;
+  int selected = verseToRow(iCurrentVerse_);
+  cg::Rect f = selected >= 0 && selected < numberOfVerseRows()
+                   ? tblVerses->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(selected, 0))
+                   : cg::Rect();
+  float H = viewSurahDisplay ? viewSurahDisplay->frame().height() : tblVerses->bounds().height();
+  bool endsAbove = f.y() + f.height() < Y;
+  bool startsBelow = f.y() >= std::floor(Y + H);
+  if (endsAbove || startsBelow || top->row > selected) highlightVerse(rowToVerse(top->row), false, false);
 }

@@ -113,8 +113,9 @@ class SurahViewController : public ui::ViewController,
   bool isVerseBookmarked(int verse) const;
   bool verseHasNote(int verse) const;
   bool isReflectingSearch(int verse) const;
-  void addOrRemoveBookmarkForVerse(int verse);
-  void addOrRemoveBookmarkForVerse(int verse, int group);
+  // False (and the reader told) when the change could not be stored.
+  bool addOrRemoveBookmarkForVerse(int verse);
+  bool addOrRemoveBookmarkForVerse(int verse, int group);
   void bookmarkDidChange();
 
   // ---- header and navigation ------------------------------------------------------------------

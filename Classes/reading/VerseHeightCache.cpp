@@ -11,14 +11,29 @@ std::uint64_t VerseHeightCache::key(int surah, int verse, int width, int style) 
          (std::uint64_t(verse & 0x3ff) << 6) | std::uint64_t(style & 0x3f);
 }
 
+void VerseHeightCache::keep(std::uint64_t k, int height) {
+  if (newer_.size() >= kGeneration) {
+    older_ = std::move(newer_);
+    newer_.clear();
+  }
+  newer_.emplace(k, height);
+}
+
 int VerseHeightCache::heightOf(int surah, int verse, int width, int style, const std::function<int()>& measure) {
   auto k = key(surah, verse, width, style);
-  if (auto it = heights_.find(k); it != heights_.end()) return it->second;
-  int h = measure();
-  heights_.emplace(k, h);
+  if (auto it = newer_.find(k); it != newer_.end()) return it->second;
+  int h;
+  if (auto it = older_.find(k); it != older_.end()) {
+    h = it->second;
+    older_.erase(it);
+  } else {
+    h = measure();
+  }
+  keep(k, h);
   return h;
 }
 
 bool VerseHeightCache::contains(int surah, int verse, int width, int style) const {
-  return heights_.count(key(surah, verse, width, style)) != 0;
+  auto k = key(surah, verse, width, style);
+  return newer_.count(k) != 0 || older_.count(k) != 0;
 }

@@ -26,7 +26,8 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/Pasteboard.h"
-#include "src/SocialNetwork.h"
+#include "Classes/sharing/SocialPostViewController.h"
+#include "src/Social/SocialNetwork.h"
 
 namespace {
 
@@ -35,7 +36,14 @@ using screens::contentDatabase;
 constexpr auto stretched = screens::stretchedImage;
 constexpr auto text = screens::localized;
 
-
+// "Al-Fatiha 1:4", with the interface's digits.
+std::string verseName(int surah, int verse) {
+  auto digits = [](int n) {
+    std::string s = std::to_string(n);
+    return ZarvelSDKAppDelegate::IsLanguageArabic() ? ChapterInfo::getArabicNumbersFrom(s) : s;
+  };
+  return ChapterInfo::getNameFromNumber(surah) + " " + digits(surah) + ":" + digits(verse);
+}
 
 const cg::Color kPaperInk = cg::Color::fromRGB255(70, 52, 24);
 
@@ -283,7 +291,7 @@ void VerseOptionsPanel::refreshContent() {
   btnHUDBookmark->setBackgroundImage(stretched(bookmarked ? "hud-bookmark-on.png" : "hud-bookmark.png", 73, 0),
                                      ui::ControlStateNormal);
   if (hasNote) {
-    txtHUDNotesPreview->textView()->setText(ChapterInfo::getBookmarkNote(userDatabase(), screen_.iCurrentSurah(), verse));
+    txtHUDNotesPreview->textView()->setText(ChapterInfo::getBookmarkNote(userDatabase(), surah_, verse));
     txtHUDNotesPreview->setHidden(false);
     viewEmptyNotesPlaceholder->setHidden(true);
   } else {
@@ -337,7 +345,7 @@ void VerseOptionsPanel::updateHUDTranslationLabel() {
   txtHUDTranslation->setTextAlignment(ChapterInfo::isTranslationRTL(T) ? ui::TextAlignment::Right
                                                                       : ui::TextAlignment::Left);
   txtHUDTranslation->setText(
-      ChapterInfo::getTranslationFor(contentDatabase(), T, screen_.iCurrentSurah(), screen_.iCurrentVerse()));
+      ChapterInfo::getTranslationFor(contentDatabase(), T, surah_, verse_));
   cg::Rect l = txtHUDTranslation->frame();
   float h = ui::sizeWithFont(txtHUDTranslation->text(), txtHUDTranslation->font(), cg::Size{l.width(), 1000},
                              ui::LineBreakMode::WordWrap)
@@ -425,14 +433,14 @@ void VerseOptionsPanel::ayahHudButtonPressed(ui::Button* sender) {
 }
 
 void VerseOptionsPanel::matchesPressed() {
-  auto search = ChapterInfo::getFirstSavedSearch(userDatabase(), screen_.iCurrentSurah(), screen_.iCurrentVerse());
+  auto search = ChapterInfo::getFirstSavedSearch(userDatabase(), surah_, verse_);
   closePanel();
   screen_.cleanupStateClosingView();
   if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->filterSearchViewWithSavedSearch(search);
 }
 
 void VerseOptionsPanel::notePressed() {
-  int surah = screen_.iCurrentSurah(), verse = screen_.iCurrentVerse();
+  int surah = surah_, verse = verse_;
   sqlite3* db = userDatabase();
   if (!ChapterInfo::isBookmarked(db, surah, verse)) screen_.addOrRemoveBookmarkForVerse(verse);
   if (!ChapterInfo::isBookmarked(db, surah, verse)) return;
@@ -444,12 +452,15 @@ void VerseOptionsPanel::notePressed() {
 }
 
 void VerseOptionsPanel::bookmarkPressed() {
-  int surah = screen_.iCurrentSurah(), verse = screen_.iCurrentVerse();
+  int surah = surah_, verse = verse_;
   sqlite3* db = userDatabase();
   if (ChapterInfo::isBookmarked(db, surah, verse)) {
     if (ChapterInfo::hasBookmarkNote(db, surah, verse)) {
+      // The question names the verse whose note goes.
       deleteAlert_ = std::make_shared<ui::AlertView>(
-          "Delete Bookmark", "Are you sure you want to delete this bookmark? Doing so will delete the attached note as well!",
+          "Delete Bookmark",
+          "Are you sure you want to delete this bookmark? Doing so will delete the attached note as well!\n\n" +
+              verseName(surah, verse),
           std::static_pointer_cast<VerseOptionsPanel>(shared_from_this()), "No", std::vector<std::string>{"Yes"});
       deleteAlert_->setTag(kDeleteBookmarkAlertTag);
       deleteAlert_->show();
@@ -467,7 +478,7 @@ void VerseOptionsPanel::bookmarkPressed() {
 }
 
 void VerseOptionsPanel::hudAddEditNotePressed() {
-  int surah = screen_.iCurrentSurah(), verse = screen_.iCurrentVerse();
+  int surah = surah_, verse = verse_;
   auto* root = screen_.ipaddelegate();
   if (!screen_.isVerseBookmarked(verse) && !ChapterInfo::isBookmarked(userDatabase(), surah, verse))
     screen_.addOrRemoveBookmarkForVerse(verse);
@@ -503,9 +514,8 @@ void VerseOptionsPanel::hudAddEditNotePressed() {
 void VerseOptionsPanel::clickedButtonAtIndex(ui::AlertView& alert, int index) {
   if (alert.tag() != kDeleteBookmarkAlertTag || index != 1) return;
   deleteAlert_.reset();
-  int verse = screen_.iCurrentVerse();
-  screen_.addOrRemoveBookmarkForVerse(verse);
-  if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse, screen_.iCurrentSurah());
+  screen_.addOrRemoveBookmarkForVerse(verse_);
+  if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse_, surah_);
   closePanel();
 }
 
@@ -514,9 +524,8 @@ void VerseOptionsPanel::clickedButtonAtIndex(ui::ActionSheet& sheet, int index) 
   if (&sheet == sheet_.get()) sheet_.reset();
   if (tag == kBookmarkGroupSheetTag) {
     if (index >= 0 && index <= 3) {
-      int verse = screen_.iCurrentVerse();
-      screen_.addOrRemoveBookmarkForVerse(verse, index + 1);
-      if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse, screen_.iCurrentSurah());
+      screen_.addOrRemoveBookmarkForVerse(verse_, index + 1);
+      if (auto* root = screen_.ipaddelegate()) root->updateBookmarkForVerse(verse_, surah_);
       closePanel();
     }
   } else {
@@ -545,7 +554,7 @@ void VerseOptionsPanel::alert(const std::string& title, const std::string& messa
 
 VerseShareTexts VerseOptionsPanel::shareTexts() const {
   auto* root = screen_.ipaddelegate();
-  return VerseShareTexts::forVerse(contentDatabase(), screen_.iCurrentSurah(), screen_.iCurrentVerse(),
+  return VerseShareTexts::forVerse(contentDatabase(), surah_, verse_,
                                    root && root->isSecondaryTranslationVisible());
 }
 
@@ -672,13 +681,29 @@ void VerseOptionsPanel::smsText(const std::string&) {
         false);
 }
 
-// There is no post screen in this application yet, so a text is never posted;
-// a session is not even made (making one starts the network's login).
+// The first press makes the session, which opens the login; once logged in,
+// a press opens the post screen over the root. A copy that has not been told
+// where the network is says so.
 void VerseOptionsPanel::socialText(const std::string& message) {
+  if (!SocialConfiguration::current().isConfigured()) {
+    alert("Posting Not Set Up", "Posting to the social network is not set up in this copy of Zarvel.", false);
+    return;
+  }
   auto app = ZarvelSDKAppDelegate::GetInstance();
-  auto session = app ? app->existingSocialNetwork() : nullptr;
+  auto session = app ? app->socialNetwork() : nullptr;
   if (!session || !session->isSessionValid()) return;
-  ns::logf("INFO  - [%s] No post screen for a text of %zu bytes", ns::logTimestamp().c_str(), message.size());
+  postScreen_ = std::make_shared<SocialPostViewController>();
+  postScreen_->setDelegate(std::static_pointer_cast<VerseOptionsPanel>(shared_from_this()));
+  postScreen_->initWithMessage(message);
+  postScreen_->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  ui::ViewController* presenter = screen_.ipaddelegate() ? screen_.ipaddelegate()->getViewController() : nullptr;
+  (presenter ? presenter : &screen_)->presentModalViewController(postScreen_, true);
+}
+
+void VerseOptionsPanel::closePostScreen() {
+  ui::ViewController* presenter = screen_.ipaddelegate() ? screen_.ipaddelegate()->getViewController() : nullptr;
+  (presenter ? presenter : &screen_)->dismissModalViewControllerAnimated(true);
+  postScreen_.reset();
 }
 
 void VerseOptionsPanel::tweetText(const std::string& message) {

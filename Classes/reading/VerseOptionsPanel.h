@@ -13,6 +13,7 @@
 #include "Classes/notes/DTNotePadView.h"
 #include "Classes/reading/PickTranslationController.h"
 #include "Classes/reading/VerseShareTexts.h"
+#include "Classes/sharing/SocialPostViewController.h"
 #include "platform/services/MailComposeViewController.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
@@ -43,7 +44,8 @@ class VerseOptionsPanel : public ui::ViewController,
                           public ui::ActionSheetDelegate,
                           public ui::AlertViewDelegate,
                           public ui::MailComposeViewControllerDelegate,
-                          public PickTranslationControllerDelegate {
+                          public PickTranslationControllerDelegate,
+                          public SocialPostViewDelegate {
  public:
   static constexpr float kWidth = 320;
   static constexpr float kHeight = 357;
@@ -63,6 +65,15 @@ class VerseOptionsPanel : public ui::ViewController,
   explicit VerseOptionsPanel(SurahViewController& screen) : screen_(screen) {}
   cg::Size contentSizeForViewInPopover() const override { return {kWidth, kHeight}; }
   void loadView() override;
+
+  // The verse the panel opens on: what it shows and every action acts on,
+  // whatever the screen selects while it is open.
+  void setVerse(int surah, int verse) {
+    surah_ = surah;
+    verse_ = verse;
+  }
+  int surah() const { return surah_; }
+  int verse() const { return verse_; }
 
   // ---- content ------------------------------------------------------------------------
   void setupAyahHUD(ui::TableView* table);
@@ -90,6 +101,10 @@ class VerseOptionsPanel : public ui::ViewController,
   void emailText(const std::string& html);
   void smsText(const std::string& text);
   void socialText(const std::string& text);
+  // SocialPostViewDelegate: the post screen closes either way.
+  void socialPostViewSentMessage() override { closePostScreen(); }
+  void socialPostViewCancelled() override { closePostScreen(); }
+  const std::shared_ptr<SocialPostViewController>& postScreen() const { return postScreen_; }
   void tweetText(const std::string& text);
   static bool isSorvaneInstalled();
   static bool isTwitterInstalled();
@@ -119,6 +134,7 @@ class VerseOptionsPanel : public ui::ViewController,
   std::shared_ptr<DTNotePadView> txtHUDNotesPreview;
 
  private:
+  void closePostScreen();
   void buildPage0();
   void buildTranslationPage();
   std::shared_ptr<ui::Button> actionButton(cg::Rect frame);
@@ -144,6 +160,8 @@ class VerseOptionsPanel : public ui::ViewController,
   void alert(const std::string& title, const std::string& message, bool delegated);
 
   SurahViewController& screen_;  // the screen owns the panel
+  int surah_ = 0;
+  int verse_ = 0;
   int currentHUDPage_ = 0;
   bool hasSetupAyahHUD_ = false;
   bool showingError_ = false;
@@ -151,5 +169,6 @@ class VerseOptionsPanel : public ui::ViewController,
   std::shared_ptr<ui::ActionSheet> sheet_;
   std::shared_ptr<ui::AlertView> deleteAlert_;
   std::shared_ptr<ui::MailComposeViewController> mailComposer_;
+  std::shared_ptr<SocialPostViewController> postScreen_;
   std::weak_ptr<PickTranslationController> pickTranslationView_;
 };

@@ -65,6 +65,13 @@ static bool storeNote(int surah, int verse, const std::string& note) {
   return ChapterInfo::insertBookmark(db, surah, verse, false, -1, note);
 }
 
+std::optional<UnsavedNotes::Note> iPadRootViewController::unsavedNote() {
+  if (!built() || !isShowingNotes_ || !noteGotEdited) return std::nullopt;
+  int surah = noteSurah, verse = noteVerse;
+  std::string note = txtNotes->textView()->text();
+  return UnsavedNotes::Note{surah, verse, note, [surah, verse, note] { return storeNote(surah, verse, note); }};
+}
+
 void iPadRootViewController::showNotesForSurah() {
   showNotesForSurah(1, 1, true, statusBarLandscape());
 }

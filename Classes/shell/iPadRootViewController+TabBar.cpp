@@ -5,6 +5,8 @@
 #include "Classes/bookmarks/BookmarkGroupsViewController.h"
 #include "Classes/bookmarks/BookmarksViewController.h"
 #include "Classes/core/Language.h"
+#include "Classes/search/SavedSearchesViewController.h"
+#include "Classes/search/SearchViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Button.h"
@@ -75,11 +77,24 @@ bool iPadRootViewController::tabScreenPinsColumn() const {
   if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(screen))
     return iSelectedBottomTab_ == 2 &&
            (bookmarks->IsEditing() || (bookmarks->txtSearchBar() && bookmarks->txtSearchBar()->isFirstResponder()));
+  if (auto* search = dynamic_cast<SearchViewController*>(screen))
+    return iSelectedBottomTab_ == 1 && search->txtSearchBar() && search->txtSearchBar()->isFirstResponder();
   return false;
 }
 
 void iPadRootViewController::refreshTabScreenTheme() {
   if (auto* bookmarks = dynamic_cast<BookmarksViewController*>(visibleTabScreen())) bookmarks->refreshTheme();
+  if (auto* search = dynamic_cast<SearchViewController*>(visibleTabScreen())) search->refreshTheme();
+}
+
+// Ctrl+F: the Search tab, on the search screen, with its field taking the keys.
+bool iPadRootViewController::searchKeyPressed(const ui::KeyEvent& key) {
+  if (!(key.modifiers & ui::KeyModifierControl) || (key.key != "f" && key.key != "F") || !built()) return false;
+  if (iSelectedBottomTab_ != 1) tabbarButtonPressed(1);
+  if (dynamic_cast<SavedSearchesViewController*>(visibleTabScreen())) filterSearchViewWithSavedSearch(nullptr);
+  if (auto* search = dynamic_cast<SearchViewController*>(visibleTabScreen()); search && search->txtSearchBar())
+    search->txtSearchBar()->becomeFirstResponder();
+  return true;
 }
 
 void iPadRootViewController::tabbarButtonDown(ui::Button* button) {
@@ -106,10 +121,17 @@ void iPadRootViewController::tabbarButtonPressed(int tab) {
     if (isFloatingViewExpanded_ && showIndexIfObscured()) return;
     auto* nav = tabNavigation();
     if (!nav) return;
-    // From the groups a second press lists every bookmark; elsewhere it goes back one level.
+    // From the groups a second press lists every bookmark, from the history it
+    // opens the search screen; elsewhere it goes back one level.
     if (tab == 2 && dynamic_cast<BookmarkGroupsViewController*>(nav->visibleViewController())) {
       filterBookmarksOnGroup(0);
       return;
+    }
+    if (tab == 1) {
+      if (auto* history = dynamic_cast<SavedSearchesViewController*>(nav->visibleViewController())) {
+        history->btnSearchPressed();
+        return;
+      }
     }
     if (nav->viewControllers().size() > 1) nav->popViewControllerAnimated(true);
     return;
@@ -138,11 +160,22 @@ std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(in
     nav->pushViewController(makeBookmarksList(), false);
     return nav;
   }
-  static const char* const titles[] = {"More", "Search", "Bookmarks"};
-  auto nav = ui::NavigationController::withRoot(
-      std::make_shared<EmptyColumnController>(Language::get(titles[tab], titles[tab])));
+  if (tab == 1) {
+    // The history at the root, the search screen shown above it.
+    auto nav = ui::NavigationController::withRoot(std::make_shared<SavedSearchesViewController>());
+    nav->setNavigationBarHidden(true, false);
+    nav->pushViewController(makeSearchScreen(), false);
+    return nav;
+  }
+  auto nav = ui::NavigationController::withRoot(std::make_shared<EmptyColumnController>(Language::get("More", "More")));
   nav->setNavigationBarHidden(true, false);
   return nav;
+}
+
+std::shared_ptr<SearchViewController> iPadRootViewController::makeSearchScreen() {
+  auto search = std::make_shared<SearchViewController>();
+  search->setIpaddelegate(this);
+  return search;
 }
 
 void iPadRootViewController::setSelectedController() {
@@ -183,8 +216,21 @@ void iPadRootViewController::filterBookmarksOnGroup(int group) {
   setSelectedController();
 }
 
-void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch>) {
-  if (iSelectedBottomTab_ == 1) return;
+// On the Search tab the search screen takes the entry (a new one is pushed
+// over the history); from another tab the Search tab opens as it was left.
+void iPadRootViewController::filterSearchViewWithSavedSearch(std::shared_ptr<SavedSearch> search) {
+  if (iSelectedBottomTab_ == 1) {
+    auto* nav = tabNavigation();
+    if (!nav) return;
+    if (auto* screen = dynamic_cast<SearchViewController*>(nav->visibleViewController())) {
+      screen->filterWithSavedSearch(std::move(search));
+      return;
+    }
+    auto screen = makeSearchScreen();
+    screen->filterWithSavedSearch(std::move(search));
+    nav->pushViewController(screen, true);
+    return;
+  }
   iSelectedBottomTab_ = 1;
   setSelectedController();
 }

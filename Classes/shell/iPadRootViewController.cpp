@@ -26,7 +26,8 @@ bool statusBarIsLandscape() { return ui::isLandscape(ui::Application::shared().s
 
 }  // namespace
 
-iPadRootViewController::iPadRootViewController() = default;
+iPadRootViewController::iPadRootViewController()
+    : unsavedNoteRegistration_([this] { return unsavedNote(); }) {}
 
 iPadRootViewController::~iPadRootViewController() { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
 
@@ -432,6 +433,7 @@ void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
     tabbarButtonPressed(key.key[0] - '1');
     return;
   }
+  if (searchKeyPressed(key)) return;
   if (key.key == "Escape" && isFloatingViewExpanded_) {
     shrinkFloatingView(true);
     return;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Classes/notes/DTNotePadView.h"
+#include "Classes/notes/UnsavedNotes.h"
 #include "Classes/index/IndexViewController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/common/iPadConnectionDelegate.h"
@@ -27,6 +28,7 @@
 #include "platform/ui/ViewController.h"
 
 class BookmarksViewController;
+class SearchViewController;
 class SavedSearch;
 class SurahTranslationViewController;
 class FloatingPanGestureRecognizer;
@@ -230,10 +232,12 @@ class iPadRootViewController : public ui::ViewController,
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   std::shared_ptr<BookmarksViewController> makeBookmarksList();
+  std::shared_ptr<SearchViewController> makeSearchScreen();
   // The bookmarks or search screen on top of the selected tab, if it shows one.
   ui::ViewController* visibleTabScreen() const;
   bool tabScreenPinsColumn() const;
   void refreshTabScreenTheme();
+  bool searchKeyPressed(const ui::KeyEvent& key);
   ui::Button* tabButton(int tab) const;
   void setTabImage(int tab, bool selected);
   ui::NavigationController* tabNavigation() const;
@@ -264,4 +268,7 @@ class iPadRootViewController : public ui::ViewController,
   std::optional<ns::Date> lastPanStopped;
   float lastPosition = -1.0f;
   std::vector<ns::Observer> observers_;
+  // The notes panel's edited note, saved if the application ends meanwhile.
+  std::optional<UnsavedNotes::Note> unsavedNote();
+  UnsavedNotes::Registration unsavedNoteRegistration_;
 };

@@ -131,7 +131,7 @@ bool writeFileAtomically(const std::string& path, const Data& data, std::string*
   if (dir.empty()) dir = ".";
   std::random_device rd;
   std::string temp = pathJoin(dir, "." + lastPathComponent(path) + ".tmp" + std::to_string(rd()));
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);  // the person's own
   if (fd < 0) return fail(error, std::strerror(errno));
   int failure = 0;  // errno of the first step that failed
   std::size_t done = 0;

@@ -35,7 +35,8 @@ std::optional<std::string> pathInsideFolder(const std::string& folder, const std
 // The file's bytes; nullopt when it cannot be read or is larger than maxBytes.
 std::optional<Data> readFile(const std::string& path, std::uint64_t maxBytes);
 // Writes through a temporary file in the same folder, flushed and renamed over
-// the path: readers see the old file or the new one, never a part.
+// the path: readers see the old file or the new one, never a part. The file
+// is readable and writable by its owner only.
 bool writeFileAtomically(const std::string& path, const Data& data, std::string* error = nullptr);
 bool writeFileAtomically(const std::string& path, std::string_view text, std::string* error = nullptr);
 

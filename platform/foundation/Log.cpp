@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
+#include <utility>
 
 #include "platform/foundation/Date.h"
 
@@ -74,9 +75,19 @@ void logf(const char* fmt, ...) {
 
 std::string logTimestamp() { return Date::now().description(); }
 
+namespace {
+std::function<void(std::string_view)>& fatalHandler() {
+  static std::function<void(std::string_view)> handler;
+  return handler;
+}
+}  // namespace
+
+void setFatalHandler(std::function<void(std::string_view message)> handler) { fatalHandler() = std::move(handler); }
+
 void fatal(std::string_view message) {
   log(std::string("FATAL - ") + std::string(message));
   std::cerr.flush();
+  if (auto handler = std::exchange(fatalHandler(), nullptr)) handler(message);  // once, even if it fails too
   std::_Exit(EXIT_FAILURE);
 }
 

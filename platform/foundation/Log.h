@@ -20,8 +20,10 @@ void logf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // show it in their brackets: "2026-12-09 20:31:05 +0000".
 std::string logTimestamp();
 
-// Logs the message and exits the process with a non-zero status.
+// Logs the message and exits the process with a non-zero status, after
+// telling the fatal handler (a window run shows the message in a box).
 [[noreturn]] void fatal(std::string_view message);
+void setFatalHandler(std::function<void(std::string_view message)> handler);
 
 // While alive, collects every logged line (tests read them). Sinks nest.
 class LogCapture {

@@ -187,9 +187,19 @@ bool UserDefaults::setAsideUnreadableFile(const std::string& path, std::string& 
 
 bool UserDefaults::recordWriteError(const std::string& path, const std::string& reason) {
   log("UserDefaults: cannot write " + path + ": " + reason);
-  std::lock_guard<std::mutex> lock(mutex_);
-  lastWriteError_ = path + ": " + reason;
+  WriteFailureHandler handler;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lastWriteError_ = path + ": " + reason;
+    handler = writeFailureHandler_;
+  }
+  if (handler) handler(path + ": " + reason);
   return false;
+}
+
+void UserDefaults::setWriteFailureHandler(WriteFailureHandler handler) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  writeFailureHandler_ = std::move(handler);
 }
 
 std::string UserDefaults::setAsidePath() const {
@@ -235,6 +245,7 @@ void UserDefaults::resetForTesting() {
   unreadable_ = false;
   setAsidePath_.clear();
   lastWriteError_.clear();
+  writeFailureHandler_ = nullptr;
   persistent_.clear();
   registered_.clear();
   validators_.clear();

@@ -54,6 +54,10 @@ class UserDefaults {
   std::string setAsidePath() const;
   // The file and the reason when the last synchronize could not write ("" after a success).
   std::string lastWriteError() const;
+  // Hears every write that fails, with the file and the reason as
+  // lastWriteError gives them, on the thread that wrote. Null removes it.
+  using WriteFailureHandler = std::function<void(const std::string& error)>;
+  void setWriteFailureHandler(WriteFailureHandler handler);
 
   // A check applied when the key is read; see objectForKey.
   void setValidator(const std::string& key, Validator validator);
@@ -86,6 +90,7 @@ class UserDefaults {
   mutable bool unreadable_ = false;  // the file exists but held no settings
   std::string setAsidePath_;
   std::string lastWriteError_;
+  WriteFailureHandler writeFailureHandler_;
   Dictionary registered_;
   std::map<std::string, Validator> validators_;
 };

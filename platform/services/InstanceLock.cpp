@@ -13,11 +13,13 @@
 #include <cstring>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/String.h"
 
 namespace ui {
 
@@ -32,7 +34,6 @@ constexpr int kConnectAttempts = 40;
 constexpr auto kConnectPause = std::chrono::milliseconds(50);
 // How long either side waits for the other's line.
 constexpr int kReplyTimeoutSeconds = 5;
-constexpr int kLinkTimeoutSeconds = 2;
 
 // The socket's address. A folder path too long for sun_path is reached through
 // an open descriptor of the folder (/proc/self/fd/N/zarvel.sock).
@@ -100,7 +101,6 @@ std::optional<std::string> readLine(int fd, std::size_t limit) {
 
 // A link is one line of printable text.
 bool isOneLine(const std::string& link) {
-  if (link.empty() || link.size() > InstanceLock::kMaxLinkBytes) return false;
   for (unsigned char c : link)
     if (c < 0x20 || c == 0x7f) return false;
   return true;
@@ -155,17 +155,26 @@ InstanceLock::Start InstanceLock::acquire(const std::string& folder, const std::
     start.message = "No lock in " + folder + ": " + std::strerror(error);
     return start;
   }
-  const bool sendable = isOneLine(link);
-  if (sendable && handOver(folder, link)) {
+  const std::string problem = link.empty() ? std::string() : linkProblem(link);
+  if (!link.empty() && problem.empty() && handOver(folder, link)) {
     start.outcome = Outcome::HandedOver;
     return start;
   }
   start.outcome = Outcome::AlreadyRunning;
   start.message = "Zarvel is already running with the data in " + folder;
   if (link.empty()) start.message += ".";
-  else if (!sendable) start.message += "; the link was not passed on: it is not one line of text.";
+  else if (!problem.empty()) start.message += "; the link was not passed on: " + problem + ".";
   else start.message += ", and it did not take the link " + link + ".";
   return start;
+}
+
+std::string InstanceLock::linkProblem(const std::string& link) {
+  if (link.empty() || !isOneLine(link)) return "it is not one line of text";
+  std::size_t length = ns::length16(link);
+  if (length > kMaxLinkLength || link.size() > kMaxLinkBytes)
+    return "it is too long (" + std::to_string(length) + " characters; at most " + std::to_string(kMaxLinkLength) +
+           ")";
+  return {};
 }
 
 bool InstanceLock::listen(std::function<void(const std::string& link)> open) {
@@ -175,7 +184,8 @@ bool InstanceLock::listen(std::function<void(const std::string& link)> open) {
   SocketAddress address(folder_);
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   bool bound = fd >= 0 && address.valid() && ::bind(fd, address.get(), address.size()) == 0;
-  if (!bound || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, 8) != 0 || ::pipe2(stopPipe_, O_CLOEXEC) != 0) {
+  if (!bound || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 ||
+      ::fcntl(fd, F_SETFL, O_NONBLOCK) != 0 || ::pipe2(stopPipe_, O_CLOEXEC) != 0) {
     ns::logf("INFO  - [%s] Links from later starts cannot reach this one: %s (%s)", ns::logTimestamp().c_str(),
              std::strerror(errno), path.c_str());
     if (fd >= 0) ::close(fd);
@@ -187,24 +197,77 @@ bool InstanceLock::listen(std::function<void(const std::string& link)> open) {
   return true;
 }
 
-void InstanceLock::serve(std::function<void(const std::string&)> open) {
+namespace {
+
+// A connection of a later start, read as its bytes come, until its deadline.
+struct Client {
+  int fd = -1;
+  std::string line;
+  std::chrono::steady_clock::time_point deadline;
+};
+
+enum class Read { Waiting, Done };
+
+// Reads what the client has sent so far. Done when the connection is over:
+// its line was taken (answered "ok" and handed to `take`), refused, or it
+// closed or failed.
+Read readFrom(Client& client, const std::function<void(const std::string&)>& take) {
+  char buffer[1024];
   for (;;) {
-    pollfd fds[2] = {{listenFd_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-    if (::poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return;
+    ssize_t n = ::recv(client.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Read::Waiting;
+    if (n <= 0) return Read::Done;
+    client.line.append(buffer, static_cast<std::size_t>(n));
+    if (auto end = client.line.find('\n'); end != std::string::npos) {
+      client.line.resize(end);
+      if (InstanceLock::linkProblem(client.line).empty() && writeAll(client.fd, std::string(kAnswer) + "\n"))
+        take(client.line);
+      return Read::Done;
     }
-    if (fds[1].revents) return;
-    if (!(fds[0].revents & POLLIN)) continue;
-    int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (client < 0) continue;
-    setReceiveTimeout(client, kLinkTimeoutSeconds);
-    std::optional<std::string> link = readLine(client, kMaxLinkBytes);
-    if (link && isOneLine(*link) && writeAll(client, std::string(kAnswer) + "\n")) {
-      ns::RunLoop::main().post([open, link = *link] { open(link); });
-    }
-    ::close(client);
+    if (client.line.size() > InstanceLock::kMaxLinkBytes) return Read::Done;
   }
+}
+
+}  // namespace
+
+void InstanceLock::serve(std::function<void(const std::string&)> open) {
+  using Clock = std::chrono::steady_clock;
+  auto take = [&open](const std::string& link) { ns::RunLoop::main().post([open, link] { open(link); }); };
+  std::vector<Client> clients;
+  auto drop = [&clients](std::size_t i) {
+    ::close(clients[i].fd);
+    clients.erase(clients.begin() + static_cast<std::ptrdiff_t>(i));
+  };
+  for (;;) {
+    // The clients are in order of arrival, so of deadline: the first one's is the next.
+    std::vector<pollfd> fds = {{listenFd_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    for (const Client& c : clients) fds.push_back({c.fd, POLLIN, 0});
+    int timeout = -1;
+    if (!clients.empty())
+      timeout = int(std::max<long long>(
+          0, std::chrono::ceil<std::chrono::milliseconds>(clients.front().deadline - Clock::now()).count()));
+    if (::poll(fds.data(), fds.size(), timeout) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (fds[1].revents) break;
+    // The clients with something to read, then the ones out of time.
+    for (std::size_t i = clients.size(); i-- > 0;)
+      if (fds[2 + i].revents && readFrom(clients[i], take) == Read::Done) drop(i);
+    Clock::time_point now = Clock::now();
+    while (!clients.empty() && clients.front().deadline <= now) drop(0);
+    if (!(fds[0].revents & POLLIN)) continue;
+    for (std::size_t accepted = 0; accepted < kMaxClients; ++accepted) {  // a flood does not hold the loop
+      int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+      if (fd < 0) break;
+      if (clients.size() >= kMaxClients) drop(0);
+      clients.push_back({fd, {}, now + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(kClientDeadline))});
+      if (readFrom(clients.back(), take) == Read::Done) drop(clients.size() - 1);
+    }
+  }
+  for (const Client& c : clients) ::close(c.fd);
 }
 
 InstanceLock::~InstanceLock() {

@@ -3,7 +3,9 @@
 // on "zarvel.lock" in the folder for its whole life and listens beside it on
 // the Unix socket "zarvel.sock"; a later start that finds the lock taken hands
 // its inbound link over that socket (one line, answered "ok") and ends.
-// The listener is a worker thread; links reach the caller on the main thread.
+// The listener is a worker thread serving every connection at once, each
+// within a deadline, so no client (slow, idle or many) keeps a link out;
+// links reach the caller on the main thread.
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -40,8 +42,19 @@ class InstanceLock {
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // The longest link handed over (longer lines are refused).
-  static constexpr std::size_t kMaxLinkBytes = 4096;
+  // The longest link handed over, in characters (UTF-16 units): the longest
+  // the application opens. Longer ones are refused on both sides.
+  static constexpr std::size_t kMaxLinkLength = 2000;
+  // The longest line read from a client (kMaxLinkLength characters in UTF-8).
+  static constexpr std::size_t kMaxLinkBytes = 3 * kMaxLinkLength;
+  // Seconds a client has, from its connection, to send its line.
+  static constexpr double kClientDeadline = 2.0;
+  // Clients served at once; the oldest goes when another comes.
+  static constexpr std::size_t kMaxClients = 32;
+
+  // Why a link cannot be handed over or opened ("" when it can): "it is not
+  // one line of text" or "it is too long (N characters; at most 2000)".
+  static std::string linkProblem(const std::string& link);
 
  private:
   InstanceLock(std::string folder, int lockFd);

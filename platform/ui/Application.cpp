@@ -98,6 +98,7 @@ void Application::setNetworkActivityIndicatorVisible(bool visible) {
 void Application::resetForTesting() {
   statusBarOrientation_ = InterfaceOrientation::LandscapeRight;
   networkActivity_ = false;
+  statusBarStyle_ = 0;
   receivesRemoteControl_ = false;
   delegate_.reset();
   state_ = ApplicationState::Inactive;

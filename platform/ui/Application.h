@@ -81,6 +81,13 @@ class Application : public Responder {
   // sets it as it turns).
   InterfaceOrientation statusBarOrientation() const { return statusBarOrientation_; }
   void setStatusBarOrientation(InterfaceOrientation o) { statusBarOrientation_ = o; }
+  // The look of the status bar in the platform's numbering (0 default, 1 black
+  // translucent, 2 black opaque); the desktop draws none, so it is only kept.
+  int statusBarStyle() const { return statusBarStyle_; }
+  void setStatusBarStyle(int style, bool animated = false) {
+    (void)animated;
+    statusBarStyle_ = style;
+  }
   // The spinner in the status bar.
   bool isNetworkActivityIndicatorVisible() const { return networkActivity_; }
   void setNetworkActivityIndicatorVisible(bool visible);
@@ -105,6 +112,7 @@ class Application : public Responder {
   std::function<void()> onTerminate_;
   InterfaceOrientation statusBarOrientation_ = InterfaceOrientation::LandscapeRight;
   bool networkActivity_ = false;
+  int statusBarStyle_ = 0;
   bool receivesRemoteControl_ = false;
 };
 

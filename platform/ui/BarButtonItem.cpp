@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Context.h"
 #include "platform/text/TextMeasure.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/TextDrawing.h"
 
 namespace ui {
@@ -27,7 +28,10 @@ const char* systemTitle(BarButtonSystemItem item) {
     case BarButtonSystemItem::Save: return "Save";
     case BarButtonSystemItem::Add: return "+";
     case BarButtonSystemItem::FlexibleSpace:
-    case BarButtonSystemItem::FixedSpace: break;
+    case BarButtonSystemItem::FixedSpace:
+    case BarButtonSystemItem::Action:
+    case BarButtonSystemItem::Refresh:
+    case BarButtonSystemItem::Stop: break;
   }
   return "";
 }
@@ -37,7 +41,10 @@ BarButtonItemStyle systemStyle(BarButtonSystemItem item) {
     case BarButtonSystemItem::Done:
     case BarButtonSystemItem::Save: return BarButtonItemStyle::Done;
     case BarButtonSystemItem::FlexibleSpace:
-    case BarButtonSystemItem::FixedSpace: return BarButtonItemStyle::Plain;
+    case BarButtonSystemItem::FixedSpace:
+    case BarButtonSystemItem::Action:
+    case BarButtonSystemItem::Refresh:
+    case BarButtonSystemItem::Stop: return BarButtonItemStyle::Plain;
     default: break;
   }
   return BarButtonItemStyle::Bordered;
@@ -61,6 +68,58 @@ void addButtonPath(cg::Context& ctx, cg::Rect r, bool back) {
   ctx.closePath();
 }
 
+bool isGlyph(const std::optional<BarButtonSystemItem>& item) {
+  return item == BarButtonSystemItem::Action || item == BarButtonSystemItem::Refresh ||
+         item == BarButtonSystemItem::Stop;
+}
+
+// The pictures of the system items that have no title, in a square of 20
+// points at the centre.
+void drawGlyph(cg::Context& ctx, BarButtonSystemItem item, cg::Point c, cg::Color ink) {
+  ctx.save();
+  ctx.setStrokeColor(ink);
+  ctx.setFillColor(ink);
+  ctx.setLineWidth(2.5f);
+  ctx.beginPath();
+  if (item == BarButtonSystemItem::Stop) {
+    ctx.moveTo({c.x - 7, c.y - 7});
+    ctx.lineTo({c.x + 7, c.y + 7});
+    ctx.moveTo({c.x + 7, c.y - 7});
+    ctx.lineTo({c.x - 7, c.y + 7});
+    ctx.strokePath();
+  } else if (item == BarButtonSystemItem::Refresh) {
+    // Most of a circle, and an arrowhead at its open end.
+    ctx.arc(c, 7.5f, -1.2f, 4.2f, false);
+    ctx.strokePath();
+    ctx.beginPath();
+    cg::Point tip{c.x + 7.5f * std::cos(-1.2f), c.y + 7.5f * std::sin(-1.2f)};
+    ctx.moveTo({tip.x - 5, tip.y - 5});
+    ctx.lineTo({tip.x + 5, tip.y - 1});
+    ctx.lineTo({tip.x - 1, tip.y + 5});
+    ctx.closePath();
+    ctx.fillPath();
+  } else {
+    // A tray with an arrow leaving it.
+    ctx.setLineWidth(2);
+    ctx.moveTo({c.x - 4, c.y - 3});
+    ctx.lineTo({c.x - 8, c.y - 3});
+    ctx.lineTo({c.x - 8, c.y + 9});
+    ctx.lineTo({c.x + 8, c.y + 9});
+    ctx.lineTo({c.x + 8, c.y - 3});
+    ctx.lineTo({c.x + 4, c.y - 3});
+    ctx.moveTo({c.x, c.y + 4});
+    ctx.lineTo({c.x, c.y - 9});
+    ctx.strokePath();
+    ctx.beginPath();
+    ctx.moveTo({c.x - 4, c.y - 5});
+    ctx.lineTo({c.x, c.y - 10});
+    ctx.lineTo({c.x + 4, c.y - 5});
+    ctx.closePath();
+    ctx.fillPath();
+  }
+  ctx.restore();
+}
+
 }  // namespace
 
 // --- the item ------------------------------------------------------------------
@@ -74,6 +133,9 @@ BarButtonItem::BarButtonItem(BarButtonSystemItem item, Action action)
 
 BarButtonItem::BarButtonItem(std::shared_ptr<View> customView)
     : customView_(std::move(customView)) {}
+
+BarButtonItem::BarButtonItem(std::shared_ptr<Image> image, BarButtonItemStyle style, Action action)
+    : style_(style), image_(std::move(image)), action_(std::move(action)) {}
 
 void BarButtonItem::setTitle(const std::string& title) {
   title_ = title;
@@ -146,6 +208,11 @@ std::string BarButtonView::displayTitle() const { return item_ ? item_->title() 
 cg::Size BarButtonView::sizeThatFits(cg::Size) const {
   if (!item_) return {0, 0};
   if (item_->isSpace()) return {item_->width(), kButtonHeight};
+  if (isGlyph(item_->systemItem()) || item_->image()) {
+    float w = item_->image() ? item_->image()->size().width + 2 * kPadding : kMinWidth;
+    if (item_->width() > 0) w = item_->width();
+    return {std::ceil(std::max(w, kMinWidth)), kButtonHeight};
+  }
   float text = sizeWithFont(displayTitle(), titleFont()).width;
   float w = text + 2 * kPadding + (kind_ == Kind::Back ? kBackArrow - 4 : 0);
   if (item_->width() > 0) w = item_->width();
@@ -176,6 +243,20 @@ void BarButtonView::drawRect(cg::Context& ctx, cg::Rect) {
     ctx.restore();
   }
   cg::Color ink = cg::Color::white().withAlpha(highlighted_ && plain ? 0.6f * alpha : alpha);
+  if (isGlyph(item_->systemItem()) || item_->image()) {
+    ctx.save();
+    ctx.setShadow({0, -1}, 0, cg::Color::black().withAlpha(0.35f));
+    if (item_->image()) {
+      cg::Size size = item_->image()->size();
+      ctx.setAlpha(ink.a);
+      item_->image()->drawInRect(ctx, cg::Rect(std::round(b.midX() - size.width / 2),
+                                               std::round(b.midY() - size.height / 2), size.width, size.height));
+    } else {
+      drawGlyph(ctx, *item_->systemItem(), {b.midX(), b.midY()}, ink);
+    }
+    ctx.restore();
+    return;
+  }
   Font font = titleFont();
   if (item_->systemItem() == BarButtonSystemItem::Add) font = Font::boldSystemFontOfSize(20);
   float lineH = sizeWithFont(displayTitle(), font).height;

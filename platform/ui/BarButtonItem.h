@@ -23,7 +23,12 @@ enum class BarButtonSystemItem {
   Add = 4,
   FlexibleSpace = 5,
   FixedSpace = 6,
+  Action = 9,
+  Refresh = 13,
+  Stop = 14,
 };
+
+class Image;
 
 class BarButtonItem {
  public:
@@ -32,6 +37,8 @@ class BarButtonItem {
   BarButtonItem(std::string title, BarButtonItemStyle style, Action action = nullptr);
   BarButtonItem(BarButtonSystemItem item, Action action = nullptr);
   explicit BarButtonItem(std::shared_ptr<View> customView);
+  // An image in place of a title (drawn as it is; dimmed while disabled).
+  BarButtonItem(std::shared_ptr<Image> image, BarButtonItemStyle style, Action action = nullptr);
 
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title);
@@ -47,6 +54,7 @@ class BarButtonItem {
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
   const std::shared_ptr<View>& customView() const { return customView_; }
+  const std::shared_ptr<Image>& image() const { return image_; }
 
   void setAction(Action action) { action_ = std::move(action); }
   // Runs the action when the item is enabled (a tap on its view).
@@ -68,6 +76,7 @@ class BarButtonItem {
   float width_ = 0;
   int tag_ = 0;
   std::shared_ptr<View> customView_;
+  std::shared_ptr<Image> image_;
   Action action_;
   std::function<void()> changed_;
 };

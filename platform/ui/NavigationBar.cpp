@@ -20,8 +20,14 @@ NavigationBar::NavigationBar(cg::Rect frame) : View(frame), tint_(bar::defaultTi
 
 NavigationBar::~NavigationBar() { watch(false); }
 
+void NavigationBar::setBarStyle(int style) {
+  barStyle_ = style;
+  if (!customTint_) setTintColor(std::nullopt);
+}
+
 void NavigationBar::setTintColor(std::optional<cg::Color> tint) {
-  tint_ = tint.value_or(bar::defaultTint());
+  customTint_ = tint.has_value();
+  tint_ = tint.value_or(barStyle_ == 1 ? cg::Color::fromRGB255(24, 24, 24) : bar::defaultTint());
   for (auto* v : {backView_.get(), leftView_.get(), rightView_.get()})
     if (v) v->setTint(tint_);
   setNeedsDisplay();

@@ -20,6 +20,10 @@ class NavigationBar : public View {
 
   cg::Color tintColor() const { return tint_; }
   void setTintColor(std::optional<cg::Color> tint);  // none: the default
+  // The platform's bar styles: 0 default, 1 black. A black bar without a tint
+  // of its own is drawn black.
+  int barStyle() const { return barStyle_; }
+  void setBarStyle(int style);
 
   const std::vector<std::shared_ptr<NavigationItem>>& items() const { return items_; }
   void setItems(std::vector<std::shared_ptr<NavigationItem>> items, bool animated = false);
@@ -51,6 +55,8 @@ class NavigationBar : public View {
   cg::Rect titleRect() const;
 
   cg::Color tint_;
+  bool customTint_ = false;
+  int barStyle_ = 0;
   std::vector<std::shared_ptr<NavigationItem>> items_;
   std::shared_ptr<BarButtonView> backView_, leftView_, rightView_;
   std::shared_ptr<View> titleView_;

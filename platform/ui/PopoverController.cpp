@@ -17,9 +17,10 @@ constexpr double kFadeDuration = 0.2;
 constexpr double kResizeDuration = 0.25;
 constexpr float kCorner = 10;
 
+// Never destroyed: a popover released during the process's exit still finds it.
 std::vector<PopoverController*>& livePopovers() {
-  static std::vector<PopoverController*> list;
-  return list;
+  static auto* list = new std::vector<PopoverController*>;
+  return *list;
 }
 
 // The part of the window a popover may cover: below the status bar, off the edges.

@@ -644,6 +644,7 @@ void TableView::fadeOut(std::vector<std::shared_ptr<TableViewCell>> cells, bool 
   for (auto& cell : cells) {
     cell->setAlpha(0);
     if (kind == TableViewRowAnimation::Top) cell->setFrame(cell->frame().offsetBy(0, -cell->frame().height()));
+    if (kind == TableViewRowAnimation::Left) cell->setFrame(cell->frame().offsetBy(-cell->frame().width(), 0));
   }
   View::commitAnimations();
 }

@@ -24,9 +24,10 @@ constexpr double kMultiTapInterval = 0.35;
 constexpr float kMultiTapDistance = 20;
 
 Window* gKeyWindow = nullptr;
+// Never destroyed: a window released during the process's exit still finds it.
 std::vector<Window*>& liveWindows() {
-  static std::vector<Window*> windows;
-  return windows;
+  static auto* windows = new std::vector<Window*>;
+  return *windows;
 }
 }  // namespace
 

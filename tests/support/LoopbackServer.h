@@ -191,7 +191,9 @@ class LoopbackServer {
     {
       std::lock_guard lock(mutex_);
       received_.push_back(r);
+      // A path with a query falls back to the script of the bare path.
       auto it = scripts_.find(r.path);
+      if (it == scripts_.end()) it = scripts_.find(r.path.substr(0, r.path.find('?')));
       if (it != scripts_.end()) script = it->second;
     }
     Answer a;

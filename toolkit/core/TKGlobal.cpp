@@ -110,6 +110,11 @@ std::string TKLibraryLocalizedString(const std::string& key, const std::string&)
   return bundle ? bundle->localizedString(key, key) : key;
 }
 
+std::string TKApplicationLocalizedString(const std::string& key) {
+  auto bundle = ns::Bundle::main().languageBundle(interfaceLanguage());
+  return bundle ? bundle->localizedString(key, key) : key;
+}
+
 std::string TKErrorDisplayText(const ns::Error& error) {
   if (error.domain == ns::kURLErrorDomain) {
     if (error.code == ns::kURLErrorTimedOut) return TKLibraryLocalizedString("Connection Timed Out");

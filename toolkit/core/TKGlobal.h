@@ -57,6 +57,9 @@ void TKSetNetworkActivityIndicatorHandler(std::function<void(bool visible)> hand
 // language (item 0 of AppleLanguages); the key itself when the table or the key
 // is missing. The comment is not used.
 std::string TKLibraryLocalizedString(const std::string& key, const std::string& comment = "");
+// The text for the key in the application's own string table of the interface
+// language (the table the application's screens read); the key when missing.
+std::string TKApplicationLocalizedString(const std::string& key);
 
 // A short title for a failed load: "Connection Timed Out", "No Internet
 // Connection", "Connection Error" or "Error", localised.

@@ -1,6 +1,7 @@
 #include "toolkit/core/TKViewController.h"
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/View.h"
 #include "toolkit/core/TKGlobal.h"
@@ -12,7 +13,7 @@ constexpr double kKeyboardAnimationDuration = 0.3;
 
 }  // namespace
 
-TKViewController::TKViewController() = default;
+TKViewController::TKViewController() : _navigationBarTintColor(TKStyleSheetNavigationBarTintColor()) {}
 
 TKViewController::~TKViewController() {
   TKURLRequestQueue::mainQueue().cancelRequestsWithDelegate(this);
@@ -31,7 +32,7 @@ void TKViewController::loadView() {
   auto view = std::make_shared<ui::View>(TKFrameBelowOneBar());
   view->setAutoresizesSubviews(true);
   view->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
-  view->setBackgroundColor(cg::Color::white());
+  view->setBackgroundColor(TKStyleSheetBackgroundColor());
   setView(view);
 }
 
@@ -42,7 +43,12 @@ void TKViewController::viewWillAppear(bool animated) {
   // No load starts while the screen animates in.
   TKURLRequestQueue::mainQueue().setSuspended(true);
   if (ui::popupViewController(*this)) return;
-  if (ui::NavigationController* nav = navigationController()) nav->navigationBar()->setTintColor(_navigationBarTintColor);
+  // Whatever the presenter set on the bar gives way to the controller's own look.
+  if (ui::NavigationController* nav = navigationController()) {
+    nav->navigationBar()->setTintColor(_navigationBarTintColor);
+    nav->navigationBar()->setBarStyle(_navigationBarStyle);
+  }
+  ui::Application::shared().setStatusBarStyle(_statusBarStyle, animated);
 }
 
 void TKViewController::viewDidAppear(bool animated) {

@@ -1,6 +1,7 @@
 #pragma once
 // The toolkit's base screen controller: its navigation bar takes the
-// controller's tint as it appears, the shared request queue pauses while the
+// controller's tint and bar style, and the application the controller's
+// status-bar style, as it appears; the shared request queue pauses while the
 // view comes on screen, a hidden screen freezes its state at a memory
 // warning, and subclasses resize for the keyboard through hooks. Main thread.
 #include <memory>
@@ -10,6 +11,7 @@
 #include "platform/graphics/Color.h"
 #include "platform/ui/ViewController.h"
 #include "toolkit/core/TKClassRegistry.h"
+#include "toolkit/core/TKStyleProvider.h"
 
 class TKSearchDisplayController;
 class TKTableViewController;
@@ -17,8 +19,9 @@ class TKTableViewController;
 class TKViewController : public ui::ViewController, public TKObject {
  public:
   // The default style sheet's navigation bar tint.
-  static constexpr cg::Color kDefaultNavigationBarTint = cg::Color::fromRGB255(119, 140, 168);
+  static constexpr cg::Color kDefaultNavigationBarTint = TKDefaultNavigationBarTintColor;
 
+  // The tint is the global style sheet's at the time the controller is made.
   TKViewController();
   ~TKViewController() override;
   std::string className() const override { return "TKViewController"; }

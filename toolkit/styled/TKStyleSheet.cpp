@@ -4,6 +4,7 @@
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/String.h"
 #include "platform/ui/Application.h"
+#include "toolkit/core/TKStyleProvider.h"
 #include "toolkit/styled/TKArchive.h"
 #include "toolkit/styled/TKDefaultStyleSheet.h"
 #include "toolkit/styled/TKStyle.h"
@@ -16,6 +17,14 @@ std::shared_ptr<TKDefaultStyleSheet>& globalSheet() {
 }
 
 constexpr std::uint64_t kMaxArchiveBytes = 1 << 20;
+
+// The base controllers of the toolkit's core read their bar tint and
+// background from the global sheet through this provider.
+const bool kProviderRegistered = [] {
+  TKSetStyleProvider({[] { return TKStyleSheet::globalStyleSheet()->navigationBarTintColor(); },
+                      [] { return TKStyleSheet::globalStyleSheet()->backgroundColor(); }});
+  return true;
+}();
 
 std::shared_ptr<TKStyle> readArchive(const std::string& path) {
   auto data = ns::readFile(path, kMaxArchiveBytes);

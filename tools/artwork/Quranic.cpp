@@ -190,7 +190,10 @@ void addQuranic(Catalog& out, const Sources& sources) {
 
   add(out, "Default-Portrait~ipad.png", 768, 1004, launchPicture);
   add(out, "Default-Landscape~ipad.png", 1024, 748, launchPicture);
+  // The desktop icon: 256 (and 512 at scale 2), and the sizes menus ask for.
   out.push_back({"zarvel-icon.png", 256, 256, 0, 0, appIcon, true});
+  for (int size : {48, 64, 128})
+    out.push_back({"zarvel-icon-" + std::to_string(size) + ".png", size, size, 0, 0, appIcon, true});
 }
 
 }  // namespace artwork

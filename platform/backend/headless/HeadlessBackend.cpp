@@ -169,6 +169,8 @@ int HeadlessBackend::runFromEnvironment(const DelegateFactory& makeDelegate,
     }
   }
   Application::shared().terminate();
+  // The application's objects go while everything they reach is still there.
+  Application::shared().setDelegate(nullptr);
   return status;
 }
 

@@ -11,15 +11,19 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/backend/sdl/DisplayProbe.h"
 #include "platform/backend/sdl/WindowGeometry.h"
+#include "platform/backend/sdl/WindowIcon.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
+#include "platform/services/DataFolders.h"
 #include "platform/services/IdleTimer.h"
 #include "platform/services/InstanceLock.h"
 #include "platform/services/LocalNotificationScheduler.h"
@@ -54,12 +58,27 @@ unsigned modifiersOf(Uint16 mod) {
 cg::Size logicalSize() { return Screen::main().bounds().size; }
 
 constexpr int kNoDisplayStatus = 2;
+// A display that answers is tried this many times, this far apart.
+constexpr int kDisplayTries = 8;
+constexpr double kDisplayPauseSeconds = 0.25;
 constexpr int kAlreadyRunningStatus = 3;
 // SDL's drivers that show nothing: used only when the environment names them.
 constexpr const char* kInvisibleDrivers[] = {"offscreen", "dummy"};
 
 int gWakeUps = 0;
 int gPresents = 0;
+
+// The usable area of every display, the primary first.
+std::vector<cg::Rect> usableDisplays() {
+  std::vector<cg::Rect> displays;
+  for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(i, &usable) == 0 && usable.w > 0 && usable.h > 0)
+      displays.emplace_back(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
+  }
+  if (displays.empty()) displays.emplace_back(0, 0, 1024, 768);
+  return displays;
+}
 
 bool hasEnv(const char* name) {
   const char* value = std::getenv(name);
@@ -110,6 +129,25 @@ void connectClipboard() {
       [](const std::string& s) { SDL_SetClipboardText(s.c_str()); });
 }
 
+// Starts SDL's video: "" with a driver that shows windows, else why not
+// (SDL stopped again, so that it can be tried once more).
+std::string startVideo() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string reason = std::string("no video driver could start: ") + SDL_GetError();
+    SDL_Quit();
+    return reason;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  for (const char* invisible : kInvisibleDrivers) {
+    // An unreachable display makes SDL fall back to a driver that shows nothing.
+    if (driver && std::strcmp(driver, invisible) == 0 && !driverRequested(invisible)) {
+      SDL_Quit();
+      return "the display could not be reached";
+    }
+  }
+  return {};
+}
+
 class Session {
  public:
   // Empty when a window is open; else why there is no display.
@@ -117,18 +155,16 @@ class Session {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");  // smooth scaling of the screen
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");    // fingers come as fingers only
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("no video driver could start: ") + SDL_GetError();
-    const char* driver = SDL_GetCurrentVideoDriver();
-    for (const char* invisible : kInvisibleDrivers) {
-      // An unreachable display makes SDL fall back to a driver that shows nothing.
-      if (driver && std::strcmp(driver, invisible) == 0 && !driverRequested(invisible))
-        return "the display could not be reached";
-    }
+    // A display whose server refuses for a moment (all its client slots
+    // taken) is tried again; one where nothing listens fails at once.
+    if (std::string reason = openWithRetries([] { return startVideo(); }, displayAnswers, kDisplayTries,
+                                             kDisplayPauseSeconds);
+        !reason.empty())
+      return reason;
     wakeEvent_ = SDL_RegisterEvents(1);
-    SDL_Rect usable{0, 0, 1024, 768};
-    SDL_GetDisplayUsableBounds(0, &usable);
-    desktop_ = cg::Rect(float(usable.x), float(usable.y), float(usable.w), float(usable.h));
-    WindowPlacement place = openingPlacement(loadPlacement(), desktop_);
+    std::vector<cg::Rect> displays = usableDisplays();
+    WindowPlacement place = openingPlacement(loadPlacement(), displays);
+    desktop_ = displays[std::size_t(std::max(0, displayOf(place, displays)))];
     orientation_ = place.orientation;
     cg::Size logical = screenSizeForOrientation(orientation_);
     Screen::main().setBounds(cg::Rect(0, 0, logical.width, logical.height));
@@ -142,6 +178,7 @@ class Session {
       return std::string("no window could be opened: ") + SDL_GetError();
     }
     SDL_SetWindowMinimumSize(window_, 240, 240);
+    setWindowIcon();
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
@@ -150,6 +187,18 @@ class Session {
     }
     updateScale();
     return {};
+  }
+
+  // The desktop shows the reader's own icon for its window.
+  void setWindowIcon() {
+    std::string path = windowIconPath();
+    auto icon = path.empty() ? std::nullopt : loadIconPixels(path);
+    if (!icon) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->argb.data(), icon->width, icon->height, 32,
+                                                              icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
   }
 
   // Remembers the window for the next run.
@@ -419,9 +468,28 @@ class Session {
 
 }  // namespace
 
+bool showsFatalMessageBox(const std::function<const char*(const char*)>& env) {
+  auto set = [&env](const char* name) {
+    const char* value = env(name);
+    return value && *value;
+  };
+  const char* headless = env("ZARVEL_HEADLESS");
+  if ((headless && std::strcmp(headless, "1") == 0) || set("CI")) return false;
+  if (const char* driver = env("SDL_VIDEODRIVER"))
+    for (const char* invisible : kInvisibleDrivers)
+      if (std::strstr(driver, invisible)) return false;
+  return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
 int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inboundURL, const std::string& program) {
   Session session;
   if (std::string reason = session.open(); !reason.empty()) return refuseWithoutDisplay(program, reason);
+  // A start that cannot go on says why in a box too, not only on a terminal nobody sees.
+  ns::setFatalHandler([](std::string_view message) {
+    if (!showsFatalMessageBox([](const char* name) { return std::getenv(name); })) return;
+    std::string text = "Zarvel cannot start:\n\n" + std::string(message);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zarvel", text.c_str(), nullptr);
+  });
   ns::RunLoop::setMainThread();
   IdleTimer::setObserver([](bool disabled) {
     if (disabled) SDL_DisableScreenSaver();
@@ -437,6 +505,10 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   session.present(true);
   session.loop();
   session.savePlacement();
+  // The application's objects go now, while everything they reach on their
+  // way out (registries, the run loop, the window system) is still there.
+  app.setDelegate(nullptr);
+  ns::setFatalHandler(nullptr);
   IdleTimer::setObserver(nullptr);
   Pasteboard::generalPasteboard().setStore(nullptr, nullptr);
   return 0;
@@ -446,6 +518,9 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
   std::string url;
   for (int i = 1; i < argc && url.empty(); ++i)
     if (std::strstr(argv[i], "://")) url = argv[i];
+  // The folders hold a person's notes: others may not read them.
+  for (const std::string& failure : DataFolders::makePrivate())
+    ns::logf("INFO  - [%s] Could not make private: %s", ns::logTimestamp().c_str(), failure.c_str());
   // One instance per data folder: a later start hands its link to the running one.
   InstanceLock::Start instance = InstanceLock::acquire(ns::documentsDirectory(), url);
   switch (instance.outcome) {
@@ -457,7 +532,13 @@ int ApplicationMain(int argc, char** argv, const SdlBackend::DelegateFactory& ma
     case InstanceLock::Outcome::Acquired:
       ns::RunLoop::setMainThread();  // before the listener's thread posts to it
       instance.lock->listen([](const std::string& link) { Application::shared().openInboundURL(link); });
+      DataFolders::removeStaleTemporaries();  // no other instance writes here now
       break;
+  }
+  // A link the application would drop unread is refused here, saying why.
+  if (std::string problem = url.empty() ? "" : InstanceLock::linkProblem(url); !problem.empty()) {
+    std::fprintf(stderr, "zarvel: the link was not opened: %s.\n", problem.c_str());
+    url.clear();
   }
   const char* headless = std::getenv("ZARVEL_HEADLESS");
   if (headless && std::strcmp(headless, "1") == 0)

@@ -33,6 +33,13 @@ class SdlBackend {
   static int presents();
 };
 
+// Whether a fatal error (a first start where the data cannot be written)
+// is also shown in a desktop message box, for a person who started the
+// reader from a menu and sees no terminal: only in a window run on a display,
+// never headless, on SDL's invisible drivers or under CI, where nobody would
+// close the box and the run would hang. `env` reads the environment.
+bool showsFatalMessageBox(const std::function<const char*(const char*)>& env);
+
 // The program's entry: headless when ZARVEL_HEADLESS=1 (see HeadlessBackend),
 // else a window, which needs DISPLAY or WAYLAND_DISPLAY (or SDL_VIDEODRIVER).
 // One instance runs per data folder (InstanceLock): a later start hands its

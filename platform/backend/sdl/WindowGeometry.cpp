@@ -10,6 +10,9 @@ namespace ui {
 namespace {
 
 constexpr int kMinSide = 200;
+// What of a window must lie on a display for a person to reach it: a title
+// bar's height (and a third of its width).
+constexpr float kTitleBarHeight = 32;
 constexpr int kMaxSide = 32768;
 
 std::optional<int> toInt(std::string_view s) {
@@ -69,7 +72,24 @@ cg::Size fitWindowSize(cg::Size logical, cg::Size desktop, float fraction) {
   return {std::floor(logical.width * f), std::floor(logical.height * f)};
 }
 
-WindowPlacement openingPlacement(const std::optional<WindowPlacement>& saved, cg::Rect desktop) {
+int displayOf(const WindowPlacement& p, const std::vector<cg::Rect>& displays) {
+  if (!p.hasPosition) return -1;
+  cg::Rect window(float(p.x), float(p.y), float(p.width), float(p.height));
+  int best = -1;
+  float bestArea = 0;
+  for (std::size_t i = 0; i < displays.size(); ++i) {
+    cg::Rect shared = window.intersection(displays[i]);
+    float area = shared.width() * shared.height();
+    if (area > bestArea) {
+      bestArea = area;
+      best = int(i);
+    }
+  }
+  return best;
+}
+
+WindowPlacement openingPlacement(const std::optional<WindowPlacement>& saved, const std::vector<cg::Rect>& displays) {
+  cg::Rect primary = displays.empty() ? cg::Rect(0, 0, 1024, 768) : displays.front();
   WindowPlacement p;
   if (saved) {
     p = *saved;
@@ -77,16 +97,23 @@ WindowPlacement openingPlacement(const std::optional<WindowPlacement>& saved, cg
     bool tall = p.height > p.width;
     if (tall && isLandscape(p.orientation)) p.orientation = InterfaceOrientation::Portrait;
     if (!tall && isPortrait(p.orientation)) p.orientation = InterfaceOrientation::LandscapeRight;
-    p.width = std::min(p.width, int(desktop.width()));
-    p.height = std::min(p.height, int(desktop.height()));
-    // A position off every part of the desktop (a screen since unplugged) is dropped.
-    if (p.hasPosition && !cg::Rect(float(p.x), float(p.y), float(p.width), float(p.height)).intersects(desktop))
-      p.hasPosition = false;
+    int on = displayOf(p, displays);
+    if (on < 0) p.hasPosition = false;  // on no display: centred on the primary
+    cg::Rect display = on < 0 ? primary : displays[std::size_t(on)];
+    p.width = std::min(p.width, int(display.width()));
+    p.height = std::min(p.height, int(display.height()));
+    if (p.hasPosition) {
+      cg::Rect shown = cg::Rect(float(p.x), float(p.y), float(p.width), float(p.height)).intersection(display);
+      if (shown.height() < std::min(kTitleBarHeight, float(p.height)) || shown.width() < float(p.width) / 3) {
+        p.x = std::clamp(p.x, int(display.x()), int(display.maxX()) - p.width);
+        p.y = std::clamp(p.y, int(display.y()), int(display.maxY()) - p.height);
+      }
+    }
     return p;
   }
-  p.orientation = desktop.height() > desktop.width() ? InterfaceOrientation::Portrait
+  p.orientation = primary.height() > primary.width() ? InterfaceOrientation::Portrait
                                                       : InterfaceOrientation::LandscapeRight;
-  cg::Size s = fitWindowSize(screenSizeForOrientation(p.orientation), desktop.size);
+  cg::Size s = fitWindowSize(screenSizeForOrientation(p.orientation), primary.size);
   p.width = int(s.width);
   p.height = int(s.height);
   return p;

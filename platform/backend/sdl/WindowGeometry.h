@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/InterfaceOrientation.h"
@@ -31,11 +32,18 @@ std::string formatWindowPlacement(const WindowPlacement& placement);
 // the desktop's usable area.
 cg::Size fitWindowSize(cg::Size logical, cg::Size desktop, float fraction = 0.9f);
 
-// Where the window opens: the saved placement (its orientation following
-// its shape: taller than wide is portrait), no larger than the desktop and
-// on it; without one, the screen fitted to the desktop in the orientation of
-// the desktop's shape.
-WindowPlacement openingPlacement(const std::optional<WindowPlacement>& saved, cg::Rect desktop);
+// Where the window opens, among the usable areas of the displays (the first
+// is the primary): the saved placement (its orientation following its shape:
+// taller than wide is portrait) on the display it lies on most, no larger
+// than that display. A window with less than a title bar's height or a third
+// of its width on that display is brought wholly onto it; one on no display
+// (a screen since unplugged) is centred on the primary. Without a saved
+// placement, the screen fitted to the primary display in the orientation of
+// its shape.
+WindowPlacement openingPlacement(const std::optional<WindowPlacement>& saved, const std::vector<cg::Rect>& displays);
+// The display a placement lies on most: its index, or -1 when it has no
+// position or lies on none.
+int displayOf(const WindowPlacement& placement, const std::vector<cg::Rect>& displays);
 
 // The rectangle the logical screen takes in a window of this size: scaled
 // to fit, centred, black bars on the other axis.

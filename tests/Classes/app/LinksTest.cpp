@@ -1,10 +1,11 @@
 // Inbound links: the own scheme opens a verse; anything else goes only to an
 // existing social-network session.
+#include <cstdlib>
 #include <random>
 
 #include "AppTestEnvironment.h"
 #include "platform/services/InstanceLock.h"
-#include "src/SocialNetwork.h"
+#include "src/Social/SocialNetwork.h"
 
 namespace apptest {
 namespace {
@@ -59,21 +60,30 @@ TEST_F(LinkTest, OwnSchemeLinks) {
 }
 
 TEST_F(LinkTest, GoesOnlyToAnExistingSessionAndNeverStartsALogin) {
+  ::setenv("ZARVEL_SOCIAL_APP_ID", "4242", 1);
+  for (const char* name : {"ZARVEL_SOCIAL_DIALOG_URL", "ZARVEL_SOCIAL_GRAPH_URL", "ZARVEL_SOCIAL_REST_URL"})
+    ::setenv(name, "http://127.0.0.1:9/", 1);
   auto delegate = install();
-  const std::string login = "snzarvelreader://authorize#access_token=abc&expires_in=3600";
+  const std::string login = "sn4242://authorize#access_token=abc&expires_in=3600";
   EXPECT_FALSE(delegate->handleOpenURL(ui::Application::shared(), "https://example.com/zarvel://2:255:1"));
   EXPECT_FALSE(delegate->handleOpenURL(ui::Application::shared(), login));
   EXPECT_EQ(delegate->existingSocialNetwork(), nullptr);
   EXPECT_TRUE(openedURLs.empty());
 
   auto session = delegate->socialNetwork();
-  EXPECT_TRUE(session->loginRequested());
+  EXPECT_TRUE(session->loginDialog());
   EXPECT_EQ(session->permissions(), (std::vector<std::string>{"publish_stream", "offline_access"}));
   EXPECT_FALSE(delegate->handleOpenURL(ui::Application::shared(), "otherapp://authorize#access_token=abc"));
+  // Only the answer that brings back the login's state logs in.
   EXPECT_TRUE(delegate->handleOpenURL(ui::Application::shared(), login));
+  EXPECT_FALSE(session->isSessionValid());
+  EXPECT_TRUE(delegate->handleOpenURL(ui::Application::shared(), login + "&state=" + session->authorisationState()));
   EXPECT_TRUE(session->isSessionValid());
   EXPECT_TRUE(defaults().boolForKey("SocialAuth1.9"));  // snDidLogin
   EXPECT_TRUE(root->calls.list.empty());
+  for (const char* name : {"ZARVEL_SOCIAL_APP_ID", "ZARVEL_SOCIAL_DIALOG_URL", "ZARVEL_SOCIAL_GRAPH_URL",
+                           "ZARVEL_SOCIAL_REST_URL"})
+    ::unsetenv(name);
 }
 
 TEST_F(LinkTest, ThroughTheApplication) {
@@ -103,7 +113,7 @@ TEST_F(LinkTest, ALinkHandedOverByASecondStartOpensItsVerse) {
 TEST_F(LinkTest, RandomLinksOpenOnlyVersesThatExist) {
   std::mt19937 rng(20261210);
   const std::string alphabet = "zarvel:/0123456789-+ \t%\xD8\xA8\xFF";
-  const std::vector<std::string> seeds = {"zarvel://2:255", "zarvel://114:6:1", "snzarvelreader://authorize#a=b"};
+  const std::vector<std::string> seeds = {"zarvel://2:255", "zarvel://114:6:1", "sn4242://authorize#a=b"};
   auto delegate = install();
   for (int i = 0; i < 3000; ++i) {
     std::string url = seeds[i % seeds.size()];

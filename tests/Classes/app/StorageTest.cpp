@@ -92,5 +92,30 @@ TEST_F(StorageTest, ExistingDataThatCanOnlyBeReadIsSaidOnceInAnAlert) {
       ::testing::ExitedWithCode(0), "told: ");
 }
 
+TEST_F(StorageTest, ASettingsWriteThatFailsDuringTheSessionIsSaidOnceWithTheFileAndTheReason) {
+  launch();
+  ASSERT_EQ(visiblePanel(), nullptr);
+  // A folder where the settings file should be: every write fails.
+  ns::removeItem(settingsFile());
+  ASSERT_TRUE(ns::createDirectory(ns::pathJoin(settingsFile(), "in the way")));
+  for (int verse : {7, 8}) {
+    defaults().setInteger(verse, kLastVerse);
+    EXPECT_FALSE(defaults().synchronize());
+    advance(0.1);
+    ns::RunLoop::main().runUntilIdle();
+  }
+  ui::ButtonPanel* panel = visiblePanel();
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->title(), "Changes Will Not Be Saved");
+  EXPECT_NE(panel->message().find("\n" + settingsFile() + ": "), std::string::npos) << panel->message();
+  EXPECT_EQ(ui::ButtonPanel::queuedCount(), 0u);  // once, not once per write
+  panel->tapButtonAtIndex(0);
+  defaults().setInteger(9, kLastVerse);
+  defaults().synchronize();
+  advance(1);
+  ns::RunLoop::main().runUntilIdle();
+  EXPECT_EQ(visiblePanel(), nullptr);
+}
+
 }  // namespace
 }  // namespace apptest

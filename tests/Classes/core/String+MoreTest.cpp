@@ -140,6 +140,12 @@ TEST_F(FixedWidth, SnippetAroundTheFirstWholeWordHit) {
       {"absent token: truncated", "ungodly people", "mercy", true, true, 100, "ungodly …"},
       {"empty token: truncated", "ungodly people", "", true, true, 100, "ungodly …"},
       {"hit at the end", "those who do good", "good", false, true, 80, "…o good"},
+      {"markup escaped before the hit is wrapped", "Bread & <wine> of mercy", "mercy", true, true, 200,
+       "… &amp; &lt;wine&gt; of <span class=\"yellowBox\">mercy</span>"},
+      {"markup escaped in a whole text", "Bread & mercy", "mercy", true, true, 200, "Bread &amp; mercy"},
+      {"markup escaped without a hit", "A & B <c>", "mercy", true, true, 200, "A &amp; B &lt;c&gt;"},
+      {"no markup, nothing escaped", "Bread & <wine> of mercy", "mercy", false, true, 200,
+       "… & <wine> of mercy"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ns::getPartialStringForSearchKeyword(c.text, "ignored", font, c.maxWidth,

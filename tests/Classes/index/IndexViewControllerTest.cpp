@@ -79,6 +79,35 @@ TEST_F(IndexScreenTest, EachModeHasItsSectionsRowsAndTitles) {
   EXPECT_EQ(index->surahListTable()->numberOfSections(), 30);
 }
 
+// Offsets from a damaged settings file are held to the content: the column
+// shows rows, at the top or the bottom of the list.
+TEST_F(IndexScreenTest, AbsurdStoredOffsetsAreHeldToTheList) {
+  struct Case {
+    const char* name;
+    ns::Value stored;
+    bool sectioned;
+    bool atTop;
+  };
+  const Case cases[] = {
+      {"the largest integer", ns::Value(std::int64_t(9223372036854775807)), false, false},
+      {"a trillion above", ns::Value(-1e12), false, true},
+      {"sections, the largest integer", ns::Value(std::int64_t(9223372036854775807)), true, false},
+      {"sections, a trillion above", ns::Value(-1e12), true, true},
+      {"not a number", ns::Value(std::nan("")), false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    defaults().setBool(c.sectioned, kIsShowingSections);
+    defaults().setObject(c.stored, c.sectioned ? "SectionListYOffset" : "SurahListYOffset");
+    index.reset();
+    show();
+    auto* table = index->surahListTable();
+    float bottom = std::max(0.0f, table->contentSize().height - table->bounds().height());
+    EXPECT_EQ(table->contentOffset().y, c.atTop ? 0.0f : bottom);
+    EXPECT_FALSE(table->indexPathsForVisibleRows().empty());
+  }
+}
+
 TEST_F(IndexScreenTest, QuarterRowsBeginWhereTheDataStorePutsTheQuarters) {
   show();
   switchMode();

@@ -231,6 +231,31 @@ TEST_F(ReadingTest, BookmarkToggleAndTheMap) {
   EXPECT_FALSE(s.isVerseBookmarked(7));
 }
 
+// On a full or read-only disk a toggle tells the reader and the verse stays
+// as the store has it.
+TEST_F(ReadingTest, ABookmarkThatCannotBeWrittenIsReportedAndTheVerseStaysAsItWas) {
+  launch();
+  open(2, 1);
+  auto& s = screen();
+  ASSERT_TRUE(ChapterInfo::insertBookmark(userDb(), 2, 9, false, 1, ""));
+  s.reloadBookmarksMap();
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (int verse : {5, 9}) {  // an added mark, a removed one
+    SCOPED_TRACE(verse);
+    EXPECT_FALSE(s.addOrRemoveBookmarkForVerse(verse));
+    ui::ButtonPanel* alert = ui::ButtonPanel::visiblePanel();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Bookmark Not Saved");
+    alert->tapButtonAtIndex(0);
+    settle();
+  }
+  EXPECT_FALSE(s.isVerseBookmarked(5));
+  EXPECT_TRUE(s.isVerseBookmarked(9));
+  ASSERT_EQ(sqlite3_exec(userDb(), "PRAGMA query_only = OFF", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_TRUE(s.addOrRemoveBookmarkForVerse(5));
+  EXPECT_EQ(ui::ButtonPanel::visiblePanel(), nullptr);
+}
+
 TEST_F(ReadingTest, NextAndPreviousWrapAndASecondTapIsIgnored) {
   launch();
   auto& s = screen();

@@ -375,9 +375,14 @@ TEST_F(VerseOptionsTest, EmailMessageAndPostTakeTheDesktopsPaths) {
   panel()->tapButtonAtIndex(0);
   settle();
 
-  // No social-network session: Post opens nothing, starts no login, and closes the panel.
+  // Where the network is not configured, Post says so, starts no login, and closes the panel.
   press(hud().btnHUDSocial);
   choose(0);
+  settle();
+  ASSERT_NE(panel(), nullptr);
+  EXPECT_EQ(panel()->title(), "Posting Not Set Up");
+  panel()->tapButtonAtIndex(0);
+  settle();
   EXPECT_EQ(root->modalViewController(), nullptr);
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(ZarvelSDKAppDelegate::GetInstance()->existingSocialNetwork());

@@ -24,3 +24,15 @@ TEST(Log, TimestampIsTheDateOfTheProcessClock) {
   EXPECT_EQ(ns::logTimestamp(), "2026-01-01 01:01:01 +0000");
   ns::RunLoop::resetForTesting();
 }
+
+TEST(Log, FatalTellsItsHandlerOnceThenExits) {
+  EXPECT_EXIT(
+      {
+        ns::setFatalHandler([](std::string_view message) {
+          std::fprintf(stderr, "shown: %s\n", std::string(message).c_str());
+          ns::fatal("the handler failed too");  // no second call, no loop
+        });
+        ns::fatal("no data folder");
+      },
+      ::testing::ExitedWithCode(1), "FATAL - no data folder\n.*shown: no data folder\n.*FATAL - the handler failed too");
+}

@@ -3,6 +3,7 @@
 #include "platform/services/InstanceLock.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -82,34 +83,84 @@ TEST_F(InstanceLockTest, ALaterStartHandsItsLinkToTheRunningOneOrIsToldItRuns) {
   EXPECT_EQ(received.back(), "zarvel://18:1");
 }
 
-TEST_F(InstanceLockTest, ALinkThatIsNotOneLineIsNeitherSentNorTaken) {
-  auto running = runningInstance();
-  for (const std::string& link :
-       {std::string("zarvel://2:255\nzarvel://3:1"), std::string("zarvel://2:255\r"),
-        "zarvel://" + std::string(InstanceLock::kMaxLinkBytes, '1')}) {
-    InstanceLock::Start start = InstanceLock::acquire(folder, link);
-    EXPECT_EQ(start.outcome, Outcome::AlreadyRunning);
-    EXPECT_NE(start.message.find("the link was not passed on: it is not one line of text"), std::string::npos);
+// A client of the socket, connected to the folder's running instance (a
+// folder path too long for an address is reached through a descriptor).
+int connectTo(const std::string& folder) {
+  int dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  std::string path = "/proc/self/fd/" + std::to_string(dir) + "/zarvel.sock";
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  bool connected = dir >= 0 && fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  if (dir >= 0) ::close(dir);
+  if (!connected) {
+    if (fd >= 0) ::close(fd);
+    return -1;
   }
-  // A client that sends an overlong line or nothing at all is dropped, and the
-  // listener goes on taking links.
-  for (const std::string& raw : {std::string(2 * InstanceLock::kMaxLinkBytes, 'x') + "\n", std::string()}) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::string path = ns::pathJoin(folder, "zarvel.sock");
-    ASSERT_LT(path.size(), sizeof address.sun_path);
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  timeval timeout{10, 0};  // a safety net: the listener answers or closes well before
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  return fd;
+}
+
+TEST_F(InstanceLockTest, ALinkThatIsNotOneLineOrTooLongIsNeitherSentNorTaken) {
+  auto running = runningInstance();
+  struct Case {
+    std::string link, says;
+  };
+  const Case cases[] = {
+      {"zarvel://2:255\nzarvel://3:1", "it is not one line of text"},
+      {"zarvel://2:255\r", "it is not one line of text"},
+      {"zarvel://" + std::string(1992, '1'), "it is too long (2001 characters; at most 2000)"},
+      {"zarvel://" + std::string(5000, '1'), "it is too long (5009 characters; at most 2000)"},
+  };
+  for (const auto& c : cases) {
+    InstanceLock::Start start = InstanceLock::acquire(folder, c.link);
+    EXPECT_EQ(start.outcome, Outcome::AlreadyRunning);
+    EXPECT_NE(start.message.find("the link was not passed on: " + c.says + "."), std::string::npos) << start.message;
+  }
+  // A client that sends a line longer than a link may be, or nothing at all,
+  // is dropped unanswered, and the listener goes on taking links.
+  for (const std::string& raw : {"zarvel://" + std::string(1992, '1') + "\n",
+                                 std::string(2 * InstanceLock::kMaxLinkBytes, 'x') + "\n", std::string()}) {
+    int fd = connectTo(folder);
+    ASSERT_GE(fd, 0);
     if (!raw.empty()) (void)!::write(fd, raw.data(), raw.size());
     ::shutdown(fd, SHUT_WR);
     char answer[8];
     EXPECT_LE(::read(fd, answer, sizeof answer), 0);  // no "ok"
     ::close(fd);
   }
+  // The longest link in Arabic letters (two bytes each) still goes.
+  std::string longest = "zarvel://";
+  for (std::size_t i = longest.size(); i < InstanceLock::kMaxLinkLength; ++i) longest += "\u0628";
+  EXPECT_EQ(InstanceLock::acquire(folder, longest).outcome, Outcome::HandedOver);
   EXPECT_EQ(InstanceLock::acquire(folder, "zarvel://36:1").outcome, Outcome::HandedOver);
+  ASSERT_TRUE(waitForLinks(2));
+  EXPECT_EQ(received, (std::vector<std::string>{longest, "zarvel://36:1"}));
+}
+
+TEST_F(InstanceLockTest, SlowAndIdleClientsDoNotKeepALaterStartsLinkOut) {
+  auto running = runningInstance();
+  // More idle connections than the listener serves at once, and one that
+  // sends a byte now and then.
+  std::vector<int> idle;
+  for (int i = 0; i < 100; ++i) {
+    int fd = connectTo(folder);
+    ASSERT_GE(fd, 0);
+    idle.push_back(fd);
+  }
+  int slow = connectTo(folder);
+  ASSERT_GE(slow, 0);
+  ASSERT_EQ(::write(slow, "z", 1), 1);
+  EXPECT_EQ(InstanceLock::acquire(folder, "zarvel://2:255").outcome, Outcome::HandedOver);
   ASSERT_TRUE(waitForLinks(1));
-  EXPECT_EQ(received, (std::vector<std::string>{"zarvel://36:1"}));
+  EXPECT_EQ(received, (std::vector<std::string>{"zarvel://2:255"}));
+  // The slow one is closed at its deadline, unanswered.
+  char answer[8];
+  EXPECT_EQ(::read(slow, answer, sizeof answer), 0);
+  ::close(slow);
+  for (int fd : idle) ::close(fd);
 }
 
 TEST_F(InstanceLockTest, ARunningInstanceThatDoesNotListenIsNamedWithTheLinkItMissed) {

@@ -609,6 +609,19 @@ TEST_F(TableTest, RowsSlideInAndOutAtTheTop) {
   EXPECT_EQ(arriving->presentationAlpha(), 1);
 }
 
+TEST_F(TableTest, ADeletedRowSlidesOutToTheLeft) {
+  auto t = makeTable({{40, 40, 40}});
+  auto leaving = t->cellForRowAtIndexPath({0, 1});
+  rows->heights[0].erase(rows->heights[0].begin() + 1);
+  t->deleteRowsAtIndexPaths({{0, 1}}, TableViewRowAnimation::Left);
+  clock->advance(0.15);
+  EXPECT_LT(leaving->presentationFrame().x(), 0);  // moving left as it fades
+  EXPECT_EQ(leaving->presentationFrame().y(), 40);
+  EXPECT_GT(leaving->presentationAlpha(), 0);
+  clock->advance(0.3);
+  EXPECT_EQ(leaving->presentationFrame().x(), -leaving->frame().width());
+}
+
 TEST_F(TableTest, AValue2CellSetsItsCaptionBesideTheDetail) {
   TableViewCell cell(TableViewCellStyle::Value2, "");
   cell.setFrame(cg::Rect(0, 0, 320, 44));

@@ -9,8 +9,10 @@
 #include "platform/graphics/Context.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
 #include "tests/platform/foundation/TempDir.h"
 #include "tests/platform/graphics/Pixels.h"
+#include "toolkit/core/TKViewController.h"
 #include "toolkit/styled/HighlightTextStyleSheet.h"
 #include "toolkit/styled/TKDefaultStyleSheet.h"
 #include "toolkit/styled/TKFillStyle.h"
@@ -419,7 +421,30 @@ TEST_F(TKStyleSheetTest, LinkTextDiffersOnlyWhenHighlighted) {
 
 struct RedBarSheet : TKDefaultStyleSheet {
   cg::Color navigationBarTintColor() override { return cg::Color(0.8f, 0.1f, 0.1f); }
+  cg::Color backgroundColor() override { return cg::Color(0.9f, 0.9f, 0.8f); }
 };
+
+// The toolkit's base controllers read the sheet through the provider this
+// library registers: a controller takes the sheet installed when it is made.
+TEST_F(TKStyleSheetTest, BaseControllersTakeTheSheetsTintAndBackgroundWhenMade) {
+  auto before = std::make_shared<TKViewController>();
+  TKStyleSheet::setGlobalStyleSheet(std::make_shared<RedBarSheet>());
+  auto after = std::make_shared<TKViewController>();
+  EXPECT_EQ(before->navigationBarTintColor(), TKViewController::kDefaultNavigationBarTint);
+  EXPECT_EQ(after->navigationBarTintColor(), cg::Color(0.8f, 0.1f, 0.1f));
+  EXPECT_EQ(after->view()->backgroundColor(), cg::Color(0.9f, 0.9f, 0.8f));
+
+  auto stack = ui::NavigationController::withRoot(after);
+  stack->navigationBar()->setBarStyle(1);
+  stack->navigationBar()->setTintColor(cg::Color::fromRGB255(51, 33, 18));
+  ui::Application::shared().setStatusBarStyle(1);
+  after->setStatusBarStyle(2);
+  after->viewWillAppear(false);
+  EXPECT_EQ(stack->navigationBar()->tintColor(), cg::Color(0.8f, 0.1f, 0.1f));
+  EXPECT_EQ(stack->navigationBar()->barStyle(), 0);
+  EXPECT_EQ(ui::Application::shared().statusBarStyle(), 2);
+  ui::Application::shared().setStatusBarStyle(0);
+}
 
 TEST_F(TKStyleSheetTest, AnInstalledSubclassChangesLaterStyles) {
   auto before = TKStyleSheet::globalStyleSheet()->styleWithSelector("toolbarButton:");

@@ -1,14 +1,19 @@
 // The window backend on SDL's offscreen driver: launch, drawing, the idle
 // timer, and termination ending the loop.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
+#include <map>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 
 #include "platform/backend/sdl/SdlBackend.h"
 
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
 #include "platform/services/InstanceLock.h"
 #include "platform/foundation/RunLoop.h"
@@ -214,4 +219,96 @@ TEST(SdlBackend, ASecondStartWithoutALinkSaysTheReaderRunsAndEnds) {
   EXPECT_FALSE(app->launched);
   EXPECT_EQ(err, "zarvel: Zarvel is already running with the data in " + ns::documentsDirectory() + ".\n");
   Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, AStartMakesTheDataPrivateClearsLeftoversAndRefusesAnOverlongLink) {
+  prepareDummyWindowRun();
+  // What an older version and a crash left: an open folder and a temporary.
+  ASSERT_TRUE(ns::createDirectory(ns::documentsDirectory()));
+  ASSERT_EQ(::chmod(ns::documentsDirectory().c_str(), 0755), 0);
+  std::string leftover = ns::pathJoin(ns::configDirectory(), ".defaults.json.tmp2811492");
+  ASSERT_TRUE(ns::createDirectory(ns::configDirectory()));
+  ASSERT_TRUE(ns::writeFileAtomically(leftover, std::string_view("{\"half\":")));
+  ASSERT_TRUE(ns::setModificationDate(leftover, ns::RealClock().now() - 3600));
+
+  auto app = std::make_shared<QuickApp>();
+  std::string link = "zarvel://2:255:" + std::string(1990, '1');
+  char arg0[] = "zarvel";
+  char* argv[] = {arg0, link.data()};
+  testing::internal::CaptureStderr();
+  int status = ApplicationMain(2, argv, [&] { return app; });
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(app->trace, (std::vector<std::string>{"launch", "terminate"}));  // the link is not opened
+  EXPECT_NE(err.find("zarvel: the link was not opened: it is too long (2005 characters; at most 2000).\n"),
+            std::string::npos)
+      << err;
+  struct stat st {};
+  ASSERT_EQ(::stat(ns::documentsDirectory().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_FALSE(ns::fileExists(leftover));
+  IdleTimer::setDisabled(false);
+  Application::shared().resetForTesting();
+}
+
+// A session ending (or `kill`) sends SIGTERM: the application hears
+// willTerminate, as for a closed window, and the run ends normally.
+TEST(SdlBackend, SigtermEndsTheRunThroughTermination) {
+  prepareDummyWindowRun();
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::vector<std::string> trace;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->makeKeyAndVisible();
+      ns::RunLoop::main().performAfter(this, "signal", 0.1, [] { std::raise(SIGTERM); });
+      ns::RunLoop::main().performAfter(this, "safety", 20, [&app] { app.terminate(); });
+    }
+    void applicationWillTerminate(Application&) override {
+      trace.push_back("terminate");
+      ns::RunLoop::main().cancelPreviousPerformRequests(this);
+    }
+  };
+  auto app = std::make_shared<App>();
+  EXPECT_EQ(runMain(app), 0);
+  EXPECT_EQ(app->trace, (std::vector<std::string>{"terminate"}));
+  Application::shared().resetForTesting();
+}
+
+TEST(SdlBackend, AFatalStartIsShownInABoxOnlyWhereAPersonCanCloseIt) {
+  struct Case {
+    const char* name;
+    std::map<std::string, std::string> env;
+    bool box;
+  };
+  const Case cases[] = {
+      {"an X session", {{"DISPLAY", ":0"}}, true},
+      {"a Wayland session", {{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+      {"no display", {}, false},
+      {"headless", {{"DISPLAY", ":0"}, {"ZARVEL_HEADLESS", "1"}}, false},
+      {"SDL's dummy driver", {{"DISPLAY", ":0"}, {"SDL_VIDEODRIVER", "dummy"}}, false},
+      {"SDL's offscreen driver", {{"SDL_VIDEODRIVER", "offscreen"}, {"WAYLAND_DISPLAY", "w"}}, false},
+      {"CI with a display", {{"DISPLAY", ":99"}, {"CI", "true"}}, false},
+      {"an empty DISPLAY", {{"DISPLAY", ""}}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(showsFatalMessageBox([&c](const char* name) -> const char* {
+                auto it = c.env.find(name);
+                return it == c.env.end() ? nullptr : it->second.c_str();
+              }),
+              c.box);
+  }
+}
+
+// A start whose data folder cannot be written ends at once with the message,
+// also on a desktop with a display (on the dummy driver no box can block it).
+TEST(SdlBackend, AFatalStartEndsWithItsMessageWithoutWaitingOnABox) {
+  prepareDummyWindowRun();
+  setenv("DISPLAY", ":0", 1);
+  struct Failing : ApplicationDelegate {
+    void applicationDidFinishLaunching(Application&) override { ns::fatal("the data folder cannot be written"); }
+  };
+  EXPECT_EXIT(runMain(std::make_shared<Failing>()), ::testing::ExitedWithCode(1),
+              "FATAL - the data folder cannot be written");
 }

@@ -33,12 +33,53 @@ TEST(WindowGeometry, OpensFittedToTheDesktopInItsShape) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    WindowPlacement p = openingPlacement(c.saved, c.desktop);
+    WindowPlacement p = openingPlacement(c.saved, {c.desktop});
     EXPECT_EQ(p.orientation, c.orientation);
     EXPECT_EQ(p.width, c.width);
     EXPECT_EQ(p.height, c.height);
     EXPECT_EQ(p.hasPosition, c.hasPosition);
   }
+}
+
+// Two displays side by side (a taller one on the right); the window keeps a
+// title bar's height and a third of its width on one, or is brought onto it.
+TEST(WindowGeometry, AWindowOpensOnItsDisplayAndAnAlmostHiddenOneComesBack) {
+  const std::vector<cg::Rect> displays = {{0, 0, 1920, 1040}, {1920, 0, 1200, 1880}};
+  struct Case {
+    const char* name;
+    int x, y;
+    bool hasPosition;
+    int openX, openY, display;
+  };
+  const Case cases[] = {
+      {"on the primary", 100, 50, true, 100, 50, 0},
+      {"on the second display", 2100, 300, true, 2100, 300, 1},
+      {"mostly on the second", 1820, 300, true, 1820, 300, 1},
+      {"5x5 pixels showing at the bottom left", -795, 1035, true, 0, 440, 0},
+      {"5 pixels high at the second's bottom", 2000, 1875, true, 2000, 1280, 1},
+      {"only its bottom edge at the top", 300, -595, true, 300, 0, 0},
+      {"a sliver at the left", -795, 200, true, 0, 200, 0},
+      {"a title bar's height and a third showing stays", -500, 1008, true, -500, 1008, 0},
+      {"below every display", 300, 1900, false, 0, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowPlacement saved{c.x, c.y, 800, 600, true, InterfaceOrientation::LandscapeRight};
+    WindowPlacement p = openingPlacement(saved, displays);
+    EXPECT_EQ(p.hasPosition, c.hasPosition);
+    if (c.hasPosition) {
+      EXPECT_EQ(p.x, c.openX);
+      EXPECT_EQ(p.y, c.openY);
+    }
+    EXPECT_EQ(displayOf(p, displays), c.display);
+    EXPECT_EQ(p.width, 800);
+  }
+  // A window larger than the second display is fitted to it there.
+  WindowPlacement tall{1950, 10, 1500, 1800, true, InterfaceOrientation::Portrait};
+  WindowPlacement p = openingPlacement(tall, displays);
+  EXPECT_EQ(p.width, 1200);
+  EXPECT_EQ(p.height, 1800);
+  EXPECT_EQ(displayOf(p, displays), 1);
 }
 
 TEST(WindowGeometry, LetterboxesScalesAndMapsPoints) {
