@@ -152,8 +152,8 @@ void TipsViewController::buildTip(int n) {
   auto page = makePage(n);
   cg::Rect picture(20, 20, kPageWidth - 40, 300);
   cg::Rect text(26, 332, kPageWidth - 52, kPageHeight - kFooterHeight - 336);
-  if (n == 1) text = cg::Rect(26, 24, kPageWidth - 52, kPageHeight - kFooterHeight - 28);
-  if (n == 7) text = cg::Rect(26, 20, kPageWidth - 52, 250);
+  if (n == 1) text = cg::Rect(36, 40, kPageWidth - 72, kPageHeight - kFooterHeight - 60);
+  if (n == 7) text = cg::Rect(26, 20, kPageWidth - 52, 214);
   if (n != 1 && n != 7) {
     auto frame = std::make_shared<ui::View>(picture.insetBy(-1, -1));
     frame->setBackgroundColor(cg::Color::white().withAlpha(0.35f));
@@ -171,7 +171,7 @@ void TipsViewController::buildTip(int n) {
   txtPages[n]->setEditable(false);
   txtPages[n]->setBackgroundColor(cg::Color::clear());
   txtPages[n]->setTextColor(kTipText);
-  txtPages[n]->setFont(ui::Font::fontWithName("Helvetica", 15));
+  txtPages[n]->setFont(ui::Font::fontWithName("Helvetica", n == 1 ? 17 : 15));
   txtPages[n]->setShowsHorizontalScrollIndicator(false);
   page->addSubview(txtPages[n]);
   if (n == 7) buildLegend(*page);
@@ -179,7 +179,7 @@ void TipsViewController::buildTip(int n) {
 
 void TipsViewController::buildLegend(ui::View& page) {
   for (int i = 1; i <= 4; ++i) {
-    float y = 284 + float(i - 1) * 56;
+    float y = 250 + float(i - 1) * 56;
     imgPage7[i] = std::make_shared<ui::ImageView>(cg::Rect(34, y, 44, 44));
     page.addSubview(imgPage7[i]);
     lblPage7[i] = std::make_shared<ui::Label>(cg::Rect(90, y, kPageWidth - 120, 44));
@@ -241,7 +241,13 @@ void TipsViewController::fillTexts() {
     txtPages[n]->setText(kRightToLeftEmbedding +
                          ns::replaceAll(txtPages[n]->text(), "\n", std::string("\n") + kRightToLeftEmbedding));
   }
-  for (int i = 1; i <= 4; ++i) lblPage7[i]->setTextAlignment(ui::TextAlignment::Right);
+  // The legend runs from the right: each sign at the right edge, its text beside it.
+  for (int i = 1; i <= 4; ++i) {
+    cg::Rect icon = imgPage7[i]->frame(), text = lblPage7[i]->frame();
+    imgPage7[i]->setFrame(cg::Rect(kPageWidth - icon.maxX(), icon.y(), icon.width(), icon.height()));
+    lblPage7[i]->setFrame(cg::Rect(kPageWidth - text.maxX(), text.y(), text.width(), text.height()));
+    lblPage7[i]->setTextAlignment(ui::TextAlignment::Right);
+  }
 }
 
 // ---- appearing and closing ----------------------------------------------------------------------------
@@ -305,9 +311,10 @@ void TipsViewController::changePage() {
   viewScroll->scrollRectToVisible(cg::Rect(b.width() * float(pgtClt->currentPage()), 0, b.width(), b.height()), true);
 }
 
+// From the page the dots show, which runs ahead of the scroller while it
+// moves: two quick presses turn two pages.
 void TipsViewController::turnPage(int step) {
-  int page = std::clamp(currentPageInd_ + step, 0, kPageCount - 1);
-  if (page == pgtClt->currentPage() && page == currentPageInd_) return;
+  int page = std::clamp(pgtClt->currentPage() + step, 0, kPageCount - 1);
   pgtClt->setCurrentPage(page);
   changePage();
 }
@@ -316,13 +323,17 @@ void TipsViewController::scrollViewDidScroll(ui::ScrollView* scrollView) {
   float x = scrollView->contentOffset().x, w = scrollView->bounds().width();
   if (w <= 0) return;
   int n = int(std::floor((x + 10) / w));
-  if (n <= 9 && x <= 9 * w) viewDarkBG->setAlpha(std::min(1.0f, (x + 10) / w));
-  else if (n == 9 && x > 9 * w) viewDarkBG->setAlpha(std::clamp(1 - ((x + 10) / w - 9), 0.0f, 1.0f));
-  if (!hasShown_) {
-    // Nothing moves before the sheet is on screen: back to the welcome page.
+  // Dark from the first turn to page 9, clearing towards the closing page,
+  // which is always light however it was reached (a jump, a fast move).
+  if (x <= 9 * w) viewDarkBG->setAlpha(std::min(1.0f, (x + 10) / w));
+  else viewDarkBG->setAlpha(std::clamp(1 - ((x + 10) / w - 9), 0.0f, 1.0f));
+  if (!hasShown_ && x != 0) {
+    // Nothing moves before the sheet is on screen: back to the welcome page,
+    // whose report (made by the move back) sets the dots and the title.
     pgtClt->setCurrentPage(0);
     scrollView->setContentOffset(cg::Point(0, 0), false);
     setTitleForPage(0);
+    return;
   }
   if (n == currentPageInd_) return;
   auto& loop = ns::RunLoop::main();

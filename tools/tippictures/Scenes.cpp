@@ -9,6 +9,8 @@
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/reading/SurahViewController.h"
+#include "Classes/search/SearchViewController.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/PopoverController.h"
 #include "tools/tippictures/Photo.h"
@@ -138,6 +140,25 @@ std::vector<Scene> scenes() {
                    s.settle(1.5);
                    cg::Rect column = onWindow(*s.root().viewIndexList);
                    return framing(cg::Rect(column.x(), 20, column.width(), 300), 560);
+                 },
+                 [](Studio& s) {
+                   s.root().tabbarButtonPressed(3);
+                   s.settle(1.0);
+                 }});
+  // A search with an operator, its hits by surah.
+  all.push_back({"9",
+                 [](Studio& s) {
+                   s.root().tabbarButtonPressed(1);
+                   s.settle(1.0);
+                   auto* nav = dynamic_cast<ui::NavigationController*>(s.root().currenController());
+                   auto* search = nav ? dynamic_cast<SearchViewController*>(nav->visibleViewController()) : nullptr;
+                   if (!search) throw std::runtime_error("the search screen did not open");
+                   bool arabic = ZarvelSDKAppDelegate::IsLanguageArabic();
+                   search->txtSearchBar()->setText(arabic ? "\u0627\u0644\u062C\u0646\u0629 OR \u0627\u0644\u0646\u0627\u0631"
+                                                          : "heaven OR hell");
+                   s.settle(1.5);
+                   cg::Rect column = onWindow(*s.root().viewIndexList);
+                   return framing(cg::Rect(column.x(), 20, column.width(), 400), 560);
                  },
                  [](Studio& s) {
                    s.root().tabbarButtonPressed(3);

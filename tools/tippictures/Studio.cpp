@@ -18,7 +18,7 @@ namespace {
 constexpr double kWednesdayMorning = 1.8e9 + 5 * 86400;
 }  // namespace
 
-Studio::Studio(const std::string& resources, const std::string& language) {
+Studio::Studio(const std::string& resources, const std::string& language) : language_(language) {
   home_ = std::filesystem::temp_directory_path() / ("tippictures-" + std::to_string(::getpid()) + "-" + language);
   std::filesystem::remove_all(home_);
   std::filesystem::create_directories(home_);
@@ -53,6 +53,9 @@ void Studio::launch() {
   d.setInteger(1, "CurrentTranslationv22");
   d.setInteger(10, "CurrentTranslationSecondary");
   d.setInteger(2, "CurrentlyShowingSurah");
+  // Searches run in the English translation, or the Arabic text in the Arabic interface.
+  d.setInteger(language_ == "ar" ? 0 : 1, "LastTranslationSearched");
+  d.setInteger(1, "FirstTimeInstall");
   d.synchronize();
   delegate_ = loadMainInterface();
   root_ = delegate_->ipadRootViewController();

@@ -32,6 +32,7 @@ class Studio {
   std::shared_ptr<cg::Image> snapshot();
 
  private:
+  std::string language_;
   std::filesystem::path home_;
   std::unique_ptr<ui::HeadlessBackend> backend_;
   std::shared_ptr<ZarvelSDKAppDelegate> delegate_;

@@ -7,6 +7,7 @@
 
 #include "Classes/common/ScreenSupport.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Paths.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
 #include "tests/Classes/shell/ShellFixture.h"
@@ -24,6 +25,8 @@ class InfoScreensTest : public shelltest::ShellTest {
     std::filesystem::create_directories(resources);
     for (const char* table : {"en.lproj", "ar.lproj", "images"})
       if (!std::filesystem::exists(resources / table)) testenv::linkBuiltResources(resources, {table});
+    // The emblem lies beside the images, in this test's own resources.
+    testenv::linkBuiltResources(ns::resourceDirectory(), {"zarvel-icon.png", "zarvel-icon@2x.png"});
     Language::resetForTesting();
   }
 
