@@ -53,7 +53,8 @@ endfunction()
 # (the ThreadSanitizer build in CI runs `ctest -L threads`, with
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
 set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl
-    test_tktables test_tkcore test_bookmarks test_search test_media test_audio test_tkweb test_social test_sharing)
+    test_tktables test_tkcore test_bookmarks test_search test_media test_audio test_tkweb test_social test_sharing
+    test_settings)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -190,6 +191,9 @@ if(TARGET test_app AND TARGET backend_headless)
 endif()
 if(TARGET test_sharing)
   target_link_libraries(test_sharing PRIVATE tkweb)  # the login dialog on the real engine
+endif()
+if(TARGET test_settings)
+  target_link_libraries(test_settings PRIVATE tkweb)  # the shipped pages on the real engine
 endif()
 if(TARGET test_app AND TARGET backend_sdl)
   target_link_libraries(test_app PRIVATE backend_sdl)  # and in a window, to its exit

@@ -4,13 +4,12 @@
 #include <cmath>
 
 #include "Classes/common/ScreenSupport.h"
+#include "Classes/settings/InfoPages.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/Paths.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/String.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
-#include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
 namespace {
@@ -65,15 +64,6 @@ std::shared_ptr<ui::Label> label(cg::Rect frame, const ui::Font& font, cg::Color
   l->setBackgroundColor(cg::Color::clear());
   l->setTextAlignment(ui::TextAlignment::Center);
   return l;
-}
-
-// The application's emblem, which lies beside the images rather than among them.
-std::shared_ptr<ui::Image> emblem() {
-  std::string base = ns::resourceDirectory() + "/zarvel-icon";
-  bool twice = ui::Screen::main().scale() >= 2;
-  auto image = cg::Image::fromFile(base + (twice ? "@2x.png" : ".png"), twice ? 2 : 1);
-  if (!image) image = cg::Image::fromFile(base + ".png", 1);
-  return image ? ui::Image::imageWithCGImage(image, image->scale()) : nullptr;
 }
 
 }  // namespace
@@ -219,7 +209,7 @@ void TipsViewController::setupForiPad() {
 }
 
 void TipsViewController::fillTexts() {
-  imgWelcome->setImage(emblem());
+  imgWelcome->setImage(infopages::emblem());
   lblWelcomeTop->setText("Zarvel");
   lblWelcomeMid->setText(localized("A few tips for reading with Zarvel. Drag the page sideways, or press the Left and Right keys, to turn it."));
   lblWelcomeEnd->setText(localized("Welcome"));
@@ -263,27 +253,12 @@ void TipsViewController::viewDidAppear(bool) {
   ns::RunLoop::main().performAfter(this, "showPage2", 4.0, [weak] {
     if (auto me = std::static_pointer_cast<TipsViewController>(weak.lock())) me->showPage2();
   });
-  // The sheet takes the keys from whoever had them, and gives them back.
-  if (ui::Window* window = view()->window()) {
-    ui::Responder* before = window->firstResponder();
-    if (auto* v = dynamic_cast<ui::View*>(before)) keysViewBefore_ = v->weak_from_this();
-    else if (auto* c = dynamic_cast<ui::ViewController*>(before)) keysControllerBefore_ = c->weak_from_this();
-    becomeFirstResponder();
-  }
+  keys_.take(*this, view()->window());
 }
 
 void TipsViewController::viewWillDisappear(bool) {
   closing_ = true;
-  giveBackKeys();
-}
-
-void TipsViewController::giveBackKeys() {
-  if (!isFirstResponder()) return;
-  resignFirstResponder();
-  if (auto v = keysViewBefore_.lock()) v->becomeFirstResponder();
-  else if (auto c = keysControllerBefore_.lock()) c->becomeFirstResponder();
-  keysViewBefore_.reset();
-  keysControllerBefore_.reset();
+  keys_.giveBack(*this);
 }
 
 void TipsViewController::backButtonPressed() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "Classes/settings/SheetKeys.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PageControl.h"
@@ -77,12 +78,9 @@ class TipsViewController : public ui::ViewController, public ui::ScrollViewDeleg
   void fillTexts();
   void setTitleForPage(int page);
   void turnPage(int step);
-  void giveBackKeys();
 
   int currentPageInd_ = 0;
   bool hasShown_ = false;
   bool closing_ = false;
-  // Who took the keys before the sheet did; they go back when it closes.
-  std::weak_ptr<ui::View> keysViewBefore_;
-  std::weak_ptr<ui::ViewController> keysControllerBefore_;
+  SheetKeys keys_;
 };

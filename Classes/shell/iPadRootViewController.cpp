@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/settings/HowToUseController.h"
 #include "Classes/settings/TipsViewController.h"
 #include "Classes/shell/FloatingPanGestureRecognizer.h"
 #include "Classes/shell/SurahTranslationViewController.h"
@@ -155,6 +156,12 @@ void iPadRootViewController::showTipsView() {
   if (modalViewController() != sheet.get()) return;  // another sheet is up: next time
   defaults().setBool(true, "TipsHaveShownHD");
   defaults().synchronize();
+}
+
+void iPadRootViewController::showHelpView() {
+  auto sheet = ui::NavigationController::withRoot(std::make_shared<HowToUseController>());
+  sheet->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  presentModalViewController(sheet, true);
 }
 
 void iPadRootViewController::viewWillDisappear(bool) {
@@ -427,8 +434,13 @@ void iPadRootViewController::dismissKeyboard() {
 }
 
 // Keys of the shell: Ctrl+1..Ctrl+4 choose the tabs (More, Search, Bookmarks,
-// index), Escape leaves full screen; anything else goes up the chain.
+// index), Escape leaves full screen, F1 opens the help; anything else goes up
+// the chain.
 void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
+  if (key.key == "F1") {
+    showHelpView();
+    return;
+  }
   if ((key.modifiers & ui::KeyModifierControl) && key.key.size() == 1 && key.key[0] >= '1' && key.key[0] <= '4') {
     tabbarButtonPressed(key.key[0] - '1');
     return;

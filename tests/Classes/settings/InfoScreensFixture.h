@@ -25,8 +25,9 @@ class InfoScreensTest : public shelltest::ShellTest {
     std::filesystem::create_directories(resources);
     for (const char* table : {"en.lproj", "ar.lproj", "images"})
       if (!std::filesystem::exists(resources / table)) testenv::linkBuiltResources(resources, {table});
-    // The emblem lies beside the images, in this test's own resources.
-    testenv::linkBuiltResources(ns::resourceDirectory(), {"zarvel-icon.png", "zarvel-icon@2x.png"});
+    // The emblem and the build's information lie beside the images, in this
+    // test's own resources.
+    testenv::linkBuiltResources(ns::resourceDirectory(), {"zarvel-icon.png", "zarvel-icon@2x.png", "Info.strings"});
     Language::resetForTesting();
   }
 
