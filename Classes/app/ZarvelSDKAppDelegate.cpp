@@ -56,7 +56,7 @@ struct CachedBool {
   void reset() { value.store(-1); }
 };
 
-CachedBool gIsDeviceIPad, gIsIPhoneOS4, gIsIPhoneOS5, gIsDeviceRetina;
+CachedBool gIsDeviceIPad, gIsIPhoneOS4, gIsIPhoneOS5;
 std::atomic<bool> gHasUpgradedApp{false};
 int gSleepCounter = 0;  // main thread only
 
@@ -114,9 +114,8 @@ bool ZarvelSDKAppDelegate::IsIPhoneOS5() {
       [] { return !ns::hasPrefix(systemVersion(), "3.") && !ns::hasPrefix(systemVersion(), "4."); });
 }
 
-bool ZarvelSDKAppDelegate::IsDeviceRetina() {
-  return gIsDeviceRetina.get([] { return ui::Screen::main().scale() >= 2.0f; });
-}
+// Asked of the screen each time: a desktop window can move to a denser display.
+bool ZarvelSDKAppDelegate::IsDeviceRetina() { return ui::Screen::main().scale() >= 2.0f; }
 
 bool ZarvelSDKAppDelegate::BackgroundTasksSupported() {
   return ui::Device::current().isMultitaskingSupported();
@@ -132,7 +131,7 @@ std::optional<std::string> ZarvelSDKAppDelegate::GetiCloudPath() {
 }
 
 void ZarvelSDKAppDelegate::ResetAppStateForTesting() {
-  for (CachedBool* c : {&gIsDeviceIPad, &gIsIPhoneOS4, &gIsIPhoneOS5, &gIsDeviceRetina}) c->reset();
+  for (CachedBool* c : {&gIsDeviceIPad, &gIsIPhoneOS4, &gIsIPhoneOS5}) c->reset();
   gHasUpgradedApp.store(false);
   gSleepCounter = 0;
   app_state::gFridayAlertShown = false;

@@ -78,6 +78,9 @@ class iPadConnectionDelegate {
   // The controller that presents pickers and composers (the root itself).
   virtual ui::ViewController* getViewController() { return nullptr; }
   virtual ui::View* getNavigationViewContainer() { return nullptr; }
+  // Brings the surah index column into view (the header's "Suras" button);
+  // false where the root has no such column.
+  virtual bool showIndexColumn() { return false; }
 
   // A bar of a tab's screen shown over the bottom bar (batch editing), and hidden.
   virtual void showViewAboveNavBar(std::shared_ptr<ui::View> view, int height) { (void)view, (void)height; }

@@ -226,6 +226,15 @@ std::vector<int> ChapterInfo::getAvailableTranslations(bool withNotes) {
   return list;
 }
 
+// A translation has text when its first verse has some: a build may carry
+// the tables of translations it has no text for.
+std::vector<int> ChapterInfo::getTranslationsWithText(sqlite3* db, bool withNotes) {
+  std::vector<int> list;
+  for (int trans : getAvailableTranslations(withNotes))
+    if (trans == 0 || trans == 1000 || (db && !getTranslationFor(db, trans, 1, 1).empty())) list.push_back(trans);
+  return list;
+}
+
 bool ChapterInfo::isTranslationRTL(int trans) {
   if (trans == 0) return true;
   const TranslationEntry* entry = translationEntry(trans);

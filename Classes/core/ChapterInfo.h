@@ -62,6 +62,8 @@ class ChapterInfo {
 
   // --- Translation catalogue ----------------------------------------------------
   static std::vector<int> getAvailableTranslations(bool withNotes);
+  // The offered translations that have text in the content database.
+  static std::vector<int> getTranslationsWithText(sqlite3* db, bool withNotes);
   static bool isTranslationRTL(int trans);
   static bool isTextRTL(const std::string& text);
   static std::string getTranslationAbbrNameForNumber(int trans);

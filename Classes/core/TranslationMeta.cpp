@@ -37,26 +37,43 @@ void TranslationMeta::setFullScreenProvider(std::function<bool()> provider) {
   gFullScreen = std::move(provider);
 }
 
-int TranslationMeta::Height() { return measure(Height_, kPortraitWidth, kPortraitFullWidth); }
-int TranslationMeta::LandscapeHeight() { return measure(LandscapeHeight_, kLandscapeWidth, kLandscapeFullWidth); }
+int TranslationMeta::Height() {
+  if (Height_ == -1) Height_ = heightForWidth(isFullScreen() ? kPortraitFullWidth : kPortraitWidth);
+  return Height_;
+}
 
-void TranslationMeta::ResetHeights() { Height_ = LandscapeHeight_ = -1; }
+int TranslationMeta::LandscapeHeight() {
+  if (LandscapeHeight_ == -1) LandscapeHeight_ = heightForWidth(isFullScreen() ? kLandscapeFullWidth : kLandscapeWidth);
+  return LandscapeHeight_;
+}
 
-int TranslationMeta::measure(int& cached, float width, float fullScreenWidth) {
-  if (cached != -1 || ThisSurah_ == 0) return cached;
+void TranslationMeta::ResetHeights() {
+  Height_ = LandscapeHeight_ = -1;
+  heights_.clear();
+}
+
+int TranslationMeta::heightForWidth(float width) {
+  for (const auto& [w, h] : heights_)
+    if (w == width) return h;
+  int h = measure(width);
+  // A note not written yet stays unmeasured: it may be written later.
+  if (h != -1) heights_.emplace_back(width, h);
+  return h;
+}
+
+int TranslationMeta::measure(float width) {
+  if (ThisSurah_ == 0) return -1;
   std::string text;
   if (ThisTranslator_ == 1000) {
-    if (Translation_.empty()) return cached;
+    if (Translation_.empty()) return -1;
     text = Translation_;
   } else {
     text = getSimpleTransliteration();
   }
   ui::Font font = ui::Font::fontWithName("Helvetica", static_cast<float>(getFontSize()));
-  float w = isFullScreen() ? fullScreenWidth : width;
-  cg::Size size = ui::sizeWithFont(text, font, cg::Size{w, 100000}, ui::LineBreakMode::WordWrap);
-  cached = static_cast<int>(size.height);
-  if (cached >= 1) cached += kRowPadding;
-  return cached;
+  cg::Size size = ui::sizeWithFont(text, font, cg::Size{width, 100000}, ui::LineBreakMode::WordWrap);
+  int height = static_cast<int>(size.height);
+  return height >= 1 ? height + kRowPadding : height;
 }
 
 std::string TranslationMeta::getSimpleTransliteration() const {
@@ -66,14 +83,16 @@ std::string TranslationMeta::getSimpleTransliteration() const {
   return text;
 }
 
-int TranslationMeta::getFontSize() const {
+int TranslationMeta::getFontSize() const { return fontSizeForTranslator(ThisTranslator_); }
+
+int TranslationMeta::fontSizeForTranslator(int translator) {
   static const int kLarge[] = {17, 19, 21, 23, 26};     // 15, 16, 36
   static const int kIndic[] = {16, 18, 20, 22, 24};     // 22, 26, 31
   static const int kTafsir[] = {15, 17, 19, 21, 23};    // 27, 38
   static const int kDefault[] = {12, 14, 16, 19, 21};
   int setting = ZarvelSDKAppDelegate::TranslationFontSize();
-  if (setting < 0 || setting > 4) setting = 0;
-  switch (ThisTranslator_) {
+  if (setting < 0 || setting > 4) setting = 1;  // an unknown setting reads as the default
+  switch (translator) {
     case 15: case 16: case 36: return kLarge[setting];
     case 22: case 26: case 31: return kIndic[setting];
     case 27: case 38: return kTafsir[setting];

@@ -166,7 +166,7 @@ int ArabicFont::drawWord(int, cg::Context& canvas, int count, int x, int y, int 
       if (isMark(later) || before == 109 || isStopSign(before)) continue;
       int e = j - 1;
       while (e >= 0 && isMark(orig(e))) --e;
-      if (e >= 0 && kashidaAllowed(orig(e), later)) kashidaAt = e;
+      if (e >= 0 && kashidaAllowed(orig(e), later) && !withinDivineName(orig, count, j)) kashidaAt = e;
     }
     if (kashidaAt >= 0) --budget;
   }

@@ -19,6 +19,14 @@ constexpr int kLastLine = VerseMetaData::kMaxLines - 2;
 std::int16_t clampWidth(int width) {
   return std::int16_t(std::clamp(width, 0, int(std::numeric_limits<std::int16_t>::max())));
 }
+// Whether the letter at k and the one before it lie in the Divine Name, in
+// the word of the verse's codes that starts at wordStart.
+bool withinDivineNameAt(const std::uint8_t* bytes, int n, int wordStart, int k) {
+  int end = k;
+  while (end < n && bytes[end] != kSpace && bytes[end] != kVerseEnd) ++end;
+  return withinDivineName([&](int i) { return int(bytes[wordStart + i]); }, end - wordStart, k - wordStart);
+}
+
 // A line's kashida opportunities, held to what its byte entry can count.
 std::uint8_t clampCount(int count) { return std::uint8_t(std::clamp(count, 0, 255)); }
 }  // namespace
@@ -82,6 +90,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
   // lines above reach into the mark band of the line after them.
   int lineDepth = 0, wordDepth = 0, closedDepth = 0;
   bool wordHasKashida = false, after109 = false;
+  int wordStart = first;
   int topGap = EXTRA_TOP_MARGIN + TASHKIL_HEIGHT;
   int y = EXTRA_TOP_MARGIN + letterTop;
   int height = lh;
@@ -143,7 +152,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     const bool letter = isGlyph(b) && !isMark(b);
     if (letter) {
       if (b >= 102 && b <= 239 && !wordHasKashida && isGlyph(prevLetter) && prevLetter != 109 &&
-          kashidaAllowed(prevLetter, b)) {
+          kashidaAllowed(prevLetter, b) && !withinDivineNameAt(bytes, n, wordStart, k)) {
         ++kashidas;
         wordHasKashida = true;
       }
@@ -195,6 +204,7 @@ int ArabicFont::GetHeightOfVerseImage(int, bool isLastVerse, const ns::Data* ver
     if (b == kSpace) {
       lineWidth += advance;
       breakPoint = k + 1;
+      wordStart = k + 1;
       wordWidth = 0;
       wordHasKashida = false;
       // Each word starts afresh, as the drawer draws it: no letter to join

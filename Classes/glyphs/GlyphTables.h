@@ -114,6 +114,34 @@ int kashidaClass(int c);
 // Whether a kashida may stand between a preceding and a following letter.
 bool kashidaAllowed(int preceding, int following);
 
+constexpr int kHeh = 226;
+
+// The Divine Name (the lam, the lam with shadda and the heh of الله and لله)
+// is never stretched, as printed copies never stretch it. Whether the letter
+// at `later` and the letter before it both belong to it, in a word whose
+// stored codes (marks included) `at(0)`..`at(count - 1)` gives.
+template <typename At>
+bool withinDivineName(At at, int count, int later) {
+  int letters[4] = {-1, -1, -1, -1};  // up to two letters before `later`, and one after
+  int found = 0;
+  for (int j = later - 1; j >= 0 && found < 2; --j)
+    if (!isNotLetter(at(j))) letters[1 - found++] = j;
+  letters[2] = later;
+  for (int j = later + 1; j < count; ++j)
+    if (!isNotLetter(at(j))) {
+      letters[3] = j;
+      break;
+    }
+  // Lam, lam with a shadda among its marks, heh: three letters in a row.
+  auto isName = [&](int a, int b, int c) {
+    if (a < 0 || b < 0 || c < 0 || at(a) != kLam || at(b) != kLam || at(c) != kHeh) return false;
+    for (int j = b + 1; j < c; ++j)
+      if (at(j) == kShadda) return true;
+    return false;
+  };
+  return isName(letters[0], letters[1], letters[2]) || isName(letters[1], letters[2], letters[3]);
+}
+
 // Tint of a colour class 1..10 as 0-255 components; false for other classes.
 bool tintOfClass(unsigned colorClass, int& r, int& g, int& b);
 

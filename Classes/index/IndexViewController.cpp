@@ -171,7 +171,14 @@ void IndexViewController::takeKeysUnlessTaken() {
 void IndexViewController::showAsCurrent(int surah) {
   bool changed = surah != iCurrentlyShowingSurah_;
   iCurrentlyShowingSurah_ = surah;
-  if (changed && btnTopCurrentSurah) setTopCurrentSurahButton(surah);
+  if (!changed) return;
+  if (btnTopCurrentSurah) setTopCurrentSurahButton(surah);
+  // The list's rows keep the current surah's mark: the row of the one before loses it.
+  if (surahListTable_ && !isShowingSectionedView_) {
+    ignoreOverridingRowSelection_ = true;
+    unmarkVisibleCells(ui::IndexPath::indexPathForRow(surah - 1, 0));
+    ignoreOverridingRowSelection_ = false;
+  }
 }
 
 // ---- opening the reading screen -----------------------------------------------------------------
@@ -297,27 +304,16 @@ void IndexViewController::selectSectionForSurah(int surah, int verse) {
   rowDidMakeSelection((quarter - 1) - (juz - 1) * kQuartersPerJuz, juz - 1, false);
 }
 
+// The list marks the surah being read, whoever opened it: a row stored for
+// another surah (the list's own pick before a link or a move in the reading
+// screen) loses its mark.
 void IndexViewController::verifyIndexSelection() {
   if (isShowingSectionedView_) return;
   auto reading = ThisSurahController();
   int surah = reading ? reading->iCurrentSurah() : iCurrentlyShowingSurah_;
-  if (surah == iCurrentlyShowingSurah_) {
-    // Right after a switch from sectioned mode nothing is stored: the row of
-    // the surah shown is the one to mark.
-    int row = currentlySelectedRow_ < 0 ? surah - 1
-                                        : currentlySelectedRow_ - currentlySelectedSection_ * kQuartersPerJuz;
-    rowDidMakeSelection(row, 0, false);
-    return;
-  }
-  // The row of the surah shown before loses its mark.
-  if (surahListTable_) {
-    ignoreOverridingRowSelection_ = true;
-    unmarkVisibleCells();
-    ignoreOverridingRowSelection_ = false;
-  }
   showAsCurrent(surah);
   currentlySelectedRow_ = surah - 1;
-  currentlySelectedSection_ = -1;
+  currentlySelectedSection_ = 0;
   rowDidMakeSelection(surah - 1, 0, false);
 }
 

@@ -9,6 +9,7 @@
 #include "Classes/index/IndexTableViewCell.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/String.h"
+#include "platform/text/TextMeasure.h"
 #include "platform/ui/TableView.h"
 
 namespace {
@@ -43,6 +44,9 @@ void SurahCellView::makeLabels(float w, float h) {
   lblSurahNumLabel->setAutoresizingMask(ui::ViewAutoresizingFlexibleRightMargin);
   lblSurahNumLabel->setTextColor(kNumberColour);
   lblSurahLabel = rowLabel(cg::Rect(90, 0, w - 140, h), ui::Font::fontWithName("Helvetica-Bold", 14));
+  lblSurahLabel->setAdjustsFontSizeToFitWidth(true);
+  lblSurahLabel->setMinimumFontSize(11);
+  lblSurahLabel->setLineBreakMode(ui::LineBreakMode::TruncateTail);
   lblSurahLabel->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
   lblVerseCountLabel = rowLabel(cg::Rect(w - 50, 0, 120, h), ui::Font::fontWithName("Helvetica", 12));
   lblVerseCountLabel->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin | ui::ViewAutoresizingFlexibleWidth);
@@ -77,6 +81,7 @@ void SurahCellView::setRow(int row, bool forceRefresh) {
     lblVerseCountLabel->setText(ns::format("%i %s", verses, ayas.c_str()));
   }
   updateSoundStatus();
+  setNeedsLayout();  // the name's room follows the texts
 }
 
 void SurahCellView::layoutLatin(float w, float h) {
@@ -118,6 +123,25 @@ void SurahCellView::layoutArabic(float w, float h, bool calligraphic) {
   lblVerseCountLabel->setFrame(cg::Rect(53, 0, 120, h));
   lblVerseCountLabel->setTextAlignment(ui::TextAlignment::Left);
   lblVerseCountLabel->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
+}
+
+// The name takes the room between the number and the verse count, with a
+// gap to each, and shrinks (or is cut) rather than run into the count.
+void SurahCellView::layoutSubviews() {
+  IndexViewCell::layoutSubviews();
+  if (!lblSurahLabel || lblSurahLabel->isHidden()) return;
+  constexpr float kGap = 8;
+  auto textWidth = [](const ui::Label& l) { return ui::sizeWithFont(l.text(), l.font()).width; };
+  cg::Rect name = lblSurahLabel->frame(), count = lblVerseCountLabel->frame(), number = lblSurahNumLabel->frame();
+  float left, right;
+  if (lblSurahLabel->textAlignment() == ui::TextAlignment::Right) {  // count left, number right
+    left = count.minX() + std::min(count.width(), textWidth(*lblVerseCountLabel)) + kGap;
+    right = number.maxX() - std::min(number.width(), textWidth(*lblSurahNumLabel)) - kGap;
+  } else {  // number left, count right
+    left = name.minX();
+    right = count.maxX() - std::min(count.width(), textWidth(*lblVerseCountLabel)) - kGap;
+  }
+  lblSurahLabel->setFrame(cg::Rect(left, name.y(), std::max(0.0f, right - left), name.height()));
 }
 
 void SurahCellView::updateSoundStatus() {

@@ -20,6 +20,7 @@ class SurahCellView : public IndexViewCell {
   void setSelected(bool selected) override;
   void setHighlighted(bool highlighted) override;
   void soundButtonPressed() override;
+  void layoutSubviews() override;
   // The surah shown (1-114).
   int row() const { return surahNumber; }
 

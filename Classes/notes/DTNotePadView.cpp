@@ -71,6 +71,7 @@ void DTNotePadView::setup() {
   textView_->setDelegate(textDelegate_);
   textView_->setFont(ui::Font::fontWithName("Helvetica-Bold", 15));
   textView_->setLineHeight(LinesView::kLineSpacing);  // the text keeps to the ruling
+  textView_->setTextAlignment(ui::TextAlignment::Natural);  // an Arabic paragraph at the right
   textView_->setOpaque(false);
   textView_->setBackgroundColor(cg::Color::clear());
 

@@ -26,6 +26,7 @@ class ChoiceListController : public ui::ViewController,
                                                            const ui::IndexPath& indexPath) override;
   void didSelectRowAtIndexPath(ui::TableView* tableView, const ui::IndexPath& indexPath) override;
   int chosen() const { return chosen_; }
+  const std::vector<Choice>& choices() const { return choices_; }
   ui::TableView* tableView() const { return table_.get(); }
 
  private:

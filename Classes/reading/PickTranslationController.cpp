@@ -101,7 +101,7 @@ void PickTranslationController::viewDidLoad() {
 }
 
 void PickTranslationController::viewWillAppear(bool) {
-  arrTranslations = ChapterInfo::getAvailableTranslations(!isNormalPickerMode_);
+  arrTranslations = ChapterInfo::getTranslationsWithText(screens::contentDatabase(), !isNormalPickerMode_);
   table->reloadData();
   if (!arrTranslations.empty())
     table->scrollToRowAtIndexPath(ui::IndexPath::indexPathForRow(indexOfTranslation(iCurrentTranslation_), 0),
@@ -160,12 +160,14 @@ int PickTranslationController::indexOfTranslation(int translation) const {
   return 0;
 }
 
+// A picker with a delegate (the panel's, or a pane's in its popover) is
+// closed by it; a picker presented on its own closes itself.
 void PickTranslationController::btnBackPressed() {
-  if (isNormalPickerMode_) {
-    if (auto d = delegate()) d->translationPickerCancelled();
+  if (auto d = delegate()) {
+    d->translationPickerCancelled();
     return;
   }
-  dismissCont();
+  if (!isNormalPickerMode_) dismissCont();
 }
 
 void PickTranslationController::segmentPressed() {

@@ -33,23 +33,6 @@ const cg::Color kShading = cg::Color::fromRGB255(254, 248, 230);
 
 ui::Font helvetica(float size) { return ui::Font::fontWithName("Helvetica", size); }
 
-// The translation text size for the size setting and the translator.
-float translationFontSize(int translator) {
-  static const int kLarge[] = {17, 19, 21, 23, 26}, kIndic[] = {16, 18, 20, 22, 24},
-                   kTafsir[] = {15, 17, 19, 21, 23}, kOther[] = {12, 14, 16, 19, 21};
-  int setting = ZarvelSDKAppDelegate::TranslationFontSize();
-  bool known = setting >= 0 && setting <= 4;
-  const int* table = kOther;
-  int fallback = 14;
-  switch (translator) {
-    case 15: case 16: case 36: table = kLarge, fallback = 19; break;
-    case 22: case 26: case 31: table = kIndic, fallback = 18; break;
-    case 27: case 38: table = kTafsir, fallback = 17; break;
-    default: break;
-  }
-  return float(known ? table[setting] : fallback);
-}
-
 // The first y of the verse-number column for the Arabic size setting.
 float columnStartY() {
   switch (ZarvelSDKAppDelegate::ArabicFontSize()) {
@@ -63,6 +46,10 @@ float columnStartY() {
 }
 
 }  // namespace
+
+float SurahVerseView::translationTextWidth(float rowWidth, bool forTranslationOnly) {
+  return forTranslationOnly ? rowWidth - 26 : rowWidth - 80;
+}
 
 std::shared_ptr<SurahVerseView> SurahVerseView::create(cg::Rect frame, SurahViewCell* cell, bool forTranslation) {
   auto view = std::make_shared<SurahVerseView>(frame, cell, forTranslation);
@@ -264,14 +251,12 @@ void SurahVerseView::refreshTranslationRow() {
   lblTranslation->setTextAlignment(rtl ? ui::TextAlignment::Right : ui::TextAlignment::Left);
 
   if (translator != 0 && TranslationMetaData) {
-    // The stored height of this row's layout: the landscape one in landscape,
-    // the portrait one otherwise, as the table measured the row.
-    float H = float(IsLandscape ? TranslationMetaData->LandscapeHeight() : TranslationMetaData->Height());
+    // The text's height at the width the label has, as the table measured the row.
+    float H = float(TranslationMetaData->heightForWidth(translationTextWidth(W, forTranslationOnly)));
     if (H < 0) H = 0;
     bool blank = forTranslationOnly && expanded;
     if (translator == 10) {
       lblTransliteration->setHtml(blank ? "" : text);
-      lblTransliteration->setFrame(forTranslationOnly ? cg::Rect(12, p + 4, W - 26, H - 4) : cg::Rect(65, p, W - 80, H));
     } else {
       if (translator == 1000) {
         initAddNoteView();
@@ -280,21 +265,19 @@ void SurahVerseView::refreshTranslationRow() {
           viewAddNoteNotice->setUserInteractionEnabled(false);
         }
       }
-      lblTranslation->setFont(helvetica(translationFontSize(translator)));
+      lblTranslation->setFont(helvetica(float(TranslationMetaData->getFontSize())));
       lblTranslation->setText(blank ? "" : text);
-      float y = forTranslationOnly && translator == 1000 ? p + 5 : p;
-      lblTranslation->setFrame(forTranslationOnly ? cg::Rect(12, y, W - 26, H) : cg::Rect(65, p, W - 80, H));
     }
+    // In a pane the label is as tall as its text (the row may be taller, for a
+    // longer text in the other pane); inline it fills its row, which is as
+    // tall as its text. Never past the row's bottom.
+    float y = p;
+    if (forTranslationOnly && translator == 10) y = p + 4;
+    if (forTranslationOnly && translator == 1000) y = p + 5;
+    float h = forTranslationOnly && translator != 10 ? std::min(H, B - y) : B - y;
     ui::View* shown = translator == 10 ? static_cast<ui::View*>(lblTransliteration.get()) : lblTranslation.get();
-    cg::Rect t = lblTranslation->frame();
-    if (t.height() > B) {
-      shown->setFrame(cg::Rect(t.x(), t.y(), t.width(), B));
-    } else if (forTranslationOnly) {
-      if (translator == 10) shown->setFrame(cg::Rect(12, p + 4, W - 26, B - 4));
-      else shown->setFrame(cg::Rect(12, translator == 1000 ? p + 5 : p, W - 26, B > H ? H : B));
-    } else {
-      shown->setFrame(cg::Rect(65, p, W - 80, B));
-    }
+    shown->setFrame(cg::Rect(forTranslationOnly ? 12 : 65, y, translationTextWidth(W, forTranslationOnly),
+                             std::max(0.0f, h)));
   }
   if (viewBorder) {
     if (TranslationMetaData && TranslationMetaData->ThisVerse() != maxVersesInSurah) viewBorder->setHidden(false);

@@ -42,6 +42,10 @@ class SurahVerseView : public ui::View, public VerseCanvasDelegate {
   SurahVerseView(cg::Rect frame, SurahViewCell* cell, bool forTranslation);
   ~SurahVerseView() override;
 
+  // The width a translation row's text takes in a row of this width: a pane's
+  // row (`forTranslationOnly`) or a row of the reading table.
+  static float translationTextWidth(float rowWidth, bool forTranslationOnly);
+
   void setArabicMetaData(std::shared_ptr<ArabicVerseMeta> meta);
   void setTranslationMetaData(std::shared_ptr<TranslationMeta> meta);
   void refreshView();

@@ -6,6 +6,7 @@
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/common/ScreenSupport.h"
 #include "Classes/reading/ChoiceListController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/reading/UIViewControllerHelper.h"
@@ -23,10 +24,8 @@ namespace {
 
 ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
 
-sqlite3* userDatabase() {
-  auto app = ZarvelSDKAppDelegate::GetInstance();
-  return app ? app->dbConnection() : nullptr;
-}
+using screens::contentDatabase;
+using screens::userDatabase;
 
 // The small down arrow inside a header button, made on first need.
 void placeArrow(std::shared_ptr<ui::ImageView>& arrow, ui::Button& button, float x) {
@@ -66,6 +65,9 @@ void SurahViewController::updateReciterLabel() {
   btnReciter->setTitle(name, ui::ControlStateNormal);
   btnReciter->setTitle(name, ui::ControlStateHighlighted);
   placeArrow(imgDownArrowReciter, *btnReciter, btnReciter->frame().width() - 10);
+  // The button's right end stays beside the play button when the header
+  // widens or narrows; its arrow stays at that end.
+  imgDownArrowReciter->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin);
 
   bool another = false, current = false;
   if (db) {
@@ -82,9 +84,18 @@ void SurahViewController::updateReciterLabel() {
   btnPlay->setAlpha(current ? 0.8f : 1.0f);
 }
 
+// The button names the translation the rows show; where they show none
+// (beside the panes, or with translations hidden in full screen), the one the
+// rows would show, which the primary pane shows.
+int SurahViewController::translationNamedInHeader() const {
+  if (int shown = chosenTranslation()) return shown;
+  int t = int(defaults().integerForKey("CurrentTranslationPrimary"));
+  return t != 0 ? t : int(defaults().integerForKey("CurrentTranslationSecondary"));
+}
+
 void SurahViewController::updateTranslationLabel() {
   if (viewDidUnload_ || !isViewLoaded()) return;
-  std::string name = ChapterInfo::getTranslationNameForNumber(int(defaults().integerForKey("CurrentTranslationv22")));
+  std::string name = ChapterInfo::getTranslationNameForNumber(translationNamedInHeader());
   btnTranslation->setTitle(name, ui::ControlStateNormal);
   btnTranslation->setTitle(name, ui::ControlStateHighlighted);
   ui::Font font = btnTranslation->titleLabel() ? btnTranslation->titleLabel()->font() : ui::Font::systemFontOfSize(15);
@@ -97,7 +108,10 @@ void SurahViewController::refreshTheme() {
     lblSurahInfoNotice->setText(Language::get("Tap sura name again to close", "Tap sura name again to close"));
 }
 
+// Beside the tablet's index column the button brings that column in;
+// elsewhere the application delegate hides the reading screen.
 void SurahViewController::btnIndexPressed() {
+  if (ipaddelegate_ && ipaddelegate_->showIndexColumn()) return;
   if (auto app = ZarvelSDKAppDelegate::GetInstance()) app->hideSurahView();
 }
 
@@ -150,9 +164,9 @@ void SurahViewController::btnTranslatorPressed() {
   saveCurrentSurahAndVerse();
   didRecentlyChangeTrans_ = true;
   std::vector<ChoiceListController::Choice> choices;
-  for (int t : ChapterInfo::getAvailableTranslations(true))
+  for (int t : ChapterInfo::getTranslationsWithText(contentDatabase(), true))
     choices.push_back({t, ChapterInfo::getTranslationFullNameForNumber(t)});
-  int chosen = int(defaults().integerForKey("CurrentTranslationv22"));
+  int chosen = translationNamedInHeader();
   auto picker = std::make_shared<ChoiceListController>(choices, chosen, [this](int translation) {
     defaults().setInteger(translation, "CurrentTranslationv22");
     defaults().setInteger(translation, "CurrentTranslationPrimary");

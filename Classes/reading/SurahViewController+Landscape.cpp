@@ -34,7 +34,7 @@ bool SurahViewController::shouldAutorotateToInterfaceOrientation(ui::InterfaceOr
   }
   isRotating_ = true;
   ns::RunLoop::main().performAfter(this, "resetisRotating", 0.4, [this] { resetisRotating(); });
-  topIndexPathBeforeRotation = tblVerses ? tblVerses->indexPathForRowAtPoint(tblVerses->contentOffset()) : std::nullopt;
+  topIndexPathBeforeRotation = topVerseRow();
   int n = static_cast<int>(o);
   return n >= 1 && n <= 4;
 }
@@ -50,33 +50,75 @@ void SurahViewController::didRotateFromInterfaceOrientation(ui::InterfaceOrienta
 
   cg::Rect R = lastButtonTapped ? lastButtonTapped->frame() : lastPopoverRect;
   if (!viewIsVisible_ || !popoverView || !(popoverView->isPopoverVisible() || reShowPopover)) return;
+  // Brought back once: a popover the reader closes later stays closed.
+  reShowPopover = false;
   if (showingDialControl_) {
-    // The panel points at its verse where the turn has put it.
-    if (mouseLocation)
-      if (auto cell = tblVerses->cellForRowAtIndexPath(*mouseLocation)) R = cell->convertRectToView(cell->bounds(), viewSurahDisplay.get());
-    cg::Rect t = tblVerses->frame();
-    int y = int(R.y());
-    int space = int(t.y() + t.height()) - (y + 55);
-    auto place = VerseOptionsPanel::place(y, space);
-    lastPopoverPosition = place.arrow;
-    if (place.shiftsTable) {
-      extraTblOffset = place.extraTblOffset;
-      currTblOffset = tblVerses->contentOffset();
-      ui::View::beginAnimations("ShowBottomAudioBar");
-      ui::View::setAnimationDuration(0.35);
-      tblVerses->setContentOffset(cg::Point{currTblOffset.x, currTblOffset.y + float(extraTblOffset)});
-      ui::View::commitAnimations();
-      auto cell = mouseLocation ? tblVerses->cellForRowAtIndexPath(*mouseLocation) : nullptr;
-      R = cell ? cell->convertRectToView(cell->bounds(), viewSurahDisplay.get()) : cg::Rect();
-    }
-    verseHUDPoint = R;
+    replaceOptionsPanel();
+    return;
   }
   ui::View* anchorView = lastPopoverView ? lastPopoverView : viewSurahDisplay.get();
   popoverView->presentPopoverFromRect(
       cg::Rect(R.x() + std::floor(R.width() / 2), R.y() + std::floor(R.height() / 2) - 10, 5, 5), anchorView,
       lastPopoverPosition, true);
-  // Brought back once: a popover the reader closes later stays closed.
-  reShowPopover = false;
+}
+
+// The options panel after a turn points at its verse where the turn has put
+// it, the table shifted first where the panel has no room beside it; it is
+// anchored as at its opening, so it stands wholly on the screen.
+void SurahViewController::replaceOptionsPanel() {
+  auto rowFrame = [this]() -> std::optional<cg::Rect> {
+    auto cell = mouseLocation ? tblVerses->cellForRowAtIndexPath(*mouseLocation) : nullptr;
+    if (!cell) return std::nullopt;
+    return cell->convertRectToView(cell->bounds(), viewSurahDisplay.get());
+  };
+  auto R = rowFrame();
+  if (!R && mouseLocation) {  // the verse went out of view: back to the top
+    bringSelectedVerseToTop(mouseLocation, false, IsInLandscape_);
+    R = rowFrame();
+  }
+  if (!R) R = verseHUDPoint;
+  cg::Rect t = tblVerses->frame();
+  int y = int(R->y());
+  int space = int(t.y() + t.height()) - (y + 55);
+  auto place = VerseOptionsPanel::place(y, space);
+  lastPopoverPosition = place.arrow;
+  currTblOffset = tblVerses->contentOffset();
+  extraTblOffset = 0;
+  if (place.shiftsTable) {
+    extraTblOffset = place.extraTblOffset;
+    ui::View::beginAnimations("ShowBottomAudioBar");
+    ui::View::setAnimationDuration(0.35);
+    tblVerses->setContentOffset(cg::Point{currTblOffset.x, currTblOffset.y + float(extraTblOffset)});
+    ui::View::commitAnimations();
+    R = cg::Rect(R->x(), R->y() - float(extraTblOffset), R->width(), R->height());
+  }
+  verseHUDPoint = *R;
+  lastPopoverRect = *R;
+  presentPanelPopover(place.arrow, place.anchorOffset);
+}
+
+// The first row of the verse whose rows hold the table's top edge (a verse
+// starting exactly there is that verse, not the one before).
+std::optional<ui::IndexPath> SurahViewController::topVerseRow() const {
+  if (!tblVerses) return std::nullopt;
+  auto path = tblVerses->indexPathForRowAtPoint(cg::Point{10, tblVerses->contentOffset().y});
+  if (!path) return std::nullopt;
+  return ui::IndexPath::indexPathForRow(verseToRow(rowToVerse(path->row)), 0);
+}
+
+// The table measures its rows again for the layout in force; the verse at
+// its top stays there (in a turn, the one that was there when it began).
+void SurahViewController::reloadKeepingTopVerse() {
+  if (!tblVerses) return;
+  // With the options panel up, its verse goes to the top (it is placed again after the turn).
+  auto top = showingDialControl_ && mouseLocation            ? mouseLocation
+             : isRotating_ && topIndexPathBeforeRotation ? topIndexPathBeforeRotation
+                                                          : topVerseRow();
+  if (settingUpSurah_ || !hasVerseRecords_ || !top || tblVerses->contentOffset().y <= 0) {
+    tblVerses->reloadData();
+    return;
+  }
+  bringSelectedVerseToTop(top, false, IsInLandscape_);
 }
 
 bool SurahViewController::prepareForLandscapeWithAnimation(bool animated, bool initial) {

@@ -2,6 +2,7 @@
 // long press on a verse, the table shifted to make room where the panel
 // fits neither below nor above the verse, the screen's one popover, and
 // bringing a row to the top.
+#include <algorithm>
 #include <cmath>
 
 #include "Classes/reading/SurahFastScroll.h"
@@ -91,8 +92,14 @@ void SurahViewController::hideDialControl() {
   showingDialControl_ = false;
 }
 
-void SurahViewController::bringSelectedVerseToTop(std::optional<ui::IndexPath> path, bool, bool landscape) {
+// The row's top as the table now lays its rows out (their heights measured
+// again for the layout in force).
+void SurahViewController::bringSelectedVerseToTop(std::optional<ui::IndexPath> path, bool, bool) {
   if (!path || !tblVerses) return;
   currTblOffset.y = 0;
-  tblVerses->setContentOffset(cg::Point{0, float(getTopOffsetForRow(path->row, landscape))});
+  tblVerses->reloadData();
+  if (path->row >= numberOfVerseRows()) return;
+  float maxY = std::max(0.0f, tblVerses->contentSize().height - tblVerses->bounds().height());
+  float y = std::min(tblVerses->rectForRowAtIndexPath(*path).y(), maxY);
+  tblVerses->setContentOffset(cg::Point{0, y});
 }

@@ -63,10 +63,12 @@ float SurahViewController::getHeightForVerse(int verse, bool) {
   return float(markedHeight(verse, base));
 }
 
-float SurahViewController::translationRowHeight(int verse, bool landscape) {
+// The text measured at the width its label has in a row of the table.
+float SurahViewController::translationRowHeight(int verse) {
   auto it = transHeightMeta.find(verse);
-  if (verse < 1 || size_t(verse - 1) >= transHeightMeta.size() || it == transHeightMeta.end()) return 65;
-  float h = float(landscape ? it->second->LandscapeHeight() : it->second->Height());
+  if (verse < 1 || size_t(verse - 1) >= transHeightMeta.size() || it == transHeightMeta.end() || !tblVerses) return 65;
+  float width = SurahVerseView::translationTextWidth(tblVerses->frame().width(), false);
+  float h = float(it->second->heightForWidth(width));
   if (iCurrentTranslation_ == 1000 && h < 1) h = 1;
   return h;
 }
@@ -79,7 +81,7 @@ int SurahViewController::getTopOffsetForRow(int row, bool landscape) {
   auto height = [&](int r) -> float {
     int v = rowToVerse(r);
     bool translationRow = hasTranslationRows() && r != verseToRow(v);
-    if (translationRow) return translationRowHeight(v, IsInLandscape_);
+    if (translationRow) return translationRowHeight(v);
     if (!hasVerseRecords_) return 65;
     if (!expanded && ipaddelegate_) return ipaddelegate_->getMaxVerseHeightForCurrentSurah(v, landscape);
     return float(markedHeight(v, v <= 0 ? 65 : arabicGlyphHeight(v)));

@@ -52,7 +52,7 @@ float SurahViewController::heightForRowAtIndexPath(ui::TableView* tableView, con
   }
   if (tableView != tblVerses.get()) return 65;
   int v = rowToVerse(row);
-  if (hasTranslationRows() && row != verseToRow(v)) return translationRowHeight(v, rootInLandscape());
+  if (hasTranslationRows() && row != verseToRow(v)) return translationRowHeight(v);
   if (!isFloatingViewExpanded()) {
     if (!hasVerseRecords_) return 65;
     return std::floor(ipaddelegate_->getMaxVerseHeightForCurrentSurah(v));

@@ -417,9 +417,9 @@ void SurahViewController::cleanupStateClosingView() {
 
 // ---- keys ----------------------------------------------------------------------------------------------
 
-// The desktop's keys: pages and arrows move through the verses, Left and
-// Right (with or without Alt) go to the next and previous surah in reading
-// order, which runs right to left.
+// The desktop's keys: pages and arrows move through the verses; Left and
+// Right follow the ornaments on screen (the left one opens the previous
+// surah, the right one the next).
 void SurahViewController::keyDown(const ui::KeyEvent& key) {
   if (!tblVerses || settingUpSurah_) return;
   int count = ChapterInfo::getVersesFromNumber(iCurrentSurah_);
@@ -436,8 +436,8 @@ void SurahViewController::keyDown(const ui::KeyEvent& key) {
     // Space plays and pauses, as the media keys' play key does.
     ui::Event toggle{0, {}, ui::EventType::RemoteControl, ui::EventSubtype::RemoteControlTogglePlayPause};
     remoteControlReceivedWithEvent(toggle);
-  } else if (key.key == "Left") showNextSurahNow();
-  else if (key.key == "Right") showPreviousSurahNow();
+  } else if (key.key == "Left") showPreviousSurahNow();
+  else if (key.key == "Right") showNextSurahNow();
   else if (key.key == "Down") go(current + 1);
   else if (key.key == "Up") go(current - 1);
   else if (key.key == "Home") go(first);

@@ -248,6 +248,9 @@ class SurahViewController : public ui::ViewController,
   bool canTurnLandscape(ui::InterfaceOrientation) const { return !isSwitchingSurah_; }
   bool prepareForLandscapeWithAnimation(bool animated, bool initial);
   bool prepareForPortraitWithAnimation(bool animated, bool initial);
+  // Measures the rows again for a new layout, keeping the verse at the top.
+  void reloadKeepingTopVerse();
+  std::optional<ui::IndexPath> topVerseRow() const;
   void setupForLandscape();
   void setupForPortrait();
   void checkIdleTimeout();
@@ -288,6 +291,8 @@ class SurahViewController : public ui::ViewController,
   bool IgnoreSendingScrollEvents() const { return IgnoreSendingScrollEvents_; }
   void setIgnoreSendingScrollEvents(bool on) { IgnoreSendingScrollEvents_ = on; }
   std::shared_ptr<ArabicFont> fontLoader() const { return fontLoader_; }
+  // The glyph size style of the verse rows (0..4, plus 5 at scale 2).
+  int fontResolution() const { return fontResolution_; }
   iPadConnectionDelegate* ipaddelegate() const { return ipaddelegate_; }
   // Not retained: the root owns the screen.
   void setIpaddelegate(iPadConnectionDelegate* root) { ipaddelegate_ = root; }
@@ -332,6 +337,7 @@ class SurahViewController : public ui::ViewController,
   void observeNotifications();
   // The translation the table shows, from the root and the defaults.
   int chosenTranslation() const;
+  int translationNamedInHeader() const;
   bool hasHeaderRow() const { return iCurrentSurah_ != 1 && iCurrentSurah_ != 9; }
   bool hasTranslationRows() const { return iCurrentTranslation_ != 0; }
   bool isFloatingViewExpanded() const { return !ipaddelegate_ || ipaddelegate_->isFloatingViewExpanded(); }
@@ -339,7 +345,7 @@ class SurahViewController : public ui::ViewController,
   // The glyph height of a verse at the table's width, from the heights cache.
   int arabicGlyphHeight(int verse);
   int markedHeight(int verse, int height) const;
-  float translationRowHeight(int verse, bool landscape);
+  float translationRowHeight(int verse);
   SurahVerseView* rowViewAt(int row) const;
   void forEachVisibleRowView(const std::function<void(SurahVerseView&)>& fn) const;
   std::shared_ptr<ui::TableViewCell> infoCellForRow(int row);
@@ -398,6 +404,7 @@ class SurahViewController : public ui::ViewController,
   void startIdleTimer();
   void watchTwoFingerGesture();
   void presentPanelPopover(unsigned arrow, float anchorOffset);
+  void replaceOptionsPanel();
   std::shared_ptr<VerseOptionsPanel> optionsPanel_;
   std::shared_ptr<SurahFastScroll> fastScroll_;
   bool isRotating_ = false;

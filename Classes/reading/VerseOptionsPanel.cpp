@@ -344,8 +344,10 @@ void VerseOptionsPanel::updateHUDTranslationLabel() {
 
   txtHUDTranslation->setTextAlignment(ChapterInfo::isTranslationRTL(T) ? ui::TextAlignment::Right
                                                                       : ui::TextAlignment::Left);
-  txtHUDTranslation->setText(
-      ChapterInfo::getTranslationFor(contentDatabase(), T, surah_, verse_));
+  std::string verseText = ChapterInfo::getTranslationFor(contentDatabase(), T, surah_, verse_);
+  // Another text (a new translation or verse) is read from its start.
+  if (verseText != txtHUDTranslation->text()) scrollHUDTranslation->setContentOffset(cg::Point{0, 0}, false);
+  txtHUDTranslation->setText(verseText);
   cg::Rect l = txtHUDTranslation->frame();
   float h = ui::sizeWithFont(txtHUDTranslation->text(), txtHUDTranslation->font(), cg::Size{l.width(), 1000},
                              ui::LineBreakMode::WordWrap)
@@ -588,8 +590,8 @@ void VerseOptionsPanel::postPressed() {
 void VerseOptionsPanel::tweetPressed() {
   if (!isTwitterInstalled()) {
     alert("Twitter Not Installed",
-          "Please install the Twitter app from the App Store to use this feature. You can also use the Copy feature "
-          "to paste text into other twitter apps",
+          "Tweeting a verse needs a Twitter application, and none is installed on this desktop. You can use Copy "
+          "to paste the verse into any Twitter client.",
           true);
     return;
   }
@@ -614,7 +616,7 @@ void VerseOptionsPanel::logPressed() {
     if (ui::URLOpener::openURL(url)) return;
   }
   alert("Sorvane Not Installed",
-        "Please install the Sorvane app from the App Store to be able to track your Quran Reading progress.", true);
+        "Logging your reading needs the Sorvane application, which is not installed on this desktop.", true);
 }
 
 void VerseOptionsPanel::answerShareSheet(int tag, int index) {

@@ -22,6 +22,7 @@ VerseShareTexts VerseShareTexts::forVerse(sqlite3* db, int surah, int verse, boo
   t.P = static_cast<int>(defaults.integerForKey("CurrentTranslationPrimary"));
   t.Sc = static_cast<int>(defaults.integerForKey("CurrentTranslationSecondary"));
   t.secondaryVisible = secondaryVisible;
+  t.webSite = configuredWebSite();
   t.arabic = ChapterInfo::getArabicVerseFor(db, surah, verse);
   t.searchArabic = ChapterInfo::getTranslationFor(db, 0, surah, verse);
   for (int n : {t.P, t.Sc})
@@ -41,10 +42,22 @@ std::string VerseShareTexts::reference() const { return ns::format(" [%i:%i]", S
 
 // ---- Copy ------------------------------------------------------------------------------
 
+std::string VerseShareTexts::configuredWebSite() {
+  std::string site = ns::UserDefaults::standardUserDefaults().stringForKey(kWebSiteKey);
+  bool web = (ns::hasPrefix(site, "https://") && site.size() > 8) || (ns::hasPrefix(site, "http://") && site.size() > 7);
+  if (!web || site.find_first_of(" \t\n\"<>") != std::string::npos) return "";
+  return ns::hasSuffix(site, "/") ? site : site + "/";
+}
+
+// Without a web site there is no web link to offer (the last entry).
 std::vector<std::string> VerseShareTexts::copyEntries() const {
-  if (translationInForce())
+  if (translationInForce()) {
+    if (webSite.empty())
+      return {text("Arabic Verse"), text("Translation"), text("Arabic & Translation"), text("Zarvel Ayah Link")};
     return {text("Arabic Verse"), text("Translation"), text("Arabic & Translation"), text("Zarvel Ayah Link"),
             text("Online Ayah Link")};
+  }
+  if (webSite.empty()) return {text("Arabic Verse"), text("Zarvel Ayah Link")};
   return {text("Arabic Verse"), text("Zarvel Ayah Link"), text("Online Ayah Link")};
 }
 
@@ -79,7 +92,8 @@ std::string VerseShareTexts::appLink() const {
 }
 
 std::string VerseShareTexts::webLink() const {
-  return std::string(kWebSite) + ns::format("chapter_display-chapter-%i-translator-%i.htm#%i", S,
+  if (webSite.empty()) return "";
+  return webSite + ns::format("chapter_display-chapter-%i-translator-%i.htm#%i", S,
                                             ChapterInfo::getWebsiteTransCodeFrom(firstTranslation()), V);
 }
 

@@ -12,9 +12,13 @@
 
 class VerseShareTexts {
  public:
-  // The application's own verse links, and the pages of its web site.
-  static constexpr char kWebSite[] = "http://zarvel.example/";
   static constexpr char kSorvaneProbe[] = "sorvanelog://1:1";
+  // The defaults key of the web site whose pages show verses ("https://..."):
+  // the web link is offered only when one is configured.
+  static constexpr char kWebSiteKey[] = "VerseWebSite";
+  // The configured site with a closing "/"; empty when none is (or the value
+  // is no http or https address).
+  static std::string configuredWebSite();
 
   // The verse's texts from the content database and the slots from the
   // defaults (CurrentTranslationPrimary, CurrentTranslationSecondary).
@@ -26,6 +30,7 @@ class VerseShareTexts {
   std::string arabic;             // the verse in plain Arabic script
   std::string searchArabic;       // the verse's Arabic as stored for searching
   std::map<int, std::string> translations;  // the verse in each slot's translation
+  std::string webSite;            // where the web link points; empty: no web link
 
   // A slot is valid when it holds a translation (neither none nor the notes).
   static bool isValidSlot(int n) { return n != 0 && n != 1000; }
@@ -36,7 +41,8 @@ class VerseShareTexts {
   // The verse in translation n (0 is the search Arabic; unknown numbers are empty).
   std::string translation(int n) const;
 
-  // ---- Copy: five actions; the short sheet's entries map onto 0, 3 and 4 ----
+  // ---- Copy: five actions; the short sheet's entries map onto 0, 3 and 4;
+  // the web link (4) is offered only with a web site ----
   std::vector<std::string> copyEntries() const;
   // The action of a sheet entry (-1 for the cancel entry or any other index).
   int copyAction(int entry) const;

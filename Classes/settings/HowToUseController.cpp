@@ -42,8 +42,7 @@ const Question kQuestions[HowToUseController::kQuestionCount] = {
      ""},
     {"Go to the Next or Previous Surah",
      "Click the round arrow to the right of the surah's name for the next surah, the one to the left for the "
-     "previous surah.\n\nThe Left and Right keys do the same in the Quran's reading order: Left goes on to the next "
-     "surah.",
+     "previous surah.\n\nThe Right and Left keys do the same.",
      ""},
     {"Find Surah Information",
      "Click the surah's name at the top of the reading view: its meaning, its number of verses, its place in the "

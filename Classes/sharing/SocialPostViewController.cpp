@@ -16,8 +16,8 @@ namespace {
 constexpr const char* kSocialName = "SocialName";
 constexpr const char* kSocialPic = "SocialPic1.0";
 
-// The screen's texts: the string table's, and nothing where it has none.
-std::string text(const std::string& key) { return Language::get(key, ""); }
+// The screen's texts, in English where the string table has none.
+std::string text(const std::string& key) { return Language::get(key, key); }
 
 ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }
 

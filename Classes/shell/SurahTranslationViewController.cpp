@@ -45,6 +45,13 @@ SurahTranslationViewController::~SurahTranslationViewController() {
   ns::RunLoop::main().cancelPreviousPerformRequests(this);
 }
 
+// The root's two layouts: the panes side by side upright (the secondary
+// hidden there) and on its side.
+float SurahTranslationViewController::paneWidth(bool primary, bool landscape) {
+  if (primary) return landscape ? 256 : 288;
+  return landscape ? 288 : 280;
+}
+
 const std::string& SurahTranslationViewController::defaultsKey() const {
   static const std::string primary = "CurrentTranslationPrimary", secondary = "CurrentTranslationSecondary";
   return IsPrimaryTranslation_ ? primary : secondary;
@@ -218,9 +225,24 @@ void SurahTranslationViewController::showLoadingView() {
   ui::View::commitAnimations();
 }
 
+// The rows measured again, level with the reading table.
+void SurahTranslationViewController::reloadRowsInPlace() {
+  if (!isViewLoaded()) return;
+  tblTransView_->reloadData();
+  takeReadingTablePlace();
+}
+
+void SurahTranslationViewController::takeReadingTablePlace() {
+  if (!isViewLoaded() || !ThisSurahController_ || !ThisSurahController_->tblVerses) return;
+  bool ignoring = IgnoreSendingScrollEvents_;
+  IgnoreSendingScrollEvents_ = true;  // following is not scrolling
+  tblTransView_->setContentOffset(ThisSurahController_->tblVerses->contentOffset(), false);
+  IgnoreSendingScrollEvents_ = ignoring;
+}
+
 void SurahTranslationViewController::hideLoadingView() {
   if (isViewLoaded()) {
-    tblTransView_->reloadData();
+    reloadRowsInPlace();
     activityIndicator->stopAnimating();
     ui::View::beginAnimations("TransLoading");
     ui::View::setAnimationDuration(0.15);
@@ -244,7 +266,7 @@ void SurahTranslationViewController::updateVisibleRowBGs() {
 float SurahTranslationViewController::getHeightForVerse(int verse, bool landscape) {
   auto meta = metaForVerse(verse);
   int h = 0;
-  if (meta) h = landscape && IsPrimaryTranslation_ ? meta->Height() : meta->LandscapeHeight();
+  if (meta) h = meta->heightForWidth(SurahVerseView::translationTextWidth(paneWidth(IsPrimaryTranslation_, landscape), true));
   float height;
   if (h == 0 || (verse <= 0 && !isHeaderlessSurah())) height = 65;
   else height = float(h + (iCurrentTranslation_ == 1000 ? 8 : 3));
@@ -414,7 +436,9 @@ void SurahTranslationViewController::transChangePressed() {
   auto picker = std::make_shared<PickTranslationController>();
   picker->setIsPrimaryTranslation(IsPrimaryTranslation_);
   picker->setTitle(Language::get("Show", "Show"));
+  picker->setDelegate(std::static_pointer_cast<SurahTranslationViewController>(shared_from_this()));
   auto nav = ui::NavigationController::withRoot(picker);
+  nav->setNavigationBarHidden(true, false);  // the picker has its own top bar
   if (!popoverView) {
     popoverView = std::make_shared<ui::PopoverController>(nav);
     popoverView->setDelegate(std::static_pointer_cast<SurahTranslationViewController>(shared_from_this()));
@@ -426,6 +450,10 @@ void SurahTranslationViewController::transChangePressed() {
   cg::Rect b = btnTranslation->frame();
   cg::Rect anchor(b.x() + std::floor(b.width() / 2), b.y() + std::floor(b.height() / 2), 5, 5);
   popoverView->presentPopoverFromRect(anchor, view().get(), ui::PopoverArrowDirectionUp, true);
+}
+
+void SurahTranslationViewController::translationPickerCancelled() {
+  if (popoverView && popoverView->isPopoverVisible()) popoverView->dismissPopoverAnimated(true);
 }
 
 // ---- notifications and single-verse mode ----------------------------------------------------

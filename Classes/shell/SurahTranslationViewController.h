@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Classes/common/iPadConnectionDelegate.h"
+#include "Classes/reading/PickTranslationController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/TableView.h"
@@ -32,7 +33,8 @@ class TextView;
 class SurahTranslationViewController : public ui::ViewController,
                                        public ui::TableViewDataSource,
                                        public ui::TableViewDelegate,
-                                       public ui::PopoverControllerDelegate {
+                                       public ui::PopoverControllerDelegate,
+                                       public PickTranslationControllerDelegate {
  public:
   // initWithNibName:bundle:isPrimaryTranslation: ("SurahTranslationViewController").
   explicit SurahTranslationViewController(bool isPrimaryTranslation);
@@ -53,10 +55,17 @@ class SurahTranslationViewController : public ui::ViewController,
   // ---- what the root sends ----------------------------------------------------------
   void loadTranslation();
   void hideLoadingView();
+  // Measures the rows again and takes the reading table's offset (after a
+  // reload or a change of layout).
+  void reloadRowsInPlace();
   void showLoadingView();
   void reloadVisibleRows();
   void updateVisibleRowBGs();
+  // A verse's row height in a layout: its text measured at the width the
+  // pane's rows have in that layout.
   virtual float getHeightForVerse(int verse, bool landscape);
+  // The pane's width in each of the root's layouts.
+  static float paneWidth(bool primary, bool landscape);
   void highlightVerse(int verse, bool jumpTo) { highlightVerse(verse, jumpTo, true, false); }
   void highlightVerse(int verse, bool jumpTo, bool animated) { highlightVerse(verse, jumpTo, animated, false); }
   void highlightVerse(int verse, bool jumpTo, bool animated, bool forceSelection);
@@ -69,6 +78,10 @@ class SurahTranslationViewController : public ui::ViewController,
   // Reads the rows again on a worker (the pane's own reload).
   void translationDidChange();
   void transChangePressed();
+  // The picker in the pane's popover: a choice keeps it open (the slot's
+  // notification reloads the pane); its Back button closes it.
+  void translationPickerPicked(int) override {}
+  void translationPickerCancelled() override;
   void updateTranslationLabel();
   void updateSingleVerseDisplay();
 
@@ -125,6 +138,7 @@ class SurahTranslationViewController : public ui::ViewController,
   bool isHeaderlessSurah() const;
   int currentSurah() const;
   void initSingleVerseView();
+  void takeReadingTablePlace();
 
   bool IsPrimaryTranslation_;
   iPadConnectionDelegate* delegate_ = nullptr;

@@ -2,6 +2,7 @@
 // the notes strip behind everything, the root with the translation column,
 // the right-hand column, the floating reading view and the bottom bar; the
 // launch picture over all of it.
+#include "Classes/common/ScreenSupport.h"
 #include "Classes/notes/DTNotePadView.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/ui/Button.h"
@@ -15,6 +16,7 @@ constexpr float kColumnWidth = 288;   // the right-hand column
 constexpr float kBottomBarHeight = 49;
 constexpr float kTabWidth = 72;
 constexpr float kNotesSheetWidth = 620;
+constexpr float kPadInset = 20;
 
 using namespace ui;
 
@@ -66,7 +68,7 @@ void iPadRootViewController::buildInterface(cg::Rect frame) {
   viewNotesView = plainView(cg::Rect(0, 100, kNotesSheetWidth, 262), ViewAutoresizingFlexibleHeight);
   viewNotesAnimContainer->addSubview(viewNotesView);
   imgNotesViewBG = std::make_shared<ImageView>(cg::Rect(0, 0, kNotesSheetWidth, 262));
-  imgNotesViewBG->setImage(Image::imageNamed("note-bg.png"));
+  imgNotesViewBG->setImage(screens::stretchedImage("note-bg.png", 159, 0));  // the margin rule keeps its place
   imgNotesViewBG->setContentMode(ContentMode::ScaleToFill);
   imgNotesViewBG->setAutoresizingMask(fill);
   viewNotesView->addSubview(imgNotesViewBG);
@@ -78,7 +80,8 @@ void iPadRootViewController::buildInterface(cg::Rect frame) {
   btnNotesNavCancel = std::make_shared<Button>(cg::Rect(8, 7, 70, 30));
   btnNotesNavDone = std::make_shared<Button>(cg::Rect(kNotesSheetWidth - 78, 7, 70, 30));
   btnNotesNavMore = std::make_shared<Button>(cg::Rect(kNotesSheetWidth - 122, 7, 36, 30));
-  btnNotesNavMore->setImage(Image::imageNamed("note-close-keyboard.png"), ControlStateNormal);
+  btnNotesNavMore->setBackgroundImage(Image::imageNamed("ipad-note-more.png"), ControlStateNormal);
+  btnNotesNavMore->setBackgroundImage(Image::imageNamed("ipad-note-more-t.png"), ControlStateHighlighted);
   for (auto* b : {btnNotesNavCancel.get(), btnNotesNavDone.get()}) {
     b->titleLabel()->setFont(Font::boldSystemFontOfSize(13));
     b->setTitleColor(cg::Color::white(), ControlStateNormal);
@@ -88,7 +91,10 @@ void iPadRootViewController::buildInterface(cg::Rect frame) {
   btnNotesNavMore->addTarget(this, [this](Control&) { moreNotesPressed(); }, ControlEventTouchUpInside);
   lblTopBarLabel = std::make_shared<Label>(cg::Rect(90, 7, kNotesSheetWidth - 220, 30));
   lblTopBarLabel->setFont(Font::boldSystemFontOfSize(16));
-  lblTopBarLabel->setTextColor(cg::Color::fromRGB255(70, 48, 28));
+  // Light on the dark wood of the bar.
+  lblTopBarLabel->setTextColor(cg::Color::fromRGB255(252, 243, 222));
+  lblTopBarLabel->setShadowColor(cg::Color::fromRGB255(40, 26, 14).withAlpha(0.8f));
+  lblTopBarLabel->setShadowOffset(cg::Size{0, -1});
   lblTopBarLabel->setBackgroundColor(cg::Color::clear());
   lblTopBarLabel->setTextAlignment(TextAlignment::Center);
   for (auto& v : std::vector<std::shared_ptr<View>>{btnNotesNavCancel, lblTopBarLabel, btnNotesNavMore, btnNotesNavDone})
@@ -97,7 +103,10 @@ void iPadRootViewController::buildInterface(cg::Rect frame) {
   viewNotesTextViewContainer = plainView(cg::Rect(0, 44, kNotesSheetWidth, 218), fill);
   viewNotesTextViewContainerTransition = plainView(viewNotesTextViewContainer->bounds(), fill);
   viewNotesTextViewContainer->addSubview(viewNotesTextViewContainerTransition);
-  txtNotes = DTNotePadView::create(viewNotesTextViewContainer->bounds());
+  // The pad stands in from the sheet's edge as in the note editor, so its
+  // text starts right of the sheet's margin rule.
+  cg::Rect sheet = viewNotesTextViewContainer->bounds();
+  txtNotes = DTNotePadView::create(cg::Rect(kPadInset, 0, sheet.width() - 2 * kPadInset, sheet.height()));
   txtNotes->setAutoresizingMask(fill);
   txtNotes->setDelegate(std::static_pointer_cast<iPadRootViewController>(shared_from_this()));
   viewNotesTextViewContainerTransition->addSubview(txtNotes);

@@ -1,6 +1,8 @@
 // The four tab buttons of the bottom bar and the right-hand column that shows
 // the selected tab's controller; the custom bar over the bottom bar.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Classes/bookmarks/BookmarkGroupsViewController.h"
 #include "Classes/bookmarks/BookmarksViewController.h"
@@ -55,6 +57,14 @@ ui::Button* iPadRootViewController::tabButton(int tab) const {
     case 3: return btnTabIndex.get();
     default: return nullptr;
   }
+}
+
+ui::Button* iPadRootViewController::tabButtonAtPlace(int place) const {
+  std::vector<ui::Button*> buttons;
+  for (int tab = 0; tab < 4; ++tab)
+    if (ui::Button* b = tabButton(tab)) buttons.push_back(b);
+  std::sort(buttons.begin(), buttons.end(), [](ui::Button* a, ui::Button* b) { return a->frame().x() < b->frame().x(); });
+  return place >= 0 && place < int(buttons.size()) ? buttons[size_t(place)] : nullptr;
 }
 
 void iPadRootViewController::setTabImage(int tab, bool selected) {
@@ -254,6 +264,14 @@ void iPadRootViewController::refreshIndexSurahRow(int row) {
 }
 
 void iPadRootViewController::refreshSurahViewWith(int, int) { bringIndexToView(); }
+
+// The index's tab, with the reading view slid off its column.
+bool iPadRootViewController::showIndexColumn() {
+  if (!built()) return false;
+  if (iSelectedBottomTab_ != 3) tabbarButtonPressed(3);
+  else showIndex();
+  return true;
+}
 
 void iPadRootViewController::bringIndexToView() {
   if (iSelectedBottomTab_ == 3) return;

@@ -17,6 +17,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/TextView.h"
 
 namespace {
@@ -52,6 +53,12 @@ void iPadRootViewController::viewDidLoad() {
   observers_.push_back(center.addObserver(ui::KeyboardWillShowNotification, [this](const ns::Value&) { keyboardWillShow(); }));
   observers_.push_back(center.addObserver(ui::KeyboardWillHideNotification, [this](const ns::Value&) { keyboardWillHide(); }));
   observers_.push_back(center.addObserver("TranslationDidChange", [this](const ns::Value&) { translationDidChange(); }));
+  // The glyph size style follows the scale the window draws at (2x styles on
+  // a denser screen): the reading screen chooses its style again as after a
+  // change of the Arabic font size.
+  observers_.push_back(center.addObserver(ui::ScreenScaleDidChangeNotification, [](const ns::Value&) {
+    ns::NotificationCenter::defaultCenter().postNotificationName("ArabicFontChanged");
+  }));
   IsPrimaryTranslationNone = defaults().integerForKey("CurrentTranslationPrimary") == 0;
   IsSecondaryTranslationNone = defaults().integerForKey("CurrentTranslationSecondary") == 0;
   viewIndexList->setTag(1);
@@ -199,10 +206,11 @@ struct LayoutSpec {
 
 namespace {
 
-const LayoutSpec kPortrait{false, "PrepPortrait", "Default-Portrait~ipad.png", "ipad-note-wood-bg-pr.png",
-                           281, 576, 288, 288, 280};
-const LayoutSpec kLandscape{true, "PrepLand", "Default-Landscape~ipad.png", "ipad-note-wood-bg-ls.png",
-                            218, 544, 256, 256, 288};
+using Pane = SurahTranslationViewController;
+const LayoutSpec kPortrait{false, "PrepPortrait", "Default-Portrait~ipad.png", "ipad-note-wood-bg-pr.png", 281,
+                           576, Pane::paneWidth(true, false), Pane::paneWidth(true, false), Pane::paneWidth(false, false)};
+const LayoutSpec kLandscape{true, "PrepLand", "Default-Landscape~ipad.png", "ipad-note-wood-bg-ls.png", 218,
+                            544, Pane::paneWidth(true, true), Pane::paneWidth(true, true), Pane::paneWidth(false, true)};
 
 }  // namespace
 
@@ -261,7 +269,21 @@ void iPadRootViewController::applyLayout(const LayoutSpec& spec, bool animated) 
   if (viewAirPlayControl) viewAirPlayControl->setAlpha(spec.landscape && playing ? 1 : 0);
   currentFloatingFrame = viewFloatingVerses->frame();
   if (animated) ui::View::commitAnimations();
+  if (reading) {
+    if (spec.landscape) reading->prepareForLandscapeWithAnimation(false, true);
+    else reading->prepareForPortraitWithAnimation(false, true);
+  }
+  relayoutTables();
   if (IsPrimaryTranslationNone) bothPanes([](SurahTranslationViewController& pane) { pane.updateVisibleRowBGs(); });
+}
+
+// The rows' heights follow the layout (the panes' widths, the reading
+// view's): the reading table measures its rows again keeping its top verse,
+// and the panes, measured again too, take its place.
+void iPadRootViewController::relayoutTables() {
+  if (!viewContSurah_ || !viewContSurah_->isViewLoaded()) return;
+  viewContSurah_->reloadKeepingTopVerse();
+  bothPanes([](SurahTranslationViewController& pane) { pane.reloadRowsInPlace(); });
 }
 
 void iPadRootViewController::finishedRotatingToPortrait() {
@@ -433,18 +455,34 @@ void iPadRootViewController::dismissKeyboard() {
   if (isViewLoaded()) ui::findAndResignFirstResponder(*view());
 }
 
-// Keys of the shell: Ctrl+1..Ctrl+4 choose the tabs (More, Search, Bookmarks,
-// index), Escape leaves full screen, F1 opens the help; anything else goes up
-// the chain.
+// The index column is in view: its tab is chosen and the floating view lies
+// beside it, not over it.
+bool iPadRootViewController::isIndexShown() {
+  return built() && iSelectedBottomTab_ == 3 && viewContIndex_ && viewContIndex_->isViewLoaded() &&
+         viewFloatingVerses->frame().maxX() <= viewIndexList->frame().x() + 1;
+}
+
+// The reading screen keeps the keys; what it leaves (typed text, Enter)
+// picks and opens a surah in the index while the index is in view.
+void iPadRootViewController::insertText(const std::string& text) {
+  if (isIndexShown()) return viewContIndex_->insertText(text);
+  ui::ViewController::insertText(text);
+}
+
+// Keys of the shell: Ctrl+1..Ctrl+4 choose the tabs in the order their
+// buttons stand, left to right; Escape leaves full screen; Enter opens the
+// surah picked in the index; F1 opens the help; anything else goes up the
+// chain.
 void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
   if (key.key == "F1") {
     showHelpView();
     return;
   }
   if ((key.modifiers & ui::KeyModifierControl) && key.key.size() == 1 && key.key[0] >= '1' && key.key[0] <= '4') {
-    tabbarButtonPressed(key.key[0] - '1');
+    if (ui::Button* button = tabButtonAtPlace(key.key[0] - '1')) tabbarButtonPressed(button->tag());
     return;
   }
+  if (key.key == "Return" && isIndexShown()) return viewContIndex_->keyDown(key);
   if (searchKeyPressed(key)) return;
   if (key.key == "Escape" && isFloatingViewExpanded_) {
     shrinkFloatingView(true);

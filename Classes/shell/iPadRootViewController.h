@@ -88,6 +88,8 @@ class iPadRootViewController : public ui::ViewController,
   void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation to, double duration) override;
   void didRotateFromInterfaceOrientation(ui::InterfaceOrientation from) override;
   void keyDown(const ui::KeyEvent& key) override;
+  void insertText(const std::string& text) override;
+  bool isIndexShown();
   // The window's events go to the reading screen first (its two-finger pinch).
   bool interceptEvent(const ui::Event& event) override {
     return viewContSurah_ && viewContSurah_->interceptEvent(event);
@@ -167,6 +169,7 @@ class iPadRootViewController : public ui::ViewController,
   void refreshIndexSurahRow(int row);
   void refreshSurahViewWith(int surah, int verse);
   virtual void bringIndexToView();
+  bool showIndexColumn() override;
   virtual void reloadSurahView() {}
   void refreshSettings() {}
   void smoothScrollToNextVerse();
@@ -231,6 +234,7 @@ class iPadRootViewController : public ui::ViewController,
  private:
   bool built() const { return viewRoot != nullptr; }
   void applyLayout(const LayoutSpec& spec, bool animated);
+  void relayoutTables();
   void bothPanes(const std::function<void(SurahTranslationViewController&)>& fn);
   std::shared_ptr<ui::ViewController> makeTabController(int tab);
   std::shared_ptr<BookmarksViewController> makeBookmarksList();
@@ -241,6 +245,8 @@ class iPadRootViewController : public ui::ViewController,
   void refreshTabScreenTheme();
   bool searchKeyPressed(const ui::KeyEvent& key);
   ui::Button* tabButton(int tab) const;
+  // The tab button at a place in the bar, counting from the left.
+  ui::Button* tabButtonAtPlace(int place) const;
   void setTabImage(int tab, bool selected);
   ui::NavigationController* tabNavigation() const;
   void glideFloatingView(float target);

@@ -89,7 +89,7 @@ void drawGlyph(cg::Context& ctx, BarButtonSystemItem item, cg::Point c, cg::Colo
     ctx.strokePath();
   } else if (item == BarButtonSystemItem::Refresh) {
     // Most of a circle, and an arrowhead at its open end.
-    ctx.arc(c, 7.5f, -1.2f, 4.2f, false);
+    ctx.arc(c, 7.5f, -1.2f, 4.2f, true);
     ctx.strokePath();
     ctx.beginPath();
     cg::Point tip{c.x + 7.5f * std::cos(-1.2f), c.y + 7.5f * std::sin(-1.2f)};

@@ -2,9 +2,14 @@
 // The screen the window lives on: the tablet's, 1024 x 768 points in
 // landscape (the start) or 768 x 1024 in portrait as the window turns, with a
 // 20-point status bar along the top edge.
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/Geometry.h"
 
 namespace ui {
+
+// Posted when the scale the screen is drawn at changes (a window moved to,
+// or resized on, a denser display).
+inline constexpr const char* ScreenScaleDidChangeNotification = "ScreenScaleDidChangeNotification";
 
 class Screen {
  public:
@@ -18,7 +23,11 @@ class Screen {
 
   // Set by the backend (and by tests).
   void setBounds(cg::Rect bounds) { bounds_ = bounds; }
-  void setScale(float scale) { scale_ = scale; }
+  void setScale(float scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    ns::NotificationCenter::defaultCenter().postNotificationName(ScreenScaleDidChangeNotification);
+  }
   void setStatusBarHeight(float h) { statusBarHeight_ = h; }
 
  private:

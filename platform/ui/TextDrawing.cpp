@@ -41,6 +41,10 @@ PangoEllipsizeMode ellipsis(LineBreakMode mode) {
 // left and right are the screen's, so a right-to-left text gets them swapped
 // back.
 void setLayoutAlignment(PangoLayout* layout, TextAlignment alignment) {
+  if (alignment == TextAlignment::Natural) {  // pango sets each paragraph at its own start
+    pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+    return;
+  }
   PangoLayoutLine* first = pango_layout_get_line_readonly(layout, 0);
   bool rtl = first && first->resolved_dir == PANGO_DIRECTION_RTL;
   PangoAlignment a = PANGO_ALIGN_LEFT;

@@ -18,7 +18,10 @@ typedef struct _PangoLayout PangoLayout;
 namespace ui {
 
 // The platform's numbering.
-enum class TextAlignment { Left = 0, Center = 1, Right = 2 };
+// Left, Center and Right place the text on the screen whatever its
+// direction; Natural puts each paragraph at the side it starts from (a
+// paragraph that starts right to left stands at the right).
+enum class TextAlignment { Left = 0, Center = 1, Right = 2, Natural = 4 };
 
 // Draws the text from the top of rect, wrapped to its width (for the wrapping
 // modes) or cut to one line per paragraph (truncating modes add an ellipsis),

@@ -309,6 +309,7 @@ void GtkWebView::drawRect(cg::Context& context, cg::Rect) {
   cairo_save(cr);
   cairo_rectangle(cr, 0, 0, bounds().width(), bounds().height());
   cairo_clip(cr);
+
   gtk_widget_draw(GTK_WIDGET(web_), cr);
   cairo_restore(cr);
 }

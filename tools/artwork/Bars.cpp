@@ -151,6 +151,12 @@ void addBars(Catalog& out) {
     roundButton(c, slateDeep, false);
     dotsGlyph(c.cr, c.w / 2, c.h / 2, white);
   }, 16, 0);
+  // The notes panel's More button, drawn at its size: a "more" mark on the
+  // brown of its Cancel and Done.
+  addPair(out, "ipad-note-more.png", "-t", 36, 30, [](Canvas& c, bool t) {
+    roundButton(c, wood.shade(-0.2), t);
+    dotsGlyph(c.cr, c.w / 2, c.h / 2, white);
+  });
   add(out, "note-close-keyboard.png", 33, 30, [](Canvas& c) {
     roundButton(c, slateDeep, false);
     keyboardGlyph(c.cr, c.w / 2, c.h / 2, white);

@@ -127,7 +127,7 @@ cg::Rect screenRectInWindow(cg::Size logical, cg::Size window) {
 
 float renderScaleFor(cg::Size logical, cg::Size drawable) {
   cg::Rect shown = screenRectInWindow(logical, drawable);
-  return shown.width() * shown.height() >= 2 * logical.width * logical.height ? 2.0f : 1.0f;
+  return shown.width() > logical.width ? 2.0f : 1.0f;
 }
 
 cg::Point logicalPointFor(cg::Point p, cg::Size logical, cg::Size window) {

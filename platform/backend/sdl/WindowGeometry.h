@@ -48,8 +48,8 @@ int displayOf(const WindowPlacement& placement, const std::vector<cg::Rect>& dis
 // The rectangle the logical screen takes in a window of this size: scaled
 // to fit, centred, black bars on the other axis.
 cg::Rect screenRectInWindow(cg::Size logical, cg::Size window);
-// The scale to draw at: 2 once the screen shown has at least twice as many
-// pixels as the logical screen has points, else 1.
+// The scale to draw at: 2 once the screen is shown larger than its points
+// (the scaling then reduces it, which stays sharp), else 1.
 float renderScaleFor(cg::Size logical, cg::Size drawable);
 // A point of the window on the logical screen.
 cg::Point logicalPointFor(cg::Point windowPoint, cg::Size logical, cg::Size window);

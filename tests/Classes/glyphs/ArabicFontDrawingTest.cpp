@@ -527,4 +527,32 @@ TEST(ArabicFontDrawing, RendersSampleVersesToPNG) {
   }
 }
 
+// The Divine Name is never stretched: a word that is only the name offers no
+// kashida, and "bi-llahi" takes its kashida after the ba, before the name.
+TEST(ArabicFontDrawing, NoKashidaInsideTheDivineName) {
+  ArabicFont font = makeFont(0);
+  const ns::Data allah = {115, 220, 220, 250, 244, 245, 226, 248};  // ٱللَّهِ
+  const ns::Data lillah = {220, 248, 220, 250, 244, 245, 226, 248};  // لِلَّهِ
+  const ns::Data billah = {178, 248, 115, 220, 220, 250, 244, 245, 226, 248};  // بِٱللَّهِ
+  for (const ns::Data& word : {allah, lillah}) {
+    const ns::Data v = verseOf(std::vector<ns::Data>(14, word));
+    Rendering r = render(font, v, 200);
+    ASSERT_GE(r.meta.lineCount(), 2);
+    for (int i = 0; i < r.meta.lineCount(); ++i) {
+      EXPECT_EQ(r.meta.arrLineKashidaCount[i], 0) << "line " << i;
+      EXPECT_TRUE(kashidaRuns(r, i).empty()) << "line " << i;
+    }
+  }
+  const ns::Data v = verseOf(std::vector<ns::Data>(14, billah));
+  Rendering r = render(font, v, 200);
+  ASSERT_GE(r.meta.lineCount(), 2);
+  auto runs = kashidaRuns(r, 0);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].to, r.startX - font.charWidth(177)) << "after the ba's initial form";
+  // Lam, lam and heh without the shadda are another word, which may stretch.
+  const ns::Data plain = verseOf(std::vector<ns::Data>(14, ns::Data{203, 220, 220, 226}));
+  Rendering p = render(font, plain, 200);
+  EXPECT_EQ(kashidaRuns(p, 0).size(), 2u);
+}
+
 }  // namespace

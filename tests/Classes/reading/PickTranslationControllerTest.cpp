@@ -58,16 +58,16 @@ class PickerTest : public ReadingTest {
 };
 
 TEST_F(PickerTest, SlotModeOffersTheNotesSecondAndStaysOpenAfterEachChoice) {
-  defaults().setInteger(16, "CurrentTranslationPrimary");
+  defaults().setInteger(9, "CurrentTranslationPrimary");
   auto picker = present(false);
   EXPECT_EQ(picker->lblTopTitle->text(), "Show");
   EXPECT_EQ(picker->btnBack->titleForState(ui::ControlStateNormal), "Back");
   ASSERT_GE(picker->translations().size(), 3u);
   EXPECT_EQ(picker->translations()[0], 0);
   EXPECT_EQ(picker->translations()[1], 1000);
-  EXPECT_TRUE(checked(*picker, 16));
+  EXPECT_TRUE(checked(*picker, 9));
   // Opened with the current choice in the middle of the list.
-  cg::Rect row = picker->table->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(rowOf(*picker, 16), 0));
+  cg::Rect row = picker->table->rectForRowAtIndexPath(ui::IndexPath::indexPathForRow(rowOf(*picker, 9), 0));
   float middle = picker->table->contentOffset().y + picker->table->bounds().height() / 2;
   EXPECT_NEAR(row.midY(), middle, 23);
 
@@ -75,7 +75,7 @@ TEST_F(PickerTest, SlotModeOffersTheNotesSecondAndStaysOpenAfterEachChoice) {
   EXPECT_EQ(defaults().integerForKey("CurrentTranslationPrimary"), 15);
   EXPECT_EQ(posts, 1);
   EXPECT_TRUE(checked(*picker, 15));
-  EXPECT_FALSE(checked(*picker, 16));
+  EXPECT_FALSE(checked(*picker, 9));
   choose(*picker, 15);  // the same again: written and told again
   EXPECT_EQ(posts, 2);
   EXPECT_NE(root->modalViewController(), nullptr);
@@ -96,20 +96,20 @@ TEST_F(PickerTest, SlotModeEditsTheSecondarySlotByDefault) {
 }
 
 TEST_F(PickerTest, PanelModeEditsOnlyThePanelTranslationAndAnswersTheDelegate) {
-  defaults().setInteger(7, "HUDTranslation");
+  defaults().setInteger(8, "HUDTranslation");
   defaults().setInteger(1, "CurrentTranslationPrimary");
   auto picker = present(true);
   EXPECT_EQ(picker->lblTopTitle->text(), "Pick Translation");
   EXPECT_EQ(picker->btnBack->titleForState(ui::ControlStateNormal), "Cancel");
   auto& list = picker->translations();
   EXPECT_EQ(std::count(list.begin(), list.end(), 1000), 0);
-  EXPECT_TRUE(checked(*picker, 7));
-  choose(*picker, 16);
-  EXPECT_EQ(defaults().integerForKey("HUDTranslation"), 16);
+  EXPECT_TRUE(checked(*picker, 8));
+  choose(*picker, 13);
+  EXPECT_EQ(defaults().integerForKey("HUDTranslation"), 13);
   EXPECT_EQ(defaults().integerForKey("CurrentTranslationPrimary"), 1);
   EXPECT_EQ(posts, 0);
   picker->btnBackPressed();
-  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"picked 16", "cancelled"}));
+  EXPECT_EQ(delegate->calls, (std::vector<std::string>{"picked 13", "cancelled"}));
 }
 
 TEST_F(PickerTest, AnUnknownCurrentNumberChecksNothingAndOpensAtTheTop) {

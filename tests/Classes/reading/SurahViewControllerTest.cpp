@@ -279,13 +279,14 @@ TEST_F(ReadingTest, NextAndPreviousWrapAndASecondTapIsIgnored) {
     EXPECT_EQ(s.selectedVerse(), c.to == 1 || c.to == 9 ? 1 : 0);
   }
   EXPECT_EQ(navPosts, 4);
-  // The desktop's arrows: Left leads on in reading order, Down to the next verse.
+  // The desktop's arrows: Left follows the left ornament to the previous
+  // surah, Down leads to the next verse.
   open(2, 5);
   backend().key("Down");
   EXPECT_EQ(s.selectedVerse(), 6);
   backend().key("Left");
   settle(0.5);
-  EXPECT_EQ(s.iCurrentSurah(), 3);
+  EXPECT_EQ(s.iCurrentSurah(), 1);
 }
 
 TEST_F(ReadingTest, PlayButtonShowsTheAudioStatusAndOffersTheDownload) {
@@ -431,7 +432,7 @@ TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
   EXPECT_EQ(s.selectedVerse(), 0);
   backend().key("Right");
   settle(1);
-  EXPECT_EQ(s.iCurrentSurah(), 1);
+  EXPECT_EQ(s.iCurrentSurah(), 3);
 }
 
 }  // namespace
@@ -482,8 +483,8 @@ TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
   settle();
   auto translations = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
   ASSERT_TRUE(translations);
-  auto list = ChapterInfo::getAvailableTranslations(true);
-  int row = int(std::find(list.begin(), list.end(), 1) - list.begin());
+  const auto& list = translations->choices();
+  int row = int(std::find_if(list.begin(), list.end(), [](const auto& c) { return c.value == 1; }) - list.begin());
   translations->didSelectRowAtIndexPath(translations->tableView(), ui::IndexPath::indexPathForRow(row, 0));
   settle();
   EXPECT_EQ(s.iCurrentTranslation(), 1);

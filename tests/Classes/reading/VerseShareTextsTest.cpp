@@ -10,6 +10,7 @@
 #include "Classes/reading/VerseShareTexts.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/String.h"
+#include "platform/foundation/UserDefaults.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ VerseShareTexts verse(Slots s) {
   t.arabic = "ARB";
   t.searchArabic = "SRCH";
   t.translations = {{1, "EN <i>&"}, {15, "UR"}, {1000, ""}};
+  t.webSite = "https://verses.example.org/";
   return t;
 }
 
@@ -84,7 +86,7 @@ TEST_F(VerseShareTextsTest, CopyEntriesAndTheirTexts) {
       {kBoth, 1, "EN <i>& (Saheeh Intl.)\n\nUR (Urdu)"},
       {kBoth, 2, "ARB\n\nEN <i>&"},
       {kBoth, 3, "zarvel://2:255:1"},
-      {kBoth, 4, "http://zarvel.example/chapter_display-chapter-2-translator-5.htm#255"},
+      {kBoth, 4, "https://verses.example.org/chapter_display-chapter-2-translator-5.htm#255"},
       {kBoth, 5, nullptr},
       {kPrimary, 1, "EN <i>& (Saheeh Intl.)"},
       {kSame, 1, "UR (Urdu)"},
@@ -93,7 +95,7 @@ TEST_F(VerseShareTextsTest, CopyEntriesAndTheirTexts) {
       {kSecondaryOnly, 3, "zarvel://2:255:15"},
       {kNone, 0, "ARB"},
       {kNone, 1, "zarvel://2:255"},
-      {kNone, 2, "http://zarvel.example/chapter_display-chapter-2-translator-0.htm#255"},
+      {kNone, 2, "https://verses.example.org/chapter_display-chapter-2-translator-0.htm#255"},
       {kNone, 3, nullptr},
       {kNotesSecondary, 1, "zarvel://2:255:1000"},
   };
@@ -112,6 +114,35 @@ TEST_F(VerseShareTextsTest, CopyEntriesAndTheirTexts) {
                                       "Online Ayah Link"}));
   EXPECT_EQ(verse(kNone).copyEntries(),
             (std::vector<std::string>{"Arabic Verse", "Zarvel Ayah Link", "Online Ayah Link"}));
+  // Without a web site there is no web link to offer; the other entries keep their actions.
+  for (Slots slots : {kBoth, kNone}) {
+    auto t = verse(slots);
+    t.webSite.clear();
+    auto entries = t.copyEntries();
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "Online Ayah Link"), 0);
+    EXPECT_EQ(t.copyAction(int(entries.size())), -1);
+    EXPECT_EQ(t.copyText(t.copyAction(int(entries.size()) - 1)), t.appLink());
+  }
+}
+
+TEST_F(VerseShareTextsTest, TheWebSiteComesFromTheSettingsOnlyAsAWebAddress) {
+  struct Case {
+    const char* stored;
+    const char* site;
+  };
+  const Case cases[] = {{"", ""},
+                        {"https://verses.example.org", "https://verses.example.org/"},
+                        {"http://verses.example.org/q/", "http://verses.example.org/q/"},
+                        {"https://", ""},
+                        {"ftp://verses.example.org/", ""},
+                        {"javascript:alert(1)", ""},
+                        {"https://verses.example.org/a b", ""}};
+  auto& defaults = ns::UserDefaults::standardUserDefaults();
+  for (const Case& c : cases) {
+    defaults.setObject(ns::Value(std::string(c.stored)), VerseShareTexts::kWebSiteKey);
+    EXPECT_EQ(VerseShareTexts::configuredWebSite(), c.site) << c.stored;
+  }
+  defaults.removeObjectForKey(VerseShareTexts::kWebSiteKey);
 }
 
 TEST_F(VerseShareTextsTest, EmailBodiesEscapeEveryTextAndWrapRightToLeftTranslations) {

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <string>
 
+#include "Classes/app/MainInterface.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/reading/SurahViewCell.h"
 #include "Classes/shell/EventInterceptWindow.h"
 #include "Classes/shell/SurahTranslationViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
@@ -31,12 +33,20 @@ namespace shelltest {
 inline constexpr double kWednesday = 1.8e9 + 5 * 86400;
 
 class ShellTest : public ::testing::Test {
+ public:
+  // A new process's state, for a test that launches again.
+  void restart() {
+    TearDown();
+    SetUp();
+  }
+
  protected:
   void SetUp() override {
     if (!testenv::realContentBuilt()) GTEST_SKIP() << "the content database is not built";
     dir_ = testenv::prepareTestFolder("shell");
     testenv::linkBuiltResources(dir_ / "resources", {"zarvel.db", "images"});
     backend_ = std::make_unique<ui::HeadlessBackend>(kWednesday);
+    ui::Screen::main().setScale(1);
     testenv::forgetProcessState();
     defaults().setBool(true, "TipsHaveShownHD");
   }
@@ -56,15 +66,8 @@ class ShellTest : public ::testing::Test {
   // main interface makes it, and lets the set-up second pass.
   void launch(ui::InterfaceOrientation orientation = ui::InterfaceOrientation::LandscapeRight, double wait = 1.5) {
     turnScreen(orientation);
-    delegate = std::make_shared<ZarvelSDKAppDelegate>();
-    auto window = std::make_shared<EventInterceptWindow>(ui::Screen::main().bounds());
-    window->setShowsStatusBar(true);
-    root = std::make_shared<iPadRootViewController>();
-    root->setViewContSurah(std::make_shared<SurahViewController>());
-    root->buildInterface(ui::Screen::main().applicationFrame());
-    window->setEventInterceptDelegate(root.get());
-    delegate->setWindow(window);
-    delegate->setIpadRootViewController(root);
+    delegate = loadMainInterface();
+    root = std::static_pointer_cast<iPadRootViewController>(delegate->ipadRootViewController()->shared_from_this());
     backend_->launch(delegate);
     backend_->advance(wait);
   }
@@ -88,6 +91,18 @@ class ShellTest : public ::testing::Test {
   }
 
   SurahViewController& reading() { return *root->viewContSurah(); }
+  // A long press on a verse as a person makes it, the verse's row scrolled
+  // to that height in the display first: the options panel opens.
+  void longPressVerse(int verse, float topInDisplay = 0) {
+    ui::TableView& table = *reading().tblVerses;
+    ui::IndexPath path{0, reading().verseToRow(verse)};
+    table.setContentOffset(cg::Point{0, table.rectForRowAtIndexPath(path).y() - topInDisplay}, false);
+    delegate->window()->layoutIfNeeded();
+    auto cell = std::dynamic_pointer_cast<SurahViewCell>(table.cellForRowAtIndexPath(path));
+    ASSERT_TRUE(cell);
+    reading().showDialControlForVerseCell(cell.get(), cell->CellView(), &table, verse, reading().iCurrentSurah());
+    settle();
+  }
   SurahTranslationViewController& primary() { return *root->viewContPrimTrans; }
   SurahTranslationViewController& secondary() { return *root->viewContSecondTrans; }
   static ns::UserDefaults& defaults() { return ns::UserDefaults::standardUserDefaults(); }

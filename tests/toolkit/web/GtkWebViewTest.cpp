@@ -182,6 +182,9 @@ TEST_F(GtkWebViewTest, RefusedAddressesDoNotLoadAndTouchesAndTypingReachThePage)
   // The page is drawn into the view: the link's green, then the body's blue.
   ASSERT_TRUE(waitFor([&] { return pixelAt(50, 50) == 0x20c040; }));
   EXPECT_EQ(pixelAt(350, 250), 0x2050c0);
+  // A page follows its view's size.
+  view_->setFrame(cg::Rect(0, 0, 380, 280));
+  ASSERT_TRUE(waitFor([&] { return pixelAt(370, 270) == 0x2050c0; }));
 
   // A script's move to a refused scheme is asked about and goes nowhere.
   view_->runScript("location.href = 'mailto:someone@example.org'");

@@ -90,10 +90,13 @@ TEST(WindowGeometry, LetterboxesScalesAndMapsPoints) {
   // The point under the mouse on the logical screen, bars included.
   EXPECT_EQ(logicalPointFor({88, 0}, kLandscape, {1200, 768}), (cg::Point{0, 0}));
   EXPECT_EQ(logicalPointFor({256, 384}, kLandscape, {512, 768}), (cg::Point{512, 384}));
-  // Scale 2 from twice the pixels on.
+  // Scale 2 as soon as the screen shows larger than 1x: drawn sharp and reduced.
   EXPECT_EQ(renderScaleFor(kLandscape, {1024, 768}), 1);
-  EXPECT_EQ(renderScaleFor(kLandscape, {1400, 1050}), 1);
-  EXPECT_EQ(renderScaleFor(kLandscape, {1449, 1087}), 2);
+  EXPECT_EQ(renderScaleFor(kLandscape, {1200, 768}), 1);  // wider, but no taller: bars beside
+  EXPECT_EQ(renderScaleFor(kLandscape, {512, 384}), 1);
+  EXPECT_EQ(renderScaleFor(kLandscape, {1040, 780}), 2);
+  EXPECT_EQ(renderScaleFor(kLandscape, {1400, 1050}), 2);  // a fitted window on a 1440p desktop
+  EXPECT_EQ(renderScaleFor(kPortrait, {1728, 1296}), 2);   // on its side in a landscape window
   EXPECT_EQ(renderScaleFor(kLandscape, {2048, 1536}), 2);
   // A turn keeps the scale, unless the window would leave the desktop.
   EXPECT_EQ(turnedWindowSize({1248, 936}, kLandscape, kPortrait, {1920, 1040}), (cg::Size{780, 1040}));
