@@ -30,10 +30,10 @@ std::shared_ptr<TKWebController> present(ui::ViewController& presenter, const st
 }
 
 std::shared_ptr<ui::Image> emblem() {
-  std::string base = ns::resourceDirectory() + "/zarvel-icon";
+  std::string base = ns::resourceDirectory() + "/zarvel-icon", type = ".png";
   bool twice = ui::Screen::main().scale() >= 2;
-  auto image = twice ? cg::Image::fromFile(base + "@2x.png", 2) : nullptr;
-  if (!image) image = cg::Image::fromFile(base + ".png", 1);
+  auto image = twice ? cg::Image::fromFile(base + "@2x" + type, 2) : nullptr;
+  if (!image) image = cg::Image::fromFile(base + type, 1);
   return image ? ui::Image::imageWithCGImage(image, image->scale()) : nullptr;
 }
 

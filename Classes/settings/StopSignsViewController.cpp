@@ -16,7 +16,7 @@ const Sign kSigns[StopSignsViewController::kSignCount] = {
     {"sign1.png", "Must Stop", "Must stop on this sign"},
     {"sign2.png", "Can't Stop", "Never stop on this sign"},
     {"sign3.png", "Stop or continue", "Both are fine"},
-    {"sign4.png", "Better to continue", "Pausing is desirable"},
+    {"sign4.png", "Better to continue", "Continuing is desirable"},
     {"sign5.png", "Better to stop", "Stopping is desirable"},
     {"sign6.png", "Stop at one", "You can only stop at one of these two"},
     {"sign7.png", "A Slight pause", "Take a slight pause without breathing"},

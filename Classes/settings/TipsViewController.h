@@ -31,7 +31,8 @@ class TipsViewController : public ui::ViewController, public ui::ScrollViewDeleg
 
   // The title shown while the page is on screen; empty outside 0 to 10.
   static std::string titleForPage(int page);
-  // The picture of a tip page in the interface language ("tips-en-3.png");
+  // The picture of a tip page in the interface language (tips-en-3 for the
+  // third page in English);
   // `second` names the other picture of the cross-fading page.
   static std::string pictureName(int page, bool second = false);
 

@@ -257,8 +257,7 @@ TEST_F(HelpAboutTest, TheBuildStampsItsVersionAndNumber) {
 TEST_F(HelpAboutTest, PickersTickTheStoredRowAndStoreTheChoiceAsText) {
   launch();
   int told = 0;
-  auto picker = std::make_shared<DefaultsPickerController>(DefaultsPickerController::Choices{
-      "Select Theme", "Available Themes", {"Original Theme", "Blue Theme"}, "CurrentTheme", [&] { ++told; }});
+  auto picker = std::make_shared<DefaultsPickerController>(DefaultsPickerController::List::Theme, [&] { ++told; });
   push(picker);
   auto ticked = [&](int row) {
     auto* cell = cellAt<ui::TableViewCell>(*picker->table, 0, row);

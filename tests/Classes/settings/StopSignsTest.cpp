@@ -23,7 +23,7 @@ TEST_F(StopSignsTest, ListsTheSevenSignsInOrder) {
       {"Must Stop", "Must stop on this sign"},
       {"Can't Stop", "Never stop on this sign"},
       {"Stop or continue", "Both are fine"},
-      // The sign asks to read on: its explanation says so, whatever its key.
+      // The sign asks to read on, and its explanation says so.
       {"Better to continue", "Continuing is desirable"},
       {"Better to stop", "Stopping is desirable"},
       {"Stop at one", "You can only stop at one of these two"},
