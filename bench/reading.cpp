@@ -174,10 +174,10 @@ Shell& shell(float scale) {
 }
 
 // One frame: a frame's time passes (running animations move on), then the
-// window is drawn as the backend draws it.
+// window draws what changed on the surface it keeps, as the backend has it do.
 void drawFrame(Shell& s) {
   s.backend->advance(1.0 / 60);
-  s.window().render(*s.surface);
+  s.window().display(*s.surface);
 }
 
 // Frame times of one flick, kept for the ratios at the end.
@@ -361,7 +361,7 @@ int coldShellChild(double started) {
   if (!showsSurah2(delegate)) return 1;
   ui::Window& w = *ui::Window::keyWindow();
   cg::Context ctx = cg::Context::bitmap(w.bounds().width(), w.bounds().height());
-  w.render(ctx);
+  w.display(ctx);
   double seconds = wallSeconds() - started;
   std::printf("%.6f\n", seconds);
   std::fflush(stdout);

@@ -2,6 +2,7 @@
 // answers: the rate prompt with its tell-a-friend mail, the Friday alert, the
 // continuous-audio warning and the recitation download sheets.
 #include "Classes/app/AppState.h"
+#include "Classes/audio/RecitationMirrors.h"
 #include "Classes/core/RegisteredDefaults.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/shell/iPadRootViewController.h"
@@ -130,19 +131,21 @@ void ZarvelSDKAppDelegate::actionSheet(ui::ActionSheet& sheet, int buttonIndex) 
   }
   if (tag == kCancelDownloadSheetTag) {
     if (buttonIndex == 0) {
-      cancelDownload();
-      enableSleep();
+      cancelDownload();  // gives back the download's sleep hold
+      ui::Application::shared().setNetworkActivityIndicatorVisible(false);
       requestDownloadSurahAudioAlert(nextDownloadSurah);
     }
     return;
   }
   if (downloadServerActionSheet && &sheet == downloadServerActionSheet.get()) {
     downloadServerActionSheet.reset();
-    if (buttonIndex >= 0 && buttonIndex <= 5) {
+    // The configured mirrors, then "Random (Recommended)", then "Cancel".
+    int mirrors = RecitationMirrors::shared().count();
+    if (buttonIndex >= 0 && buttonIndex < mirrors) {
       downloadServer = buttonIndex + 1;
     } else {
       downloadServer = -1;
-      if (buttonIndex != 6) return;  // "Cancel" (or a tap outside)
+      if (buttonIndex != mirrors) return;  // "Cancel" (or a tap outside)
     }
     if (tag == -1) {
       downloadAllSurahAudio();

@@ -26,6 +26,8 @@
 
 class ArabicFont;
 class DBHandler;
+class Downloader;
+class DownloadRelay;
 class iPadRootViewController;
 class SavedSearch;
 class SocialNetwork;
@@ -183,7 +185,7 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   std::shared_ptr<ArabicFont> getSharedArabicFontLoader(int resolution);
   void releaseSharedArabicFontLoader();
 
-  // ---- recitation download (the download code builds on these) -------------------------
+  // ---- recitation download (AudioDownload) ---------------------------------------------------
   bool hasSlicedAudioInstalled() const;
   virtual void showIndexViewAndBeginDownloading();
   virtual void requestDownloadSurahAudioAlert(int surah);
@@ -191,6 +193,33 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   virtual void downloadSurahAudioAlert(int surah);
   virtual void downloadAllSurahAudio();
   virtual void cancelDownload();
+  void dismissDownloadSheet();
+  // The set-up of a downloaded archive: on its own thread, reporting back with
+  // waiting main-thread calls; the body runs on the calling thread.
+  void setupDownloadedSurahAudioInBG(int surah);
+  bool setupDownloadedSurahAudio(int surah);
+  void setupSucceeded();
+  void setupFailed();
+  void finalizeDownload();
+  void willPerformAudioSetup();
+  // What the downloader reports.
+  void setCorrectTotal(int bytes);
+  void setUpgradeProgress(int bytes);
+  void downloadFailed();
+  void downloadFinished();
+  void updateSurahDownloadLabel();
+  // The random mirror draw, 1 to 6.
+  virtual float rnd();
+  // The downloader of the download under way (none between downloads).
+  Downloader* downloaderObj() const { return downloaderObj_.get(); }
+  int fileSize() const { return fileSize_; }
+  float lastDownloadProgress() const { return lastDownloadProgress_; }
+  bool settingUpSurah() const { return settingUpSurah_; }
+  // Why the last set-up failed ("" after a success).
+  const std::string& lastSetupFailure() const { return lastSetupFailure_; }
+  // The mirror the current download came from (1 to 6) and the address asked.
+  int currentMirror() const { return currdownloadServer_; }
+  const std::string& lastDownloadURL() const { return lastDownloadURL_; }
 
   // ---- the social-network session ----------------------------------------------------
   // Created on first use, starting the login when needed; null while the
@@ -236,6 +265,24 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   bool isDownloading_ = false;
   bool downloadingAllSurahs_ = false;
   int downloadingSurah_ = 0;
+  // The download state (see the AudioDownload category).
+  std::shared_ptr<Downloader> downloaderObj_;
+  std::shared_ptr<DownloadRelay> downloadRelay_;
+  int fileSize_ = 0;
+  long long totalBytesDownloaded_ = 0;
+  float lastDownloadProgress_ = 0;
+  bool settingUpSurah_ = false;
+  bool holdsSleep_ = false;
+  int currdownloadServer_ = 0, lastdownloadServer_ = 0, lastSameServerCounter_ = 0;
+  std::string lastSetupFailure_, lastDownloadURL_;
+  // What a download started with: the set-up installs that, whatever changed since.
+  struct SetupJob {
+    int surah = 0, reciter = 0, folder = 0;
+    bool continuous = false;
+  } setupJob_;
+  // Gives back the download's sleep hold when it holds one.
+  void releaseSleepHold();
+  void endDownloadRun();
 
  private:
   class SessionDelegate;

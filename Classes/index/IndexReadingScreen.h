@@ -5,6 +5,8 @@
 // Main thread only.
 #include <memory>
 
+class ZarvelSDKAppDownloadDelegate;
+
 class IndexReadingScreen {
  public:
   virtual ~IndexReadingScreen() = default;
@@ -18,6 +20,8 @@ class IndexReadingScreen {
   virtual void refreshTheme() = 0;
   virtual void setRequiresReload(bool on) = 0;
   virtual void updateReciterLabel() = 0;
+  // The reading screen's download panel, where the index shows a download's progress.
+  virtual ZarvelSDKAppDownloadDelegate* downloadPanel() { return nullptr; }
 
   // A link to no screen (an index without a root): it remembers the surah and
   // verse it was last asked to set up and answers them.

@@ -26,6 +26,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ProgressView.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
 
@@ -126,9 +127,22 @@ class IndexViewController : public ui::ViewController,
   void insertText(const std::string& text) override;
 
   // ---- the download listener (IndexViewController+AudioDownload.cpp) ----------------------------
+  // The start shows in the index's own strip, the rest in the reading
+  // screen's panel beside the index.
+  void didBeginDownloading() override;
+  void didUpdateFileSize(int bytes) override;
+  void didUpdateDownloadProgress(float progress) override;
+  void willPerformAudioSetup() override;
   void didSetupDownloadedAudio() override;
   void downloadRequiresRefreshOfStatus() override;
+  void didEndDownloading() override;
+  void checkDownloadStatus();
   void cancelDownload();
+  // The index's own strip (its layout keeps it out of sight).
+  std::shared_ptr<ui::View> viewIndexDownloadContainer;
+  std::shared_ptr<ui::Label> lblIndexDownload;
+  std::shared_ptr<ui::ProgressView> progressIndexDownload;
+  std::shared_ptr<ui::Button> btnIndexDownload;
 
   // The outlets, as the layout builder made them ("IndexView").
   std::shared_ptr<ui::TableView> surahListTable_;

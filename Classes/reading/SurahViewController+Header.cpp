@@ -3,6 +3,7 @@
 // to the neighbouring surahs.
 #include <cmath>
 
+#include "Classes/audio/PickReciterController.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
@@ -19,6 +20,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationController.h"
 
 namespace {
 
@@ -136,21 +138,20 @@ void SurahViewController::btnReciterPressed() {
   if (isShowingSurahInfo_) surahNameButtonPressed();
   stopIfPlaying();
   updateReciterLabel();
-  std::vector<ChoiceListController::Choice> choices;
-  for (int i = 0; i < ChapterInfo::getTotalRecitersCount(); ++i)
-    if (i != 7) choices.push_back({i, ChapterInfo::getReciterFullNameFromNumber(i)});
-  int chosen = int(defaults().integerForKey("CurrentReciterv22"));
-  auto picker = std::make_shared<ChoiceListController>(choices, chosen, [](int reciter) {
-    defaults().setInteger(reciter, "CurrentReciterv22");
-    defaults().synchronize();
-    ns::NotificationCenter::defaultCenter().postNotificationName("ReciterDidChange");
-  });
+  auto picker = std::make_shared<PickReciterController>();
+  picker->setSurah(iCurrentSurah_);
+  std::weak_ptr<SurahViewController> weak = std::static_pointer_cast<SurahViewController>(shared_from_this());
+  picker->onBack = [weak] {
+    if (auto self = weak.lock(); self && self->popoverView) self->popoverView->dismissPopoverAnimated(true);
+  };
+  auto navigation = std::make_shared<ui::NavigationController>(picker);
+  navigation->setNavigationBarHidden(true, false);
   picker->setTitle(Language::get("Pick Recitation", "Pick Recitation"));
   lastButtonTapped = btnReciter.get();
   lastPopoverRect = btnReciter->frame();
   lastPopoverView = viewSurahDispAndOrnaments.get();
   lastPopoverPosition = 1;
-  auto& popover = createPopoverViewWithController(picker);
+  auto& popover = createPopoverViewWithController(navigation);
   popover.setPopoverContentSize(cg::Size{320, 417}, true);
   cg::Rect f = btnReciter->frame();
   popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2), 5, 5),

@@ -41,6 +41,7 @@ void SurahViewController::buildSurahView() {
   buildHeaderArea(*viewEverything);
   buildSurahInfoArea();
   buildAudioArea();
+  buildDownloadArea();
   connectHeaderActions();
   connectAudioActions();
   setView(viewEverything);

@@ -17,6 +17,7 @@
 
 #include "Classes/audio/MXAudioPlayerFadeOperation.h"
 #include "Classes/audio/PlayOptionsPickers.h"
+#include "Classes/audio/ZarvelSDKAppDownloadDelegate.h"
 #include "Classes/core/Bookmark.h"
 #include "Classes/reading/VerseHeightCache.h"
 #include "Classes/common/iPadConnectionDelegate.h"
@@ -40,6 +41,7 @@ class ActivityIndicatorView;
 class Button;
 class ImageView;
 class Label;
+class ProgressView;
 }  // namespace ui
 
 class SurahViewController : public ui::ViewController,
@@ -49,7 +51,8 @@ class SurahViewController : public ui::ViewController,
                             public av::AudioPlayerDelegate,
                             public av::AudioSessionDelegate,
                             public MXAudioPlayerFadeOperationDelegate,
-                            public PlayOptionsPickerDelegate {
+                            public PlayOptionsPickerDelegate,
+                            public ZarvelSDKAppDownloadDelegate {
  public:
   SurahViewController();
   ~SurahViewController() override;
@@ -189,6 +192,19 @@ class SurahViewController : public ui::ViewController,
   void beginInterruption() override;
   void endInterruption() override;
 
+  // Download progress in the screen's own strip (AudioDownload).
+  void didBeginDownloading() override;
+  void didUpdateFileSize(int bytes) override;
+  void didUpdateDownloadProgress(float progress) override;
+  void willPerformAudioSetup() override;
+  void didSetupDownloadedAudio() override {}
+  void downloadRequiresRefreshOfStatus() override { updateReciterLabel(); }
+  void didEndDownloading() override;
+  void downloadViewAnimDidStop();
+  void checkDownloadStatus();
+  void cancelAudioDownload();
+  void btnDownloadProgressPressed() {}
+
   std::shared_ptr<av::AudioPlayer> CurrentAudioPlayer() const { return CurrentAudioPlayer_; }
   // Either pause button is selected.
   bool isAudioPaused() const;
@@ -210,6 +226,12 @@ class SurahViewController : public ui::ViewController,
   std::shared_ptr<ui::Button> btnBottomAudioRR, btnBottomAudioPause, btnBottomAudioFF, btnLandscapeAudioRR,
       btnLandscapeAudioPause, btnLandscapeAudioFF, btnSurahRepeatBubble, btnAyahRepeatBubble;
   std::shared_ptr<ui::Label> lblFFRR, lblAyahRepeatCount;
+  // The download strip over the foot of the verses.
+  std::shared_ptr<ui::View> viewDownloadAudioProgress, viewDownloadAudioProgressContainer;
+  std::shared_ptr<ui::ProgressView> downloadAudioProgressBar;
+  std::shared_ptr<ui::Label> lblAudioDownloadDetails;
+  std::shared_ptr<ui::Button> btnAudioDownloadCancel, btnDownloadProgress;
+  std::shared_ptr<ui::ActivityIndicatorView> activityAudioDownload;
 
   // ---- table data source and delegate -----------------------------------------------------------
   int numberOfSectionsInTableView(ui::TableView* tableView) override;
@@ -326,6 +348,7 @@ class SurahViewController : public ui::ViewController,
   // Layout of the outlets, one function per area.
   void buildSurahView();
   void buildAudioArea();
+  void buildDownloadArea();
   void connectAudioActions();
   void setPauseSelected(bool selected);
   void releaseAudioSession();

@@ -21,6 +21,7 @@ class ReadingScreenLink : public IndexReadingScreen {
   void refreshTheme() override { screen_->refreshTheme(); }
   void setRequiresReload(bool on) override { screen_->setRequiresReload(on); }
   void updateReciterLabel() override { screen_->updateReciterLabel(); }
+  ZarvelSDKAppDownloadDelegate* downloadPanel() override { return screen_.get(); }
 
  private:
   std::shared_ptr<SurahViewController> screen_;

@@ -8,6 +8,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Blur.h"
 #include "platform/graphics/Layer.h"
+#include "platform/graphics/ScaledImageCache.h"
 
 namespace cg {
 
@@ -166,6 +167,39 @@ int Context::pixelHeight() const {
 std::shared_ptr<Image> Context::makeImage() {
   // Drawing still pending inside mask groups or layers is not in the target yet.
   return Image::copyOfSurface(cairo_get_target(cr_), scale_);
+}
+
+bool Context::shiftPixels(int x, int y, int width, int height, int dx, int dy) {
+  cairo_surface_t* s = cairo_get_target(cr_);
+  if (cairo_surface_get_type(s) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32)
+    return false;
+  int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
+  int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int x1 = std::min(x + width, sw), y1 = std::min(y + height, sh);
+  // The part whose source is inside the rect too.
+  int cx0 = std::max(x0, x0 - dx), cx1 = std::min(x1, x1 - dx);
+  int cy0 = std::max(y0, y0 - dy), cy1 = std::min(y1, y1 - dy);
+  if (cx0 >= cx1 || cy0 >= cy1) return true;
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  int stride = cairo_image_surface_get_stride(s);
+  std::size_t bytes = std::size_t(cx1 - cx0) * 4;
+  auto row = [&](int r) { std::memmove(data + r * stride + cx0 * 4, data + (r + dy) * stride + (cx0 + dx) * 4, bytes); };
+  // Rows are copied in the order that reads each source before it is overwritten.
+  if (dy > 0) for (int r = cy0; r < cy1; ++r) row(r);
+  else for (int r = cy1 - 1; r >= cy0; --r) row(r);
+  cairo_surface_mark_dirty_rectangle(s, cx0, cy0, cx1 - cx0, cy1 - cy0);
+  return true;
+}
+
+void Context::clipToPixelRect(int x, int y, int width, int height) {
+  cairo_save(cr_);
+  cairo_identity_matrix(cr_);
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, x, y, width, height);
+  cairo_restore(cr_);  // the path stays, in device space
+  cairo_clip(cr_);
 }
 
 // --- graphics state -------------------------------------------------------------
@@ -584,10 +618,39 @@ void Context::strokePath() {
   cairo_new_path(cr_);
 }
 
-void Context::fillRect(const Rect& r) {
+// An operation touching the device box: skipped outside the limit, drawn
+// as it is inside one of its rects, cut to them otherwise.
+template <class F>
+void Context::withinPixelLimit(const Rect& box, F&& f) {
+  if (pixelLimit_.empty() || states_.back().shadowColor.a > 0) return f();
+  bool meets = false;
+  for (const Rect& r : pixelLimit_) {
+    if (r.contains(box))
+      return f();
+    meets = meets || r.intersects(box);
+  }
+  if (!meets) return;
+  cairo_save(cr_);
+  cairo_save(cr_);
+  cairo_identity_matrix(cr_);
   cairo_new_path(cr_);
-  addRect(r);
-  fillPath();
+  for (const Rect& r : pixelLimit_) cairo_rectangle(cr_, r.x(), r.y(), r.width(), r.height());
+  cairo_restore(cr_);
+  cairo_clip(cr_);
+  f();
+  cairo_restore(cr_);
+}
+
+void Context::fillRect(const Rect& r) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr_, &m);
+  auto fill = [&] {
+    cairo_new_path(cr_);
+    addRect(r);
+    fillPath();
+  };
+  if (m.xy == 0 && m.yx == 0) withinPixelLimit(deviceBox(r), fill);
+  else fill();
 }
 
 void Context::strokeRect(const Rect& r) {
@@ -612,9 +675,12 @@ void Context::fillEllipseInRect(const Rect& r) {
 }
 
 void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, const Rect& rect,
-                          const Rect& sourcePx, bool asMask) {
+                          const Rect& sourcePx, bool asMask, bool immutable) {
   if (rect.isEmpty() || sourcePx.isEmpty() || pxWidth <= 0 || pxHeight <= 0) return;
   const State& s = states_.back();
+  if (immutable && !asMask && s.shadowColor.a <= 0 && s.blend == BlendMode::Normal &&
+      drawScaledCopy(surface, rect, sourcePx))
+    return;
   // A part of the bitmap is drawn from a view of just that part, so that
   // smoothing at its edges never reaches the pixels around it.
   cairo_surface_t* view = nullptr;
@@ -640,7 +706,8 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
       // The glyph renderer's case: painting the bounded source skips building
       // and filling a path, and cairo composites the bitmap directly.
       cairo_set_source(c, p);
-      cairo_paint(c);
+      if (c == cr_) withinPixelLimit(deviceBox(rect), [&] { cairo_paint(c); });
+      else cairo_paint(c);
       return;
     }
     cairo_new_path(c);
@@ -673,6 +740,36 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
   }
 }
 
+// A bitmap smoothed to another size on an upright device is copied from the
+// kept result of smoothing it there (ScaledImageCache.h): the same pixels
+// whatever the clip, and no smoothing again. False when it is not such a case.
+bool Context::drawScaledCopy(cairo_surface_t* surface, const Rect& rect, const Rect& sourcePx) {
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr_, &ctm);
+  if (ctm.xy != 0 || ctm.yx != 0 || ctm.xx <= 0 || ctm.yy <= 0) return false;
+  Rect device(Float(ctm.xx * rect.x() + ctm.x0), Float(ctm.yy * rect.y() + ctm.y0), Float(ctm.xx * rect.width()),
+              Float(ctm.yy * rect.height()));
+  auto whole = [](double v) { return std::abs(v - std::round(v)) < 1e-4; };
+  bool exact = std::abs(device.width() - sourcePx.width()) < 1e-4 && std::abs(device.height() - sourcePx.height()) < 1e-4 &&
+               whole(device.x()) && whole(device.y()) && whole(sourcePx.x()) && whole(sourcePx.y());
+  if (exact) return false;  // a plain copy already
+  int x = 0, y = 0;
+  cairo_surface_t* copy = detail::scaledCopy(surface, sourcePx, device, x, y);
+  if (!copy) return false;
+  const State& s = states_.back();
+  cairo_save(cr_);
+  cairo_identity_matrix(cr_);
+  cairo_set_source_surface(cr_, copy, x, y);
+  Rect box(Float(x), Float(y), Float(cairo_image_surface_get_width(copy)), Float(cairo_image_surface_get_height(copy)));
+  withinPixelLimit(box, [&] {
+    if (s.alpha >= 1) cairo_paint(cr_);
+    else cairo_paint_with_alpha(cr_, s.alpha);
+  });
+  cairo_restore(cr_);
+  cairo_surface_destroy(copy);
+  return true;
+}
+
 void Context::drawImage(const Image& image, const Rect& rect) {
   drawSurface(image.surface(), image.width(), image.height(), rect,
               Rect(0, 0, Float(image.width()), Float(image.height())), false);
@@ -694,7 +791,7 @@ void Context::drawLayer(const Layer& layer, Point at) { drawLayer(layer, Rect(at
 
 void Context::drawLayer(const Layer& layer, const Rect& rect) {
   drawSurface(layer.surface(), layer.pixelWidth(), layer.pixelHeight(), rect,
-              Rect(0, 0, Float(layer.pixelWidth()), Float(layer.pixelHeight())), false);
+              Rect(0, 0, Float(layer.pixelWidth()), Float(layer.pixelHeight())), false, false);
 }
 
 // --- transparency layers ---------------------------------------------------------------

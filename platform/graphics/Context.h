@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/graphics/AffineTransform.h"
@@ -52,6 +53,19 @@ class Context {
   int pixelHeight() const;
   // A copy of the pixels drawn so far, marked with this context's scale.
   std::shared_ptr<Image> makeImage();
+
+  // Within the rect of the surface's pixels (x, y, width, height), each pixel
+  // takes the value of the one (dx, dy) pixels away where that one lies in
+  // the rect too; the others keep theirs (scrolling what is shown). False
+  // when the target is not an image surface.
+  bool shiftPixels(int x, int y, int width, int height, int dx, int dy);
+  // Rects of the surface's pixels outside which nothing need be drawn (a
+  // window drawing only what changed). Only operations whose pixels inside
+  // them a cut leaves exactly as they are keep to them: rectangle fills and
+  // bitmap copies at whole pixels. Empty: no limit.
+  void setPixelLimit(std::vector<Rect> limit) { pixelLimit_ = std::move(limit); }
+  // Clips to a rect given in the surface's pixels, whatever the transform.
+  void clipToPixelRect(int x, int y, int width, int height);
 
   // The underlying cairo context.
   cairo_t* cairo() const { return cr_; }
@@ -155,11 +169,15 @@ class Context {
   Rect deviceBox(const Rect& r) const;
   Rect extents(void (*measure)(cairo_t*, double*, double*, double*, double*)) const;
   void drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, const Rect& rect,
-                   const Rect& sourcePx, bool asMask);
+                   const Rect& sourcePx, bool asMask, bool immutable = true);
+  bool drawScaledCopy(cairo_surface_t* surface, const Rect& rect, const Rect& sourcePx);
   void unwindTop();
+
+  template <class F> void withinPixelLimit(const Rect& deviceBox, F&& f);
 
   cairo_t* cr_ = nullptr;
   Float scale_ = 1;
+  std::vector<Rect> pixelLimit_;
   std::vector<State> states_;
 };
 

@@ -41,6 +41,10 @@ struct Rect {
   bool contains(Point p) const {
     return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
   }
+  // The whole of r lies inside (edges may touch).
+  bool contains(const Rect& r) const {
+    return r.minX() >= minX() && r.minY() >= minY() && r.maxX() <= maxX() && r.maxY() <= maxY();
+  }
   bool intersects(const Rect& r) const {
     return !isEmpty() && !r.isEmpty() && minX() < r.maxX() && r.minX() < maxX() &&
            minY() < r.maxY() && r.minY() < maxY();

@@ -110,6 +110,7 @@ struct AnimatorState {
   }
 
   static void show(View& v, AnimatedProperty p, const Value* value) {
+    v.damageDrawnArea();
     switch (p) {
       case AnimatedProperty::Frame:
         Animator::setFrame(v, value ? &std::get<cg::Rect>(*value) : nullptr);
@@ -121,7 +122,7 @@ struct AnimatorState {
         Animator::setTransform(v, value ? &std::get<cg::AffineTransform>(*value) : nullptr);
         break;
     }
-    v.setNeedsDisplay();
+    v.damageDrawnArea();
   }
 
   // Forgets a running animation of the property; the view shows its model value.

@@ -16,8 +16,15 @@ class Animator {
   static void finishAll();
   // Shows a presentation value other than the model's (null: the model's);
   // the key-frame animations draw through this.
-  static void presentFrame(View& v, const cg::Rect* r) { setFrame(v, r); v.setNeedsDisplay(); }
-  static void presentAlpha(View& v, const float* a) { setAlpha(v, a); v.setNeedsDisplay(); }
+  static void presentFrame(View& v, const cg::Rect* r) {
+    v.damageDrawnArea();
+    setFrame(v, r);
+    v.damageDrawnArea();
+  }
+  static void presentAlpha(View& v, const float* a) {
+    setAlpha(v, a);
+    v.damageDrawnArea();
+  }
 
   // The timing of the innermost open begin/commit block, for views that
   // animate a value of their own with it (a scroll view's offset).

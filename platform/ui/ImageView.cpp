@@ -1,6 +1,7 @@
 #include "platform/ui/ImageView.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace ui {
 
@@ -69,12 +70,35 @@ cg::Size ImageView::sizeThatFits(cg::Size) const {
   return image_ ? image_->size() : cg::Size{};
 }
 
+// Where the image is drawn in the bounds: a stretchable image fills them
+// whatever the mode (its caps are for that).
+static cg::Rect imageRect(const Image& image, ContentMode mode, cg::Rect bounds) {
+  bool stretches = image.leftCapWidth() > 0 || image.topCapHeight() > 0;
+  return stretches ? bounds : rectForContentMode(mode, image.size(), bounds);
+}
+
+// One image, or one colour, painted once.
+bool ImageView::drawsInOnePaint() const {
+  if (typeid(*this) != typeid(ImageView)) return false;
+  const auto& image = currentImage();
+  bool background = backgroundColor() && !backgroundColor()->isClear();
+  if (!image) return true;
+  return !background && image->leftCapWidth() <= 0 && image->topCapHeight() <= 0;
+}
+
+// An image larger than the bounds, placed by a mode that does not clip it.
+float ImageView::drawingReach() const {
+  if (typeid(*this) != typeid(ImageView)) return View::drawingReach();
+  const auto& image = currentImage();
+  if (!image || contentMode() == ContentMode::ScaleAspectFill) return 0;
+  cg::Rect b = bounds(), r = imageRect(*image, contentMode(), b);
+  return std::max({0.0f, b.minX() - r.minX(), b.minY() - r.minY(), r.maxX() - b.maxX(), r.maxY() - b.maxY()});
+}
+
 void ImageView::drawRect(cg::Context& context, cg::Rect) {
   const auto& image = currentImage();
   if (!image) return;
-  // A stretchable image fills the bounds whatever the mode: its caps are for that.
-  bool stretches = image->leftCapWidth() > 0 || image->topCapHeight() > 0;
-  cg::Rect r = stretches ? bounds() : rectForContentMode(contentMode(), image->size(), bounds());
+  cg::Rect r = imageRect(*image, contentMode(), bounds());
   if (contentMode() == ContentMode::ScaleAspectFill) {
     context.save();
     context.clipToRect(bounds());

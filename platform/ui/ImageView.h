@@ -30,6 +30,10 @@ class ImageView : public View {
   cg::Size sizeThatFits(cg::Size size) const override;
   void drawRect(cg::Context& context, cg::Rect rect) override;
 
+ protected:
+  bool drawsInOnePaint() const override;
+  float drawingReach() const override;
+
  private:
   std::shared_ptr<Image> image_;
   std::shared_ptr<Image> highlightedImage_;

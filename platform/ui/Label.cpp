@@ -72,6 +72,21 @@ Font Label::fontForDrawing() const {
   return font;
 }
 
+// The text keeps to the bounds (a line that fits may take one point more) but
+// for its shadow; in a label with no room it is drawn whole from the origin.
+float Label::drawingReach() const {
+  float shadow = shadowColor_ && !shadowColor_->isClear()
+                     ? std::max(std::fabs(shadowOffset_.width), std::fabs(shadowOffset_.height))
+                     : 0;
+  cg::Rect b = bounds();
+  if (text_.empty()) return 0;
+  if (b.width() <= 0 || b.height() <= 0) {
+    cg::Size s = sizeWithFont(text_, font_);
+    return std::max(s.width, s.height) + shadow + 1;
+  }
+  return 1 + shadow;
+}
+
 void Label::drawRect(cg::Context& context, cg::Rect) {
   if (text_.empty()) return;
   drawText(context, fontForDrawing());

@@ -55,6 +55,9 @@ class Label : public View {
   cg::Size sizeThatFits(cg::Size size) const override;
   void drawRect(cg::Context& context, cg::Rect rect) override;
 
+ protected:
+  float drawingReach() const override;
+
  private:
   cg::Size textSize(float width, int lines) const;
   void drawText(cg::Context& context, const Font& font);

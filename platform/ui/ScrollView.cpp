@@ -9,6 +9,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/GestureRecognizer.h"
+#include "platform/ui/Screen.h"
 
 namespace ui {
 
@@ -43,6 +44,9 @@ class ScrollIndicator : public View {
     context.addRoundedRect(b, std::min(b.width(), b.height()) / 2);
     context.fillPath();
   }
+
+ protected:
+  float drawingReach() const override { return 0; }
 };
 
 }  // namespace
@@ -517,6 +521,12 @@ void ScrollView::tick() {
   cg::Point lo = minimumContentOffset(), hi = maximumContentOffset();
   bool movingX = stepAxis(axisX_, o.x, lo.x, hi.x, now);
   bool movingY = stepAxis(axisY_, o.y, lo.y, hi.y, now);
+  // On the way the content rests on whole pixels of the screen, so the window
+  // moves what it shows rather than drawing it again; the last step lands
+  // exactly where the motion ends.
+  float k = Screen::main().scale();
+  if (movingX) o.x = std::round(o.x * k) / k;
+  if (movingY) o.y = std::round(o.y * k) / k;
   Motion motion = motion_;
   bool toTop = scrollingToTop_;
   if (!movingX && !movingY) {

@@ -80,7 +80,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   bool isOpaque() const { return opaque_; }
   void setOpaque(bool opaque) { opaque_ = opaque; }
   bool clipsToBounds() const { return clipsToBounds_; }
-  void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
+  void setClipsToBounds(bool clips);
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
   bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
@@ -124,14 +124,21 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   virtual bool scrollWheel(const ScrollWheelEvent& event) { (void)event; return false; }
 
   // Drawing. drawRect draws this view's own content in its bounds
-  // coordinates; the background colour is already filled.
+  // coordinates; the background colour is already filled. setNeedsDisplay
+  // marks the view's area of its window as changed: the window draws again
+  // only what changed (and what moved, appeared or disappeared).
   virtual void drawRect(cg::Context& context, cg::Rect rect);
   void setNeedsDisplay();
   bool needsDisplay() const { return needsDisplay_; }
   // Draws this view and its visible subviews into the context, whose current
   // user space is this view's superview space (or the view's own bounds
-  // space when asRoot is true).
+  // space when asRoot is true). Everything is drawn: the window's own
+  // display draws only what changed.
   void renderTree(cg::Context& context, bool asRoot = false);
+  // A rect of this view's bounds space in its window's space as drawn now
+  // (animations included), cut to what its clipping ancestors show; empty
+  // when the view is not in a window or an ancestor is hidden or clear.
+  cg::Rect rectOnScreen(cg::Rect rect) const;
 
   // Layout.
   virtual void layoutSubviews() {}
@@ -163,7 +170,8 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   float presentationAlpha() const;
   cg::AffineTransform presentationTransform() const;
 
-  // Set by the window when a redraw is wanted; the backend clears it.
+  // Told of every setNeedsDisplay (the window keeps its own account of
+  // what changed; this is for watchers such as tests).
   static void setDisplayObserver(std::function<void()> observer);
 
   // The controller whose view this is (it comes before the superview in the
@@ -190,12 +198,40 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   static size_t runningAnimationCount();
 
  protected:
-  // Moves the bounds origin alone (scrolling): no layout, no animation.
+  // Moves the bounds origin alone (scrolling): no layout, no animation. The
+  // window may move the pixels already shown instead of drawing them again.
   void setBoundsOrigin(cg::Point origin);
+  // True when drawing is one paint of the whole view (a plain colour, an
+  // image), which a view with alpha below 1 and no subviews then paints
+  // with that alpha instead of through a transparency layer.
+  virtual bool drawsInOnePaint() const;
+  // How far (points) this view's own drawing may reach past its bounds: a
+  // panel's shadow, a stroke along an edge. Views of unknown kinds answer a
+  // margin that holds the platform's shadows; views that keep to their
+  // bounds answer 0, which lets the window draw less around them.
+  virtual float drawingReach() const;
 
  private:
   friend class Animator;
   friend class ViewController;
+  friend class RenderPass;
+  friend struct AnimatorState;
+  friend class Window;
+  // A rect of v's bounds space in its window's space as drawn now, cut by
+  // clipping ancestors; w is the window (null, and the rect empty, when v is
+  // in none or an ancestor hides it).
+  static cg::Rect screenRect(const View* v, cg::Rect r, Window*& w);
+  // The map from this view's bounds space to its superview's, as drawn now.
+  cg::AffineTransform presentationToSuperview() const;
+  // What this view and its subviews may draw, in its bounds space.
+  cg::Rect drawnExtent(int& budget) const;
+  // Marks the area the view and its subviews take on screen as changed
+  // (before and after it moves, turns, fades, appears or disappears).
+  void damageDrawnArea();
+  // The reach of the drawing shown now or about to be drawn.
+  float reachNow() const;
+  // A window view answers itself.
+  virtual Window* asWindow() { return nullptr; }
   void resizeSubviewsFromOldSize(cg::Size old);
   void autoresizeFromOldSuperviewSize(cg::Size old, cg::Size now);
   void detachFromSuperview();
@@ -216,6 +252,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   bool autoresizesSubviews_ = true;
   bool needsDisplay_ = true;
   bool needsLayout_ = false;
+  float drawnReach_ = 0;  // drawingReach() when last drawn
   unsigned autoresizingMask_ = ViewAutoresizingNone;
   ContentMode contentMode_ = ContentMode::ScaleToFill;
   int tag_ = 0;

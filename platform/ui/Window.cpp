@@ -2,16 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <ctime>
+#include <limits>
+#include <optional>
+#include <type_traits>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/PopoverController.h"
+#include "platform/ui/RenderPass.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextDrawing.h"
@@ -34,9 +41,6 @@ std::vector<Window*>& liveWindows() {
 Window::Window(cg::Rect frame) : View(frame) {
   liveWindows().push_back(this);
   setHidden(true);
-  View::setDisplayObserver([] {
-    for (Window* w : liveWindows()) w->needsRedraw_ = true;
-  });
 }
 
 Window::~Window() {
@@ -351,21 +355,310 @@ bool Window::rotateToInterfaceOrientation(InterfaceOrientation to, bool animated
 
 // --- drawing -------------------------------------------------------------------
 
+namespace {
+
+// At most this many separate changed areas are kept; more become their union.
+constexpr std::size_t kMaxDamageRects = 12;
+
+
+// Two areas are kept as one when their union is hardly larger than both.
+bool worthMerging(const cg::Rect& a, const cg::Rect& b) {
+  bool touch = a.minX() <= b.maxX() && b.minX() <= a.maxX() && a.minY() <= b.maxY() && b.minY() <= a.maxY();
+  if (!touch) return false;
+  cg::Rect u = a.unionWith(b);
+  return u.width() * u.height() <= 1.25f * (a.width() * a.height() + b.width() * b.height());
+}
+
+// Whole pixels of a context at the scale, as window points.
+cg::Rect outerPixelsInPoints(const cg::Rect& r, float scale) {
+  float x0 = std::floor(r.minX() * scale), y0 = std::floor(r.minY() * scale);
+  float x1 = std::ceil(r.maxX() * scale), y1 = std::ceil(r.maxY() * scale);
+  return cg::Rect(x0 / scale, y0 / scale, (x1 - x0) / scale, (y1 - y0) / scale);
+}
+
+struct PixelBox {
+  int x0, y0, x1, y1;
+};
+
+// Copies a box of pixels from one ARGB surface of the same size to another.
+void copyPixels(cairo_surface_t* from, cairo_surface_t* to, const PixelBox& b) {
+  const unsigned char* src = cairo_image_surface_get_data(from);
+  unsigned char* dst = cairo_image_surface_get_data(to);
+  int ss = cairo_image_surface_get_stride(from), ds = cairo_image_surface_get_stride(to);
+  for (int y = b.y0; y < b.y1; ++y)
+    std::memcpy(dst + std::size_t(y) * std::size_t(ds) + std::size_t(b.x0) * 4,
+                src + std::size_t(y) * std::size_t(ss) + std::size_t(b.x0) * 4, std::size_t(b.x1 - b.x0) * 4);
+}
+
+}  // namespace
+
+bool Window::needsRedraw() const {
+  return whollyDamaged_ || !damage_.empty() || !scrolls_.empty() ||
+         (showsStatusBar_ && statusBarState() != shownStatusBar_);
+}
+
+void Window::setNeedsRedraw() {
+  whollyDamaged_ = true;
+  damage_.clear();
+  scrolls_.clear();
+}
+
+void Window::addDamage(cg::Rect r) {
+  if (whollyDamaged_) return;
+  cg::Rect all(0, 0, frame().width(), frame().height());
+  r = r.intersection(all);
+  if (r.isEmpty()) return;
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (auto it = damage_.begin(); it != damage_.end(); ++it) {
+      if (it->contains(r)) return;
+      if (worthMerging(*it, r)) {
+        r = r.unionWith(*it);
+        damage_.erase(it);
+        merged = true;
+        break;
+      }
+    }
+  }
+  if (r.contains(all)) return setNeedsRedraw();
+  damage_.push_back(r);
+  // Too many: the two whose union adds least become one.
+  while (damage_.size() > kMaxDamageRects) {
+    std::size_t a = 0, b = 1;
+    float best = std::numeric_limits<float>::max();
+    for (std::size_t i = 0; i < damage_.size(); ++i)
+      for (std::size_t j = i + 1; j < damage_.size(); ++j) {
+        cg::Rect u = damage_[i].unionWith(damage_[j]);
+        float added = u.width() * u.height() - damage_[i].width() * damage_[i].height() -
+                      damage_[j].width() * damage_[j].height();
+        if (added < best) best = added, a = i, b = j;
+      }
+    cg::Rect u = damage_[a].unionWith(damage_[b]);
+    damage_.erase(damage_.begin() + long(b));
+    damage_.erase(damage_.begin() + long(a));
+    if (u.contains(all)) return setNeedsRedraw();
+    addDamage(u);
+  }
+}
+
+void Window::viewDidScroll(View& view, cg::Point delta) {
+  if (whollyDamaged_) return;
+  Window* w = nullptr;
+  cg::Rect shown = screenRect(&view, view.bounds(), w);
+  if (w != this || shown.isEmpty()) return;
+  // What was marked inside it moves with the content.
+  std::vector<cg::Rect> moved;
+  for (const cg::Rect& d : damage_) {
+    cg::Rect inside = d.intersection(shown);
+    if (!inside.isEmpty()) moved.push_back(inside.offsetBy(-delta.x, -delta.y).intersection(shown));
+  }
+  for (const cg::Rect& r : moved) addDamage(r);
+  for (PendingScroll& p : scrolls_)
+    if (p.view.lock().get() == &view) {
+      p.delta = {p.delta.x + delta.x, p.delta.y + delta.y};
+      return;
+    }
+  scrolls_.push_back({view.weak_from_this(), delta});
+}
+
+void Window::moveScrolledPixels(cg::Context& context) {
+  auto scrolls = std::move(scrolls_);
+  scrolls_.clear();
+  for (const PendingScroll& p : scrolls) {
+    if (whollyDamaged_) return;
+    auto view = p.view.lock();
+    if (!view || view->window() != this) continue;
+    if (!movePixelsOf(*view, p.delta, context)) {
+      Window* w = nullptr;
+      addDamage(screenRect(view.get(), view->bounds(), w));
+    }
+  }
+}
+
+// Moves what a scroll view shows instead of drawing it again, when the
+// pixels can be moved exactly: the view paints its whole area opaquely, lies
+// on whole pixels, is drawn upright and unfaded, and moves by whole pixels.
+// Then only the strip that comes into view and the views drawn over it are
+// drawn again.
+bool Window::movePixelsOf(View& view, cg::Point delta, cg::Context& context) {
+  auto bg = view.backgroundColor();
+  if (!bg || bg->a < 1) return false;
+  for (const View* v = &view; v && v != this; v = v->superview()) {
+    if (v->isHidden() || v->presentationAlpha() < 1 || !v->presentationTransform().isIdentity() ||
+        !(v->presentationFrame().size == v->bounds().size))
+      return false;
+    for (const PendingScroll& p : scrolls_)
+      if (v != &view && p.view.lock().get() == v) return false;  // it moves inside one that moves
+  }
+  float scale = context.scale();
+  float dx = delta.x * scale, dy = delta.y * scale;
+  if (std::fabs(dx - std::round(dx)) > 1e-3f || std::fabs(dy - std::round(dy)) > 1e-3f) return false;
+  Window* w = nullptr;
+  cg::Rect shown = screenRect(&view, view.bounds(), w);
+  if (shown.isEmpty()) return true;
+  // The views drawn after it over its area; an opaque one that covers a
+  // band along an edge leaves only the rest to move (the pixels it covers are
+  // its own and stay).
+  std::vector<const View*> over;
+  for (const View* v = &view; v->superview(); v = v->superview()) {
+    bool after = false;
+    for (const auto& s : v->superview()->subviews()) {
+      if (after && !s->isHidden() && s->presentationAlpha() > 0) over.push_back(s.get());
+      if (s.get() == v) after = true;
+    }
+  }
+  for (const View* s : over) {
+    auto color = s->backgroundColor();
+    if (!color || color->a < 1 || s->presentationAlpha() < 1) continue;
+    cg::Rect covered = screenRect(s, s->bounds(), w);
+    if (!covered.intersects(shown)) continue;
+    bool fullHeight = covered.minY() <= shown.minY() && covered.maxY() >= shown.maxY();
+    bool fullWidth = covered.minX() <= shown.minX() && covered.maxX() >= shown.maxX();
+    if (fullHeight && covered.minX() <= shown.minX()) shown = cg::Rect(covered.maxX(), shown.y(), shown.maxX() - covered.maxX(), shown.height());
+    else if (fullHeight && covered.maxX() >= shown.maxX()) shown.size.width = covered.minX() - shown.minX();
+    else if (fullWidth && covered.minY() <= shown.minY()) shown = cg::Rect(shown.x(), covered.maxY(), shown.width(), shown.maxY() - covered.maxY());
+    else if (fullWidth && covered.maxY() >= shown.maxY()) shown.size.height = covered.minY() - shown.minY();
+    if (shown.isEmpty()) return true;
+  }
+  // A clip with edges between pixels makes cairo compose what it cuts a
+  // little differently: only a view on whole pixels is moved.
+  cg::Rect outer = outerPixelsInPoints(shown, scale);
+  if (std::fabs(outer.minX() - shown.minX()) * scale > 1e-3f || std::fabs(outer.minY() - shown.minY()) * scale > 1e-3f ||
+      std::fabs(outer.maxX() - shown.maxX()) * scale > 1e-3f || std::fabs(outer.maxY() - shown.maxY()) * scale > 1e-3f)
+    return false;
+  int x0 = int(std::lround(outer.minX() * scale)), y0 = int(std::lround(outer.minY() * scale));
+  int x1 = int(std::lround(outer.maxX() * scale)), y1 = int(std::lround(outer.maxY() * scale));
+  int ix = int(std::round(dx)), iy = int(std::round(dy));
+  if (std::abs(ix) >= x1 - x0 || std::abs(iy) >= y1 - y0) return false;
+  if (!context.shiftPixels(x0, y0, x1 - x0, y1 - y0, ix, iy)) return false;
+  const cg::Rect& inner = outer;
+  // What comes into view.
+  if (iy > 0) addDamage(cg::Rect(inner.minX(), inner.maxY() - delta.y, inner.width(), delta.y));
+  if (iy < 0) addDamage(cg::Rect(inner.minX(), inner.minY(), inner.width(), -delta.y));
+  if (ix > 0) addDamage(cg::Rect(inner.maxX() - delta.x, inner.minY(), delta.x, inner.height()));
+  if (ix < 0) addDamage(cg::Rect(inner.minX(), inner.minY(), -delta.x, inner.height()));
+  // Views drawn after it over its area were moved with it.
+  for (const View* s : over) {
+    int budget = 400;
+    cg::Rect r = screenRect(s, s->drawnExtent(budget), w);
+    addDamage(r.intersection(outer));
+    addDamage(r.offsetBy(-delta.x, -delta.y).intersection(outer));  // where its pixels went
+  }
+  if (showsStatusBar_) {
+    cg::Rect bar(0, 0, frame().width(), statusBarHeight());
+    addDamage(bar.intersection(outer));
+    addDamage(bar.offsetBy(-delta.x, -delta.y).intersection(outer));
+  }
+  return true;
+}
+
 void Window::render(cg::Context& context) {
   layoutIfNeeded();
   context.save();
   context.setFillColor(cg::Color::black());
   context.fillRect(cg::Rect(0, 0, frame().width(), frame().height()));
   context.restore();
-  bool wasHidden = isHidden();
-  if (!wasHidden) {
+  if (!isHidden()) {
     renderTree(context, true);
     drawStatusBar(context);
   }
-  needsRedraw_ = false;
+}
+
+std::vector<cg::Rect> Window::display(cg::Context& context) {
+  layoutIfNeeded();
+  float scale = context.scale();
+  const void* surface = cairo_get_target(context.cairo());
+  if (surface != shownSurface_ || context.pixelWidth() != shownWidth_ ||
+      context.pixelHeight() != shownHeight_ || scale != shownScale_)
+    setNeedsRedraw();
+  std::string statusBar = showsStatusBar_ ? statusBarState() : std::string();
+  if (statusBar != shownStatusBar_) addDamage(cg::Rect(0, 0, frame().width(), statusBarHeight()));
+  moveScrolledPixels(context);
+  std::vector<cg::Rect> changed;
+  cg::Rect all(0, 0, frame().width(), frame().height());
+  if (whollyDamaged_) changed.push_back(outerPixelsInPoints(all, scale));
+  else
+    for (const cg::Rect& d : damage_) changed.push_back(outerPixelsInPoints(d, scale).intersection(all));
+  damage_.clear();
+  scrolls_.clear();
+  whollyDamaged_ = false;
+  shownSurface_ = surface;
+  shownWidth_ = context.pixelWidth();
+  shownHeight_ = context.pixelHeight();
+  shownScale_ = scale;
+  shownStatusBar_ = statusBar;
+  if (changed.empty()) return changed;
+
+  cairo_surface_t* target = cairo_get_target(context.cairo());
+  bool image = cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+               cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32;
+  int width = context.pixelWidth(), height = context.pixelHeight();
+  std::vector<PixelBox> boxes;
+  std::vector<cg::Rect> regions;
+  for (const cg::Rect& r : changed) {
+    PixelBox b{std::clamp(int(std::lround(r.minX() * scale)), 0, width), std::clamp(int(std::lround(r.minY() * scale)), 0, height),
+               std::clamp(int(std::lround(r.maxX() * scale)), 0, width), std::clamp(int(std::lround(r.maxY() * scale)), 0, height)};
+    if (b.x1 <= b.x0 || b.y1 <= b.y0) continue;
+    boxes.push_back(b);
+    regions.emplace_back(float(b.x0), float(b.y0), float(b.x1 - b.x0), float(b.y1 - b.y0));
+  }
+  bool whole = boxes.size() == 1 && boxes.front().x0 == 0 && boxes.front().y0 == 0 && boxes.front().x1 == width &&
+               boxes.front().y1 == height;
+  if (whole || !image) {
+    drawChanges(context, regions, whole);
+    return changed;
+  }
+  // cairo draws a shape that a clip cuts (a curve, a turned edge, a smoothed
+  // bitmap) a little differently from the same shape uncut. So what changed
+  // is drawn uncut, skipping only what lies wholly outside the changes, on a
+  // scratch surface, and the changed boxes are copied from there.
+  if (!scratch_ || scratch_->pixelWidth() != width || scratch_->pixelHeight() != height || scratch_->scale() != scale)
+    scratch_ = std::make_unique<cg::Context>(cg::Context::bitmap(frame().width(), frame().height(), scale));
+  drawChanges(*scratch_, regions, true);
+  cairo_surface_t* drawn = cairo_get_target(scratch_->cairo());
+  cairo_surface_flush(drawn);
+  cairo_surface_flush(target);
+  for (const PixelBox& b : boxes) copyPixels(drawn, target, b);
+  cairo_surface_mark_dirty(target);
+  return changed;
+}
+
+// Draws the tree where the regions (the context's pixels) show: over a black
+// ground, skipping the views that miss them or that opaque views cover.
+void Window::drawChanges(cg::Context& context, const std::vector<cg::Rect>& regions, bool uncut) {
+  cg::Rect box = regions.front();
+  for (const cg::Rect& r : regions) box = box.unionWith(r);
+  context.save();
+  cairo_t* cr = context.cairo();
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_new_path(cr);
+  for (const cg::Rect& r : regions) cairo_rectangle(cr, r.x(), r.y(), r.width(), r.height());
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  if (!uncut) context.clipToPixelRect(int(box.x()), int(box.y()), int(box.width()), int(box.height()));
+  context.setPixelLimit(regions);
+  if (!isHidden()) {
+    RenderPass(context, true, box, regions).draw(*this, true);
+    drawStatusBar(context);
+  }
+  context.setPixelLimit({});
+  context.restore();
+}
+
+// What the status bar shows; it is drawn again when this changes.
+std::string Window::statusBarState() const {
+  std::time_t now = static_cast<std::time_t>(ns::Clock::current().now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  char clock[16];
+  std::strftime(clock, sizeof clock, "%H:%M", &local);
+  return std::string(clock) + (Application::shared().isNetworkActivityIndicatorVisible() ? "+" : "-");
 }
 
 void Window::setShowsStatusBar(bool shows) {
+  if (showsStatusBar_ == shows) return;
   showsStatusBar_ = shows;
   setNeedsRedraw();
 }
@@ -387,8 +680,14 @@ void Window::drawStatusBar(cg::Context& ctx) {
   if (Application::shared().isNetworkActivityIndicatorVisible()) {
     cg::Point c{6 + name.width + 14, h / 2};
     ctx.setLineWidth(1.6f);
+    // It turns a spoke every twelfth of a second: the window is drawn again then.
+    int turn = int(std::fmod(ns::Clock::current().now() * 12, 12.0));
+    std::weak_ptr<View> weak = weak_from_this();
+    ns::RunLoop::main().performAfter(this, "networkSpinner", 1.0 / 12, [weak] {
+      if (auto self = std::static_pointer_cast<Window>(weak.lock())) self->setNeedsRedraw();
+    });
     for (int i = 0; i < 12; ++i) {
-      float a = float(i) * 3.14159265f / 6;
+      float a = float(i + turn) * 3.14159265f / 6;
       ctx.setStrokeColor(ink.withAlpha(0.25f + 0.75f * float(i) / 11));
       ctx.beginPath();
       ctx.moveTo({c.x + 3.5f * std::cos(a), c.y + 3.5f * std::sin(a)});

@@ -13,6 +13,7 @@
 #include "platform/ui/View.h"
 
 namespace cg {
+class Context;
 class Image;
 }
 
@@ -90,19 +91,49 @@ class Window : public View {
   bool showsStatusBar() const { return showsStatusBar_; }
   float statusBarHeight() const;
 
-  // Lays out and draws the tree into the context (whose user space is the
-  // window's). Clears the redraw request.
+  // Lays out and draws the whole tree into the context (whose user space is
+  // the window's).
   void render(cg::Context& context);
+  // Lays out and draws only what changed since the last display into a
+  // context on the surface that display drew last, which still holds that
+  // frame (any other surface is drawn whole): content scrolled in a scroll
+  // view is moved rather than drawn again, and views outside the changes or
+  // under an opaque view are skipped. The areas whose pixels changed, in the
+  // window's points, each on whole pixels of the context; empty when nothing
+  // changed.
+  std::vector<cg::Rect> display(cg::Context& context);
   // A picture of the window at the scale.
   std::shared_ptr<cg::Image> snapshot(float scale = 1);
   bool writeScreenshot(const std::string& path, float scale = 1);
-  // True when something asked for a redraw since the last render.
-  bool needsRedraw() const { return needsRedraw_; }
-  void setNeedsRedraw() { needsRedraw_ = true; }
+  // True when something changed since the last display.
+  bool needsRedraw() const;
+  // The whole window is drawn again at the next display.
+  void setNeedsRedraw();
+
+  // Marks an area (window points) whose pixels must be drawn again; views
+  // do so as they change.
+  void addDamage(cg::Rect rect);
+  bool isWhollyDamaged() const { return whollyDamaged_; }
+  // The areas marked so far (for tests).
+  const std::vector<cg::Rect>& damage() const { return damage_; }
 
   Responder* nextResponder() const override;
 
  private:
+  friend class View;
+  // A view whose bounds origin moved by delta: its pixels may be moved at
+  // the next display instead of drawn again.
+  void viewDidScroll(View& view, cg::Point delta);
+  Window* asWindow() override { return this; }
+  struct PendingScroll {
+    std::weak_ptr<View> view;
+    cg::Point delta;
+  };
+  void moveScrolledPixels(cg::Context& context);
+  bool movePixelsOf(View& view, cg::Point delta, cg::Context& context);
+  std::string statusBarState() const;
+  void drawChanges(cg::Context& context, const std::vector<cg::Rect>& regions, bool uncut);
+
   struct TrackedTouch {
     std::shared_ptr<Touch> touch;
     std::vector<std::weak_ptr<GestureRecognizer>> recognizers;
@@ -119,7 +150,6 @@ class Window : public View {
   std::shared_ptr<ViewController> rootViewController_;
   Responder* firstResponder_ = nullptr;  // cleared when the view leaves the window
   std::map<int, TrackedTouch> touches_;
-  bool needsRedraw_ = true;
   double lastTapTime_ = -1;
   cg::Point lastTapLocation_;
   int lastTapCount_ = 0;
@@ -129,6 +159,18 @@ class Window : public View {
   std::string seekKey_;  // the key holding a seek down, if any
   EventSubtype seekEnd_ = EventSubtype::None;
   std::map<int, bool> statusBarTouches_;  // fingers that began on the status bar
+
+  // What changed since the last display.
+  std::vector<cg::Rect> damage_;
+  bool whollyDamaged_ = true;
+  std::vector<PendingScroll> scrolls_;
+  // The surface the last display drew (compared only), its size and scale.
+  const void* shownSurface_ = nullptr;
+  int shownWidth_ = 0, shownHeight_ = 0;
+  float shownScale_ = 0;
+  std::string shownStatusBar_;
+  // Where changes are drawn before they are copied to the surface shown.
+  std::unique_ptr<cg::Context> scratch_;
 };
 
 }  // namespace ui

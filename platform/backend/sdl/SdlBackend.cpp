@@ -254,17 +254,29 @@ class Session {
     SDL_StopTextInput();
   }
 
+  // Draws what changed and uploads only those pixels; `force` shows the
+  // frame again even when nothing changed (the window was uncovered).
   void present(bool force) {
     Window* w = Window::keyWindow();
     if (!w || (!force && !w->needsRedraw())) return;
     if (!ensureSurface()) return;
+    std::vector<cg::Rect> changed;
     {
       cg::Context ctx(surface_, scale_);
-      w->render(ctx);
+      changed = w->display(ctx);
     }
+    if (changed.empty() && !force) return;
     cairo_surface_flush(surface_);
-    SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(surface_),
-                      cairo_image_surface_get_stride(surface_));
+    const unsigned char* pixels = cairo_image_surface_get_data(surface_);
+    int stride = cairo_image_surface_get_stride(surface_);
+    int sw = cairo_image_surface_get_width(surface_), sh = cairo_image_surface_get_height(surface_);
+    for (const cg::Rect& r : changed) {
+      int x0 = std::clamp(int(std::floor(r.minX() * scale_)), 0, sw), y0 = std::clamp(int(std::floor(r.minY() * scale_)), 0, sh);
+      int x1 = std::clamp(int(std::ceil(r.maxX() * scale_)), 0, sw), y1 = std::clamp(int(std::ceil(r.maxY() * scale_)), 0, sh);
+      if (x1 <= x0 || y1 <= y0) continue;
+      SDL_Rect area{x0, y0, x1 - x0, y1 - y0};
+      SDL_UpdateTexture(texture_, &area, pixels + std::size_t(y0) * stride + std::size_t(x0) * 4, stride);
+    }
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer_, &ow, &oh);
     cg::Rect shown = screenRectInWindow(logicalSize(), {float(ow), float(oh)});

@@ -1,5 +1,6 @@
 // The rate prompt over time, its answers and the tell-a-friend mail, and the
 // routing of alert and sheet answers.
+#include "Classes/audio/RecitationMirrors.h"
 #include "AppTestEnvironment.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/RegisteredDefaults.h"
@@ -13,7 +14,23 @@ namespace {
 using Strings = std::vector<std::string>;
 constexpr double kDay = 86400;
 
-class PromptsTest : public AppTest {};
+// Six recitation mirrors, as the download sheets number them.
+class PromptsTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    setenv(RecitationMirrors::kEnvironmentVariable,
+           "http://127.0.0.1:1 http://127.0.0.1:2 http://127.0.0.1:3 http://127.0.0.1:4 http://127.0.0.1:5 "
+           "http://127.0.0.1:6",
+           1);
+    RecitationMirrors::reload();
+  }
+  void TearDown() override {
+    unsetenv(RecitationMirrors::kEnvironmentVariable);
+    RecitationMirrors::reload();
+    AppTest::TearDown();
+  }
+};
 
 TEST_F(PromptsTest, RatePromptShowsFromTwoDaysAfterTheFirstCheck) {
   auto delegate = install();

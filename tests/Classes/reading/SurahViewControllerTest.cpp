@@ -1,6 +1,8 @@
 // The reading screen on the real content database: opening a surah, the row
 // layouts, heights and offsets, the selected and playing rows, bookmarks,
 // navigation, the header and the reading position.
+#include "Classes/audio/PickReciterController.h"
+#include "platform/ui/NavigationController.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/reading/SurahInfoCell.h"
 #include "Classes/reading/SurahVerseView.h"
@@ -473,9 +475,10 @@ TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
   s.btnReciter->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
   settle();
   ASSERT_TRUE(s.popoverView && s.popoverView->isPopoverVisible());
-  auto reciters = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
+  auto nav = std::dynamic_pointer_cast<ui::NavigationController>(s.popoverView->contentViewController());
+  auto* reciters = nav ? dynamic_cast<PickReciterController*>(nav->topViewController()) : nullptr;
   ASSERT_TRUE(reciters);
-  reciters->didSelectRowAtIndexPath(reciters->tableView(), ui::IndexPath::indexPathForRow(3, 0));
+  reciters->didSelectRowAtIndexPath(reciters->table.get(), ui::IndexPath::indexPathForRow(4, 0));  // reciter 3
   EXPECT_EQ(defaults().integerForKey("CurrentReciterv22"), 3);
   EXPECT_EQ(s.btnReciter->titleForState(ui::ControlStateNormal), ChapterInfo::getReciterShortNameFromNumber(3));
 

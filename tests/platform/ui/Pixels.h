@@ -1,7 +1,9 @@
 #pragma once
 // Measuring what a test drew: pixels, and the box of the pixels that differ
 // from a background.
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "platform/graphics/Context.h"
@@ -31,6 +33,27 @@ inline cg::Rect inkBox(const cg::Image& image, cg::Rect area, cg::RGBA backgroun
       if (!near(image.pixelAt(x, y), background, tolerance)) {
         x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
       }
+  if (x1 < 0) return {};
+  return cg::Rect(float(x0), float(y0), float(x1 - x0 + 1), float(y1 - y0 + 1));
+}
+
+// The box of the pixels in which two pictures differ at all; empty when they
+// are the same (a huge box when their sizes differ).
+inline cg::Rect differingPixels(const cg::Image& a, const cg::Image& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return cg::Rect(0, 0, 1e6f, 1e6f);
+  cairo_surface_flush(a.surface());
+  cairo_surface_flush(b.surface());
+  const unsigned char* pa = cairo_image_surface_get_data(a.surface());
+  const unsigned char* pb = cairo_image_surface_get_data(b.surface());
+  int sa = cairo_image_surface_get_stride(a.surface()), sb = cairo_image_surface_get_stride(b.surface());
+  int x0 = a.width(), y0 = a.height(), x1 = -1, y1 = -1;
+  for (int y = 0; y < a.height(); ++y) {
+    if (std::memcmp(pa + y * sa, pb + y * sb, std::size_t(a.width()) * 4) == 0) continue;
+    for (int x = 0; x < a.width(); ++x)
+      if (std::memcmp(pa + y * sa + 4 * x, pb + y * sb + 4 * x, 4) != 0) {
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      }
+  }
   if (x1 < 0) return {};
   return cg::Rect(float(x0), float(y0), float(x1 - x0 + 1), float(y1 - y0 + 1));
 }

@@ -1,0 +1,340 @@
+// Recitation downloads from a mirror on the loopback interface, serving
+// archives the mirror packer made from generated verses: a surah downloads,
+// installs and plays; hostile and broken archives fail with a message, write
+// nothing outside their folder and install nothing.
+#include <zlib.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "Classes/audio/Downloader.h"
+#include "Classes/audio/RecitationArchive.h"
+#include "Classes/audio/RecitationMirrors.h"
+#include "platform/foundation/Paths.h"
+#include "platform/services/BackgroundTask.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ProgressView.h"
+#include "platform/ui/Window.h"
+#include "tests/Classes/audio/AudioFixture.h"
+#include "tests/support/LoopbackServer.h"
+#include "tools/recitation-archive/RecitationPacker.h"
+
+namespace audiotest {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::LoopbackServer;
+
+constexpr int kSurah = 103;  // verses 0 to 3
+constexpr int kReciter = 2;
+const std::string kPath = "/downloads/iphone/audioCont/2/103.tar.gz";
+
+std::string str(const std::vector<std::uint8_t>& b) { return std::string(b.begin(), b.end()); }
+
+// A tar header by hand, for the members no honest packer writes.
+std::vector<std::uint8_t> rawMember(const std::string& name, char type, const std::string& data, bool goodSum = true) {
+  recitation_packer::Member m{name, std::vector<std::uint8_t>(data.begin(), data.end())};
+  auto tar = recitation_packer::tarArchive({m});
+  tar[156] = std::uint8_t(type);
+  long sum = 0;
+  std::memset(tar.data() + 148, ' ', 8);
+  for (int i = 0; i < 512; ++i) sum += static_cast<signed char>(tar[i]);
+  std::snprintf(reinterpret_cast<char*>(tar.data()) + 148, 8, "%06lo", goodSum ? sum : sum + 1);
+  tar[155] = ' ';
+  return tar;
+}
+
+class DownloadTest : public AudioTest {
+ public:
+  void SetUp() override {
+    AudioTest::SetUp();
+    if (IsSkipped()) return;
+    verses_ = fs::path(testenv::scratchFolder("audio-verses-" + std::to_string(::getpid())));
+    fs::create_directories(verses_);
+    for (int v = 0; v <= 3; ++v) {
+      auto mp3 = tones::verseMp3(v, 0.4);
+      std::ofstream(verses_ / ns::format("%03d%03d.mp3", kSurah, v), std::ios::binary)
+          .write(reinterpret_cast<const char*>(mp3.data()), long(mp3.size()));
+    }
+    mirror_ = verses_ / "mirror";
+    auto packed = recitation_packer::pack(verses_.string(), mirror_.string(), kReciter, false, true, {kSurah});
+    ASSERT_EQ(packed.error, "");
+    std::ifstream in(mirror_ / kPath.substr(1), std::ios::binary);
+    archive_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // The parts' verse times go into this process's content copy.
+    sqlite3* db = fixtures::openReadWrite(contentWithTimings().string());
+    fixtures::exec(db, ns::format("DELETE FROM audioparts WHERE surah = %d; DELETE FROM audiotimings WHERE surah = %d;",
+                                  kSurah, kSurah) + packed.timingsSQL);
+    sqlite3_close(db);
+    setenv(RecitationMirrors::kEnvironmentVariable, server.url("").c_str(), 1);
+    RecitationMirrors::reload();
+  }
+  void TearDown() override {
+    unsetenv(RecitationMirrors::kEnvironmentVariable);
+    RecitationMirrors::reload();
+    AudioTest::TearDown();
+    fs::remove_all(verses_);
+  }
+
+  // Starts the download of the surah and lets it run to its end (real time
+  // for the network and the set-up's thread, the clock for the rest).
+  void download() {
+    useReciter(kReciter);
+    delegate->downloadServer = 1;
+    delegate->downloadSurahAudioAlert(kSurah);
+    ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+    settle(0.5);
+  }
+
+  bool installed() { return ChapterInfo::isSurahAudioInstalled(user(), kSurah, kReciter); }
+  int storedParts() { return fixtures::scalarInt(user(), "SELECT count(*) FROM contrecitationmp3s WHERE surah = 103"); }
+
+  LoopbackServer server;
+  std::string archive_;
+  fs::path verses_, mirror_;
+};
+
+TEST_F(DownloadTest, ASurahDownloadsInstallsAndPlays) {
+  launch();
+  server.on(kPath, LoopbackServer::ok(archive_));
+  int sleepBefore = ZarvelSDKAppDelegate::sleepCounter();
+  device().startRecording();
+  download();
+  EXPECT_EQ(delegate->lastSetupFailure(), "");
+  EXPECT_TRUE(installed());
+  EXPECT_TRUE(ChapterInfo::isSurahAudioContinuous(user(), kSurah, kReciter));
+  EXPECT_EQ(storedParts(), ChapterInfo::getTotalPartsForChapter(kSurah));
+  EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  // The surah opens and plays its verses in order.
+  EXPECT_EQ(reading().iCurrentSurah(), kSurah);
+  ASSERT_TRUE(reading().IsInPlayMode());
+  backend().advance(2.0);
+  auto heard = runs(tones::versesByWindow(device().recording(), 0.05));
+  std::vector<int> clean;
+  for (int v : heard)
+    if (v >= 0 && v <= 3) clean.push_back(v);
+  EXPECT_EQ(runs(clean), (std::vector<int>{0, 1, 2, 3}));
+  // Nothing of the archive stays behind.
+  EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103.tar.gz"));
+  EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103"));
+}
+
+TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
+  launch();
+  // The good members of the archive, to put a hostile one beside.
+  std::string tar;
+  {
+    gzFile in = gzopen((mirror_ / kPath.substr(1)).c_str(), "rb");
+    char buf[65536];
+    for (int n; (n = gzread(in, buf, sizeof buf)) > 0;) tar.append(buf, std::size_t(n));
+    gzclose(in);
+  }
+  std::size_t end = 0;
+  while (end + 512 <= tar.size() && tar.compare(end, 512, std::string(512, '\0')) != 0) {
+    std::size_t size = std::strtoull(tar.substr(end + 124, 12).c_str(), nullptr, 8);
+    end += 512 + (size + 511) / 512 * 512;
+  }
+  const std::string members = tar.substr(0, end);
+  auto withMember = [&](const std::vector<std::uint8_t>& raw, std::size_t dataSize) {
+    std::string t = members + str(raw).substr(0, 512 + (dataSize + 511) / 512 * 512);
+    t.append(1024, '\0');
+    t.resize((t.size() + 10239) / 10240 * 10240, '\0');
+    return str(recitation_packer::gzip(std::vector<std::uint8_t>(t.begin(), t.end())));
+  };
+  std::string bomb = str(recitation_packer::gzip(std::vector<std::uint8_t>(size_t(120) * 1024 * 1024, 0)));
+  LoopbackServer::Answer notFound;
+  notFound.status = 404;
+  notFound.chunks = {"<html><body>Not Found</body></html>"};
+  LoopbackServer::Answer shortBody = LoopbackServer::ok(archive_.substr(0, archive_.size() / 2));
+  shortBody.contentLength = (long long)archive_.size();
+  struct Case {
+    const char* name;
+    LoopbackServer::Answer answer;
+  } cases[] = {
+      {"404 page", notFound},
+      {"cut short of its stated length", shortBody},
+      {"gzip stream cut short", LoopbackServer::ok(archive_.substr(0, archive_.size() - 40))},
+      {"not gzip", LoopbackServer::ok("PK\x03\x04 this is a zip, not a tar.gz")},
+      {"bad checksum", LoopbackServer::ok(withMember(rawMember("103-09.mp3", '0', "x", false), 1))},
+      {"a member ../x", LoopbackServer::ok(withMember(rawMember("../x", '0', "escape"), 6))},
+      {"a member /abs", LoopbackServer::ok(withMember(rawMember("/tmp/abs-escape", '0', "escape"), 6))},
+      {"a link", LoopbackServer::ok(withMember(rawMember("103-01.mp3", '2', ""), 0))},
+      {"a missing member", LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({}))))},
+      {"inflates far beyond", LoopbackServer::ok(bomb)},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.on(kPath, c.answer);
+    download();
+    EXPECT_FALSE(installed());
+    EXPECT_EQ(storedParts(), 0);
+    EXPECT_FALSE(delegate->isDownloading());
+    EXPECT_FALSE(delegate->settingUpSurah());
+    EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/x"));
+    EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/x"));
+    EXPECT_FALSE(fs::exists("/tmp/abs-escape"));
+    ui::ButtonPanel::resetForTesting();
+    settle(2.5);  // the failure sheet closes itself
+  }
+}
+
+TEST_F(DownloadTest, AStoreFailureHalfWayLeavesNoPartOfTheSurah) {
+  launch();
+  // The parts go in; the installation mark after them fails.
+  fixtures::exec(user(), "CREATE TRIGGER full BEFORE INSERT ON recitations BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+  server.on(kPath, LoopbackServer::ok(archive_));
+  download();
+  EXPECT_EQ(delegate->lastSetupFailure(), "the recitation could not be stored");
+  EXPECT_EQ(storedParts(), 0);  // the parts went back with the mark
+  EXPECT_FALSE(installed());
+}
+
+TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
+  launch();
+  useReciter(kReciter);
+  delegate->downloadServer = 1;
+  int sleepBefore = ZarvelSDKAppDelegate::sleepCounter();
+  size_t tasksBefore = ui::BackgroundTasks::openTaskCount();
+  LoopbackServer::Answer stalled = LoopbackServer::ok(archive_);
+  stalled.stallMs = 3000;
+  struct Case {
+    const char* name;
+    LoopbackServer::Answer answer;
+    std::function<bool()> ready;  // when to cancel
+  } cases[] = {
+      {"before the answer", stalled, [] { return true; }},
+      {"in the body", LoopbackServer::drip(archive_, 1024, 20),
+       [&] { return delegate->downloaderObj() && delegate->downloaderObj()->loadedBytes() > 0; }},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.on(kPath, c.answer);
+    delegate->downloadSurahAudioAlert(kSurah);
+    ASSERT_TRUE(delegate->isDownloading());
+    EXPECT_NE(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+    ns::RunLoop::main().runUntil(c.ready, 10.0);
+    delegate->cancelDownload();
+    EXPECT_FALSE(delegate->isDownloading());
+    EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+    EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
+    EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+    ns::RunLoop::main().runUntil([] { return false; }, 0.3);  // nothing more arrives
+    EXPECT_FALSE(installed());
+    EXPECT_FALSE(delegate->isDownloading());
+  }
+  // During the set-up the cancel is refused: the set-up runs to its end.
+  server.on(kPath, LoopbackServer::ok(archive_));
+  delegate->downloadSurahAudioAlert(kSurah);
+  ns::RunLoop::main().runUntil([&] { return delegate->settingUpSurah(); }, 10.0);
+  delegate->cancelDownload();
+  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+  settle(0.5);
+  EXPECT_TRUE(installed());
+  EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+  EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
+}
+
+TEST_F(DownloadTest, TheReadingScreensStripFollowsTheDownloadInBothLayouts) {
+  for (auto orientation : {ui::InterfaceOrientation::LandscapeRight, ui::InterfaceOrientation::Portrait}) {
+    bool landscape = ui::isLandscape(orientation);
+    if (!delegate) launch(orientation);
+    else {
+      ui::Application::shared().setStatusBarOrientation(orientation);
+      ui::Screen::main().setBounds(cg::Rect(0, 0, 768, 1024));
+      delegate->window()->setFrame(ui::Screen::main().bounds());
+      root()->willAnimateRotationToInterfaceOrientation(orientation, 0);
+      root()->didRotateFromInterfaceOrientation(ui::InterfaceOrientation::LandscapeRight);
+      settle(0.5);
+    }
+    useReciter(kReciter);
+    open(kSurah);
+    delegate->downloadServer = 1;
+    server.on(kPath, LoopbackServer::drip(archive_, 256, 50));  // slow enough to be cancelled
+    delegate->downloadSurahAudioAlert(kSurah);
+    ns::RunLoop::main().runUntil([&] { return delegate->lastDownloadProgress() > 0.2f; }, 10.0);
+    settle(0.3);
+    auto& r = reading();
+    EXPECT_FALSE(r.viewDownloadAudioProgress->isHidden());
+    EXPECT_EQ(r.viewDownloadAudioProgressContainer->alpha(), 1.0f);
+    EXPECT_EQ(r.lblAudioDownloadDetails->text().rfind("Downloading Al-Asr (", 0), 0u) << r.lblAudioDownloadDetails->text();
+    EXPECT_GT(r.downloadAudioProgressBar->progress(), 0.2f);
+    EXPECT_FALSE(r.btnPlay->isEnabled());  // no playing while a download runs
+    ASSERT_TRUE(backend().screenshot(shotPath(landscape ? "download-landscape.png" : "download-portrait.png")));
+    if (landscape) {
+      // The status bar's network spinner turns while the download runs.
+      EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+      ASSERT_TRUE(backend().screenshot(shotPath("spinner-a.png")));
+      backend().advance(1.0 / 12);
+      ASSERT_TRUE(backend().screenshot(shotPath("spinner-b.png")));
+      auto read = [&](const char* name) {
+        std::ifstream in(shotPath(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      };
+      EXPECT_NE(read("spinner-a.png"), read("spinner-b.png"));
+    }
+    r.btnAudioDownloadCancel->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+    settle(0.5);
+    EXPECT_FALSE(delegate->isDownloading());
+    EXPECT_TRUE(r.viewDownloadAudioProgress->isHidden());
+    EXPECT_TRUE(r.btnPlay->isEnabled());
+  }
+}
+
+TEST_F(DownloadTest, SetUpShowsAFullBarAndRefusesTheCancel) {
+  launch();
+  auto& r = reading();
+  r.didBeginDownloading();
+  r.willPerformAudioSetup();
+  EXPECT_EQ(r.downloadAudioProgressBar->progress(), 1.0f);
+  EXPECT_EQ(r.lblAudioDownloadDetails->text(), "Setting Up... Please Wait");
+  EXPECT_FALSE(r.btnAudioDownloadCancel->isEnabled());
+  r.didBeginDownloading();
+  EXPECT_TRUE(r.btnAudioDownloadCancel->isEnabled());
+}
+
+TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {
+  setenv(RecitationMirrors::kEnvironmentVariable, "   # none", 1);
+  RecitationMirrors::reload();
+  launch();
+  useReciter(kReciter);
+  delegate->downloadSurahAudioAlert(kSurah);
+  EXPECT_FALSE(delegate->isDownloading());
+  EXPECT_TRUE(server.received().empty());
+}
+
+}  // namespace
+}  // namespace audiotest
+
+namespace audiotest {
+namespace {
+
+TEST(DownloadSizeText, WholeMegabytesFromOneMegabyteAndKilobytesBelow) {
+  struct Case {
+    long long bytes;
+    const char* text;
+  } cases[] = {{0, "-- kB"},          {1023, "0 kB"},        {1500, "1 kB"},
+               {1047552, "1023 kB"},  {1047553, "1023 kB"},  {1048575, "1023 kB"},
+               {1048576, "1 MB"},     {5000000, "4 MB"}};
+  for (auto c : cases) EXPECT_EQ(downloadSizeText(c.bytes), c.text) << c.bytes;
+}
+
+TEST(RecitationMirrorsList, ReadsUpToSixAddressesAndSaysWhatItLeftOut) {
+  auto m = RecitationMirrors::parse("# mirrors\nhttp://127.0.0.1:8080/\n  https://a.example/recitations  # two\n"
+                                    "ftp://no.example\nhttp://b.example, http://c.example http://d.example\n"
+                                    "http://e.example\nhttp://f.example\n",
+                                    "test");
+  EXPECT_EQ(m.baseURLs(), (std::vector<std::string>{"http://127.0.0.1:8080", "https://a.example/recitations",
+                                                    "http://b.example", "http://c.example", "http://d.example",
+                                                    "http://e.example"}));
+  EXPECT_EQ(m.baseURL(7), "");
+  EXPECT_NE(m.problem().find("ftp://no.example"), std::string::npos);
+  EXPECT_TRUE(RecitationMirrors::parse("", "test").empty());
+  EXPECT_FALSE(RecitationMirrors::parse("", "test").problem().empty());
+  EXPECT_TRUE(RecitationMirrors::parse("http://\"quoted\"/x http:///path", "test").empty());
+}
+
+}  // namespace
+}  // namespace audiotest
