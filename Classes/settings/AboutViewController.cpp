@@ -103,7 +103,7 @@ void AboutViewController::loadView() {
   btnOskel = linkButton(cg::Rect(24, 346, kWidth - 48, 36));
   btnOskel->addTarget(this, [this](ui::Control&) { oskelLogoPressed(); }, ui::ControlEventTouchUpInside);
   root->addSubview(btnOskel);
-  lblMakers = label(cg::Rect(24, 392, kWidth - 48, 70), ui::Font::fontWithName("Helvetica", 12), kHeading, side);
+  lblMakers = label(cg::Rect(16, 392, kWidth - 32, 70), ui::Font::fontWithName("Helvetica", 11), kHeading, side);
   lblMakers->setNumberOfLines(4);
   root->addSubview(lblMakers);
   setView(root);

@@ -43,6 +43,21 @@ class SupplicationsTest : public InfoScreensTest {
     return out;
   }
 
+  // Taps the verse row at (section, row), which must hold surah:verse, and
+  // checks that the reading screen is at that verse, not playing.
+  void tapOpensVerse(ui::TableView& table, int section, int row, int surah, int verse) {
+    auto* cell = cellAt<SearchViewCell>(table, section, row);
+    ASSERT_NE(cell, nullptr);
+    const auto& shownVerse = *cell->cellView()->ThisSearchResult();
+    ASSERT_EQ(std::make_pair(shownVerse.surah(), shownVerse.verse()), std::make_pair(surah, verse));
+    tapView(*cell);
+    settle(1.0);
+    EXPECT_EQ(reading().iCurrentSurah(), surah);
+    EXPECT_EQ(reading().selectedVerse(), verse);
+    EXPECT_FALSE(reading().IsInPlayMode());
+    EXPECT_FALSE(table.indexPathForSelectedRow());
+  }
+
   int foldTable() {
     return fixtures::scalarInt(delegate->dbConnection(), "SELECT count(*) FROM bookmarksections");
   }
@@ -121,16 +136,7 @@ TEST_F(SupplicationsTest, FoldingStaysInTheListAndATapOpensTheVerseWithoutPlayin
   praise.arrSectionViews()[11]->btnCollapsePressed();
   settle(0.5);
   ASSERT_EQ(praise.tblTable->numberOfRowsInSection(11), 2);
-  auto* cell = cellAt<SearchViewCell>(*praise.tblTable, 11, 1);
-  ASSERT_NE(cell, nullptr);
-  EXPECT_EQ(cell->cellView()->ThisSearchResult()->verse(), 85);
-
-  tapView(*cell);
-  settle(1.0);
-  EXPECT_EQ(reading().iCurrentSurah(), 43);
-  EXPECT_EQ(reading().selectedVerse(), 85);
-  EXPECT_FALSE(reading().IsInPlayMode());
-  EXPECT_FALSE(praise.tblTable->indexPathForSelectedRow());
+  tapOpensVerse(*praise.tblTable, 11, 1, 43, 85);
 
   // Opened again: every section unfolded.
   praise.arrSectionViews()[0]->btnCollapsePressed();
@@ -162,10 +168,12 @@ TEST_F(SupplicationsTest, ProstrationVersesShowTheFourObligatoryInGreenWithTheLe
     }
   EXPECT_EQ(verses, 15);
   EXPECT_EQ(green, (std::vector<std::string>{"32:15", "41:38", "53:62", "96:19"}));
-  // Surah 22's section folds both its rows.
+  // Surah 22's section folds both its rows; the verses after it still open
+  // where they are.
   sajdas->arrSectionViews()[5]->btnCollapsePressed();
   settle(0.5);
   EXPECT_EQ(sajdas->tblTable->numberOfRowsInSection(5), 0);
+  tapOpensVerse(*sajdas->tblTable, 10, 0, 41, 38);
 }
 
 TEST_F(SupplicationsTest, ArabicCountsAndLegend) {
