@@ -54,7 +54,7 @@ endfunction()
 # TSAN_OPTIONS=suppressions=tests/tsan.supp).
 set(ZARVEL_THREAD_TESTS test_foundation test_graphics test_text test_services test_core test_app test_backend_sdl
     test_tktables test_tkcore test_bookmarks test_search test_media test_audio test_tkweb test_social test_sharing
-    test_settings)
+    test_settings test_reading)
 add_custom_target(thread_tests)
 
 zarvel_pkg(CAIRO cairo)
@@ -186,6 +186,8 @@ foreach(lib ${built})
 endforeach()
 zarvel_tone_fixtures(test_audio)
 zarvel_tone_fixtures(test_shell)
+zarvel_tone_fixtures(test_settings)
+zarvel_tone_fixtures(test_reading)
 if(TARGET test_app AND TARGET backend_headless)
   target_link_libraries(test_app PRIVATE backend_headless)  # the application runs headless in its tests
 endif()

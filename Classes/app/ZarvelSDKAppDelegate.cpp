@@ -225,7 +225,7 @@ void ZarvelSDKAppDelegate::initializeDatabase() {
   DatabaseWorkers::reopen();
 }
 
-void ZarvelSDKAppDelegate::finalizeView() {
+bool ZarvelSDKAppDelegate::finalizeView(std::string* failure) {
   // A note still being written is stored (or kept aside) while the store is open.
   UnsavedNotes::saveAll();
   resetSleep();
@@ -243,11 +243,17 @@ void ZarvelSDKAppDelegate::finalizeView() {
   if (!stopped) {
     ns::logf("ERROR - [%s] Database workers did not stop; the connections stay open",
              ns::logTimestamp().c_str());
-    return;
+    DatabaseWorkers::reopen();  // the connections stay in use
+    if (failure) *failure = "a database task did not stop";
+    return false;
   }
   releaseSharedArabicFontLoader();
   store::Guard guard(store::lock());
-  dbHandler_->closeDatabases();
+  if (auto error = dbHandler_->closeDatabases()) {
+    if (failure) *failure = *error;
+    return false;
+  }
+  return true;
 }
 
 // ---- launch and lifecycle -----------------------------------------------------------------------

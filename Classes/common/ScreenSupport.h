@@ -4,6 +4,7 @@
 // and a text of the interface (the English text is key and fallback).
 #include <sqlite3.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,18 @@ inline std::shared_ptr<ui::Image> stretchedImage(const std::string& name, int le
 }
 
 inline std::string localized(const std::string& key) { return Language::get(key, key); }
+
+// The text with its "%@" placeholders filled with the values, in order.
+inline std::string withValues(std::string text, std::initializer_list<std::string> values) {
+  size_t from = 0;
+  for (const std::string& value : values) {
+    size_t at = text.find("%@", from);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    from = at + value.size();
+  }
+  return text;
+}
 
 // A number as the interface writes it: Arabic-Indic digits in the Arabic
 // interface.

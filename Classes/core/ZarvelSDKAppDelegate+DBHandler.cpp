@@ -313,18 +313,21 @@ void DBHandler::upgradeSchema() {
   ChapterInfo::updateRecitationKeys(dbConnection_);
 }
 
-void DBHandler::closeDatabases() {
-  if (!dbConnection_ && !dbConnectionAudioDownload_ && !dbConnectionStatic_) return;
+std::optional<std::string> DBHandler::closeDatabases() {
+  if (!dbConnection_ && !dbConnectionAudioDownload_ && !dbConnectionStatic_) return std::nullopt;
+  std::optional<std::string> failure;
   store::Guard guard(store::lock());
   ChapterInfo::finalizeStatements();
   if (store::contentConnection() == dbConnectionStatic_) store::setContentConnection(nullptr);
   for (sqlite3** db : {&dbConnection_, &dbConnectionAudioDownload_, &dbConnectionStatic_}) {
     if (*db && sqlite3_close(*db) != SQLITE_OK) {
       ns::logf("Error: failed to close database with message '%s'.", sqlite3_errmsg(*db));
+      if (!failure) failure = sqlite3_errmsg(*db);
       // A statement still open keeps the connection busy: let the engine close
       // it once that statement is finalized, so the handle never leaks.
       sqlite3_close_v2(*db);
     }
     *db = nullptr;
   }
+  return failure;
 }

@@ -39,7 +39,8 @@ class DBHandler {
   // ("Failed to open database with message '...'.").
   void initializeDatabase();
   // Finalizes the store's statements and closes the three connections.
-  void closeDatabases();
+  // Finalises the statements and closes the connections; the first failure's message, if any.
+  std::optional<std::string> closeDatabases();
 
   // The same steps, answering the failure message instead of ending the process.
   std::optional<std::string> tryCreateEditableCopyOfDatabase();

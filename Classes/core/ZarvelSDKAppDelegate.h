@@ -151,8 +151,10 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   // Says, once per session, that the settings cannot be written (the file and the reason).
   void reportSettingsWriteFailure(const std::string& error);
   // Stops the database workers, releases the shared font, then finalises the
-  // statements and closes the connections under the data store's lock.
-  void finalizeView();
+  // statements and closes the connections under the data store's lock. False,
+  // with the reason, when a worker did not stop (the connections stay open and
+  // workers may start again) or a connection did not close cleanly.
+  bool finalizeView(std::string* failure = nullptr);
 
   // ---- the delayed launch prompts ---------------------------------------------------
   void remindKahf() { RemindAlKahfNow(); }

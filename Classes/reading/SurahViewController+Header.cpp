@@ -9,6 +9,7 @@
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/common/ScreenSupport.h"
 #include "Classes/reading/ChoiceListController.h"
+#include "Classes/reading/PickTranslationController.h"
 #include "Classes/reading/SurahViewController.h"
 #include "Classes/reading/UIViewControllerHelper.h"
 #include "platform/foundation/Log.h"
@@ -158,32 +159,20 @@ void SurahViewController::btnReciterPressed() {
                                  viewSurahDispAndOrnaments.get(), ui::PopoverArrowDirectionUp, true);
 }
 
-// The translation list; a choice becomes the table's translation.
+// The translation picker over the screen, editing the slot whose translation
+// the rows show: the primary, unless only the secondary holds one. It stays
+// open for further choices until its Back button closes it.
 void SurahViewController::btnTranslatorPressed() {
   if (isShowingSurahInfo_) surahNameButtonPressed();
   stopIfPlaying();
   saveCurrentSurahAndVerse();
   didRecentlyChangeTrans_ = true;
-  std::vector<ChoiceListController::Choice> choices;
-  for (int t : ChapterInfo::getTranslationsWithText(contentDatabase(), true))
-    choices.push_back({t, ChapterInfo::getTranslationFullNameForNumber(t)});
-  int chosen = translationNamedInHeader();
-  auto picker = std::make_shared<ChoiceListController>(choices, chosen, [this](int translation) {
-    defaults().setInteger(translation, "CurrentTranslationv22");
-    defaults().setInteger(translation, "CurrentTranslationPrimary");
-    defaults().synchronize();
-    if (popoverView) popoverView->dismissPopoverAnimated(true);
-    ns::NotificationCenter::defaultCenter().postNotificationName("TranslationDidChange");
-  });
-  lastButtonTapped = btnTranslation.get();
-  lastPopoverRect = btnTranslation->frame();
-  lastPopoverView = viewSurahDispAndOrnaments.get();
-  lastPopoverPosition = 1;
-  auto& popover = createPopoverViewWithController(picker);
-  popover.setPopoverContentSize(cg::Size{320, 417}, true);
-  cg::Rect f = btnTranslation->frame();
-  popover.presentPopoverFromRect(cg::Rect(f.x() + std::floor(f.width() / 2), f.y() + std::floor(f.height() / 2), 5, 5),
-                                 viewSurahDispAndOrnaments.get(), ui::PopoverArrowDirectionUp, true);
+  auto picker = std::make_shared<PickTranslationController>();
+  bool primaryEmpty = defaults().integerForKey("CurrentTranslationPrimary") == 0;
+  bool secondaryEmpty = defaults().integerForKey("CurrentTranslationSecondary") == 0;
+  picker->setIsPrimaryTranslation(!primaryEmpty || secondaryEmpty);
+  picker->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  presentModalViewController(picker, true);
 }
 
 void SurahViewController::surahNameButtonPressed() {
@@ -254,4 +243,5 @@ void SurahViewController::moveToNeighbourSurah(int surah, bool playOn) {
   center.postNotificationName("SurahWillChange");
   ns::RunLoop::main().performAfter(this, "asyncSurahReload", 0.1, [this] { asyncSurahReload(); });
   center.postNotificationName("SurahDidChangeFromNav");
+  tajweedBarDisplayToggled(true);
 }

@@ -47,6 +47,12 @@ void SurahViewController::didRotateFromInterfaceOrientation(ui::InterfaceOrienta
   bool now = statusBarInLandscape();
   if (ui::isPortrait(from) && now) setupForLandscape();
   else if (ui::isLandscape(from) && !now) setupForPortrait();
+  // In the shell the root switches the layout; the screen's own chrome follows.
+  if (ipaddelegate_ && ui::isLandscape(from) != now) {
+    IsInLandscape_ = rootInLandscape();
+    applyLayoutChrome(IsInLandscape_);
+    tajweedBarDisplayToggled(true);
+  }
 
   cg::Rect R = lastButtonTapped ? lastButtonTapped->frame() : lastPopoverRect;
   if (!viewIsVisible_ || !popoverView || !(popoverView->isPopoverVisible() || reShowPopover)) return;
@@ -126,6 +132,7 @@ bool SurahViewController::prepareForLandscapeWithAnimation(bool animated, bool i
   if (IsInLandscape_) return true;
   isRotating_ = true;
   IsInLandscape_ = true;
+  tajweedBarDisplayToggled(true);
   if (!settingUpSurah_ && !isSwitchingSurah_) reloadVisibleRows();
   if (animated) {
     ui::View::beginAnimations("PrepLand");
@@ -139,7 +146,7 @@ bool SurahViewController::prepareForLandscapeWithAnimation(bool animated, bool i
     optionsPanel_->prepareAyahHUDForLandscape();
     bringSelectedVerseToTop(mouseLocation, false, true);
   }
-  if (btnSurahNameOptionsBar) btnSurahNameOptionsBar->setAlpha(1);
+  applyLayoutChrome(true);
   if (!initial && viewIsVisible_ && !statusBarInLandscape()) tblVerses->setAlpha(0);
   if (animated) ui::View::commitAnimations();
   return true;
@@ -150,6 +157,7 @@ bool SurahViewController::prepareForPortraitWithAnimation(bool animated, bool in
   if (!IsInLandscape_) return true;
   isRotating_ = true;
   IsInLandscape_ = false;
+  tajweedBarDisplayToggled(true);
   if (!settingUpSurah_ && !isSwitchingSurah_) reloadVisibleRows();
   if (animated) {
     ui::View::beginAnimations("PrepPort");
@@ -159,7 +167,7 @@ bool SurahViewController::prepareForPortraitWithAnimation(bool animated, bool in
     hideLSAudioBar(animated, false);
     showBottomAudioBar(animated, false);
   }
-  if (btnSurahNameOptionsBar) btnSurahNameOptionsBar->setAlpha(0);
+  applyLayoutChrome(false);
   if (!initial && viewIsVisible_) tblVerses->setAlpha(0);
   if (showingDialControl_ && optionsPanel_) {
     optionsPanel_->prepareAyahHUDForPortrait();
@@ -167,6 +175,14 @@ bool SurahViewController::prepareForPortraitWithAnimation(bool animated, bool in
   }
   if (animated) ui::View::commitAnimations();
   return true;
+}
+
+// The landscape layout's top buttons take the touches over the header, and
+// show; the portrait layout's let them through to the ornaments.
+void SurahViewController::applyLayoutChrome(bool landscape) {
+  if (viewTopLSButtons) viewTopLSButtons->setUserInteractionEnabled(landscape);
+  for (auto* b : {btnSurahNameOptionsBar.get(), btnLSNextSurah.get(), btnLSPrevSurah.get()})
+    if (b) b->setAlpha(landscape ? 1 : 0);
 }
 
 // The layout switch hid the rows while they changed height; the turn is

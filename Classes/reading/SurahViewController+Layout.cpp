@@ -38,6 +38,7 @@ void SurahViewController::buildSurahView() {
   viewEverything->setAutoresizesSubviews(true);
   viewEverything->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
   buildTableArea(*viewEverything);
+  buildTajweedBarArea(*viewSurahDisplay);
   buildHeaderArea(*viewEverything);
   buildSurahInfoArea();
   buildAudioArea();
@@ -138,6 +139,17 @@ class HeaderBarView : public ui::View {
   float fullWidth_ = 0;
 };
 
+// A strip of buttons over other controls: a touch that meets none of its
+// buttons goes on to what lies beneath.
+class ButtonStrip : public ui::View {
+ public:
+  using ui::View::View;
+  ui::View* hitTest(cg::Point p) override {
+    ui::View* hit = ui::View::hitTest(p);
+    return hit == this ? nullptr : hit;
+  }
+};
+
 }  // namespace
 
 void SurahViewController::buildHeaderArea(ui::View& root) {
@@ -206,6 +218,21 @@ void SurahViewController::buildHeaderArea(ui::View& root) {
   viewSurahDispAndOrnaments->addSubview(btnTopRightOrnTop);
   headerBar->keepCentred(btnTopLeftOrnTop);
   headerBar->keepCentred(btnTopRightOrnTop);
+  // The landscape layout's own previous and next buttons stand over the
+  // ornaments; in portrait they are hidden and let the touches through.
+  viewTopLSButtons = std::make_shared<ButtonStrip>(cg::Rect(0, 0, w, kHeaderHeight));
+  viewTopLSButtons->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
+  viewTopLSButtons->setUserInteractionEnabled(false);
+  viewSurahDispAndOrnaments->addSubview(viewTopLSButtons);
+  btnLSPrevSurah = std::make_shared<ui::Button>(btnLeftOrnament->frame());
+  btnLSPrevSurah->setBackgroundImage(ui::Image::imageNamed("ipad-sura-previous-t.png"), ui::ControlStateHighlighted);
+  btnLSNextSurah = std::make_shared<ui::Button>(btnRightOrnament->frame());
+  btnLSNextSurah->setBackgroundImage(ui::Image::imageNamed("ipad-sura-next-t.png"), ui::ControlStateHighlighted);
+  for (const auto& b : {btnLSPrevSurah, btnLSNextSurah}) {
+    b->setAlpha(0);
+    viewTopLSButtons->addSubview(b);
+    headerBar->keepCentred(b);
+  }
 
   // Right: the reciter and the play button's audio status.
   btnReciter = headerButton(cg::Rect(w - 290, 15, 220, 34), right);
@@ -253,4 +280,6 @@ void SurahViewController::connectHeaderActions() {
   tap(*btnPlay, [this] { playStopOrDownload(); });
   tap(*btnLeftOrnament, [this] { showPreviousSurah(); });
   tap(*btnRightOrnament, [this] { showNextSurah(); });
+  tap(*btnLSPrevSurah, [this] { showPreviousSurah(); });
+  tap(*btnLSNextSurah, [this] { showNextSurah(); });
 }

@@ -53,6 +53,7 @@ void SurahViewController::observeNotifications() {
   };
   on("ArabicFontChanged", [this] { arabicFontChanged(); });
   on("BookmarkDidChange", [this] { bookmarkDidChange(); });
+  on("TajweedBarDisplayToggled", [this] { tajweedBarDisplayToggled(true); });
   on("WillBeginDownloadingAudio", [this] { willBeginDownloadingAudio(); });
   on("DidFinishDownloadingAudio", [this] { didFinishDownloadingAudio(); });
   on("TranslationDidChange", [this] { translationDidChange(); });
@@ -72,6 +73,8 @@ void SurahViewController::viewDidLoad() {
   updateSurahNameButton();
   updateTranslationLabel();
   refreshTheme();
+  setupTajweedBar();
+  tajweedBarDisplayToggled(false);
   currTblOffset = cg::Point{0, float(defaults().integerForKey("LastSurahYOffset"))};
   usePrevOffset_ = true;
   installVerseOptions();
@@ -80,8 +83,10 @@ void SurahViewController::viewDidLoad() {
 
 void SurahViewController::viewWillAppear(bool) {
   viewIsVisible_ = true;
-  if (RequiresReload_) hideVersesBeforeLoading(true, false);
   IsInLandscape_ = rootInLandscape();
+  applyLayoutChrome(IsInLandscape_);
+  tajweedBarDisplayToggled(false);
+  if (RequiresReload_) hideVersesBeforeLoading(true, false);
   surahRepeatBubbleCounter_ = int(defaults().integerForKey("SurahRepeatCounter"));
   ayahRepeatBubbleCounter_ = int(defaults().integerForKey("AyahRepeatCounter"));
   playVerseRangeCounter_ = int(defaults().integerForKey("PlayVerseRange"));
@@ -94,6 +99,7 @@ void SurahViewController::viewWillAppear(bool) {
   std::string back = defaults().boolForKey("IsShowingSections") ? "Sections" : "Suras";
   btnBackToIndex->setTitle(Language::get(back, back), ui::ControlStateNormal);
   btnBackToIndex->setTitle(Language::get(back, back), ui::ControlStateHighlighted);
+  setupTajweedBar();
 }
 
 void SurahViewController::viewDidAppear(bool) {

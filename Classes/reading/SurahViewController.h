@@ -19,6 +19,7 @@
 #include "Classes/audio/PlayOptionsPickers.h"
 #include "Classes/audio/ZarvelSDKAppDownloadDelegate.h"
 #include "Classes/core/Bookmark.h"
+#include "Classes/reading/SurahOptimizer.h"
 #include "Classes/reading/VerseHeightCache.h"
 #include "Classes/common/iPadConnectionDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -52,7 +53,8 @@ class SurahViewController : public ui::ViewController,
                             public av::AudioSessionDelegate,
                             public MXAudioPlayerFadeOperationDelegate,
                             public PlayOptionsPickerDelegate,
-                            public ZarvelSDKAppDownloadDelegate {
+                            public ZarvelSDKAppDownloadDelegate,
+                            public SurahOptimizerDelegate {
  public:
   SurahViewController();
   ~SurahViewController() override;
@@ -284,6 +286,19 @@ class SurahViewController : public ui::ViewController,
   void noteActivity();
   std::optional<ns::Date> dateLastActivity() const { return dateLastActivity_; }
 
+  // ---- the tajweed legend bar (Tajweed) ---------------------------------------------------------------
+  // Titles the five buttons; once, from the view's set-up.
+  void setupTajweedBar();
+  // Shows or hides the bar as "ShowTajweedBar" says.
+  void tajweedBarDisplayToggled(bool animated);
+  void showTajweedBar(bool animated);
+  void hideTajweedBar(bool animated);
+  // Opens the guide on the button's rule in a popover over the bar.
+  void tajweedButtonPressed(ui::Button* sender);
+  // The bar's button of a rule of the guide (0 Ghunna .. 4 Qalqala); null for others.
+  ui::Button* tajweedButtonForRule(int rule) const;
+  void surahOptimizerDone(int) override {}
+
   // ---- fast scrolling ---------------------------------------------------------------------------------
   SurahFastScroll* fastScroll() const { return fastScroll_.get(); }
 
@@ -333,6 +348,15 @@ class SurahViewController : public ui::ViewController,
   std::shared_ptr<ui::Button> btnSurahTitleBG, btnSurahNameOptionsBar, btnTopOptionBar, btnBackToIndex, btnReciter,
       btnTranslation, btnLeftOrnament, btnRightOrnament, btnTopLeftOrnTop, btnTopRightOrnTop, btnPlay;
   std::shared_ptr<ui::PopoverController> popoverView;
+  // The landscape layout's own previous and next buttons over the header.
+  std::shared_ptr<ui::View> viewTopLSButtons;
+  std::shared_ptr<ui::Button> btnLSPrevSurah, btnLSNextSurah;
+  // The tajweed legend over the bottom of the table, and the fade under it.
+  std::shared_ptr<ui::View> viewTajweedBar;
+  std::shared_ptr<ui::Button> btnTajweedQalqala, btnTajweedIqlab, btnTajweedIdgham, btnTajweedIkhfa, btnTajweedGhunna;
+  std::shared_ptr<ui::ImageView> imgNoteCover;
+  // The first-time preparation view; nothing makes it.
+  std::shared_ptr<SurahOptimizer> viewOptimizer;
 
   // Where the last popover pointed (1 = arrow up, 2 = arrow down).
   ui::Button* lastButtonTapped = nullptr;
@@ -356,6 +380,9 @@ class SurahViewController : public ui::ViewController,
   void buildTableArea(ui::View& root);
   void buildHeaderArea(ui::View& root);
   void buildSurahInfoArea();
+  void buildTajweedBarArea(ui::View& display);
+  // The landscape layout's chrome: its top buttons and the legend bar.
+  void applyLayoutChrome(bool landscape);
   void connectHeaderActions();
   void observeNotifications();
   // The translation the table shows, from the root and the defaults.

@@ -9,6 +9,7 @@
 #include "Classes/core/Language.h"
 #include "Classes/search/SavedSearchesViewController.h"
 #include "Classes/search/SearchViewController.h"
+#include "Classes/settings/MoreViewController.h"
 #include "Classes/shell/iPadRootViewController.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Button.h"
@@ -22,30 +23,6 @@ const char* const kTabImages[4][2] = {{"ipad-tabbar-more.png", "ipad-tabbar-more
                                       {"ipad-tabbar-search.png", "ipad-tabbar-search-t.png"},
                                       {"ipad-tabbar-bookmarks.png", "ipad-tabbar-bookmarks-t.png"},
                                       {"ipad-tabbar-quran.png", "ipad-tabbar-quran-t.png"}};
-
-// The column of a screen that comes with a later screen set: its title over
-// an empty page, under the navigation bar that the real screen hides.
-class EmptyColumnController : public ui::ViewController {
- public:
-  explicit EmptyColumnController(const std::string& title) { setTitle(title); }
-  void loadView() override {
-    auto view = std::make_shared<ui::View>(cg::Rect(0, 0, 288, 655));
-    view->setBackgroundColor(cg::Color::fromRGB255(236, 232, 222));
-    auto bar = std::make_shared<ui::ImageView>(ui::Image::imageNamed("sura-navbar.png"));
-    bar->setFrame(cg::Rect(0, 0, 288, 64));
-    bar->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-    view->addSubview(bar);
-    auto label = std::make_shared<ui::Label>(cg::Rect(0, 14, 288, 36));
-    label->setText(title());
-    label->setFont(ui::Font::boldSystemFontOfSize(18));
-    label->setTextColor(cg::Color::fromRGB255(92, 64, 38));
-    label->setBackgroundColor(cg::Color::clear());
-    label->setTextAlignment(ui::TextAlignment::Center);
-    label->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-    view->addSubview(label);
-    setView(view);
-  }
-};
 
 }  // namespace
 
@@ -177,7 +154,9 @@ std::shared_ptr<ui::ViewController> iPadRootViewController::makeTabController(in
     nav->pushViewController(makeSearchScreen(), false);
     return nav;
   }
-  auto nav = ui::NavigationController::withRoot(std::make_shared<EmptyColumnController>(Language::get("More", "More")));
+  auto menu = std::make_shared<MoreViewController>();
+  menu->setIpaddelegate(this);
+  auto nav = ui::NavigationController::withRoot(menu);
   nav->setNavigationBarHidden(true, false);
   return nav;
 }

@@ -104,6 +104,7 @@ void Application::resetForTesting() {
   state_ = ApplicationState::Inactive;
   launched_ = false;
   terminated_ = false;
+  relaunch_ = false;
   onTerminate_ = nullptr;
 }
 

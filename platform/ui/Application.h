@@ -98,6 +98,11 @@ class Application : public Responder {
   void endReceivingRemoteControlEvents() { receivesRemoteControl_ = false; }
   bool isReceivingRemoteControlEvents() const { return receivesRemoteControl_; }
 
+  // Asks for the program to start again once it has ended (the entry point
+  // starts it, on the same data); terminate() ends it.
+  void requestRelaunch() { relaunch_ = true; }
+  bool relaunchRequested() const { return relaunch_; }
+
   // Called when terminate() has run (the backend closes its window).
   void setTerminationHandler(std::function<void()> handler) { onTerminate_ = std::move(handler); }
 
@@ -109,6 +114,7 @@ class Application : public Responder {
   ApplicationState state_ = ApplicationState::Inactive;
   bool launched_ = false;
   bool terminated_ = false;
+  bool relaunch_ = false;
   std::function<void()> onTerminate_;
   InterfaceOrientation statusBarOrientation_ = InterfaceOrientation::LandscapeRight;
   bool networkActivity_ = false;

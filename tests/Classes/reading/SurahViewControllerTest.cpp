@@ -442,6 +442,7 @@ TEST_F(ReadingTest, WheelAndKeysMoveThroughTheVerses) {
 
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/reading/ChoiceListController.h"
+#include "Classes/reading/PickTranslationController.h"
 
 namespace readingtest {
 namespace {
@@ -482,17 +483,24 @@ TEST_F(ReadingTest, HeaderPickersChangeTheReciterAndTheTranslation) {
   EXPECT_EQ(defaults().integerForKey("CurrentReciterv22"), 3);
   EXPECT_EQ(s.btnReciter->titleForState(ui::ControlStateNormal), ChapterInfo::getReciterShortNameFromNumber(3));
 
+  // The translation picker covers the screen, editing the slot the rows read.
   s.btnTranslation->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
   settle();
-  auto translations = std::dynamic_pointer_cast<ChoiceListController>(s.popoverView->contentViewController());
+  auto* translations = dynamic_cast<PickTranslationController*>(s.modalViewController());
   ASSERT_TRUE(translations);
-  const auto& list = translations->choices();
-  int row = int(std::find_if(list.begin(), list.end(), [](const auto& c) { return c.value == 1; }) - list.begin());
-  translations->didSelectRowAtIndexPath(translations->tableView(), ui::IndexPath::indexPathForRow(row, 0));
+  EXPECT_TRUE(translations->IsPrimaryTranslation());
+  const auto& list = translations->translations();
+  int row = int(std::find(list.begin(), list.end(), 1) - list.begin());
+  translations->didSelectRowAtIndexPath(translations->table.get(), ui::IndexPath::indexPathForRow(row, 0));
   settle();
+  EXPECT_EQ(defaults().integerForKey("CurrentTranslationPrimary"), 1);
+  EXPECT_EQ(s.modalViewController(), translations);  // open for another choice
   EXPECT_EQ(s.iCurrentTranslation(), 1);
   EXPECT_EQ(s.numberOfVerseRows(), 573);
   EXPECT_EQ(s.btnTranslation->titleForState(ui::ControlStateNormal), ChapterInfo::getTranslationNameForNumber(1));
+  translations->btnBack->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle();
+  EXPECT_EQ(s.modalViewController(), nullptr);
 }
 
 // A press held still on a verse selects it once; one that moves does not.

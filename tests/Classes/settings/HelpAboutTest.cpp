@@ -57,14 +57,13 @@ class HelpAboutTest : public InfoScreensTest {
   }
   static ui::ButtonPanel* panel() { return ui::ButtonPanel::visiblePanel(); }
 
-  // About in a popover over the More tab, as the menu shows it.
+  // About in the popover that the More menu's row opens.
   std::shared_ptr<AboutViewController> openAbout() {
-    auto about = std::make_shared<AboutViewController>();
-    popover = std::make_shared<ui::PopoverController>(about);
-    popover->setPopoverContentSize(cg::Size{320, 476}, false);
-    moreTab();
-    popover->presentPopoverFromRect(cg::Rect(140, 330, 5, 5), root->viewIndexList.get(), 9, false);
-    settle(0.5);
+    tapMoreRow("About");
+    auto* menu = dynamic_cast<MoreViewController*>(moreTab()->topViewController());
+    popover = menu ? menu->popoverView : nullptr;
+    auto about = popover ? std::dynamic_pointer_cast<AboutViewController>(popover->contentViewController()) : nullptr;
+    EXPECT_NE(about, nullptr);
     return about;
   }
 

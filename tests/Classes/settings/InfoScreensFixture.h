@@ -3,9 +3,12 @@
 // builds, headless on the virtual clock, with the real content database and
 // the built string tables and images. Screens are reached as a person
 // reaches them, from the More tab.
+#include <algorithm>
 #include <string>
 
 #include "Classes/common/ScreenSupport.h"
+#include "Classes/settings/MoreMenu.h"
+#include "Classes/settings/MoreViewController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Paths.h"
 #include "platform/ui/NavigationController.h"
@@ -55,6 +58,33 @@ class InfoScreensTest : public shelltest::ShellTest {
     if (!nav) return screen;
     nav->pushViewController(screen, true);
     settle(0.6);
+    return screen;
+  }
+
+  // Taps the More menu's row of that title, as a person opens its screen.
+  void tapMoreRow(const std::string& title) {
+    auto* nav = moreTab();
+    ASSERT_NE(nav, nullptr);
+    nav->popToRootViewControllerAnimated(false);
+    settle(0.3);
+    auto* menu = dynamic_cast<MoreViewController*>(nav->topViewController());
+    ASSERT_NE(menu, nullptr);
+    const auto& rows = moreMenuRows();
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const MoreMenuRow& r) { return r.title == title; });
+    ASSERT_NE(row, rows.end()) << title;
+    auto* cell = cellAt<ui::TableViewCell>(*menu->tblGroups, 0, int(row - rows.begin()));
+    ASSERT_NE(cell, nullptr) << title;
+    tapView(*cell);
+  }
+
+  // The screen that the More menu's row pushes.
+  template <class Screen>
+  std::shared_ptr<Screen> openFromMore(const std::string& title) {
+    tapMoreRow(title);
+    auto* nav = moreTab();
+    auto* top = nav ? nav->topViewController() : nullptr;
+    auto screen = top ? std::dynamic_pointer_cast<Screen>(top->shared_from_this()) : nullptr;
+    EXPECT_NE(screen, nullptr) << title;
     return screen;
   }
 

@@ -10,7 +10,7 @@ namespace {
 
 class StopSignsTest : public InfoScreensTest {
  protected:
-  std::shared_ptr<StopSignsViewController> open() { return push(std::make_shared<StopSignsViewController>()); }
+  std::shared_ptr<StopSignsViewController> open() { return openFromMore<StopSignsViewController>("Stop Signs"); }
 };
 
 TEST_F(StopSignsTest, ListsTheSevenSignsInOrder) {

@@ -15,7 +15,7 @@ namespace {
 class SupplicationsTest : public InfoScreensTest {
  protected:
   std::shared_ptr<SupplicationsViewController> openThemes() {
-    return push(std::make_shared<SupplicationsViewController>());
+    return openFromMore<SupplicationsViewController>("Quranic Supplications");
   }
   // A theme as the theme list opens it, by tapping its row.
   SupplicationsDetailsController& openTheme(SupplicationsViewController& themes, int theme) {
@@ -26,11 +26,7 @@ class SupplicationsTest : public InfoScreensTest {
     EXPECT_NE(shown, nullptr);
     return *shown;
   }
-  std::shared_ptr<SajdaViewController> openSajdas() {
-    auto sajdas = std::make_shared<SajdaViewController>();
-    sajdas->setStrHeader(Language::get("Sajdas", "Sajdas"));
-    return push(sajdas);
-  }
+  std::shared_ptr<SajdaViewController> openSajdas() { return openFromMore<SajdaViewController>("Sajdas"); }
 
   // Surah and verses of every section.
   static std::vector<std::pair<int, std::vector<int>>> shown(const SupplicationsDetailsController& s) {
@@ -187,6 +183,7 @@ TEST_F(SupplicationsTest, ArabicCountsAndLegend) {
   tapView(*themes->btnBack);
   settle(0.6);
   auto sajdas = openSajdas();
+  EXPECT_EQ(sajdas->lblTopLabel->text(), "السجدات");
   EXPECT_EQ(sajdas->lblBottomLegend->text(), Language::get("The ones in green are obligatory", ""));
   EXPECT_NE(sajdas->lblBottomLegend->text(), "The ones in green are obligatory");
 }

@@ -57,12 +57,11 @@ TEST_F(ShellTest, TheHeaderAndPanelPickersOfferTranslationsWithText) {
   settle();
   reading().btnTranslatorPressed();
   settle();
-  ASSERT_TRUE(reading().popoverView && reading().popoverView->isPopoverVisible());
-  auto list = std::dynamic_pointer_cast<ChoiceListController>(reading().popoverView->contentViewController());
-  ASSERT_TRUE(list);
-  std::vector<int> offered;
-  for (const auto& choice : list->choices()) offered.push_back(choice.value);
-  expectOnlyTranslationsWithText(offered, true, "header");
+  auto* header = dynamic_cast<PickTranslationController*>(reading().modalViewController());
+  ASSERT_TRUE(header);
+  expectOnlyTranslationsWithText(header->translations(), true, "header");
+  header->btnBack->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle();
 
   auto panelPicker = std::make_shared<PickTranslationController>();
   panelPicker->setupNormalPicker();

@@ -59,6 +59,9 @@ class TranslationRowsTest : public ShellTest {
       EXPECT_LE(label.frame().height(), text + 16) << at;  // the row's padding, no more
       if (verseHeight) {
         EXPECT_EQ(rowHeight, verseHeight(meta->ThisVerse())) << at;
+      } else {
+        // An inline row of its own: no taller than its label and padding.
+        EXPECT_LE(rowHeight, inRow.maxY() + 16) << at;
       }
       ++checked;
     }

@@ -2,6 +2,7 @@
 // and pictures of what it draws.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/foundation/RunLoop.h"
@@ -222,7 +223,9 @@ TEST_F(TKStyledTextImagesTest, ANewRootStopsTheOldLoads) {
 // --- pictures to look at ---------------------------------------------------------------------
 
 std::string picturePath(const std::string& name) {
-  std::string dir = "test-tmp/styled";
+  // Under the build's scratch folder, never the folder the test runs from.
+  const char* tmp = std::getenv("ZARVEL_TEST_TMP");
+  std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/styled";
   std::filesystem::create_directories(dir);
   return dir + "/" + name + ".png";
 }

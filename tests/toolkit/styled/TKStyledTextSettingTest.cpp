@@ -5,6 +5,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -279,8 +280,10 @@ TEST_F(TKStyledTextSetting, PictureOfRightToLeftLinesBesidePango) {
     canvas.drawImage(*pango, cg::Rect(width + 50 - kPad, y - kPad, pango->width(), pango->height()));
     y += h + 30;
   }
-  std::filesystem::create_directories("test-tmp/styled");
-  canvas.makeImage()->writePNG("test-tmp/styled/right-to-left-beside-pango.png");
+  const char* tmp = std::getenv("ZARVEL_TEST_TMP");
+  std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/styled";
+  std::filesystem::create_directories(dir);
+  canvas.makeImage()->writePNG(dir + "/right-to-left-beside-pango.png");
 }
 
 }  // namespace
