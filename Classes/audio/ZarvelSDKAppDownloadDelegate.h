@@ -21,3 +21,16 @@ class ZarvelSDKAppDownloadDelegate {
 std::string downloadSizeText(long long bytes);
 // "Downloading <surah name> (<size>)", in the interface's language.
 std::string downloadStatusText(int surah, long long bytes);
+
+namespace ui {
+class View;
+class Label;
+class Button;
+}  // namespace ui
+
+// The look the download strips share: an opaque dark ground (whatever lies
+// under a strip must not show through its text), a white bold status line and
+// a white "Cancel" that dims while it is disabled.
+void styleDownloadStrip(ui::View& strip);
+void styleDownloadStatusLabel(ui::Label& label, float fontSize);
+void styleDownloadCancelButton(ui::Button& button);

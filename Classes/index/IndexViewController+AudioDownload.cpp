@@ -1,7 +1,8 @@
-// The index as the recitation download's listener while it is on screen: the
-// start in its own strip, the size, progress and set-up in the reading
-// screen's panel beside it, and after a set-up the recitation status of the
-// rows read again.
+// The index as the recitation download's listener while it is on screen: its
+// own strip over the foot of the table follows the download from the start
+// to the end (status, bar, set-up, cancel), the reading screen's panel beside
+// it likewise, and after a set-up the recitation status of the rows is read
+// again.
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/index/IndexTableViewCell.h"
@@ -17,35 +18,41 @@ ZarvelSDKAppDownloadDelegate* panelOf(IndexViewController& index) {
   return reading ? reading->downloadPanel() : nullptr;
 }
 
+int downloadingSurah() {
+  auto app = ZarvelSDKAppDelegate::GetInstance();
+  return app ? app->downloadingSurah() : 0;
+}
+
 }  // namespace
 
 void IndexViewController::didBeginDownloading() {
   auto app = ZarvelSDKAppDelegate::GetInstance();
-  if (!viewIndexDownloadContainer) {
-    viewIndexDownloadContainer = std::make_shared<ui::View>(cg::Rect(0, 0, 288, 44));
-    lblIndexDownload = std::make_shared<ui::Label>(cg::Rect(8, 4, 230, 18));
-    progressIndexDownload = std::make_shared<ui::ProgressView>();
-    btnIndexDownload = std::make_shared<ui::Button>(cg::Rect(244, 6, 40, 32));
-    btnIndexDownload->addTarget(this, [this](ui::Control&) { cancelDownload(); }, ui::ControlEventTouchUpInside);
-    for (auto v : std::initializer_list<std::shared_ptr<ui::View>>{lblIndexDownload, progressIndexDownload, btnIndexDownload})
-      viewIndexDownloadContainer->addSubview(v);
+  if (viewIndexDownloadContainer) {
+    progressIndexDownload->setProgressViewStyle(ui::ProgressViewStyle::Default);
+    progressIndexDownload->setProgress(0);
+    lblIndexDownload->setText(downloadStatusText(downloadingSurah(), app ? app->fileSize() : 0));
+    btnIndexDownload->setEnabled(true);
+    showDownloadStrip(true);
   }
-  progressIndexDownload->setProgressViewStyle(ui::ProgressViewStyle::Default);
-  progressIndexDownload->setProgress(0);
-  lblIndexDownload->setText(downloadStatusText(app ? app->downloadingSurah() : 0, app ? app->fileSize() : 0));
-  btnIndexDownload->setEnabled(true);
   if (auto* panel = panelOf(*this)) panel->didBeginDownloading();
 }
 
 void IndexViewController::didUpdateFileSize(int bytes) {
+  if (lblIndexDownload) lblIndexDownload->setText(downloadStatusText(downloadingSurah(), bytes));
   if (auto* panel = panelOf(*this)) panel->didUpdateFileSize(bytes);
 }
 
 void IndexViewController::didUpdateDownloadProgress(float progress) {
+  if (progressIndexDownload) progressIndexDownload->setProgress(progress);
   if (auto* panel = panelOf(*this)) panel->didUpdateDownloadProgress(progress);
 }
 
 void IndexViewController::willPerformAudioSetup() {
+  if (viewIndexDownloadContainer) {
+    progressIndexDownload->setProgress(1.0f);
+    lblIndexDownload->setText(Language::get("Setting Up... Please Wait", "Setting Up... Please Wait"));
+    btnIndexDownload->setEnabled(false);  // a set-up runs to its end
+  }
   if (auto* panel = panelOf(*this)) panel->willPerformAudioSetup();
 }
 
@@ -59,7 +66,43 @@ void IndexViewController::downloadRequiresRefreshOfStatus() {
 }
 
 void IndexViewController::didEndDownloading() {
+  if (viewIndexDownloadContainer) showDownloadStrip(false);
   if (auto* panel = panelOf(*this)) panel->didEndDownloading();
+}
+
+// Fades in over 0.2 s and out over 0.18 s; hidden once faded out. While it
+// shows, the table's last rows can scroll out from under it.
+void IndexViewController::showDownloadStrip(bool show) {
+  ui::View::beginAnimations("PrepLand");
+  ui::View::setAnimationDuration(show ? 0.2 : 0.18);
+  if (!show) {
+    std::weak_ptr<IndexViewController> weak = self();
+    ui::View::setAnimationDelegate(weak);
+    ui::View::setAnimationDidStopSelector([weak](const std::string&, bool, void*) {
+      if (auto index = weak.lock()) index->downloadStripAnimDidStop();
+    });
+  }
+  if (show) viewIndexDownloadContainer->setHidden(false);
+  viewIndexDownloadContainer->setAlpha(show ? 1 : 0);
+  ui::View::commitAnimations();
+  if (show && surahListTable_) {
+    cg::EdgeInsets inset = surahListTable_->contentInset();
+    inset.bottom = kDownloadStripHeight;
+    surahListTable_->setContentInset(inset);
+    surahListTable_->setScrollIndicatorInsets(inset);
+  }
+}
+
+void IndexViewController::downloadStripAnimDidStop() {
+  // A download that began again meanwhile has faded it back in.
+  if (viewIndexDownloadContainer->alpha() > 0) return;
+  viewIndexDownloadContainer->setHidden(true);
+  if (surahListTable_) {
+    cg::EdgeInsets inset = surahListTable_->contentInset();
+    inset.bottom = 0;
+    surahListTable_->setContentInset(inset);
+    surahListTable_->setScrollIndicatorInsets(inset);
+  }
 }
 
 void IndexViewController::checkDownloadStatus() {

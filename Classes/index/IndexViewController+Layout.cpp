@@ -1,9 +1,12 @@
 // The "IndexView" layout, built in code: a top bar with the mode switch, the
 // mode label and the current-surah button; the partition title over the top
-// of the table; the table of rows; the juz bar down the right side; and the
-// advert view, hidden. Then the theme: the juz labels and the top button.
+// of the table; the table of rows; the juz bar down the right side; the
+// download strip over the foot of the table, hidden until a download starts;
+// and the advert view, hidden. Then the theme: the juz labels and the top
+// button.
 #include <cmath>
 
+#include "Classes/audio/ZarvelSDKAppDownloadDelegate.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
@@ -56,6 +59,7 @@ void IndexViewController::buildIndexView(ui::View& root) {
   buildTableArea(root);
   buildJuzBar(root);
   buildTopBar(root);
+  buildDownloadStrip(root);
   viewAdvert = std::make_shared<ui::View>(cg::Rect(0, root.bounds().height() - 50, root.bounds().width(), 50));
   viewAdvert->setAutoresizingMask(ui::ViewAutoresizingFlexibleTopMargin | ui::ViewAutoresizingFlexibleWidth);
   root.addSubview(viewAdvert);
@@ -134,6 +138,33 @@ void IndexViewController::buildJuzBar(ui::View& root) {
   viewJuzzScroller->setBackgroundColor(cg::Color::white());
   viewJuzzScroller->setDelegate(self());
   root.addSubview(viewJuzzScroller);
+}
+
+// Across the foot of the table (the juz bar beside it stays whole): the
+// status line over the bar, and the cancel button at the right.
+void IndexViewController::buildDownloadStrip(ui::View& root) {
+  float w = root.bounds().width() - kBarWidth, h = root.bounds().height();
+  viewIndexDownloadContainer = std::make_shared<ui::View>(cg::Rect(0, h - kDownloadStripHeight, w, kDownloadStripHeight));
+  viewIndexDownloadContainer->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth |
+                                                  ui::ViewAutoresizingFlexibleTopMargin);
+  viewIndexDownloadContainer->setAutoresizesSubviews(true);
+  styleDownloadStrip(*viewIndexDownloadContainer);
+  viewIndexDownloadContainer->setHidden(true);
+  viewIndexDownloadContainer->setAlpha(0);
+  constexpr float kCancelWidth = 66;
+  lblIndexDownload = std::make_shared<ui::Label>(cg::Rect(10, 5, w - 20 - kCancelWidth, 18));
+  styleDownloadStatusLabel(*lblIndexDownload, 12);
+  lblIndexDownload->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
+  progressIndexDownload = std::make_shared<ui::ProgressView>(ui::ProgressViewStyle::Default);
+  progressIndexDownload->setFrame(cg::Rect(10, 28, w - 20 - kCancelWidth, 9));
+  progressIndexDownload->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
+  btnIndexDownload = std::make_shared<ui::Button>(cg::Rect(w - kCancelWidth - 4, 6, kCancelWidth, 32));
+  btnIndexDownload->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin);
+  styleDownloadCancelButton(*btnIndexDownload);
+  btnIndexDownload->addTarget(this, [this](ui::Control&) { cancelDownload(); }, ui::ControlEventTouchUpInside);
+  for (auto v : std::initializer_list<std::shared_ptr<ui::View>>{lblIndexDownload, progressIndexDownload, btnIndexDownload})
+    viewIndexDownloadContainer->addSubview(v);
+  root.addSubview(viewIndexDownloadContainer);
 }
 
 void IndexViewController::styleButtons() {

@@ -127,8 +127,8 @@ class IndexViewController : public ui::ViewController,
   void insertText(const std::string& text) override;
 
   // ---- the download listener (IndexViewController+AudioDownload.cpp) ----------------------------
-  // The start shows in the index's own strip, the rest in the reading
-  // screen's panel beside the index.
+  // The index's own strip follows the download from its start to its end, and
+  // so does the reading screen's panel beside the index.
   void didBeginDownloading() override;
   void didUpdateFileSize(int bytes) override;
   void didUpdateDownloadProgress(float progress) override;
@@ -138,7 +138,8 @@ class IndexViewController : public ui::ViewController,
   void didEndDownloading() override;
   void checkDownloadStatus();
   void cancelDownload();
-  // The index's own strip (its layout keeps it out of sight).
+  // The index's own strip over the foot of the table, hidden when idle.
+  static constexpr float kDownloadStripHeight = 44;
   std::shared_ptr<ui::View> viewIndexDownloadContainer;
   std::shared_ptr<ui::Label> lblIndexDownload;
   std::shared_ptr<ui::ProgressView> progressIndexDownload;
@@ -162,6 +163,10 @@ class IndexViewController : public ui::ViewController,
   void buildTopBar(ui::View& root);
   void buildTableArea(ui::View& root);
   void buildJuzBar(ui::View& root);
+  void buildDownloadStrip(ui::View& root);
+  // The strip in or out, the table's foot kept clear of it while it shows.
+  void showDownloadStrip(bool show);
+  void downloadStripAnimDidStop();
   void styleButtons();
   std::shared_ptr<ui::View> makeSectionHeader(int juz) const;
   void buildSectionedMeta();

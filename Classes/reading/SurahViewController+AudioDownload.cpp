@@ -24,7 +24,7 @@ void SurahViewController::buildDownloadArea() {
   viewDownloadAudioProgress = std::make_shared<ui::View>(cg::Rect(0, d.height() - 56, d.width(), 56));
   viewDownloadAudioProgress->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth |
                                                  ui::ViewAutoresizingFlexibleTopMargin);
-  viewDownloadAudioProgress->setBackgroundColor(cg::Color::fromRGB255(44, 52, 66).withAlpha(0.92f));
+  styleDownloadStrip(*viewDownloadAudioProgress);
   viewDownloadAudioProgress->setHidden(true);
   viewDownloadAudioProgressContainer = std::make_shared<ui::View>(viewDownloadAudioProgress->bounds());
   viewDownloadAudioProgressContainer->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
@@ -35,19 +35,14 @@ void SurahViewController::buildDownloadArea() {
   btnDownloadProgress = round;
   btnDownloadProgress->setUserInteractionEnabled(false);
   lblAudioDownloadDetails = std::make_shared<ui::Label>(cg::Rect(57, 8, w - 57 - 90, 20));
-  lblAudioDownloadDetails->setFont(ui::Font::boldSystemFontOfSize(13));
-  lblAudioDownloadDetails->setTextColor(cg::Color::white());
-  lblAudioDownloadDetails->setBackgroundColor(cg::Color::clear());
+  styleDownloadStatusLabel(*lblAudioDownloadDetails, 13);
   lblAudioDownloadDetails->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
   downloadAudioProgressBar = std::make_shared<ui::ProgressView>(ui::ProgressViewStyle::Default);
   downloadAudioProgressBar->setFrame(cg::Rect(57, 34, w - 57 - 90, 9));
   downloadAudioProgressBar->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
   btnAudioDownloadCancel = std::make_shared<ui::Button>(cg::Rect(w - 80, 12, 70, 32));
   btnAudioDownloadCancel->setAutoresizingMask(ui::ViewAutoresizingFlexibleLeftMargin);
-  btnAudioDownloadCancel->setTitle(text("Cancel"), ui::ControlStateNormal);
-  btnAudioDownloadCancel->setTitleColor(cg::Color::white(), ui::ControlStateNormal);
-  btnAudioDownloadCancel->setTitleColor(cg::Color::white().withAlpha(0.35f), ui::ControlStateDisabled);
-  btnAudioDownloadCancel->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(14));
+  styleDownloadCancelButton(*btnAudioDownloadCancel);
   btnAudioDownloadCancel->addTarget(this, [this](ui::Control&) { cancelAudioDownload(); },
                                     ui::ControlEventTouchUpInside);
   activityAudioDownload = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorViewStyle::White);

@@ -46,6 +46,9 @@ std::vector<std::uint8_t> rawMember(const std::string& name, char type, const st
   return tar;
 }
 
+// The strips' ground, opaque: what lies under a strip must not show through.
+cg::RGBA stripColour() { return cg::RGBA{44, 52, 66, 255}; }
+
 class DownloadTest : public AudioTest {
  public:
   void SetUp() override {
@@ -86,6 +89,12 @@ class DownloadTest : public AudioTest {
     delegate->downloadSurahAudioAlert(kSurah);
     ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
     settle(0.5);
+  }
+
+  // The strip's ground in the window's picture, below its bar in the middle.
+  cg::RGBA stripGround(ui::View& strip) {
+    cg::Rect r = strip.convertRectToView(strip.bounds(), nullptr);
+    return delegate->window()->snapshot()->pixelAt(int(r.midX()), int(r.maxY()) - 3);
   }
 
   bool installed() { return ChapterInfo::isSurahAudioInstalled(user(), kSurah, kReciter); }
@@ -262,6 +271,7 @@ TEST_F(DownloadTest, TheReadingScreensStripFollowsTheDownloadInBothLayouts) {
     EXPECT_EQ(r.lblAudioDownloadDetails->text().rfind("Downloading Al-Asr (", 0), 0u) << r.lblAudioDownloadDetails->text();
     EXPECT_GT(r.downloadAudioProgressBar->progress(), 0.2f);
     EXPECT_FALSE(r.btnPlay->isEnabled());  // no playing while a download runs
+    EXPECT_EQ(stripGround(*r.viewDownloadAudioProgress), stripColour());
     ASSERT_TRUE(backend().screenshot(shotPath(landscape ? "download-landscape.png" : "download-portrait.png")));
     if (landscape) {
       // The status bar's network spinner turns while the download runs.
@@ -281,6 +291,61 @@ TEST_F(DownloadTest, TheReadingScreensStripFollowsTheDownloadInBothLayouts) {
     EXPECT_TRUE(r.viewDownloadAudioProgress->isHidden());
     EXPECT_TRUE(r.btnPlay->isEnabled());
   }
+}
+
+TEST_F(DownloadTest, TheIndexsStripFollowsADownloadStartedFromTheIndexAndGoesAtItsEnd) {
+  launch();
+  useReciter(kReciter);
+  auto index = root()->viewContIndex();
+  ASSERT_EQ(delegate->downloadDelegate(), index.get());  // the index on screen listens
+  auto& strip = *index->viewIndexDownloadContainer;
+  EXPECT_TRUE(strip.isHidden());
+  server.on(kPath, LoopbackServer::drip(archive_, 256, 50));
+  // Asked to play a surah whose recitation is missing, the index offers its
+  // download: this surah, then the first mirror.
+  index->showSurahView(nullptr, kSurah, -1, true, false);
+  for (const char* title : {"Download 103. Al-Asr", "Select server"}) {
+    settle(0.3);
+    auto* sheet = ui::ButtonPanel::visiblePanel();
+    ASSERT_TRUE(sheet) << title;
+    EXPECT_NE(sheet->title().find(title), std::string::npos) << sheet->title();
+    sheet->tapButtonAtIndex(0);
+  }
+  ASSERT_TRUE(delegate->isDownloading());
+  ns::RunLoop::main().runUntil([&] { return delegate->lastDownloadProgress() > 0.3f; }, 10.0);
+  settle(0.3);
+  EXPECT_FALSE(strip.isHidden());
+  EXPECT_EQ(strip.alpha(), 1.0f);
+  EXPECT_EQ(index->lblIndexDownload->text().rfind("Downloading Al-Asr (", 0), 0u) << index->lblIndexDownload->text();
+  EXPECT_NE(index->lblIndexDownload->text(), "Downloading Al-Asr (-- kB)");  // the stated size came
+  EXPECT_GT(index->progressIndexDownload->progress(), 0.3f);
+  EXPECT_TRUE(index->btnIndexDownload->isEnabled());
+  EXPECT_EQ(index->surahListTable()->contentInset().bottom, strip.bounds().height());  // the last rows clear it
+  EXPECT_FALSE(reading().viewDownloadAudioProgress->isHidden());  // the panel beside it follows too
+  EXPECT_EQ(stripGround(strip), stripColour());
+  ASSERT_TRUE(backend().screenshot(shotPath("index-download-landscape.png")));
+  // The set-up fills the bar and refuses the cancel.
+  ns::RunLoop::main().runUntil([&] { return delegate->settingUpSurah(); }, 10.0);
+  EXPECT_EQ(index->progressIndexDownload->progress(), 1.0f);
+  EXPECT_EQ(index->lblIndexDownload->text(), "Setting Up... Please Wait");
+  EXPECT_FALSE(index->btnIndexDownload->isEnabled());
+  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+  settle(0.5);
+  EXPECT_TRUE(installed());
+  EXPECT_TRUE(strip.isHidden());
+  EXPECT_EQ(index->surahListTable()->contentInset().bottom, 0.0f);
+  EXPECT_TRUE(reading().viewDownloadAudioProgress->isHidden());
+  // The strip's own cancel ends the next download and takes the strip away.
+  ASSERT_TRUE(ChapterInfo::deleteAudio(user(), kSurah, kReciter, true));
+  reading().stopPlaying(false, false);
+  settle(0.5);
+  delegate->downloadSurahAudioAlert(kSurah);
+  settle(0.3);
+  EXPECT_FALSE(strip.isHidden());
+  index->btnIndexDownload->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  settle(0.5);
+  EXPECT_FALSE(delegate->isDownloading());
+  EXPECT_TRUE(strip.isHidden());
 }
 
 TEST_F(DownloadTest, SetUpShowsAFullBarAndRefusesTheCancel) {

@@ -92,7 +92,9 @@ TEST_F(TransportTest, FastForwardOnTheLastVerseFollowsTheEndRule) {
     backend().advance(0.5);  // the next surah comes 0.1 s on
     EXPECT_EQ(reading().IsInPlayMode(), c.playing) << c.surahRepeat;
     EXPECT_EQ(reading().iCurrentSurah(), c.surah) << c.surahRepeat;
-    if (c.playing) EXPECT_EQ(reading().iCurrentPlayingVerse(), c.verse) << c.surahRepeat;
+    if (c.playing) {
+      EXPECT_EQ(reading().iCurrentPlayingVerse(), c.verse) << c.surahRepeat;
+    }
     if (reading().IsInPlayMode()) reading().stopPlaying(false, false);
     settle(1.0);
   }
