@@ -100,6 +100,9 @@ class TimeKeeper : public benchmark::ConsoleReporter {
         samples_[name].push_back(times);
       else if (run.aggregate_name == "median")
         medians_[name] = times;
+      else
+        continue;
+      for (const auto& [counter, value] : run.counters) counters_[counter] = value.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -118,6 +121,13 @@ class TimeKeeper : public benchmark::ConsoleReporter {
       return 0;
     }
     return times.of(clock);
+  }
+
+  // A counter's value in the last run that set it (the median of its
+  // repetitions when they are shown), or 0.
+  double counter(const std::string& name) const {
+    auto c = counters_.find(name);
+    return c == counters_.end() ? 0 : c->second;
   }
 
   // The first benchmark's time over the second's, or 0 when either did not run.
@@ -141,6 +151,7 @@ class TimeKeeper : public benchmark::ConsoleReporter {
   }
   std::map<std::string, std::vector<Times>> samples_;
   std::map<std::string, Times> medians_;
+  std::map<std::string, double> counters_;
 };
 
 // Runs the benchmarks the command line selects, then prints the ratios. With

@@ -3,8 +3,8 @@
 // headless with the shell the program builds (loadMainInterface) on the
 // build's content database and a user database the benchmark writes, its
 // files in memory where there is room (their syncs to disk are the disk's
-// cost, not the screen's); and a console report that keeps each run's real
-// and CPU times and its counters for the ratios printed at the end.
+// cost, not the screen's); and a run of the benchmarks whose medians give the
+// ratios printed at the end.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -21,6 +21,7 @@
 
 #include "Classes/app/MainInterface.h"
 #include "Classes/shell/iPadRootViewController.h"
+#include "bench/BenchSupport.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
@@ -82,61 +83,23 @@ class ShellScene {
   std::filesystem::path dir_;
 };
 
-// Prints the runs as usual and keeps each one's real and CPU times (in one
-// unit) and its counters.
-class RealAndCPUReporter : public benchmark::ConsoleReporter {
- public:
-  RealAndCPUReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) {
-      if (run.iterations <= 0 || run.error_occurred) continue;
-      times_[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      for (const auto& [name, counter] : run.counters) counters_[name] = counter.value;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  // The first run's time over the second's (0 when either did not run).
-  double ratio(const std::string& a, const std::string& b, bool cpu) const {
-    auto x = times_.find(a), y = times_.find(b);
-    if (x == times_.end() || y == times_.end()) return 0;
-    double d = cpu ? y->second.second : y->second.first;
-    return d > 0 ? (cpu ? x->second.second : x->second.first) / d : 0;
-  }
-  double cpu(const std::string& run) const {
-    auto x = times_.find(run);
-    return x == times_.end() ? 0 : x->second.second;
-  }
-  double counter(const std::string& name) const {
-    auto x = counters_.find(name);
-    return x == counters_.end() ? 0 : x->second;
-  }
-
- private:
-  std::map<std::string, std::pair<double, double>> times_;
-  std::map<std::string, double> counters_;
-};
-
 // "what / reference: R in real time, C in CPU time (goal at most G)".
-inline void printRatio(const RealAndCPUReporter& r, const char* what, const std::string& run,
-                       const std::string& reference, double goal) {
-  std::printf("\n%s: %.2f in real time, %.2f in CPU time (goal at most %.1f)\n", what, r.ratio(run, reference, false),
-              r.ratio(run, reference, true), goal);
+inline void printRatio(const TimeKeeper& t, const char* what, const std::string& run, const std::string& reference,
+                       double goal) {
+  std::printf("\n%s: %.2f in real time, %.2f in CPU time (goal at most %.1f)\n", what,
+              t.ratio(run, reference, TimeKeeper::Clock::Real), t.ratio(run, reference, TimeKeeper::Clock::Cpu), goal);
 }
 
 // Runs the benchmarks the command line selects on the build's content
-// database (nothing without one), then prints with the report.
-inline int runWithRealAndCPU(int argc, char** argv, const std::function<void(const RealAndCPUReporter&)>& print) {
+// database (nothing without one), each `repetitions` times shuffled together
+// unless the command line says otherwise, then prints with the medians.
+inline int runOnContentDatabase(int argc, char** argv, const std::function<void(const TimeKeeper&)>& print,
+                                int repetitions) {
   if (!std::filesystem::exists(ns::builtResourceDirectory() + "/zarvel.db")) {
     std::fprintf(stderr, "the content database is not built\n");
     return 0;
   }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RealAndCPUReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  print(reporter);
-  benchmark::Shutdown();
-  return 0;
+  return runAndPrintRatios(argc, argv, print, repetitions);
 }
 
 }  // namespace bench

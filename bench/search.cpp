@@ -145,8 +145,12 @@ BENCHMARK(BM_SearchScreen_TenKeysTypedQuickly)->Unit(benchmark::kMillisecond)->U
 }  // namespace
 
 int main(int argc, char** argv) {
-  return bench::runWithRealAndCPU(argc, argv, [](const bench::RealAndCPUReporter& r) {
-    bench::printRatio(r, "plain search in the screen / raw SQLite", "BM_SearchScreen_PlainSearch", "BM_SearchScreen_RawSQLite", 1.3);
-    std::printf("queries run for ten keys typed quickly: %.0f (goal 1)\n", r.counter("queries_per_ten_keys"));
-  });
+  return bench::runOnContentDatabase(
+      argc, argv,
+      [](const bench::TimeKeeper& t) {
+        bench::printRatio(t, "plain search in the screen / raw SQLite", "BM_SearchScreen_PlainSearch",
+                          "BM_SearchScreen_RawSQLite", 1.3);
+        std::printf("queries run for ten keys typed quickly: %.0f (goal 1)\n", t.counter("queries_per_ten_keys"));
+      },
+      9);
 }

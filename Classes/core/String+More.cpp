@@ -10,8 +10,6 @@
 
 namespace ns {
 
-namespace {
-
 bool isArabicAccent(char32_t c) {
   if (c >= 0x064B && c <= 0x0656) return true;  // harakat, tanween, shadda, sukun, maddah, marks
   if (c == 0x0670) return true;                 // superscript alef
@@ -24,6 +22,8 @@ bool isArabicAccent(char32_t c) {
       return false;
   }
 }
+
+namespace {
 
 // Text put into markup: its "&", "<" and ">" written as entities.
 std::string escapeMarkup(std::string_view text) {

@@ -39,6 +39,8 @@ std::string escapeAllForMail(std::string_view text);
 
 // The text without Arabic vowel marks and other diacritics.
 std::string cleanArabicAccents(std::string_view text);
+// Whether cleanArabicAccents leaves the character out.
+bool isArabicAccent(char32_t c);
 
 // The first term of a search text: a quoted phrase without its quotes, else
 // the first word; a single word's "*" wildcards are removed.

@@ -165,6 +165,34 @@ TEST_F(BookmarksTest, TheFilterFindsArabicTypedWithOrWithoutMarks) {
   }
 }
 
+// Case is ignored in every script, in the notes as in the verse texts, and
+// whatever was typed first after the list loaded.
+TEST_F(BookmarksTest, TheFilterIgnoresCaseInEveryScript) {
+  bookmark(3, 1, 0, "\u00C9COLE du soir");                               // ÉCOLE: Latin beyond ASCII
+  bookmark(4, 1, 0, "\u041C\u043E\u043B\u0438\u0442\u0432\u0430 \u041D\u041E\u0427\u042C\u042E");  // Cyrillic
+  bookmark(5, 1, 0, "\uFF26\uFF35\uFF2C\uFF2C width");                 // full-width capitals
+  bookmark(6, 1, 0, "\u0643\u062A\u0627\u0628 \u0627\u0644\u0635\u0644\u0627\u0629");  // Arabic
+  launch(Orientation::Portrait);
+  auto& l = openTab();
+  using Rows = std::vector<std::pair<int, std::vector<int>>>;
+  struct Case {
+    std::string text;
+    Rows rows;
+  };
+  for (const Case& c : {Case{"\u00E9cole", {{3, {1}}}}, Case{"\u00C9COLE DU", {{3, {1}}}},
+                        Case{"\u043D\u043E\u0447\u044C\u044E", {{4, {1}}}}, Case{"\uFF46\uFF55\uFF4C", {{5, {1}}}},
+                        Case{"\u0627\u0644\u0635\u0644\u0627\u0629", {{6, {1}}}}, Case{"SOIR", {{3, {1}}}},
+                        Case{"zzzz", {}}}) {
+    SCOPED_TRACE(c.text);
+    l.txtSearchBar()->setText("");
+    l.setupBookmarkRows();  // read afresh: each text is the first after a load
+    waitForLoad();
+    l.txtSearchBar()->setText(c.text);
+    waitForLoad();
+    EXPECT_EQ(shown(l), c.rows);
+  }
+}
+
 TEST_F(BookmarksTest, TypingDuringALoadEndsInOneLoadWithTheLastText) {
   bookmark(2, 255);
   bookmark(112, 1, 0, "night prayer");
