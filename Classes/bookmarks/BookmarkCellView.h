@@ -30,6 +30,9 @@ class BookmarkCellView : public ui::View {
   const BookmarkPtr& ThisBookmark() const { return ThisBookmark_; }
   // A different record (or none) is shown at once; the same one again changes nothing.
   void setThisBookmark(BookmarkPtr bookmark);
+  // Lets the record go without showing it: for a header that shows nothing
+  // until it is given its next record.
+  void releaseBookmark() { ThisBookmark_.reset(); }
   // A plain list: section headers made afterwards have no count badge.
   void setDuaMode() { dueMode = true; }
 

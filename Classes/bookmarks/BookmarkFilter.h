@@ -23,6 +23,8 @@ class BookmarkFilter {
   static std::shared_ptr<BookmarkFilter> load(sqlite3* db, int group);
 
   int group() const { return group_; }
+  // How many bookmarks were read.
+  size_t size() const { return entries_.size(); }
   // The records read, to be shown as they are.
   std::vector<BookmarkPtr> records() const;
   // New records of the bookmarks that match (all of them for no text or an

@@ -196,7 +196,8 @@ void BookmarksViewController::deleteBookmarkAtIndexPaths(const std::vector<ui::I
       if (it == rows.end()) continue;
       rows.erase(it);
       if (!rows.empty()) rows.back()->setIsLastInSection(true);
-      if (s < arrSectionViews_.size()) arrSectionViews_[s]->refresh();
+      // A header the table has not shown since the load gets its section when it does.
+      if (s < arrSectionViews_.size() && arrSectionViews_[s]->ThisBookmark()) arrSectionViews_[s]->refresh();
     }
   tblBookmarks_->endUpdates();
   if (arrSectionedBookmarks_.empty() && (tblBookmarks_->isEditing() || IsEditing_)) leaveBatchEditing();

@@ -24,11 +24,13 @@ float BookmarksViewController::heightForRowAtIndexPath(ui::TableView*, const ui:
 
 std::shared_ptr<ui::View> BookmarksViewController::viewForHeaderInSection(ui::TableView*, int section) {
   if (loadingBookmarks_ || section < 0 || section >= int(arrSectionViews_.size())) return nullptr;
-  return arrSectionViews_[size_t(section)];
+  const auto& header = arrSectionViews_[size_t(section)];
+  header->setThisBookmark(arrSectionedBookmarks_[size_t(section)]);
+  return header;
 }
 
-std::optional<float> BookmarksViewController::heightForHeaderInSection(ui::TableView* tableView, int section) {
-  return viewForHeaderInSection(tableView, section) ? 44.0f : 0.0f;
+std::optional<float> BookmarksViewController::heightForHeaderInSection(ui::TableView*, int section) {
+  return loadingBookmarks_ || section < 0 || section >= int(arrSectionViews_.size()) ? 0.0f : 44.0f;
 }
 
 std::shared_ptr<ui::TableViewCell> BookmarksViewController::cellForRowAtIndexPath(ui::TableView* tableView,

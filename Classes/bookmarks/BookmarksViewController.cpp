@@ -251,17 +251,16 @@ void BookmarksViewController::doneLoadingBookmarks(std::vector<BookmarkPtr> sect
                                                    std::shared_ptr<BookmarkFilter> loaded) {
   arrSectionedBookmarks_ = std::move(sections);
   loaded_ = std::move(loaded);
-  // One header per section; those of the last list are shown again with the new records.
+  // One header per section; those of the last list are shown again with the
+  // new records, each given its section when the table shows it.
   std::weak_ptr<BookmarkCellHost> host = self();
   arrSectionViews_.resize(std::min(arrSectionViews_.size(), arrSectionedBookmarks_.size()));
-  for (size_t i = 0; i < arrSectionedBookmarks_.size(); ++i) {
-    if (i == arrSectionViews_.size()) {
-      auto header = std::make_shared<BookmarkCellView>(cg::Rect(0, 0, 320, 44));
-      header->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
-      header->setViewController(host);
-      arrSectionViews_.push_back(header);
-    }
-    arrSectionViews_[i]->setThisBookmark(arrSectionedBookmarks_[i]);
+  for (const auto& header : arrSectionViews_) header->releaseBookmark();
+  while (arrSectionViews_.size() < arrSectionedBookmarks_.size()) {
+    auto header = std::make_shared<BookmarkCellView>(cg::Rect(0, 0, 320, 44));
+    header->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin);
+    header->setViewController(host);
+    arrSectionViews_.push_back(header);
   }
   activityView->stopAnimating();
   loadingBookmarks_ = false;
@@ -276,7 +275,7 @@ void BookmarksViewController::doneLoadingBookmarks(std::vector<BookmarkPtr> sect
     tblBookmarks_->setAlpha(1);
     ui::View::commitAnimations();
   }
-  refreshBookmarkBadge();
+  refreshBookmarkBadge(loaded_ ? std::optional<int>(int(loaded_->size())) : std::nullopt);
   bookmarksChanged_ = false;
   showNoBookmarks(arrSectionedBookmarks_.empty());
   checkBatchButtons();  // the new records are not checked
@@ -300,7 +299,7 @@ void BookmarksViewController::showNoBookmarks(bool none) {
   ui::View::commitAnimations();
 }
 
-void BookmarksViewController::refreshBookmarkBadge() {
+void BookmarksViewController::refreshBookmarkBadge(std::optional<int> count) {
   // The tab's stack, kept from the last appearance: a list just popped is off it.
   if (auto* nav = navigationController()) badgeHolder_ = nav->weak_from_this();
   auto nav = badgeHolder_.lock();
@@ -308,8 +307,8 @@ void BookmarksViewController::refreshBookmarkBadge() {
   std::string badge;
   if (viewIsVisible) {
     sqlite3* db = screens::userDatabase();
-    int count = db ? ChapterInfo::getBookmarkCount(db, -1, currentGroupFilter_) : 0;
-    if (count > 0) badge = screens::numberText(count);
+    if (!count) count = db ? ChapterInfo::getBookmarkCount(db, -1, currentGroupFilter_) : 0;
+    if (*count > 0) badge = screens::numberText(*count);
   }
   nav->tabBarItem().badgeValue = badge;
 }

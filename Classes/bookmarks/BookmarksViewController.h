@@ -85,7 +85,8 @@ class BookmarksViewController : public ui::ViewController,
   void refreshViewWithRetry();
   // Reads the list again on a worker; narrowLoaded filters what was read last.
   void setupBookmarkRows(bool narrowLoaded = false);
-  void refreshBookmarkBadge();
+  // The count of the group's bookmarks on the tab, read from the store unless given.
+  void refreshBookmarkBadge(std::optional<int> count = std::nullopt);
   void bookmarkDidChange();
   void btnGroupPressed();
   void removeCurrentSelection();

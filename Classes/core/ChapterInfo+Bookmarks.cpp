@@ -1,5 +1,6 @@
 // ChapterInfo: bookmarks, their groups and notes, and folded bookmark sections.
 #include "Classes/core/ChapterInfo.h"
+#include "Classes/core/ChapterInfo+Internal.h"
 #include "Classes/core/Database.h"
 #include "Classes/core/String+More.h"
 #include "platform/foundation/Log.h"
@@ -161,9 +162,20 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
   sqlite3* content = store::contentConnection();
 
   // Every row reads two texts: one read transaction takes the file's lock once
-  // for all of them rather than twice per row.
+  // for all of them rather than twice per row, through two statements prepared
+  // once for the call.
   const bool readTransaction =
       content && sqlite3_get_autocommit(content) && sqlite3_exec(content, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+  Statement arabic(content, "SELECT translation FROM simplearabic WHERE surah = ? AND verse = ?", nullptr);
+  const bool withTranslation = trans > 0 && trans <= 38;
+  Statement translation(withTranslation ? content : nullptr,
+                        withTranslation ? chapterinfo_detail::translationForSql(trans) : std::string(), nullptr);
+  auto textOf = [](Statement& text, const Bookmark& bookmark) {
+    std::string out;
+    if (text && text.bind(bookmark.surah(), bookmark.verse()).next()) out = text.columnTextOr(0, "");
+    text.reset();
+    return out;
+  };
 
   std::optional<int> runSurah;
   BookmarkPtr section, lastMatching;
@@ -173,9 +185,8 @@ std::vector<BookmarkPtr> ChapterInfo::getAllBookmarks(sqlite3* db, bool withSect
     bookmark->setHasExtraDetails(true);
     auto note = q.columnText(3);
     if (filtering && note) bookmark->setBookmarkedNote(*note);
-    bookmark->setArabicVerse(getArabicVerseFor(content, bookmark->surah(), bookmark->verse()));
-    if (trans != 0 && trans != 1000)
-      bookmark->setTranslation(getTranslationFor(content, trans, bookmark->surah(), bookmark->verse()));
+    bookmark->setArabicVerse(textOf(arabic, *bookmark));
+    if (withTranslation) bookmark->setTranslation(textOf(translation, *bookmark));
 
     bool matches = !filtering || containsText(bookmark->Translation(), *search) ||
                    containsText(bookmark->BookmarkedNote(), *search) ||

@@ -80,20 +80,22 @@ bool ChapterInfo::vacuumDB(sqlite3* db) {
 
 // --- Scripture texts -----------------------------------------------------------------
 
-namespace {
-// The statement reading one translation's text: 0 and 10 keep surah and verse as text.
-std::string translationTableCondition(int trans) {
-  if (trans == 0) return "trans0fts WHERE CAST(surah AS INTEGER) = ? AND CAST(verse AS INTEGER) = ?";
-  if (trans == 10) return "transliterationdata WHERE CAST(surah AS INTEGER) = ? AND CAST(verse AS INTEGER) = ?";
-  return ns::format("trans%i WHERE surah = ? AND verse = ?", trans);
+namespace chapterinfo_detail {
+// 0 and 10 keep surah and verse as text.
+std::string translationForSql(int trans) {
+  if (trans == 0)
+    return "SELECT translation FROM trans0fts WHERE CAST(surah AS INTEGER) = ? AND CAST(verse AS INTEGER) = ?";
+  if (trans == 10)
+    return "SELECT translation FROM transliterationdata WHERE CAST(surah AS INTEGER) = ? AND CAST(verse AS INTEGER) = ?";
+  return ns::format("SELECT translation FROM trans%i WHERE surah = ? AND verse = ?", trans);
 }
-}  // namespace
+}  // namespace chapterinfo_detail
 
 std::string ChapterInfo::getTranslationFor(sqlite3* db, int trans, int surah, int verse) {
   if (trans < 0 || trans > 38) return "";
   Guard guard(store::lock());
   // One cached statement per translation number: the reading rows ask for every verse.
-  std::string sql = "SELECT translation FROM " + translationTableCondition(trans);
+  std::string sql = chapterinfo_detail::translationForSql(trans);
   CachedStatement q(db, Slot::TranslationFor, trans, sql.c_str(), nullptr);
   if (!q || !q.bind(surah, verse).next()) return "";
   return q.columnTextOr(0, "");

@@ -222,6 +222,11 @@ bool Query::next() {
   return lastResult_ == SQLITE_ROW;
 }
 
+void Query::reset() {
+  if (stmt_) sqlite3_reset(stmt_);
+  stepped_ = false;
+}
+
 bool Query::runKeepingExisting(const char* label) {
   if (!stmt_) return false;
   lastResult_ = step();
@@ -254,7 +259,7 @@ std::optional<std::string> Query::columnText(int col) const {
 
 std::string Query::columnTextOr(int col, const std::string& fallback) const {
   auto text = columnText(col);
-  return text ? *text : fallback;
+  return text ? std::move(*text) : fallback;
 }
 
 ns::Data Query::columnBlob(int col) const {

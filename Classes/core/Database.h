@@ -92,6 +92,9 @@ class Query {
   bool runKeepingExisting(const char* label);
   // The engine's last step result.
   int lastResult() const { return lastResult_; }
+  // Readies the statement to step again from its first row (the bindings stay
+  // until bound again).
+  void reset();
 
   int columnInt(int col) const;
   double columnDouble(int col) const;

@@ -100,7 +100,7 @@ class iPadRootViewController : public ui::ViewController,
   void showTipsView();
   // The help ("How do I..."), as a form sheet: F1.
   void showHelpView();
-  void setHasLoadedCompletely() { hasLoadedCompletely = true; }
+  void setHasLoadedCompletely();
   void keyboardWillShow() { iskeyboardShowing = true; }
   void keyboardWillHide() { iskeyboardShowing = false; }
   void translationDidChange();

@@ -119,6 +119,9 @@ TEST_F(BookmarksTest, ALoadAskedForWhileOneRunsShowsTheNewestList) {
   EXPECT_FALSE(l.loadingBookmarks());
   using Rows = std::vector<std::pair<int, std::vector<int>>>;
   EXPECT_EQ(shown(l), (Rows{{2, {1}}, {5, {3}}}));
+  // The headers in view show the new sections.
+  for (size_t i = 0; i < l.arrSectionedBookmarks().size(); ++i)
+    EXPECT_EQ(l.arrSectionViews()[i]->ThisBookmark(), l.arrSectionedBookmarks()[i]);
 }
 
 TEST_F(BookmarksTest, ATabLeftDuringALoadIsNeverTouchedByItsWorker) {
