@@ -167,6 +167,9 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   // The values drawn now: the animated presentation while an animation runs,
   // else the model values above.
   cg::Rect presentationFrame() const;
+  // The bounds at the size drawn now: while the frame animates, the view's
+  // own drawing is stretched to this, and its subviews sit in it unstretched.
+  cg::Rect presentationBounds() const { return cg::Rect(bounds_.origin, presentationFrame().size); }
   float presentationAlpha() const;
   cg::AffineTransform presentationTransform() const;
 
