@@ -143,6 +143,11 @@ void iPadRootViewController::viewDidAppear(bool) {
   if (viewContSurah_) viewContSurah_->becomeFirstResponder();
   ui::View::beginAnimations("PrepLand");
   ui::View::setAnimationDuration(0.28);
+  // Faded, the launch picture leaves the screen (its image goes with the
+  // layouts' last choice of it, once the launch is complete).
+  ui::View::setAnimationDidStopSelector([splash = std::weak_ptr<ui::View>(imgSplash)](const std::string&, bool, void*) {
+    if (auto view = splash.lock(); view && view->alpha() == 0) view->removeFromSuperview();
+  });
   if (imgSplash) imgSplash->setAlpha(0);
   ui::View::commitAnimations();
   ns::RunLoop::main().performAfter(this, "setHasLoadedCompletely", 1.0, [this] { setHasLoadedCompletely(); });
@@ -151,6 +156,12 @@ void iPadRootViewController::viewDidAppear(bool) {
     defaults().synchronize();
     ns::RunLoop::main().performAfter(this, "showTipsView", 1.0, [this] { showTipsView(); });
   }
+}
+
+// The layouts stop choosing the launch picture: nothing holds it any more.
+void iPadRootViewController::setHasLoadedCompletely() {
+  hasLoadedCompletely = true;
+  if (imgSplash && !imgSplash->superview()) imgSplash->setImage(nullptr);
 }
 
 // The tips screen comes with a later screen set; until then nothing opens.

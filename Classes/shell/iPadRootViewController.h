@@ -98,7 +98,7 @@ class iPadRootViewController : public ui::ViewController,
   void setupPages();
   void markSetupComplete();
   void showTipsView();
-  void setHasLoadedCompletely() { hasLoadedCompletely = true; }
+  void setHasLoadedCompletely();
   void keyboardWillShow() { iskeyboardShowing = true; }
   void keyboardWillHide() { iskeyboardShowing = false; }
   void translationDidChange();

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace ns {
 
@@ -51,6 +53,9 @@ struct RunLoop::Impl {
   std::uint64_t nextSequence = 0;
   bool stopped = false;
   std::shared_ptr<const std::function<void()>> wakeHook;
+  // Main thread only.
+  int turnDepth = 0;
+  std::vector<std::function<void()>> endOfTurn;
 
   // Drops invalidated timers from the front; the due time of the first valid one.
   double nextDueLocked() {
@@ -206,7 +211,28 @@ bool RunLoop::runPosted() {
   return !batch.empty();
 }
 
+RunLoop::Turn::Turn() { ++main().impl_->turnDepth; }
+
+RunLoop::Turn::~Turn() {
+  Impl& impl = *main().impl_;
+  if (--impl.turnDepth > 0) return;
+  while (!impl.endOfTurn.empty()) {
+    auto work = std::move(impl.endOfTurn);
+    impl.endOfTurn.clear();
+    for (auto& fn : work) fn();
+  }
+}
+
+bool RunLoop::isInTurn() const { return impl_->turnDepth > 0; }
+
+void RunLoop::atEndOfTurn(std::function<void()> fn) {
+  if (impl_->turnDepth > 0) impl_->endOfTurn.push_back(std::move(fn));
+  else fn();
+}
+
 bool RunLoop::runOnce() {
+  std::optional<Turn> turn;
+  if (this == &main() && isMainThread()) turn.emplace();
   bool ran = runPosted();
   double now = clockNow();
   std::uint64_t passEnd = sequenceNow();
@@ -299,6 +325,8 @@ std::size_t RunLoop::pendingCount() const {
 }
 
 void RunLoop::advanceVirtualClock(VirtualClock& clock, double until) {
+  std::optional<Turn> turn;
+  if (this == &main() && isMainThread()) turn.emplace();
   for (;;) {
     runPosted();
     double next = nextFireTime();

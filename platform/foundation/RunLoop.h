@@ -89,6 +89,22 @@ class RunLoop {
   // when the real-time timeout passes first. For tests with worker threads.
   bool runUntil(const std::function<bool()>& done, double timeoutSeconds = 10.0);
 
+  // A turn of the main loop: one pass of posts and due timers, or a
+  // backend's launch, events and frame. Work put off to the end of the turn
+  // runs once as the outermost turn ends, in the order it was asked for (a
+  // settings file written once for all the changes of the turn). Main
+  // thread only.
+  class Turn {
+   public:
+    Turn();
+    ~Turn();
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+  };
+  bool isInTurn() const;
+  // Runs fn as the current turn of the main loop ends; at once outside a turn.
+  void atEndOfTurn(std::function<void()> fn);
+
   // Clock time of the next timer or delayed call; infinity when none.
   double nextFireTime() const;
   // Posted closures plus timers and delayed calls pending.

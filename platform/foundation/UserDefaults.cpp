@@ -7,6 +7,7 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Paths.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/String.h"
 
 namespace ns {
@@ -143,7 +144,21 @@ void UserDefaults::setBool(bool value, const std::string& key) { setObject(Value
 void UserDefaults::setDouble(double value, const std::string& key) { setObject(Value(value), key); }
 void UserDefaults::removeObjectForKey(const std::string& key) { setObject(Value(), key); }
 
+// Inside a turn of the main loop the write waits for the turn's end, so the
+// many changes a launch or a screen makes are written once; elsewhere (other
+// threads, a program's shutdown) it happens now.
 bool UserDefaults::synchronize() {
+  RunLoop& loop = RunLoop::main();
+  if (!RunLoop::isMainThread() || !loop.isInTurn()) return writeNow();
+  if (!writePending_.exchange(true))
+    loop.atEndOfTurn([this] {
+      writePending_ = false;
+      writeNow();
+    });
+  return lastWriteError().empty();
+}
+
+bool UserDefaults::writeNow() {
   std::lock_guard<std::mutex> writing(writeMutex_);
   std::string path, json;
   bool setAside = false;

@@ -2,6 +2,7 @@
 // The standard user-defaults store: values persisted as JSON in the config
 // directory ("defaults.json"), over a volatile registration domain that only
 // fills gaps. Thread-safe.
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -47,6 +48,9 @@ class UserDefaults {
   void removeObjectForKey(const std::string& key);
 
   // Writes the persisted values atomically to the file; false on failure.
+  // Within a turn of the main run loop the write is made once, as the turn
+  // ends, for every change of the turn (the answer then tells whether the
+  // last write succeeded; a failure of the coming one is reported as any).
   // A file that could not be read is first moved aside under a dated name
   // (never overwritten); when that fails nothing is written.
   bool synchronize();
@@ -78,12 +82,14 @@ class UserDefaults {
 
  private:
   void loadIfNeededLocked() const;
+  bool writeNow();
   bool setAsideUnreadableFile(const std::string& path, std::string& error);
   bool recordWriteError(const std::string& path, const std::string& reason);
   std::string pathLocked() const;
 
   mutable std::mutex mutex_;
-  std::mutex writeMutex_;  // one synchronize at a time, so the newest snapshot lands last
+  std::mutex writeMutex_;  // one write at a time, so the newest snapshot lands last
+  std::atomic<bool> writePending_{false};  // a write waits for the end of the turn
   std::string path_;  // empty: the default path
   mutable bool loaded_ = false;
   mutable Dictionary persistent_;

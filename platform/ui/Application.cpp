@@ -2,6 +2,7 @@
 
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -79,6 +80,8 @@ void Application::receiveMemoryWarning() {
   ViewController::sendMemoryWarningToAll();
   if (delegate_) delegate_->applicationDidReceiveMemoryWarning(*this);
   post(ApplicationDidReceiveMemoryWarningNotification);
+  // Last, so the images the steps above let go of go too.
+  Image::purgeUnusedNamedImages();
 }
 
 bool Application::openInboundURL(const std::string& url) {

@@ -1,6 +1,7 @@
 #pragma once
 // An image for the interface: a shared bitmap, the scale it is shown at, and
 // optional stretch caps.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -13,9 +14,13 @@ namespace ui {
 class Image {
  public:
   // "<resources>/images/<name>" (".png" added when the name has no extension);
-  // on a screen of scale 2 the "@2x" file is preferred when it exists. Loaded
-  // images are kept and shared. Nothing for a missing or undecodable file,
-  // which is logged once per name.
+  // on a screen of scale 2 the "@2x" file is preferred when it exists. Only
+  // the file's header is read here: the pixels are decoded when first drawn
+  // (or asked for), so an image that is never shown costs nothing. Named
+  // images are shared while anything holds them; small ones are also kept a
+  // while after that, within a budget, as screens ask for them again and
+  // again. Nothing for a missing file or one whose header is no image, which
+  // is logged once per name; pixels that turn out undecodable draw nothing.
   static std::shared_ptr<Image> imageNamed(const std::string& name);  // the main screen's scale
   static std::shared_ptr<Image> imageNamed(const std::string& name, cg::Float screenScale);
   static std::shared_ptr<Image> imageWithData(const ns::Data& data, cg::Float scale = 1);
@@ -23,10 +28,19 @@ class Image {
   static std::shared_ptr<Image> imageWithCGImage(std::shared_ptr<cg::Image> image, cg::Float scale = 1);
   // The folder imageNamed() reads from.
   static std::string imagesDirectory();
+  // Lets go of the named images nothing else holds (a memory warning).
+  static void purgeUnusedNamedImages();
+  // Named images kept beyond those in use: each at most kKeptImageBytes of
+  // pixels, together at most kKeptBytes.
+  static constexpr std::size_t kKeptImageBytes = std::size_t(1) << 20;
+  static constexpr std::size_t kKeptBytes = std::size_t(8) << 20;
 
   Image(std::shared_ptr<cg::Image> image, cg::Float scale);
 
-  const std::shared_ptr<cg::Image>& cgImage() const { return image_; }
+  // The pixels, decoded now if not yet.
+  const std::shared_ptr<cg::Image>& cgImage() const;
+  // Whether the pixels are decoded (an image made from pixels always is).
+  bool isDecoded() const;
   cg::Float scale() const { return scale_; }
   cg::Size size() const;  // points
 
@@ -41,7 +55,13 @@ class Image {
   int topCapHeight() const { return topCap_; }
 
  private:
-  std::shared_ptr<cg::Image> image_;
+  // A file's pixels, decoded on first use; shared by the copies of one named image.
+  struct Bitmap;
+  Image(std::shared_ptr<Bitmap> bitmap, cg::Float scale);
+  friend struct NamedImages;
+
+  std::shared_ptr<cg::Image> image_;  // null while bitmap_ holds the pixels
+  std::shared_ptr<Bitmap> bitmap_;
   cg::Float scale_;
   int leftCap_ = 0, topCap_ = 0;
 };

@@ -46,6 +46,7 @@ HeadlessBackend::~HeadlessBackend() = default;
 
 void HeadlessBackend::launch(std::shared_ptr<ApplicationDelegate> delegate) {
   Application::shared().setDelegate(std::move(delegate));
+  ns::RunLoop::Turn turn;  // the launch is one turn of the loop
   LocalNotificationScheduler::shared().reload();
   Application::shared().launch();
   if (Window* w = keyWindow()) w->setShowsStatusBar(true);
@@ -55,12 +56,15 @@ void HeadlessBackend::launch(std::shared_ptr<ApplicationDelegate> delegate) {
 void HeadlessBackend::advance(double seconds) { clock_->advance(seconds); }
 
 void HeadlessBackend::touchDown(cg::Point p, int finger) {
+  ns::RunLoop::Turn turn;  // an event is a turn of the loop, as in a window
   if (Window* w = keyWindow()) w->sendTouch(finger, TouchPhase::Began, p);
 }
 void HeadlessBackend::touchMove(cg::Point p, int finger) {
+  ns::RunLoop::Turn turn;  // an event is a turn of the loop, as in a window
   if (Window* w = keyWindow()) w->sendTouch(finger, TouchPhase::Moved, p);
 }
 void HeadlessBackend::touchUp(cg::Point p, int finger) {
+  ns::RunLoop::Turn turn;  // an event is a turn of the loop, as in a window
   if (Window* w = keyWindow()) w->sendTouch(finger, TouchPhase::Ended, p);
 }
 
@@ -88,12 +92,15 @@ void HeadlessBackend::tapStatusBar() {
 }
 
 void HeadlessBackend::key(const std::string& name, unsigned modifiers) {
+  ns::RunLoop::Turn turn;  // an event is a turn of the loop, as in a window
   if (Window* w = keyWindow()) w->sendKey({name, "", modifiers});
 }
 void HeadlessBackend::typeText(const std::string& text) {
+  ns::RunLoop::Turn turn;  // an event is a turn of the loop, as in a window
   if (Window* w = keyWindow()) w->sendKey({"", text, 0});
 }
 void HeadlessBackend::composeText(const std::string& text, int cursor) {
+  ns::RunLoop::Turn turn;  // an event is a turn of the loop, as in a window
   if (Window* w = keyWindow()) w->sendMarkedText(text, cursor);
 }
 

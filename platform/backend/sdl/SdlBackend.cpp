@@ -238,14 +238,18 @@ class Session {
     }
     SDL_StartTextInput();
     while (running_) {
-      // First what was posted before the hook was in place, then the wait.
-      ns::RunLoop::main().runOnce();
-      placeInputMethod();
-      present(false);
+      {
+        // First what was posted before the hook was in place, then the wait.
+        ns::RunLoop::Turn turn;
+        ns::RunLoop::main().runOnce();
+        placeInputMethod();
+        present(false);
+      }
       if (!running_) break;
       SDL_Event e;
       int wait = waitMs();
       if (wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait)) {
+        ns::RunLoop::Turn turn;  // the events that came together are one turn
         handle(e);
         while (running_ && SDL_PollEvent(&e)) handle(e);
       }
@@ -510,9 +514,12 @@ int SdlBackend::run(const DelegateFactory& makeDelegate, const std::string& inbo
   connectClipboard();
   auto& app = Application::shared();
   app.setDelegate(makeDelegate());
-  LocalNotificationScheduler::shared().reload();
-  app.launch();
-  if (!inboundURL.empty()) app.openInboundURL(inboundURL);
+  {
+    ns::RunLoop::Turn turn;  // the launch is one turn of the loop
+    LocalNotificationScheduler::shared().reload();
+    app.launch();
+    if (!inboundURL.empty()) app.openInboundURL(inboundURL);
+  }
   if (Window* w = Window::keyWindow()) w->setShowsStatusBar(true);
   session.present(true);
   session.loop();

@@ -1,5 +1,10 @@
 // The tablet root: the launch and its restored tab, the tab bar, the two
 // layouts, the floating view's pan and glide, full-screen mode, the keys.
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "Classes/shell/FloatingPanGestureRecognizer.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/NavigationController.h"
@@ -375,6 +380,68 @@ TEST_F(ShellTest, WhileExpandedTheIndexTabUncoversTheColumnOrRefillsTheScreen) {
   primary().tblTransView()->setContentOffset({0, 200});
   EXPECT_TRUE(primary().IgnoreSendingScrollEvents());
   EXPECT_NE(reading().tblVerses->contentOffset().y, 200);
+}
+
+// Writes of the settings file, counted from the folder's change events: an
+// atomic write fills a new temporary file beside it, then renames it.
+class SettingsWrites {
+ public:
+  explicit SettingsWrites(const std::string& file)
+      : prefix_("." + std::filesystem::path(file).filename().string() + ".tmp") {
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    inotify_add_watch(fd_, std::filesystem::path(file).parent_path().c_str(), IN_CLOSE_WRITE);
+  }
+  ~SettingsWrites() { close(fd_); }
+  int count() {
+    alignas(inotify_event) char buffer[8192];
+    for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;)
+      for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+        if (std::string_view(reinterpret_cast<inotify_event*>(p)->name).starts_with(prefix_)) ++count_;
+    return count_;
+  }
+
+ private:
+  std::string prefix_;
+  int fd_ = -1;
+  int count_ = 0;
+};
+
+TEST_F(ShellTest, TheLaunchAndAKeyWriteTheSettingsFileOnceEach) {
+  defaults().synchronize();
+  SettingsWrites writes(defaults().filePath());
+  turnScreen(Orientation::Portrait);
+  delegate = loadMainInterface();
+  root = std::static_pointer_cast<iPadRootViewController>(delegate->ipadRootViewController()->shared_from_this());
+  backend().launch(delegate);
+  EXPECT_EQ(writes.count(), 1);
+  settle();
+  int settled = writes.count();
+  backend().key("2", ui::KeyModifierControl);  // to the bookmarks and back to the index
+  EXPECT_EQ(writes.count() - settled, 1);
+  EXPECT_EQ(defaults().integerForKey("LastTabSelection"), 2);
+  backend().key("1", ui::KeyModifierControl);
+  EXPECT_EQ(writes.count() - settled, 2);
+  EXPECT_EQ(defaults().integerForKey("LastTabSelection"), 3);
+}
+
+// The launch picture fades and leaves, its image with it; the wood behind the
+// closed notes strip is never decoded, as it is never seen.
+TEST_F(ShellTest, TheLaunchPictureLeavesOnceFadedAndUnseenImagesAreNotDecoded) {
+  launch(Orientation::LandscapeRight, 0);
+  delegate->window()->layoutIfNeeded();
+  std::weak_ptr<ui::Image> splash = root->imgSplash->image();
+  ASSERT_FALSE(splash.expired());
+  EXPECT_EQ(root->imgSplash->superview(), root->viewEverythingContainer.get());
+  backend().advance(0.3);
+  EXPECT_EQ(root->imgSplash->superview(), nullptr);
+  settle(1);
+  EXPECT_TRUE(splash.expired());
+
+  cg::Context frame = cg::Context::bitmap(1024, 768);
+  delegate->window()->display(frame);
+  ASSERT_TRUE(root->imgNotesContainerBG->image());
+  EXPECT_FALSE(root->imgNotesContainerBG->image()->isDecoded());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/String.h"
 #include "TempDir.h"
 
@@ -165,6 +166,46 @@ TEST_F(UserDefaultsTest, AFailedWriteReportsFailureAndKeepsTheOldFile) {
   EXPECT_EQ(defaults.lastWriteError().rfind(dir.file("no-such-dir-file") + ": ", 0), 0u) << defaults.lastWriteError();
   restart();
   EXPECT_EQ(defaults.integerForKey("A"), 1);
+}
+
+// Within a turn of the main loop the file is written once, as the turn ends,
+// with every change of the turn; outside a turn, at once.
+TEST_F(UserDefaultsTest, WritesWithinATurnOfTheLoopAreMadeOnceAtItsEnd) {
+  ns::RunLoop::main();  // this thread is the main thread
+  std::string path = dir.file("defaults.json");
+  auto stored = [&] {
+    auto data = ns::readFile(path, 1 << 20);
+    return data ? std::string(data->begin(), data->end()) : std::string();
+  };
+  int writes = 0;
+  defaults.setFilePath(dir.file("no-such-dir-file/defaults.json"));
+  ASSERT_TRUE(ns::writeFileAtomically(dir.file("no-such-dir-file"), std::string_view("x")));
+  defaults.setWriteFailureHandler([&](const std::string&) { ++writes; });  // each write fails here
+  ns::LogCapture capture;
+  capture.setEcho(false);
+  {
+    ns::RunLoop::Turn turn;
+    for (int i = 0; i < 10; ++i) {
+      defaults.setInteger(i, "Launches");
+      defaults.synchronize();
+    }
+    EXPECT_EQ(writes, 0);
+  }
+  EXPECT_EQ(writes, 1);
+  defaults.synchronize();
+  EXPECT_EQ(writes, 2) << "outside a turn the write is at once";
+
+  defaults.setFilePath(path);
+  {
+    ns::RunLoop::Turn turn;
+    ns::RunLoop::main().post([&] {
+      defaults.setInteger(7, "Verse");
+      defaults.synchronize();
+    });
+    ns::RunLoop::main().runOnce();  // a nested turn: still waiting for the outer one
+    EXPECT_EQ(stored().find("Verse"), std::string::npos);
+  }
+  EXPECT_NE(stored().find("\"Verse\": 7"), std::string::npos) << stored();
 }
 
 TEST_F(UserDefaultsTest, ConcurrentWritersAndReadersAreSafe) {

@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Context.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Screen.h"
 
 namespace {
@@ -73,6 +76,53 @@ TEST(UIImage, AMissingImageIsLoggedOncePerName) {
   EXPECT_FALSE(ui::Image::imageNamed("also-missing.png", 1));
   EXPECT_EQ(log.count("\"never-drawn.png\""), 1);
   EXPECT_EQ(log.count("\"also-missing.png\""), 1);
+}
+
+TEST(UIImage, ANamedImageIsDecodedWhenFirstDrawnAndABrokenOneDrawsNothing) {
+  ResourceFolder res;
+  ASSERT_TRUE(solid(6, 4, cg::Color::red())->writePNG(res.dir + "/images/lazy.png"));
+  ns::Data png = solid(6, 4, cg::Color::red())->pngData();
+  png.resize(40);  // the header, then nothing
+  ASSERT_TRUE(ns::writeFileAtomically(res.dir + "/images/cut.png", png));
+  ns::LogCapture log;
+  log.setEcho(false);
+  for (const char* name : {"lazy", "cut"}) {
+    SCOPED_TRACE(name);
+    auto image = ui::Image::imageNamed(name, 1);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), (cg::Size{6, 4}));
+    EXPECT_FALSE(image->isDecoded());
+    cg::Context ctx = cg::Context::bitmap(6, 4);
+    image->stretchableImage(2, 0)->drawInRect(ctx, cg::Rect(0, 0, 6, 4));  // a copy shares the pixels
+    EXPECT_TRUE(image->isDecoded());
+    EXPECT_EQ(ctx.makeImage()->pixelAt(3, 2), name == std::string("lazy") ? (cg::RGBA{255, 0, 0, 255}) : cg::RGBA{});
+  }
+  EXPECT_EQ(log.count("cut.png could not be decoded"), 1);
+}
+
+// Named images stay while a view holds them; small ones a while after that,
+// until a memory warning; large ones not at all.
+TEST(UIImage, NamedImagesNothingHoldsAreLetGo) {
+  ResourceFolder res;
+  ASSERT_TRUE(solid(8, 8, cg::Color::red())->writePNG(res.dir + "/images/small.png"));
+  ASSERT_TRUE(solid(1024, 768, cg::Color::blue())->writePNG(res.dir + "/images/large.png"));
+  auto view = std::make_shared<ui::ImageView>(cg::Rect(0, 0, 10, 10));
+  view->setImage(ui::Image::imageNamed("large", 1));
+  std::weak_ptr<ui::Image> large = view->image(), small = ui::Image::imageNamed("small", 1);
+  EXPECT_EQ(ui::Image::imageNamed("large", 1), view->image());
+  EXPECT_FALSE(small.expired());
+  view->setImage(nullptr);
+  EXPECT_TRUE(large.expired());
+
+  // A stretchable copy in use keeps the pixels: asked again, the name gives them.
+  auto copy = ui::Image::imageNamed("large", 1)->stretchableImage(4, 4);
+  auto pixels = copy->cgImage().get();
+  EXPECT_EQ(ui::Image::imageNamed("large", 1)->cgImage().get(), pixels);
+  copy.reset();
+
+  ui::Application::shared().receiveMemoryWarning();
+  EXPECT_TRUE(small.expired());
+  EXPECT_TRUE(ui::Image::imageNamed("small", 1));
 }
 
 TEST(UIImage, ImageWithDataAndDrawing) {
