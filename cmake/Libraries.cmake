@@ -194,6 +194,9 @@ endif()
 if(TARGET test_sharing)
   target_link_libraries(test_sharing PRIVATE tkweb)  # the login dialog on the real engine
 endif()
+if(TARGET test_settings)
+  target_link_libraries(test_settings PRIVATE tkweb)  # the shipped pages on the real engine
+endif()
 if(TARGET test_app AND TARGET backend_sdl)
   target_link_libraries(test_app PRIVATE backend_sdl)  # and in a window, to its exit
 endif()

@@ -460,17 +460,19 @@ std::shared_ptr<SocialNetwork> ZarvelSDKAppDelegate::socialNetwork() {
   if (!services.isConfigured()) return nullptr;
   socialNetwork_ = std::make_shared<SocialNetwork>(services.appId, services);
   sessionDelegate_ = std::make_shared<SessionDelegate>(weak_from_this());
-  bool authorised = defaults().boolForKey(kSocialAuth);
-  if (!authorised || !socialNetwork_->isSessionValid()) {
-    permissions.clear();
-    if (authorised) {
-      socialNetwork_->authorize({}, sessionDelegate_);
-    } else {
-      permissions = {"publish_stream", "offline_access"};
-      socialNetwork_->authorize(permissions, sessionDelegate_);
-    }
-  }
+  if (!defaults().boolForKey(kSocialAuth) || !socialNetwork_->isSessionValid()) logInToSocialNetworkAgain();
   return socialNetwork_;
+}
+
+void ZarvelSDKAppDelegate::logInToSocialNetworkAgain() {
+  if (!socialNetwork_) return;
+  permissions.clear();
+  if (defaults().boolForKey(kSocialAuth)) {
+    socialNetwork_->authorize({}, sessionDelegate_);
+  } else {
+    permissions = {"publish_stream", "offline_access"};
+    socialNetwork_->authorize(permissions, sessionDelegate_);
+  }
 }
 
 // A login that failed (not one the reader cancelled) says so.

@@ -72,14 +72,16 @@ const RecitationMirrors& RecitationMirrors::shared() {
     } else {
       std::string path = ns::pathJoin(ns::documentsDirectory(), kFileName);
       std::ifstream in(path, std::ios::binary);
+      const bool opened = in.is_open();
       std::string text;
-      if (in) {
+      if (opened) {
+        // A list shorter than the cap ends the read early: that is no failure.
         text.resize(kMaxListBytes);
         in.read(text.data(), std::streamsize(text.size()));
         text.resize(std::size_t(in.gcount()));
       }
       mirrors = parse(text, path);
-      if (!in) mirrors->problem_ = "the mirror list " + path + " could not be read";
+      if (!opened || in.bad()) mirrors->problem_ = "the mirror list " + path + " could not be read";
     }
     if (!mirrors->problem_.empty())
       ns::logf("INFO  - [%s] Recitation mirrors: %s", ns::logTimestamp().c_str(), mirrors->problem_.c_str());

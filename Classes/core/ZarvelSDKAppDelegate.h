@@ -229,6 +229,9 @@ class ZarvelSDKAppDelegate : public ui::ApplicationDelegate,
   std::shared_ptr<SocialNetwork> socialNetwork();
   // The session when one exists, without creating it.
   std::shared_ptr<SocialNetwork> existingSocialNetwork() const { return socialNetwork_; }
+  // Starts the login of the existing session again, as its creation does: a
+  // login that failed or was cancelled would otherwise leave Post dead.
+  void logInToSocialNetworkAgain();
   void snDidLogin();
   void snDidNotLogin(bool cancelled);
   void snDidLogout() {}

@@ -684,16 +684,24 @@ void VerseOptionsPanel::smsText(const std::string&) {
 }
 
 // The first press makes the session, which opens the login; once logged in,
-// a press opens the post screen over the root. A copy that has not been told
-// where the network is says so.
+// a press opens the post screen over the root. A press after a login that
+// failed or was cancelled asks for the login again. A copy that has not been
+// told where the network is says so.
 void VerseOptionsPanel::socialText(const std::string& message) {
   if (!SocialConfiguration::current().isConfigured()) {
     alert("Posting Not Set Up", "Posting to the social network is not set up in this copy of Zarvel.", false);
     return;
   }
   auto app = ZarvelSDKAppDelegate::GetInstance();
-  auto session = app ? app->socialNetwork() : nullptr;
-  if (!session || !session->isSessionValid()) return;
+  if (!app) return;
+  bool created = !app->existingSocialNetwork();
+  auto session = app->socialNetwork();
+  if (!session) return;
+  if (!session->isSessionValid()) {
+    auto login = session->loginDialog();
+    if (!created && !(login && login->isShowing())) app->logInToSocialNetworkAgain();
+    return;
+  }
   postScreen_ = std::make_shared<SocialPostViewController>();
   postScreen_->setDelegate(std::static_pointer_cast<VerseOptionsPanel>(shared_from_this()));
   postScreen_->initWithMessage(message);

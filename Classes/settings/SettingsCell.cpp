@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Classes/common/ScreenSupport.h"
+
 namespace {
 
 constexpr float kMargin = 10;
@@ -42,6 +44,7 @@ std::shared_ptr<ui::Switch> makeSettingSwitch(const void* target, bool on, std::
   auto control = std::make_shared<ui::Switch>(cg::Rect(193, 8, 50, 35));
   control->setBackgroundColor(cg::Color::clear());
   control->setOn(on);
+  control->setTitles(screens::localized("ON"), screens::localized("OFF"));
   control->addTarget(target, [action = std::move(action)](ui::Control&) { action(); }, ui::ControlEventValueChanged);
   return control;
 }

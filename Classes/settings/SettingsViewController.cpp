@@ -110,6 +110,10 @@ std::shared_ptr<ui::TableViewCell> SettingsViewController::cellForRowAtIndexPath
     cell = std::make_shared<SettingsCell>(fontRow ? ui::TableViewCellStyle::Value1 : ui::TableViewCellStyle::Subtitle,
                                           identifier);
     cell->textLabel()->setFont(ui::Font::boldSystemFontOfSize(15));
+    // A long title (a reciter's full name, an Arabic title beside a switch)
+    // shrinks rather than lose its end.
+    cell->textLabel()->setAdjustsFontSizeToFitWidth(true);
+    cell->textLabel()->setMinimumFontSize(11);
     cell->detailTextLabel()->setFont(ui::Font::fontWithName("Helvetica", 13));
   }
   if (!switchKahf) create_UISwitch();

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "Classes/core/ZarvelSDKAppDelegate.h"
+#include "Classes/settings/HowToUseController.h"
+#include "Classes/settings/TipsViewController.h"
 #include "Classes/shell/FloatingPanGestureRecognizer.h"
 #include "Classes/shell/SurahTranslationViewController.h"
 #include "Classes/shell/View+FindAndResignFirstResponder.h"
@@ -151,9 +153,10 @@ void iPadRootViewController::viewDidAppear(bool) {
   if (imgSplash) imgSplash->setAlpha(0);
   ui::View::commitAnimations();
   ns::RunLoop::main().performAfter(this, "setHasLoadedCompletely", 1.0, [this] { setHasLoadedCompletely(); });
+  // The tips once per installation: the key is set when they are shown, so a
+  // start that ends before they come up shows them the next time.
   if (!defaults().boolForKey("TipsHaveShownHD")) {
-    defaults().setBool(true, "TipsHaveShownHD");
-    defaults().synchronize();
+    ns::RunLoop::main().cancelPreviousPerformRequests(this, "showTipsView");
     ns::RunLoop::main().performAfter(this, "showTipsView", 1.0, [this] { showTipsView(); });
   }
 }
@@ -164,8 +167,20 @@ void iPadRootViewController::setHasLoadedCompletely() {
   if (imgSplash && !imgSplash->superview()) imgSplash->setImage(nullptr);
 }
 
-// The tips screen comes with a later screen set; until then nothing opens.
-void iPadRootViewController::showTipsView() {}
+void iPadRootViewController::showTipsView() {
+  auto sheet = ui::NavigationController::withRoot(std::make_shared<TipsViewController>());
+  sheet->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  presentModalViewController(sheet, true);
+  if (modalViewController() != sheet.get()) return;  // another sheet is up: next time
+  defaults().setBool(true, "TipsHaveShownHD");
+  defaults().synchronize();
+}
+
+void iPadRootViewController::showHelpView() {
+  auto sheet = ui::NavigationController::withRoot(std::make_shared<HowToUseController>());
+  sheet->setModalPresentationStyle(ui::ModalPresentationStyle::FormSheet);
+  presentModalViewController(sheet, true);
+}
 
 void iPadRootViewController::viewWillDisappear(bool) {
   ns::logf("DEBUG - [%s] iPad Root Controller Disappearing", ns::logTimestamp().c_str());
@@ -467,8 +482,13 @@ void iPadRootViewController::insertText(const std::string& text) {
 
 // Keys of the shell: Ctrl+1..Ctrl+4 choose the tabs in the order their
 // buttons stand, left to right; Escape leaves full screen; Enter opens the
-// surah picked in the index; anything else goes up the chain.
+// surah picked in the index; F1 opens the help; anything else goes up the
+// chain.
 void iPadRootViewController::keyDown(const ui::KeyEvent& key) {
+  if (key.key == "F1") {
+    showHelpView();
+    return;
+  }
   if ((key.modifiers & ui::KeyModifierControl) && key.key.size() == 1 && key.key[0] >= '1' && key.key[0] <= '4') {
     if (ui::Button* button = tabButtonAtPlace(key.key[0] - '1')) tabbarButtonPressed(button->tag());
     return;

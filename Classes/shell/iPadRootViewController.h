@@ -98,6 +98,8 @@ class iPadRootViewController : public ui::ViewController,
   void setupPages();
   void markSetupComplete();
   void showTipsView();
+  // The help ("How do I..."), as a form sheet: F1.
+  void showHelpView();
   void setHasLoadedCompletely();
   void keyboardWillShow() { iskeyboardShowing = true; }
   void keyboardWillHide() { iskeyboardShowing = false; }

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <tuple>
 
+#include "platform/graphics/Image.h"
+
 namespace cg::detail {
 
 namespace {
@@ -106,7 +108,9 @@ cairo_surface_t* scaledCopy(cairo_surface_t* surface, const Rect& source, const 
   y = int(std::floor(device.minY()));
   int w = int(std::ceil(device.maxX())) - x, h = int(std::ceil(device.maxY())) - y;
   std::size_t bytes = std::size_t(std::max(w, 0)) * std::size_t(std::max(h, 0)) * 4;
-  if (w <= 0 || h <= 0 || bytes > kScaledCopyBudget / 8) return nullptr;
+  // A copy wider or higher than a bitmap can be is not made: cairo would
+  // give an error surface, and painting it would stop the context drawing.
+  if (w <= 0 || h <= 0 || w > Image::kMaxSide || h > Image::kMaxSide || bytes > kScaledCopyBudget / 8) return nullptr;
   Key key{surface, fixed(source.x()), fixed(source.y()), fixed(source.width()), fixed(source.height()),
           fixed(device.x() - x), fixed(device.y() - y), fixed(device.width()), fixed(device.height())};
   Cache& c = cache();

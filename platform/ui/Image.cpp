@@ -80,7 +80,9 @@ struct Image::Bitmap {
       if (!image || image->width() != width || image->height() != height) {
         // The header promised an image: keep the promised size, show nothing.
         ns::logf("INFO  - [%s] The image %s could not be decoded", ns::logTimestamp().c_str(), path.c_str());
-        image = cg::Image::fromSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+        cairo_surface_t* blank = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        image = cg::Image::fromSurface(blank);
+        cairo_surface_destroy(blank);  // the image holds its own reference
       }
       decoded = true;
     });

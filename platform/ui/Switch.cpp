@@ -84,10 +84,16 @@ void Switch::endTracking(const Touch&) {
   if (changed) sendActionsForControlEvents(ControlEventValueChanged);
 }
 
+void Switch::setTitles(std::string on, std::string off) {
+  onTitle_ = std::move(on);
+  offTitle_ = std::move(off);
+  setNeedsDisplay();
+}
+
 void Switch::cancelTracking() { moveKnob(on_, true); }
 
-// The track slides with the knob: "ON" on blue to its left, "OFF" on grey to
-// its right, inside a rounded frame.
+// The track slides with the knob: the on title on blue to its left, the off
+// title on grey to its right, inside a rounded frame.
 void Switch::drawRect(cg::Context& context, cg::Rect) {
   cg::Rect b = bounds();
   float knobX = knob_->presentationFrame().x();
@@ -100,13 +106,18 @@ void Switch::drawRect(cg::Context& context, cg::Rect) {
   context.fillRect(cg::Rect(b.x(), b.y(), knobX + kKnob / 2, b.height()));
   context.setFillColor(kOffColor);
   context.fillRect(cg::Rect(knobX + kKnob / 2, b.y(), b.width(), b.height()));
-  Font font = Font::boldSystemFontOfSize(16);
-  float textY = std::floor((b.height() - font.lineHeight()) / 2);
   float side = b.width() - kKnob;
-  drawTextInRect(context, "ON", cg::Rect(knobX - side, textY, side, font.lineHeight()), font, cg::Color::white(),
-                 TextAlignment::Center, LineBreakMode::Clip);
-  drawTextInRect(context, "OFF", cg::Rect(knobX + kKnob, textY, side, font.lineHeight()), font,
-                 cg::Color::gray(0.45f), TextAlignment::Center, LineBreakMode::Clip);
+  auto title = [&](const std::string& text, float x, const cg::Color& ink) {
+    // A longer word (another language's) shrinks to its side of the knob.
+    Font font = Font::boldSystemFontOfSize(16);
+    for (float size = 15; size >= 10 && sizeWithFont(text, font).width > side - 12; --size)
+      font = font.fontWithSize(size);
+    float y = std::floor((b.height() - font.lineHeight()) / 2);
+    drawTextInRect(context, text, cg::Rect(x, y, side, font.lineHeight()), font, ink, TextAlignment::Center,
+                   LineBreakMode::Clip);
+  };
+  title(onTitle_, knobX - side, cg::Color::white());
+  title(offTitle_, knobX + kKnob, cg::Color::gray(0.45f));
   context.restore();
   strokeRoundedRect(context, inner, kRadius, cg::Color::gray(0.55f));
 }

@@ -4,6 +4,7 @@
 // side it is let go on wins. A change by touch sends value changed; setOn
 // does not.
 #include <memory>
+#include <string>
 
 #include "platform/ui/Control.h"
 
@@ -16,6 +17,12 @@ class Switch : public Control {
 
   bool isOn() const { return on_; }
   void setOn(bool on, bool animated = false);
+
+  // The words on the track's two sides ("ON" and "OFF" unless set), so that
+  // a screen can show them in its own language.
+  void setTitles(std::string on, std::string off);
+  const std::string& onTitle() const { return onTitle_; }
+  const std::string& offTitle() const { return offTitle_; }
 
   // Keeps the fixed size at the frame's origin.
   void setFrame(cg::Rect frame) override;
@@ -32,6 +39,7 @@ class Switch : public Control {
   void moveKnob(bool on, bool animated);
 
   bool on_ = false;
+  std::string onTitle_ = "ON", offTitle_ = "OFF";
   bool dragged_ = false;
   float touchX_ = 0;
   std::shared_ptr<View> knob_;

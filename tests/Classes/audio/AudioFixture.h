@@ -167,16 +167,20 @@ class AudioTest : public ::testing::Test {
     }
   }
 
-  // The verse whose player changed at each start, in order (each start of a
-  // verse makes a new player in per-verse mode).
+  // The verse at each start, in order: per verse each start makes a new
+  // player; inside a continuous part the playing verse moves on (a verse
+  // repeated there is not told apart).
   std::vector<int> versesStarted(double seconds, double step = 0.02) {
     std::vector<int> started;
     const av::AudioPlayer* last = reading().CurrentAudioPlayer().get();
-    if (last) started.push_back(reading().iCurrentPlayingVerse());
+    int lastVerse = reading().iCurrentPlayingVerse();
+    if (last) started.push_back(lastVerse);
     play(seconds, step, [&] {
       auto* now = reading().CurrentAudioPlayer().get();
-      if (now && now != last) started.push_back(reading().iCurrentPlayingVerse());
+      int verse = reading().iCurrentPlayingVerse();
+      if (now && (now != last || verse != lastVerse)) started.push_back(verse);
       last = now;
+      lastVerse = verse;
     });
     return started;
   }

@@ -30,6 +30,7 @@ using testing_support::LoopbackServer;
 constexpr int kSurah = 103;  // verses 0 to 3
 constexpr int kReciter = 2;
 const std::string kPath = "/downloads/iphone/audioCont/2/103.tar.gz";
+const std::string kPerVersePath = "/downloads/iphone/audiov2.2/2/103.tar.gz";
 
 std::string str(const std::vector<std::uint8_t>& b) { return std::string(b.begin(), b.end()); }
 
@@ -62,10 +63,9 @@ class DownloadTest : public AudioTest {
           .write(reinterpret_cast<const char*>(mp3.data()), long(mp3.size()));
     }
     mirror_ = verses_ / "mirror";
-    auto packed = recitation_packer::pack(verses_.string(), mirror_.string(), kReciter, false, true, {kSurah});
+    auto packed = recitation_packer::pack(verses_.string(), mirror_.string(), kReciter, true, true, {kSurah});
     ASSERT_EQ(packed.error, "");
-    std::ifstream in(mirror_ / kPath.substr(1), std::ios::binary);
-    archive_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    archive_ = packedArchive(kPath);
     // The parts' verse times go into this process's content copy.
     sqlite3* db = fixtures::openReadWrite(contentWithTimings().string());
     fixtures::exec(db, ns::format("DELETE FROM audioparts WHERE surah = %d; DELETE FROM audiotimings WHERE surah = %d;",
@@ -81,14 +81,36 @@ class DownloadTest : public AudioTest {
     fs::remove_all(verses_);
   }
 
-  // Starts the download of the surah and lets it run to its end (real time
-  // for the network and the set-up's thread, the clock for the rest).
+  // Starts the download of the surah and lets it run to its end.
   void download() {
     useReciter(kReciter);
     delegate->downloadServer = 1;
     delegate->downloadSurahAudioAlert(kSurah);
-    ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
+    runToTheEnd();
+  }
+
+  // Real time for the network and the set-up's thread until the run has
+  // ended (the network indicator goes off last, after the set-up's thread
+  // has handed back its end), then the clock for the strips' fades.
+  void runToTheEnd() {
+    ns::RunLoop::main().runUntil(
+        [&] { return !delegate->isDownloading() && !ui::Application::shared().isNetworkActivityIndicatorVisible(); },
+        15.0);
     settle(0.5);
+  }
+
+  std::string packedArchive(const std::string& path) {
+    std::ifstream in(mirror_ / path.substr(1), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  // The verses heard, in order, from a play of the open surah.
+  std::vector<int> heardVerses(double seconds) {
+    backend().advance(seconds);
+    std::vector<int> heard;
+    for (int v : tones::versesByWindow(device().recording(), 0.05))
+      if (v >= 0 && v <= 3) heard.push_back(v);
+    return runs(heard);
   }
 
   // The strip's ground in the window's picture, below its bar in the middle.
@@ -120,15 +142,62 @@ TEST_F(DownloadTest, ASurahDownloadsInstallsAndPlays) {
   // The surah opens and plays its verses in order.
   EXPECT_EQ(reading().iCurrentSurah(), kSurah);
   ASSERT_TRUE(reading().IsInPlayMode());
-  backend().advance(2.0);
-  auto heard = runs(tones::versesByWindow(device().recording(), 0.05));
-  std::vector<int> clean;
-  for (int v : heard)
-    if (v >= 0 && v <= 3) clean.push_back(v);
-  EXPECT_EQ(runs(clean), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(heardVerses(2.0), (std::vector<int>{0, 1, 2, 3}));
   // Nothing of the archive stays behind.
   EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103.tar.gz"));
   EXPECT_FALSE(fs::exists(fs::path(ns::cachesDirectory()) / "audio/2/103"));
+}
+
+// The download controller asks for the continuous kind (every reciter has a
+// continuous set); the per-verse kind of older mirrors still downloads,
+// installs and plays verse by verse through the same downloader and set-up.
+TEST_F(DownloadTest, BothKindsOfArchiveDownloadInstallAndPlayTheirVersesInOrder) {
+  struct Case {
+    const char* name;
+    std::string path;
+    bool continuous;
+  } cases[] = {{"per verse", kPerVersePath, false}, {"continuous", kPath, true}};
+  launch();
+  useReciter(kReciter);
+  struct Outcome : DownloaderDelegate {
+    bool finished = false, failed = false;
+    void setCorrectTotal(int) override {}
+    void setUpgradeProgress(int) override {}
+    void downloadFailed() override { failed = true; }
+    void downloadFinished() override { finished = true; }
+  };
+  std::string folder = ns::pathJoin(ns::cachesDirectory(), "audio", "2");
+  fs::create_directories(folder);
+  std::string target = ns::pathJoin(folder, "103.tar.gz");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.on(c.path, LoopbackServer::ok(packedArchive(c.path)));
+    auto outcome = std::make_shared<Outcome>();
+    auto downloader = Downloader::downloadURL(server.url(c.path), target, outcome, 0);
+    ASSERT_TRUE(downloader);
+    ns::RunLoop::main().runUntil([&] { return outcome->finished || outcome->failed; }, 10.0);
+    ASSERT_TRUE(outcome->finished) << downloader->failureReason();
+    std::string why;
+    ASSERT_TRUE(recitation_archive::install(delegate->dbConnectionAudioDownload(), target, kSurah, kReciter,
+                                            c.continuous, &why))
+        << why;
+    EXPECT_TRUE(installed());
+    EXPECT_EQ(ChapterInfo::isSurahAudioContinuous(user(), kSurah, kReciter), c.continuous);
+    EXPECT_EQ(storedParts(), c.continuous ? ChapterInfo::getTotalPartsForChapter(kSurah) : 0);
+    for (int v = 0; v <= 3; ++v)
+      EXPECT_EQ(ChapterInfo::getMP3Recitation(user(), kSurah, v, kReciter).empty(), c.continuous) << v;
+    EXPECT_FALSE(fs::exists(target));
+    open(kSurah);
+    reading().updateReciterLabel();
+    device().startRecording();
+    reading().playStopOrDownload();
+    ASSERT_TRUE(reading().IsInPlayMode());
+    EXPECT_EQ(reading().isUsingContinuousPlayback(), c.continuous);
+    EXPECT_EQ(heardVerses(2.5), (std::vector<int>{0, 1, 2, 3}));
+    if (reading().IsInPlayMode()) reading().stopPlaying(false, false);
+    settle(1.0);
+    ASSERT_TRUE(ChapterInfo::deleteAudio(user(), kSurah, kReciter, true));
+  }
 }
 
 TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
@@ -159,25 +228,44 @@ TEST_F(DownloadTest, BrokenAndHostileArchivesFailAndInstallNothing) {
   notFound.chunks = {"<html><body>Not Found</body></html>"};
   LoopbackServer::Answer shortBody = LoopbackServer::ok(archive_.substr(0, archive_.size() / 2));
   shortBody.contentLength = (long long)archive_.size();
+  // What the reader is told: the download's failure, or the set-up's, whose
+  // cause goes to the log.
+  const std::string noServer = "Downloading Audio for Al-Asr Failed\nCould not connect to Download Server";
+  const std::string setupFailed = "Setup Failed\n";
   struct Case {
     const char* name;
     LoopbackServer::Answer answer;
+    const std::string& told;
+    const char* cause;  // for a failed set-up
   } cases[] = {
-      {"404 page", notFound},
-      {"cut short of its stated length", shortBody},
-      {"gzip stream cut short", LoopbackServer::ok(archive_.substr(0, archive_.size() - 40))},
-      {"not gzip", LoopbackServer::ok("PK\x03\x04 this is a zip, not a tar.gz")},
-      {"bad checksum", LoopbackServer::ok(withMember(rawMember("103-09.mp3", '0', "x", false), 1))},
-      {"a member ../x", LoopbackServer::ok(withMember(rawMember("../x", '0', "escape"), 6))},
-      {"a member /abs", LoopbackServer::ok(withMember(rawMember("/tmp/abs-escape", '0', "escape"), 6))},
-      {"a link", LoopbackServer::ok(withMember(rawMember("103-01.mp3", '2', ""), 0))},
-      {"a missing member", LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({}))))},
-      {"inflates far beyond", LoopbackServer::ok(bomb)},
+      {"404 page", notFound, noServer, ""},
+      {"cut short of its stated length", shortBody, noServer, ""},
+      {"gzip stream cut short", LoopbackServer::ok(archive_.substr(0, archive_.size() - 40)), setupFailed,
+       "the archive ends before its gzip stream does"},
+      {"not gzip", LoopbackServer::ok("PK\x03\x04 this is a zip, not a tar.gz"), setupFailed,
+       "the archive is not gzip data"},
+      {"bad checksum", LoopbackServer::ok(withMember(rawMember("103-09.mp3", '0', "x", false), 1)), setupFailed,
+       "a member's header is damaged (bad checksum)"},
+      {"a member ../x", LoopbackServer::ok(withMember(rawMember("../x", '0', "escape"), 6)), setupFailed,
+       "a member's name leaves its folder: ../x"},
+      {"a member /abs", LoopbackServer::ok(withMember(rawMember("/tmp/abs-escape", '0', "escape"), 6)), setupFailed,
+       "a member's name leaves its folder: /tmp/abs-escape"},
+      {"a link", LoopbackServer::ok(withMember(rawMember("103-01.mp3", '2', ""), 0)), setupFailed,
+       "a member is not a plain file (type '2'): 103-01.mp3"},
+      {"a missing member", LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({})))),
+       setupFailed, "the archive lacks 103-01.mp3"},
+      {"inflates far beyond", LoopbackServer::ok(bomb), setupFailed, "the archive unpacks to more than its surah can hold"},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
     server.on(kPath, c.answer);
     download();
+    auto* sheet = ui::ButtonPanel::visiblePanel();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->title().rfind(c.told, 0), 0u) << sheet->title();
+    if (c.told == setupFailed) {
+      EXPECT_EQ(delegate->lastSetupFailure(), c.cause);
+    }
     EXPECT_FALSE(installed());
     EXPECT_EQ(storedParts(), 0);
     EXPECT_FALSE(delegate->isDownloading());
@@ -199,6 +287,35 @@ TEST_F(DownloadTest, AStoreFailureHalfWayLeavesNoPartOfTheSurah) {
   EXPECT_EQ(delegate->lastSetupFailure(), "the recitation could not be stored");
   EXPECT_EQ(storedParts(), 0);  // the parts went back with the mark
   EXPECT_FALSE(installed());
+}
+
+TEST_F(DownloadTest, AFailedSetUpEndsADownloadAllRun) {
+  launch();
+  useReciter(kReciter);
+  // Only this surah is missing, and its archive holds nothing to install.
+  for (int n = 1; n <= 114; ++n) {
+    if (n == kSurah) continue;
+    ASSERT_TRUE(ChapterInfo::markAudioAsInstalled(user(), n, kReciter));
+  }
+  server.on(kPath, LoopbackServer::ok(str(recitation_packer::gzip(recitation_packer::tarArchive({})))));
+  int sleepBefore = ZarvelSDKAppDelegate::sleepCounter();
+  size_t tasksBefore = ui::BackgroundTasks::openTaskCount();
+  delegate->downloadServer = 1;
+  delegate->downloadAllSurahAudio();
+  ASSERT_TRUE(delegate->downloadingAllSurahs());
+  EXPECT_EQ(delegate->downloadingSurah(), kSurah);
+  runToTheEnd();
+  EXPECT_EQ(delegate->lastSetupFailure(), "the archive lacks 103-01.mp3");
+  EXPECT_FALSE(delegate->downloadingAllSurahs());
+  EXPECT_FALSE(delegate->isDownloading());
+  EXPECT_EQ(server.received().size(), 1u);  // the same surah is not fetched again
+  EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
+  EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
+  EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+  auto* sheet = ui::ButtonPanel::visiblePanel();
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(sheet->title().rfind("Setup Failed\n", 0), 0u) << sheet->title();
+  EXPECT_TRUE(reading().viewDownloadAudioProgress->isHidden());
 }
 
 TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
@@ -239,8 +356,7 @@ TEST_F(DownloadTest, CancellingAtEveryStageLeavesThePreviousState) {
   delegate->downloadSurahAudioAlert(kSurah);
   ns::RunLoop::main().runUntil([&] { return delegate->settingUpSurah(); }, 10.0);
   delegate->cancelDownload();
-  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
-  settle(0.5);
+  runToTheEnd();
   EXPECT_TRUE(installed());
   EXPECT_EQ(ZarvelSDKAppDelegate::sleepCounter(), sleepBefore);
   EXPECT_EQ(ui::BackgroundTasks::openTaskCount(), tasksBefore);
@@ -329,8 +445,7 @@ TEST_F(DownloadTest, TheIndexsStripFollowsADownloadStartedFromTheIndexAndGoesAtI
   EXPECT_EQ(index->progressIndexDownload->progress(), 1.0f);
   EXPECT_EQ(index->lblIndexDownload->text(), "Setting Up... Please Wait");
   EXPECT_FALSE(index->btnIndexDownload->isEnabled());
-  ns::RunLoop::main().runUntil([&] { return !delegate->isDownloading(); }, 15.0);
-  settle(0.5);
+  runToTheEnd();
   EXPECT_TRUE(installed());
   EXPECT_TRUE(strip.isHidden());
   EXPECT_EQ(index->surahListTable()->contentInset().bottom, 0.0f);
@@ -358,6 +473,25 @@ TEST_F(DownloadTest, SetUpShowsAFullBarAndRefusesTheCancel) {
   EXPECT_FALSE(r.btnAudioDownloadCancel->isEnabled());
   r.didBeginDownloading();
   EXPECT_TRUE(r.btnAudioDownloadCancel->isEnabled());
+}
+
+TEST_F(DownloadTest, TheMirrorListIsReadFromTheDataFolder) {
+  unsetenv(RecitationMirrors::kEnvironmentVariable);
+  const std::string path = ns::pathJoin(ns::documentsDirectory(), RecitationMirrors::kFileName);
+  // Without the file there is no mirror, and the reason names the file.
+  RecitationMirrors::reload();
+  EXPECT_TRUE(RecitationMirrors::shared().empty());
+  EXPECT_NE(RecitationMirrors::shared().problem().find(path), std::string::npos);
+  fs::create_directories(ns::documentsDirectory());
+  std::ofstream(path) << "# the loopback mirror\n" << server.url("") << "\nftp://refused.example\n";
+  RecitationMirrors::reload();
+  launch();
+  server.on(kPath, LoopbackServer::ok(archive_));
+  download();
+  EXPECT_TRUE(installed());
+  EXPECT_EQ(RecitationMirrors::shared().source(), path);
+  EXPECT_EQ(RecitationMirrors::shared().baseURLs(), (std::vector<std::string>{server.url("")}));
+  EXPECT_NE(RecitationMirrors::shared().problem().find("ftp://refused.example"), std::string::npos);
 }
 
 TEST_F(DownloadTest, AnEmptyMirrorListSaysSoInsteadOfDownloading) {

@@ -14,10 +14,14 @@ struct RuleCase {
   int ayahRepeat, range, surahRepeat, startVerse;
   std::vector<int> started;  // the verses started, in order, over the time below
   bool playingAfter;
+  int surah = 103;
 };
 
 TEST_F(AudioTest, RepeatRangeAndEndRulesDecideWhatPlaysNext) {
-  // Surah 103: verses 0 to 3, 0.3 s each; 3 s of listening.
+  // Per verse, 0.3 s each, 3 s of listening: surah 103 has verses 0 to 3,
+  // surahs 1 and 9 begin at verse 1 (in surah 1 the opening formula is verse
+  // 1, surah 9 has none). Continuously: surah 112 (verses 1 and 2 last 2 s
+  // each in its first part), 5 s of listening.
   const RuleCase cases[] = {
       {"plain", 0, 0, 0, 0, {0, 1, 2, 3}, false},
       {"each verse three times", 2, 0, 0, 0, {0, 0, 0, 1, 1, 1, 2, 2, 2, 3}, true},
@@ -28,19 +32,26 @@ TEST_F(AudioTest, RepeatRangeAndEndRulesDecideWhatPlaysNext) {
       {"endless verse", 5, 0, 0, 2, {2, 2, 2, 2, 2, 2, 2, 2, 2, 2}, true},
       {"repeats count once towards the group", 1, 1, 0, 1, {1, 1, 2, 2}, false},
       {"a group with surah by surah ends at the group's end", 0, 1, 1, 1, {1, 2}, false},
+      {"surah 1 repeated restarts at verse 1", 0, 0, 2, 6, {6, 7, 1, 2, 3, 4, 5, 6, 7, 1}, true, 1},
+      {"surah 9 repeated restarts at verse 1", 0, 0, 2, 128, {128, 129, 1, 2, 3, 4, 5, 6, 7, 8}, true, 9},
+      {"continuous: a group with surah by surah ends at the group's end", 0, 1, 1, 1, {1, 2}, false, kContSurah},
   };
   launch();
-  installVerses(103, 0.3);
+  for (int surah : {103, 1, 9}) installVerses(surah, 0.3);
+  installContinuous();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    bool continuous = c.surah == kContSurah;
+    useReciter(continuous ? kContReciter : kVerseReciter);
     defaults().setInteger(c.ayahRepeat, "AyahRepeatCounter");
     defaults().setInteger(c.range, "PlayVerseRange");
     defaults().setInteger(c.surahRepeat, "SurahRepeatCounter");
-    open(103, c.startVerse);
+    open(c.surah, c.startVerse);
     reading().viewWillAppear(false);  // the counters are read as the screen appears
     reading().highlightVerse(c.startVerse, true, false, true);
     reading().playStopOrDownload();
-    auto started = versesStarted(3.0);
+    ASSERT_EQ(reading().isUsingContinuousPlayback(), continuous);
+    auto started = versesStarted(continuous ? 5.0 : 3.0);
     started.resize(std::min(started.size(), size_t(10)));
     EXPECT_EQ(started, c.started);
     EXPECT_EQ(reading().IsInPlayMode(), c.playingAfter);
@@ -50,21 +61,28 @@ TEST_F(AudioTest, RepeatRangeAndEndRulesDecideWhatPlaysNext) {
 }
 
 TEST_F(AudioTest, SurahBySurahOpensTheNextSurahAndPlaysItFromItsStart) {
+  struct Case {
+    int surah, lastVerse, next, firstOfNext;
+  } cases[] = {{103, 3, 104, 0}, {114, 6, 1, 1}};  // after the last surah comes the first
   launch();
-  installVerses(104, 0.3);
-  installVerses(103, 0.3);
+  for (int surah : {103, 104, 114, 1}) installVerses(surah, 0.3);
   defaults().setInteger(1, "SurahRepeatCounter");
-  open(103, 3);
-  reading().viewWillAppear(false);
-  reading().highlightVerse(3, true, false, true);
-  reading().playStopOrDownload();
-  int firstOfNext = -1;
-  play(1.0, 0.02, [&] {
-    if (firstOfNext < 0 && reading().iCurrentSurah() == 104 && reading().IsInPlayMode())
-      firstOfNext = reading().iCurrentPlayingVerse();
-  });
-  EXPECT_EQ(reading().iCurrentSurah(), 104);
-  EXPECT_EQ(firstOfNext, 0);
+  for (auto c : cases) {
+    SCOPED_TRACE(c.surah);
+    open(c.surah, c.lastVerse);
+    reading().viewWillAppear(false);
+    reading().highlightVerse(c.lastVerse, true, false, true);
+    reading().playStopOrDownload();
+    int firstOfNext = -1;
+    play(1.0, 0.02, [&] {
+      if (firstOfNext < 0 && reading().iCurrentSurah() == c.next && reading().IsInPlayMode())
+        firstOfNext = reading().iCurrentPlayingVerse();
+    });
+    EXPECT_EQ(reading().iCurrentSurah(), c.next);
+    EXPECT_EQ(firstOfNext, c.firstOfNext);
+    if (reading().IsInPlayMode()) reading().stopPlaying(false, false);
+    settle(1.0);
+  }
 }
 
 TEST_F(AudioTest, BubblesTellTheGroupAsItPlays) {

@@ -47,6 +47,11 @@ TEST_P(PicturesTest, TheMoreTabTheSettingsAndTheTajweedGuide) {
 
   auto& settings = openSettings();
   shot("settings");
+  // The switches speak the interface's language too.
+  EXPECT_EQ(settings.switchKahf->onTitle(), Language::get("ON", "ON"));
+  if (std::string(c.language) == "ar") {
+    EXPECT_NE(settings.switchKahf->offTitle(), "OFF");
+  }
   for (auto [section, row, name] : {std::tuple{0, 0, "language"}, {1, 0, "fontsize"}, {1, 1, "tajweed"}}) {
     tapRow(*settings.myTableView, section, row);
     shot(std::string("detail-") + name);

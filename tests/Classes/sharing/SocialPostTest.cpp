@@ -34,6 +34,9 @@ using testing_support::XvfbDisplay;
 const char* const kVariables[] = {"ZARVEL_SOCIAL_APP_ID", "ZARVEL_SOCIAL_DIALOG_URL", "ZARVEL_SOCIAL_GRAPH_URL",
                                   "ZARVEL_SOCIAL_REST_URL", "ZARVEL_SOCIAL_LOGIN_HOST"};
 
+// The profile's request, as the client sends it with the token "tok".
+const char* const kProfilePath = "/graph/me?access_token=tok&format=json&sdk=ios&sdk_version=2";
+
 // A small PNG, as the network's picture service answers.
 std::string pictureBytes() {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 40, 40);
@@ -225,11 +228,12 @@ TEST_F(SocialPostTest, TheFirstPostLogsInTheNextPostsTheVerse) {
   EXPECT_NE(sent.body.find("name=\"access_token\"\r\n\r\ntok\r\n"), std::string::npos);
 
   // The profile is known now: the next screen asks for nothing.
-  int profiles = server.requestCount("/graph/me?format=json&sdk=ios&sdk_version=2&access_token=tok");
+  int profiles = server.requestCount(kProfilePath);
+  EXPECT_EQ(profiles, 1);
   panel().socialText("again");
   settle();
   EXPECT_TRUE(postScreen()->hasLoggedIn());
-  EXPECT_EQ(server.requestCount("/graph/me?format=json&sdk=ios&sdk_version=2&access_token=tok"), profiles);
+  EXPECT_EQ(server.requestCount(kProfilePath), profiles);
   postScreen()->btnCancelPressed();
   settle();
   EXPECT_EQ(root->modalViewController(), nullptr);
@@ -257,6 +261,95 @@ TEST_F(SocialPostTest, AProfileThatCannotBeHadLogsInAgainAndAPictureThatFailsIsN
   settle();
   EXPECT_TRUE(defaults().stringForKey("SocialPic1.0").empty());
   EXPECT_FALSE(ns::fileExists(SocialPostViewController::picturePath()));
+}
+
+// Without the environment, "SocialNetwork.json" in the data folder says
+// where the network is; a file that cannot be read or has no proper id
+// leaves posting not set up, and the environment overrides the file.
+TEST_F(SocialPostTest, SocialNetworkJsonInTheDataFolderConfiguresPosting) {
+  for (const char* name : kVariables) ::unsetenv(name);
+  ScriptedWebView::install();
+  launch();
+  const std::string file = ns::pathJoin(ns::documentsDirectory(), "SocialNetwork.json");
+  const std::string services = "\"dialog_url\": \"" + server.url("/m/") + "\", \"graph_url\": \"" +
+                               server.url("/graph") + "\", \"rest_url\": \"" + server.url("/old") + "\"";
+  const std::string notSetUp[] = {"{\"app_id\": \"5151\", " + services, "{\"app_id\": \"51x\", " + services + "}",
+                                  "[\"5151\"]", std::string(20000, ' ') + "{\"app_id\": \"5151\", " + services + "}"};
+  for (const auto& text : notSetUp) {
+    SCOPED_TRACE(text.substr(0, 30));
+    ASSERT_TRUE(ns::writeFileAtomically(file, text));
+    panel().socialText("x");
+    settle();
+    ASSERT_NE(alert(), nullptr);
+    EXPECT_EQ(alert()->title(), "Posting Not Set Up");
+    alert()->tapButtonAtIndex(0);
+    settle();
+    EXPECT_EQ(delegate->existingSocialNetwork(), nullptr);
+  }
+
+  ASSERT_TRUE(ns::writeFileAtomically(file, "{\"app_id\": \"5151\", " + services + "}"));
+  ::setenv("ZARVEL_SOCIAL_REST_URL", server.url("/api").c_str(), 1);  // the environment wins
+  panel().socialText("first press");
+  auto session = delegate->existingSocialNetwork();
+  ASSERT_TRUE(session && session->loginDialog());
+  ASSERT_FALSE(ScriptedWebView::last()->loadedURLs().empty());
+  const std::string dialog = ScriptedWebView::last()->loadedURLs().front();
+  EXPECT_EQ(dialog.rfind(server.url("/m/dialog/oauth?"), 0), 0u) << dialog;
+  EXPECT_NE(dialog.find("client_id=5151"), std::string::npos) << dialog;
+  ScriptedWebView::last()->clickLink("snconnect://success#access_token=tok&expires_in=0&state=" +
+                                     session->authorisationState());
+  settle();
+  ASSERT_TRUE(session->isSessionValid());
+  panel().socialText("a verse");
+  settle();
+  ASSERT_TRUE(postScreen());
+  ASSERT_TRUE(wait([&] { return postScreen()->hasLoggedIn(); }));
+  EXPECT_EQ(server.requestCount(kProfilePath), 1);
+  postScreen()->btnSendPressed();
+  ASSERT_TRUE(wait([&] { return postScreen() == nullptr; }));
+  auto sent = server.received().back();
+  EXPECT_EQ(sent.path, "/api/method/stream.publish");
+  EXPECT_NE(sent.body.find("name=\"app_id\"\r\n\r\n5151\r\n"), std::string::npos);
+  ns::removeItem(file);
+}
+
+// A login page that ends with a token under another state than the login
+// asked for: the reader is told, no session is kept, nothing is posted, and
+// the next Post asks for a login again.
+TEST_F(SocialPostTest, ATokenWithAnotherStateLogsNothingInAndPostsNothing) {
+  ScriptedWebView::install();
+  launch();
+  panel().socialText("first press");
+  auto session = delegate->existingSocialNetwork();
+  ASSERT_TRUE(session && session->loginDialog());
+  auto dialog = session->loginDialog();
+  std::string other(32, 'q');
+  ASSERT_NE(session->authorisationState(), other);
+  ScriptedWebView::last()->clickLink("snconnect://success#access_token=planted&expires_in=0&state=" + other);
+  settle();
+  EXPECT_FALSE(dialog->isShowing());
+  EXPECT_FALSE(session->isSessionValid());
+  EXPECT_EQ(session->accessToken(), "");
+  EXPECT_FALSE(defaults().boolForKey("SocialAuth1.9"));
+  ASSERT_NE(alert(), nullptr);
+  EXPECT_EQ(alert()->title(), "Login Failed");
+  EXPECT_EQ(alert()->message(), "Logging in to the social network did not succeed. Please try again.");
+  alert()->tapButtonAtIndex(0);
+  settle();
+
+  // Post again, as the alert says: no posting screen, but a new login.
+  panel().socialText("اللَّهُ لَا إِلَٰهَ إِلَّا هُوَ [2:255]");
+  settle();
+  EXPECT_EQ(postScreen(), nullptr);
+  EXPECT_EQ(root->modalViewController(), nullptr);
+  ASSERT_TRUE(session->loginDialog());
+  EXPECT_NE(session->loginDialog(), dialog);
+  EXPECT_TRUE(session->loginDialog()->isShowing());
+  for (const auto& r : server.received()) {
+    EXPECT_EQ(r.path.find("stream.publish"), std::string::npos) << r.path;
+    EXPECT_EQ(r.path.find("planted"), std::string::npos) << r.path;
+    EXPECT_EQ(r.body.find("planted"), std::string::npos) << r.path;
+  }
 }
 
 // The login dialog on the real engine: the network's page is typed into and

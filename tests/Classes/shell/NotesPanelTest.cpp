@@ -1,5 +1,5 @@
 // The notes panel: opening on a verse, turning the page with a save, revert,
-// delete, a write that fails, and the mail of a note.
+// delete, a write that fails, the mail of a note, and the desktop's keys.
 #include <sqlite3.h>
 
 #include "Classes/core/ChapterInfo.h"
@@ -121,6 +121,52 @@ TEST_F(NotesTest, RevertAndDelete) {
   EXPECT_EQ(bookmarkChanges, 1);
   choose(3);  // Cancel: nothing
   EXPECT_EQ(bookmarkChanges, 1);
+}
+
+// The panel's note is the reader's own writing, edited with the desktop's
+// keys: a select-all typed over is one Control-Z away, words are walked and
+// deleted in Arabic and Latin lines, and what Done saves is what shows.
+TEST_F(NotesTest, TheDesktopsKeysEditTheNoteAndASlipIsOneUndoAway) {
+  const std::string note = "الحمد لله رب العالمين\nRead after the dawn prayer.";
+  ASSERT_TRUE(ChapterInfo::insertBookmark(delegate->dbConnection(), 1, 2, false, 2, note));
+  root->showNotesForSurah(1, 2, false, true);
+  auto view = root->txtNotes->textView();
+  ASSERT_EQ(shown(), note);
+  // A note already written opens without the keyboard: a click puts it in.
+  cg::Rect box = view->convertRectToView(view->bounds(), nullptr);
+  backend().tap({box.midX(), box.maxY() - 10});
+  ASSERT_TRUE(view->isFirstResponder());
+  backend().key("A", ui::KeyModifierControl);
+  backend().typeText("x");
+  EXPECT_EQ(shown(), "x");
+  EXPECT_TRUE(root->noteGotEditedForTesting());
+  backend().key("Z", ui::KeyModifierControl);
+  EXPECT_EQ(shown(), note);
+  backend().key("Z", ui::KeyModifierControl | ui::KeyModifierShift);
+  EXPECT_EQ(shown(), "x");
+  backend().key("Z", ui::KeyModifierControl);
+  EXPECT_EQ(shown(), note);
+
+  // From the start of the Arabic line, Control-Left goes a word on (the line
+  // runs right to left) and Control-Delete takes the next word with its space.
+  view->setSelectedRange({0, 0});
+  backend().key("Left", ui::KeyModifierControl);
+  EXPECT_EQ(view->selectedRange(), (ns::Range{5, 0}));
+  backend().key("Delete", ui::KeyModifierControl);
+  EXPECT_EQ(shown(), "الحمد رب العالمين\nRead after the dawn prayer.");
+  // The Latin line: Control-End, back a word selecting it, typed over.
+  backend().key("End", ui::KeyModifierControl);
+  backend().key("Left", ui::KeyModifierControl | ui::KeyModifierShift);
+  backend().typeText("night");
+  EXPECT_EQ(shown(), "الحمد رب العالمين\nRead after the dawn night");
+  backend().key("BackSpace", ui::KeyModifierControl);
+  EXPECT_EQ(shown(), "الحمد رب العالمين\nRead after the dawn ");
+  for (int i = 0; i < 3; ++i) backend().key("Z", ui::KeyModifierControl);
+  EXPECT_EQ(shown(), note);
+  backend().key("Y", ui::KeyModifierControl);
+  backend().key("Y", ui::KeyModifierControl);
+  root->btnNotesNavDone->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+  EXPECT_EQ(stored(1, 2), "الحمد رب العالمين\nRead after the dawn night");
 }
 
 TEST_F(NotesTest, TheMoreButtonOffersMailRevertAndDelete) {

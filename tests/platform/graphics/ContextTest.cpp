@@ -69,6 +69,18 @@ TEST(Context, DrawImageIsUprightAndScaledIntoTheRect) {
   for (int y = 0; y < 4; ++y) EXPECT_PIXEL(px(part, 1, y), kBlue) << y;
 }
 
+// An image stretched far past the largest bitmap (an animation's stretch
+// can do it) is drawn where it shows, and the context draws on after it.
+TEST(Context, AnImageStretchedPastTheLargestBitmapLeavesTheContextDrawing) {
+  auto img = redOverBlue();
+  cg::Context ctx = cg::Context::bitmap(8, 8);
+  ctx.drawImage(*img, Rect(-20000, 0, 40000, 4));
+  EXPECT_PIXEL(px(ctx, 4, 0), kRed);
+  ctx.setFillColor(Color::fromRGB255(0, 255, 0));
+  ctx.fillRect(Rect(0, 6, 8, 2));
+  EXPECT_PIXEL(px(ctx, 4, 7), kGreen);
+}
+
 TEST(Context, FillMaskPaintsTheFillColourThroughTheImageAlpha) {
   cg::Context maskCtx = cg::Context::bitmap(2, 1);
   maskCtx.setFillColor(Color(0, 1, 0, 1));

@@ -213,6 +213,22 @@ TEST_F(ControlTest, SwitchTurnsOnATapSlidingOnTheClockAndTellsOnlyTouches) {
   EXPECT_EQ(log.names, (std::vector<std::string>{"down", "up-inside"}));
 }
 
+// Titles in another language stand on their side of the knob whole, a
+// longer one in a smaller font.
+TEST_F(ControlTest, SwitchTitlesFitTheirSideOfTheKnob) {
+  auto sw = std::make_shared<Switch>(cg::Rect(100, 100, 10, 10));
+  window->addSubview(sw);
+  const cg::RGBA offTrack = picture()->pixelAt(192, 104);
+  for (const char* off : {"OFF", "\u0625\u064a\u0642\u0627\u0641", "Stopped"}) {
+    sw->setTitles("ON", off);
+    // The off side runs from the knob (x 140) to the frame's end (194).
+    cg::Rect ink = inkBox(*picture(), cg::Rect(141, 103, 51, 21), offTrack);
+    ASSERT_FALSE(ink.isEmpty()) << off;
+    EXPECT_GE(ink.x(), 144) << off;
+    EXPECT_LE(ink.maxX(), 190) << off;
+  }
+}
+
 TEST_F(ControlTest, SegmentedControlSelectsTheTouchedSegmentOnce) {
   auto seg = std::make_shared<SegmentedControl>(std::vector<std::string>{"One", "Two", "Three"});
   seg->setFrame(cg::Rect(0, 0, 300, 40));

@@ -1,6 +1,7 @@
 // The activity label's seven looks and its layout, and the searchlight
 // label's glint, on the virtual clock; both with Arabic text.
 #include <gtest/gtest.h>
+#include <pango/pangocairo.h>
 
 #include "platform/foundation/Clock.h"
 #include "platform/graphics/Context.h"
@@ -170,6 +171,36 @@ TEST_F(TKSearchlightLabelTest, TheTextKeepsToItsAlignmentInAnyScript) {
     // Centred down the view by its capitals.
     EXPECT_NEAR((ink.minY + ink.maxY) / 2.0f, 20, 6) << text;
   }
+}
+
+TEST_F(TKSearchlightLabelTest, ArabicLettersAreDrawnJoined) {
+  // The ink of the label's text, and pango's own shaped width for it.
+  auto drawn = [&](const std::string& text) {
+    label->setText(text);
+    auto ctx = cg::Context::bitmap(300, 40);
+    label->renderTree(ctx, true);
+    Ink ink = inkOf(*ctx.makeImage());
+    return ink.maxX - ink.minX + 1;
+  };
+  auto shaped = [&](const std::string& text) {
+    auto ctx = cg::Context::bitmap(300, 40);
+    PangoLayout* layout = pango_cairo_create_layout(ctx.cairo());
+    pango_layout_set_font_description(layout, label->font().pangoDescription());
+    pango_layout_set_text(layout, text.c_str(), -1);
+    PangoRectangle ink;
+    pango_layout_get_pixel_extents(layout, &ink, nullptr);
+    g_object_unref(layout);
+    return ink.width;
+  };
+  label->setFont(ui::Font::systemFontOfSize(20));
+  const std::string joined = "بحث سهل";
+  // The same letters kept apart by zero-width non-joiners take their
+  // isolated forms, which are wider.
+  const std::string apart = "ب\u200cح\u200cث س\u200cه\u200cل";
+  int joinedInk = drawn(joined), apartInk = drawn(apart);
+  EXPECT_NEAR(joinedInk, shaped(joined), 2);
+  EXPECT_NEAR(apartInk, shaped(apart), 2);
+  EXPECT_GT(apartInk, joinedInk + 8);
 }
 
 TEST_F(TKSearchlightLabelTest, TheGlintColoursTheTextUnderIt) {

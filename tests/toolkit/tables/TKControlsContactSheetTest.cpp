@@ -3,7 +3,6 @@
 // two pages, for a person to look at.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
@@ -90,10 +89,7 @@ TEST_F(TKControlsContactSheet, ContactSheet) {
   window->layoutIfNeeded();
   clock->advance(0.3);
 
-  auto path = std::filesystem::path(std::getenv("ZARVEL_TEST_TMP") ? std::getenv("ZARVEL_TEST_TMP") : "/tmp") /
-              "tables" / "controls-contact-sheet.png";
-  std::filesystem::create_directories(path.parent_path());
-  ASSERT_TRUE(window->writeScreenshot(path.string(), 1));
+  ASSERT_TRUE(window->writeScreenshot(tktables::sheetPath("controls-contact-sheet.png"), 1));
   EXPECT_TRUE(bar->tableView()->superview());
   EXPECT_TRUE(editor->textView() && !editor->textView()->isHidden());
   EXPECT_LT(paged->pageEdges().left, -100);

@@ -138,6 +138,50 @@ TEST_F(TKScrollViewTest, SixtyOnePointsFlickSixtyBounceBack) {
   EXPECT_EQ(view->pageEdges(), (cg::EdgeInsets{0, 0, 0, 0}));
 }
 
+// Counts its layout passes, where the animator's ticks come to the screen.
+struct CountingScrollView : TKScrollView {
+  using TKScrollView::TKScrollView;
+  void layoutSubviews() override {
+    ++layouts;
+    TKScrollView::layoutSubviews();
+  }
+  int layouts = 0;
+};
+
+TEST_F(TKScrollViewTest, TheAnimatorIsDrawnOncePerFrame) {
+  view->removeFromSuperview();
+  auto counting = std::make_shared<CountingScrollView>(cg::Rect(0, 0, 320, 480));
+  view = counting;
+  window->addSubview(view);
+  view->setDelegate(pages);
+  view->setDataSource(pages);
+  window->layoutIfNeeded();
+  auto screen = cg::Context::bitmap(768, 1024);
+  window->display(screen);
+  drag(-120);
+  ASSERT_TRUE(view->isAnimating());
+  int frames = 0;
+  float lastEdge = view->pageEdges().left;
+  while (view->isAnimating() && frames < 120) {
+    int layouts = counting->layouts;
+    ui::View* shown = page(view->centerPageIndex());
+    cg::Rect before = shown->frame();
+    // A frame holds three or four of the animator's ticks: they move the
+    // edges but lay out and draw nothing until the frame is drawn.
+    clock->advance(1.0 / 60);
+    EXPECT_EQ(counting->layouts, layouts);
+    EXPECT_EQ(shown->frame(), before);
+    EXPECT_NE(view->pageEdges().left, lastEdge);
+    lastEdge = view->pageEdges().left;
+    EXPECT_FALSE(window->display(screen).empty());
+    EXPECT_EQ(counting->layouts, layouts + 1);
+    ++frames;
+  }
+  EXPECT_FALSE(view->isAnimating());
+  EXPECT_GT(frames, 10);
+  EXPECT_EQ(view->centerPageIndex(), 1);
+}
+
 TEST_F(TKScrollViewTest, TheFirstPageResistsADragBackAndBouncesBack) {
   touch(TouchPhase::Began, {100, 240});
   clock->advance(1.0 / 60);

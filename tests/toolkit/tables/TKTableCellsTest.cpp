@@ -1,10 +1,10 @@
 // The item cells: their row heights for an object at a table's width, what
 // they show for each kind of item, where they place it, and a contact sheet
-// of every cell in plain and grouped tables.
+// of every cell in plain and grouped tables; a second sheet shows the views
+// the cells are made of.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "platform/text/TextMeasure.h"
 #include "platform/ui/Switch.h"
@@ -17,6 +17,12 @@
 #include "toolkit/styled/TKShape.h"
 #include "toolkit/styled/TKStyle.h"
 #include "toolkit/styled/TKStyledText.h"
+#include "toolkit/tables/TKActivityLabel.h"
+#include "toolkit/tables/TKButton.h"
+#include "toolkit/tables/TKErrorView.h"
+#include "toolkit/tables/TKImageView.h"
+#include "toolkit/tables/TKLayout.h"
+#include "toolkit/tables/TKSearchlightLabel.h"
 #include "toolkit/tables/TKStyledTextTableCell.h"
 #include "toolkit/tables/TKTableActivityItemCell.h"
 #include "toolkit/tables/TKTableControlCell.h"
@@ -27,6 +33,7 @@
 #include "toolkit/tables/TKTableViewController.h"
 #include "toolkit/tables/TKTableViewDataSource.h"
 #include "toolkit/tables/TKTextEditor.h"
+#include "toolkit/tables/TKView.h"
 
 namespace {
 
@@ -274,11 +281,151 @@ TEST_F(TKTableCellsTest, ContactSheet) {
   }
   window->layoutIfNeeded();
   clock->advance(1);
-  auto path = std::filesystem::path(std::getenv("ZARVEL_TEST_TMP") ? std::getenv("ZARVEL_TEST_TMP") : "/tmp") /
-              "tables" / "contact-sheet.png";
-  std::filesystem::create_directories(path.parent_path());
-  ASSERT_TRUE(window->writeScreenshot(path.string(), 1));
+  ASSERT_TRUE(window->writeScreenshot(tktables::sheetPath("contact-sheet.png"), 1));
   for (auto& c : controllers) EXPECT_GT(c->tableView()->visibleCells().size(), 10u);
+}
+
+// A picture for the sheet: a disc on a tinted square.
+std::shared_ptr<ui::Image> discImage(float side, cg::Color back, cg::Color disc) {
+  auto ctx = cg::Context::bitmap(side, side);
+  ctx.setFillColor(back);
+  ctx.fillRect(cg::Rect(0, 0, side, side));
+  ctx.setFillColor(disc);
+  ctx.fillEllipseInRect(cg::Rect(side * 0.2f, side * 0.2f, side * 0.6f, side * 0.6f));
+  return std::make_shared<ui::Image>(ctx.makeImage(), 1);
+}
+
+TEST_F(TKTableCellsTest, ViewsContactSheet) {
+  ui::ScopedMeasurer pango{nullptr};
+  window->setBackgroundColor(cg::Color::white());
+  auto place = [&](std::shared_ptr<ui::View> view, cg::Rect frame) {
+    view->setFrame(frame);
+    window->addSubview(view);
+    return view;
+  };
+  // Left: error views in both languages, then image views in styled shapes.
+  auto error = std::make_shared<TKErrorView>("No Connection", "Check the network and try again.",
+                                             discImage(64, cg::Color::clear(), cg::Color::gray(0.6f)));
+  place(error, {0, 0, 384, 260})->setBackgroundColor(cg::Color::gray(0.93f));
+  auto arabicError = std::make_shared<TKErrorView>("لا يوجد اتصال", "تحقق من الشبكة ثم حاول مرة أخرى.",
+                                                   discImage(64, cg::Color::clear(), cg::Color::gray(0.6f)));
+  place(arabicError, {0, 262, 384, 240})->setBackgroundColor(cg::Color::gray(0.93f));
+  std::vector<std::shared_ptr<TKStyle>> imageStyles = {
+      TKShapeStyle::styleWithShape(TKRoundedRectangleShape::shapeWithRadius(12),
+                                   TKContentStyle::styleWithNext(nullptr)),
+      TKShadowStyle::styleWithColor(cg::Color(0, 0, 0, 0.5f), 4, {0, 2},
+                                    TKContentStyle::styleWithNext(
+                                        TKSolidBorderStyle::styleWithColor(cg::Color::black(), 2, nullptr))),
+      TKShapeStyle::styleWithShape(TKRoundedRectangleShape::shapeWithRadius(-1),
+                                   TKContentStyle::styleWithNext(nullptr)),
+  };
+  std::vector<std::shared_ptr<TKImageView>> images;
+  for (size_t i = 0; i < imageStyles.size(); ++i) {
+    auto image = std::make_shared<TKImageView>();
+    image->setImage(discImage(90, cg::Color(0.2f, 0.45f, 0.7f), cg::Color(1, 0.85f, 0.3f)));
+    image->setStyle(imageStyles[i]);
+    place(image, {20 + 120 * float(i), 520, 90, 90});
+    images.push_back(image);
+  }
+  // Right: the activity label's looks, one a strip with its progress bar.
+  struct Activity {
+    TKActivityLabelStyle style;
+    const char* text;
+    float height;
+  };
+  const Activity activities[] = {{TKActivityLabelStyle::BlackBezel, "Loading…", 90},
+                                 {TKActivityLabelStyle::WhiteBezel, "جارٍ التحميل", 90},
+                                 {TKActivityLabelStyle::BlackBanner, "Downloading the recitation", 60},
+                                 {TKActivityLabelStyle::WhiteBox, "Searching", 44},
+                                 {TKActivityLabelStyle::Gray, "جارٍ البحث", 44}};
+  float y = 0;
+  std::vector<std::shared_ptr<TKActivityLabel>> labels;
+  for (const auto& a : activities) {
+    auto label = std::make_shared<TKActivityLabel>(cg::Rect(), a.style, a.text);
+    if (a.style == TKActivityLabelStyle::BlackBanner) label->setProgress(0.4f);
+    auto back = std::make_shared<ui::View>();
+    back->setBackgroundColor(cg::Color::gray(0.6f));
+    place(back, {394, y, 364, a.height});
+    label->setFrame(cg::Rect(0, 0, 364, a.height));
+    back->addSubview(label);
+    labels.push_back(label);
+    y += a.height + 6;
+  }
+  // The searchlight labels, their glints part way across.
+  std::vector<std::shared_ptr<TKSearchlightLabel>> searchlights;
+  for (const char* text : {"Slide to search", "اسحب للبحث في القرآن"}) {
+    auto strip = std::make_shared<ui::View>();
+    strip->setBackgroundColor(cg::Color::black());
+    place(strip, {394, y, 364, 44});
+    auto label = std::make_shared<TKSearchlightLabel>(cg::Rect(10, 0, 344, 44));
+    label->setFont(ui::Font::systemFontOfSize(22));
+    label->setText(text);
+    label->setTextColor(cg::Color::gray(0.45f));
+    label->setTextAlignment(searchlights.empty() ? 0 : 2);
+    strip->addSubview(label);
+    label->startAnimating();
+    searchlights.push_back(label);
+    y += 50;
+  }
+  for (int i = 0; i < 20; ++i) clock->advance(TKSearchlightLabel::kTick);
+  // Styled buttons, one pressed, and a flow of them inside a styled view.
+  std::vector<std::shared_ptr<TKButton>> buttons = {
+      TKButton::buttonWithStyle("toolbarButton:", "Done"),
+      TKButton::buttonWithStyle("toolbarBackButton:", "Back"),
+      TKButton::buttonWithStyle("blackToolbarButton:", "Cancel"),
+      TKButton::buttonWithStyle("toolbarRoundButton:", "?"),
+      TKButton::buttonWithStyle("grayToolbarButton:", "إلغاء"),
+      TKButton::buttonWithStyle("toolbarButton:", "Pressed"),
+      TKButton::buttonWithStyle("blackToolbarForwardButton:", "Next"),
+  };
+  buttons[5]->setHighlighted(true);
+  auto flowView = std::make_shared<TKView>();
+  flowView->setStyle(TKShapeStyle::styleWithShape(
+      TKRoundedRectangleShape::shapeWithRadius(10),
+      TKSolidFillStyle::styleWithColor(cg::Color(0.43f, 0.52f, 0.64f), nullptr)));
+  auto flow = std::make_shared<TKFlowLayout>();
+  flow->setPadding(10);
+  flow->setSpacing(8);
+  flowView->setLayout(flow);
+  for (auto& b : buttons) {
+    b->setFrame(cg::Rect({0, 0}, b->sizeThatFits({})));
+    flowView->addSubview(b);
+  }
+  place(flowView, {394, y + 4, 250, 120});
+  // A grid of styled tiles, three to a row.
+  auto gridView = std::make_shared<TKView>();
+  gridView->setStyle(TKSolidBorderStyle::styleWithColor(cg::Color::gray(0.5f), 1, nullptr));
+  auto grid = std::make_shared<TKGridLayout>();
+  grid->setColumnCount(3);
+  // The cells share the width inside the padding and the gaps come on top:
+  // a padding of 16 keeps the last column and its two gaps of 6 inside.
+  grid->setPadding(16);
+  grid->setSpacing(6);
+  gridView->setLayout(grid);
+  for (int i = 0; i < 7; ++i) {
+    // The grid asks each tile its height: the padding gives it 40.
+    auto tile = std::make_shared<TKView>();
+    tile->setStyle(TKBoxStyle::styleWithPadding(
+        {20, 0, 20, 0}, TKShapeStyle::styleWithShape(TKRoundedRectangleShape::shapeWithRadius(6),
+                                                     TKSolidFillStyle::styleWithColor(
+                                                         cg::Color(0.9f - 0.1f * float(i), 0.5f, 0.2f + 0.1f * float(i)),
+                                                         nullptr))));
+    gridView->addSubview(tile);
+  }
+  place(gridView, {20, 640, 344, 160});
+
+  window->layoutIfNeeded();
+  clock->advance(0.1);
+  ASSERT_TRUE(window->writeScreenshot(tktables::sheetPath("views-contact-sheet.png"), 1));
+  EXPECT_GT(error->titleView()->frame().width(), 0);
+  EXPECT_GT(arabicError->subtitleView()->frame().height(), 0);
+  // The flow wraps the seven buttons onto more than one row; the grid's tiles
+  // fill equal columns.
+  EXPECT_GT(buttons.back()->frame().y(), buttons.front()->frame().y());
+  EXPECT_EQ(gridView->subviews()[0]->frame().size, gridView->subviews()[2]->frame().size);
+  EXPECT_EQ(gridView->subviews()[0]->frame().height(), 40);
+  EXPECT_GT(gridView->subviews()[6]->frame().y(), gridView->subviews()[3]->frame().y());
+  for (auto& s : searchlights) EXPECT_TRUE(s->isAnimating());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // style sheet; and a small model whose loading the test drives.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,14 @@ inline std::shared_ptr<ui::Image> filledImage(float w, float h, cg::Color colour
   ctx.setFillColor(colour);
   ctx.fillRect(cg::Rect(0, 0, w, h));
   return std::make_shared<ui::Image>(ctx.makeImage(), 1);
+}
+
+// Where a test picture goes: "tables/<name>" under the test scratch folder.
+inline std::string sheetPath(const std::string& name) {
+  const char* base = std::getenv("ZARVEL_TEST_TMP");
+  auto path = std::filesystem::path(base ? base : "/tmp") / "tables" / name;
+  std::filesystem::create_directories(path.parent_path());
+  return path.string();
 }
 
 class TablesTest : public ::testing::Test {

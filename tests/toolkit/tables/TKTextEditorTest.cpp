@@ -1,8 +1,10 @@
 // The text editor: the height rule, the switch between its one-line field
-// and its text view, return, overflow, and what its delegate hears.
+// and its text view, return, overflow, password entry, and what its delegate
+// hears.
 #include <gtest/gtest.h>
 
 #include "platform/text/TextMeasure.h"
+#include "tests/platform/ui/Pixels.h"
 #include "tests/toolkit/tables/TKTablesTestSupport.h"
 #include "toolkit/core/Font+TKCategory.h"
 #include "toolkit/tables/TKTextEditor.h"
@@ -131,6 +133,36 @@ TEST_F(TKTextEditorTest, ContentStaysAtTheTopWhileItAllShows) {
   editor->textView()->setOverflowed(true);
   editor->textView()->setContentOffset({0, 40}, false);
   EXPECT_EQ(editor->textView()->contentOffset().y, 40);
+}
+
+TEST_F(TKTextEditorTest, APasswordIsBulletsInTheFieldAndInTheTextViewItGrowsInto) {
+  window->setBackgroundColor(cg::Color::white());
+  editor->setBackgroundColor(cg::Color::white());
+  // The ink of the editor's text: bullets are as wide for "W" as for "i".
+  auto ink = [&](const std::string& text) {
+    editor->setText(text);
+    window->layoutIfNeeded();
+    return testpixels::inkBox(*window->snapshot(), editor->frame(), {255, 255, 255, 255});
+  };
+  cg::Rect plainW = ink(std::string(8, 'W')), plainI = ink(std::string(8, 'i'));
+  EXPECT_GT(plainW.width(), plainI.width() + 20);  // the measure tells them apart
+
+  editor->setSecureTextEntry(true);
+  EXPECT_TRUE(editor->textField()->secureTextEntry());
+  cg::Rect oneW = ink(std::string(8, 'W')), oneI = ink(std::string(8, 'i'));
+  EXPECT_FALSE(editor->textView());
+  EXPECT_GT(oneW.width(), 10);
+  EXPECT_NEAR(oneW.width(), oneI.width(), 1);
+  // Forty characters take two lines: the text view made for them masks too.
+  cg::Rect twoW = ink(std::string(40, 'W'));
+  ASSERT_TRUE(editor->textView());
+  EXPECT_FALSE(editor->textView()->isHidden());
+  EXPECT_TRUE(editor->textView()->secureTextEntry());
+  cg::Rect twoI = ink(std::string(40, 'i'));
+  EXPECT_GT(twoW.width(), oneW.width());
+  EXPECT_NEAR(twoW.width(), twoI.width(), 1);
+  EXPECT_NEAR(twoW.height(), twoI.height(), 1);
+  EXPECT_EQ(editor->text(), std::string(40, 'i'));
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ bool tableCovers(const std::set<std::string>& table, const std::string& name) {
 // Names in the code that are files of the reader, not artwork.
 const std::set<std::string> kNotArtwork = {
     "socialPic.png",  // the social-network picture, downloaded into Documents
+    "tips-%s-%d%s.png",  // the tips' pictures, photographed from the screens by tools/tippictures
     // The toolkit's tab overflow arrows: not among this application's files, so
     // the default style sheet's overflow styles carry no picture.
     "Toolkit.bundle/images/overflowLeft.png",
