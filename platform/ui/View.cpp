@@ -280,7 +280,7 @@ cg::Rect View::screenRect(const View* v, cg::Rect r, Window*& w) {
   while (View* parent = v->superview_) {
     r = v->presentationToSuperview().apply(r);
     if (parent->hidden_ || parent->presentationAlpha() <= 0) return {};
-    if (parent->clipsToBounds_) r = r.intersection(parent->presentationBounds());
+    if (parent->clipsToBounds_) r = r.intersection(parent->bounds_);
     if (r.isEmpty()) return {};
     v = parent;
   }
@@ -360,7 +360,7 @@ void View::setNeedsDisplay() {
   if (auto& observer = displayObserver()) observer();
   Window* w = nullptr;
   float reach = clipsToBounds_ ? 0 : reachNow();
-  cg::Rect r = screenRect(this, presentationBounds().insetBy(-reach, -reach), w);
+  cg::Rect r = screenRect(this, bounds_.insetBy(-reach, -reach), w);
   if (w) w->addDamage(r);
 }
 
@@ -377,21 +377,29 @@ cg::Rect View::rectOnScreen(cg::Rect rect) const {
   return screenRect(this, rect, w);
 }
 
+cg::Rect View::drawnFrame() const {
+  if (!animFrame_) return frame_;
+  for (const View* p = superview_; p; p = p->superview_)
+    if (p->animFrame_ && !(p->animFrame_->size == p->bounds_.size)) return frame_;
+  return *animFrame_;
+}
+
 cg::AffineTransform View::presentationToSuperview() const {
-  // The bounds' origin at the top left of the frame drawn now, unstretched:
-  // subviews animate their own frames (a resized child would otherwise be
-  // stretched twice); only the view's own drawing stretches (ownDrawingStretch).
-  cg::Rect f = presentationFrame();
-  cg::AffineTransform m = cg::AffineTransform::translation(-bounds_.x() - f.width() / 2, -bounds_.y() - f.height() / 2);
+  cg::Rect f = drawnFrame();
+  cg::AffineTransform m = cg::AffineTransform::translation(-bounds_.x() - bounds_.width() / 2,
+                                                           -bounds_.y() - bounds_.height() / 2);
+  // While the frame animates, the content stretches to it as a layer would.
+  if (bounds_.width() > 0 && bounds_.height() > 0 && !(f.size == bounds_.size))
+    m = m.concat(cg::AffineTransform::scaling(f.width() / bounds_.width(), f.height() / bounds_.height()));
   cg::AffineTransform t = presentationTransform();
   if (!t.isIdentity()) m = m.concat(t);
   return m.concat(cg::AffineTransform::translation(f.midX(), f.midY()));
 }
 
 cg::Rect View::drawnExtent(int& budget) const {
-  if (clipsToBounds_) return presentationBounds();
+  if (clipsToBounds_) return bounds_;
   float reach = reachNow();
-  cg::Rect extent = presentationBounds().insetBy(-reach, -reach);
+  cg::Rect extent = bounds_.insetBy(-reach, -reach);
   for (auto& sub : subviews_) {
     if (sub->hidden_) continue;
     if (--budget < 0) return kEverywhere;
@@ -525,7 +533,7 @@ void RenderPass::pushOccluders(View& parent, const cg::AffineTransform& toDevice
     if (s.hidden_ || s.presentationAlpha() < 1 || !s.backgroundColor_ || s.backgroundColor_->a < 1) continue;
     cg::AffineTransform m = s.presentationToSuperview().concat(toDevice);
     if (!isUpright(m)) continue;
-    cg::Rect r = innerPixels(m.apply(s.presentationBounds())).intersection(clip);
+    cg::Rect r = innerPixels(m.apply(s.bounds_)).intersection(clip);
     if (!r.isEmpty()) occluders_.push_back({r, j});
   }
 }
@@ -537,8 +545,7 @@ void RenderPass::drawView(View& v, const cg::AffineTransform& toDevice, const cg
   cg::AffineTransform local =
       asRoot ? cg::AffineTransform::translation(-v.bounds_.x(), -v.bounds_.y()) : v.presentationToSuperview();
   cg::AffineTransform m = local.concat(toDevice);
-  const cg::Rect shown = v.presentationBounds();
-  cg::Rect onDevice = m.apply(shown);
+  cg::Rect onDevice = m.apply(v.bounds_);
   bool drawsOwn = true;
   if (cull_) {
     // Own drawing is clipped to the bounds when the view clips.
@@ -552,11 +559,14 @@ void RenderPass::drawView(View& v, const cg::AffineTransform& toDevice, const cg
 
   context_.save();
   if (!asRoot) {
-    cg::Rect f = v.presentationFrame();
+    cg::Rect f = v.drawnFrame();
     context_.translate(f.midX(), f.midY());
     cg::AffineTransform t = v.presentationTransform();
     if (!t.isIdentity()) context_.concatCTM(t);
-    context_.translate(-f.width() / 2, -f.height() / 2);
+    // While the frame animates, the content stretches to it as a layer would.
+    if (v.bounds_.width() > 0 && v.bounds_.height() > 0 && !(f.size == v.bounds_.size))
+      context_.scaleBy(f.width() / v.bounds_.width(), f.height() / v.bounds_.height());
+    context_.translate(-v.bounds_.width() / 2, -v.bounds_.height() / 2);
   }
   context_.translate(-v.bounds_.x(), -v.bounds_.y());
   cg::Rect inner = v.clipsToBounds_ ? clip.intersection(outerPixels(onDevice)) : clip;
@@ -580,20 +590,8 @@ void RenderPass::drawView(View& v, const cg::AffineTransform& toDevice, const cg
     context_.setAlpha(alpha);
     if (layered) context_.beginTransparencyLayer();
   }
-  if (v.clipsToBounds_) context_.clipToRect(shown);
-  if (drawsOwn) {
-    // While the frame animates, the view's own drawing stretches to it as a
-    // layer's picture would.
-    bool stretched = !(shown.size == v.bounds_.size) && v.bounds_.width() > 0 && v.bounds_.height() > 0;
-    if (stretched) {
-      context_.save();
-      context_.translate(v.bounds_.x(), v.bounds_.y());
-      context_.scaleBy(shown.width() / v.bounds_.width(), shown.height() / v.bounds_.height());
-      context_.translate(-v.bounds_.x(), -v.bounds_.y());
-    }
-    v.drawSelf(context_);
-    if (stretched) context_.restore();
-  }
+  if (v.clipsToBounds_) context_.clipToRect(v.bounds_);
+  if (drawsOwn) v.drawSelf(context_);
   if (!v.subviews_.empty() && !(cull_ && inner.isEmpty())) {
     std::size_t base = occluders_.size();
     if (cull_) pushOccluders(v, m, innerSolid);

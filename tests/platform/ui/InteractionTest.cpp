@@ -334,9 +334,9 @@ TEST_F(UiTest, SheetStylesKeepThePresenterAppearingAndCentreTheSheet) {
   EXPECT_EQ(sheet->view()->window(), nullptr);
 }
 
-// A view whose frame animates stretches its own drawing to the frame shown,
-// while its subviews, animating their own frames, sit in that frame as
-// they are: a resized child is not stretched a second time by its parent.
+// A view whose frame animates is drawn as a picture of its new layout
+// stretched to the frame shown: a child resized with it is stretched once,
+// with its parent, not a second time by its own animating frame.
 TEST_F(UiTest, AResizedChildIsNotStretchedAgainByItsAnimatingParent) {
   auto parent = std::make_shared<View>(cg::Rect(0, 0, 400, 100));
   parent->setBackgroundColor(cg::Color(0, 0, 1, 1));
