@@ -557,6 +557,7 @@ bool Window::movePixelsOf(View& view, cg::Point delta, cg::Context& context, std
 
 void Window::render(cg::Context& context) {
   layoutIfNeeded();
+  cg::Context::beginPicture();
   context.save();
   context.setFillColor(cg::Color::black());
   context.fillRect(cg::Rect(0, 0, frame().width(), frame().height()));
@@ -569,6 +570,7 @@ void Window::render(cg::Context& context) {
 
 std::vector<cg::Rect> Window::display(cg::Context& context) {
   layoutIfNeeded();
+  cg::Context::beginPicture();
   float scale = context.scale();
   const void* surface = cairo_get_target(context.cairo());
   if (surface != shownSurface_ || context.pixelWidth() != shownWidth_ ||
