@@ -740,6 +740,8 @@ void Context::drawSurface(cairo_surface_t* surface, int pxWidth, int pxHeight, c
   }
 }
 
+void Context::beginPicture() { detail::beginScaledCopyPicture(); }
+
 // A bitmap smoothed to another size on an upright device is copied from the
 // kept result of smoothing it there (ScaledImageCache.h): the same pixels
 // whatever the clip, and no smoothing again. False when it is not such a case.

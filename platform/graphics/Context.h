@@ -40,6 +40,10 @@ class Context {
   // An offscreen transparent ARGB bitmap of round(width x scale) by
   // round(height x scale) pixels; the context draws in points.
   static Context bitmap(Float width, Float height, Float scale = 1);
+  // A new picture of a window begins. A bitmap smoothed to another size is
+  // kept once it is drawn at that size in a second picture: the passing
+  // sizes of an animation, each drawn in one picture, are not kept.
+  static void beginPicture();
   // Draws on a surface owned elsewhere (a window's backing store); takes a reference.
   explicit Context(cairo_surface_t* target, Float scale = 1);
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -32,6 +33,31 @@ struct Cache {
   std::map<Key, Entry> entries;
   std::size_t bytes = 0;
   std::uint64_t clock = 0;
+  // Keys asked for in one picture only, with that picture, not kept: a copy
+  // is kept once its size is asked for in a second picture, so the passing
+  // sizes of an animation never fill the budget and push out those that stay.
+  std::map<Key, std::uint64_t> seen;
+  std::deque<Key> seenOrder;
+  std::uint64_t picture = 0;
+  static constexpr std::size_t kSeenCapacity = 1024;
+
+  // True when the key was asked for in an earlier picture (among the last seen).
+  bool askedBefore(const Key& key) {
+    auto it = seen.find(key);
+    if (it != seen.end()) {
+      if (it->second == picture) return false;
+      seen.erase(it);  // its place in seenOrder is dropped when it comes up
+      return true;
+    }
+    seen.emplace(key, picture);
+    seenOrder.push_back(key);
+    while (seenOrder.size() > kSeenCapacity) {
+      auto old = seen.find(seenOrder.front());
+      if (old != seen.end()) seen.erase(old);
+      seenOrder.pop_front();
+    }
+    return false;
+  }
 
   void drop(std::map<Key, Entry>::iterator it) {
     bytes -= it->second.bytes;
@@ -123,6 +149,7 @@ cairo_surface_t* scaledCopy(cairo_surface_t* surface, const Rect& source, const 
   }
   cairo_surface_t* copy = draw(surface, source, device, x, y, w, h);
   std::lock_guard<std::mutex> lock(c.mutex);
+  if (!c.entries.count(key) && !c.askedBefore(key)) return copy;  // drawn the same way, not kept
   if (!cairo_surface_get_user_data(surface, &kWatchKey))
     cairo_surface_set_user_data(surface, &kWatchKey, surface, sourceDestroyed);
   auto [it, added] = c.entries.emplace(key, Entry{copy, bytes, ++c.clock});
@@ -135,6 +162,12 @@ cairo_surface_t* scaledCopy(cairo_surface_t* surface, const Rect& source, const 
   cairo_surface_t* result = cairo_surface_reference(copy);
   c.evictTo(kScaledCopyBudget);
   return result;
+}
+
+void beginScaledCopyPicture() {
+  Cache& c = cache();
+  std::lock_guard<std::mutex> lock(c.mutex);
+  ++c.picture;
 }
 
 std::size_t scaledCopyBytes() {

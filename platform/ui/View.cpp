@@ -377,8 +377,15 @@ cg::Rect View::rectOnScreen(cg::Rect rect) const {
   return screenRect(this, rect, w);
 }
 
+cg::Rect View::drawnFrame() const {
+  if (!animFrame_) return frame_;
+  for (const View* p = superview_; p; p = p->superview_)
+    if (p->animFrame_ && !(p->animFrame_->size == p->bounds_.size)) return frame_;
+  return *animFrame_;
+}
+
 cg::AffineTransform View::presentationToSuperview() const {
-  cg::Rect f = presentationFrame();
+  cg::Rect f = drawnFrame();
   cg::AffineTransform m = cg::AffineTransform::translation(-bounds_.x() - bounds_.width() / 2,
                                                            -bounds_.y() - bounds_.height() / 2);
   // While the frame animates, the content stretches to it as a layer would.
@@ -552,7 +559,7 @@ void RenderPass::drawView(View& v, const cg::AffineTransform& toDevice, const cg
 
   context_.save();
   if (!asRoot) {
-    cg::Rect f = v.presentationFrame();
+    cg::Rect f = v.drawnFrame();
     context_.translate(f.midX(), f.midY());
     cg::AffineTransform t = v.presentationTransform();
     if (!t.isIdentity()) context_.concatCTM(t);

@@ -223,6 +223,10 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   static cg::Rect screenRect(const View* v, cg::Rect r, Window*& w);
   // The map from this view's bounds space to its superview's, as drawn now.
   cg::AffineTransform presentationToSuperview() const;
+  // The frame drawn now: the presentation frame, or the model frame inside
+  // an ancestor whose picture is stretched to its animating frame (the
+  // subtree is laid out as it will be and stretched once, with it).
+  cg::Rect drawnFrame() const;
   // What this view and its subviews may draw, in its bounds space.
   cg::Rect drawnExtent(int& budget) const;
   // Marks the area the view and its subviews take on screen as changed

@@ -462,18 +462,20 @@ void Window::viewDidScroll(View& view, cg::Point delta) {
   scrolls_.push_back({view.weak_from_this(), delta});
 }
 
-void Window::moveScrolledPixels(cg::Context& context) {
+std::vector<cg::Rect> Window::moveScrolledPixels(cg::Context& context) {
   auto scrolls = std::move(scrolls_);
   scrolls_.clear();
+  std::vector<cg::Rect> moved;
   for (const PendingScroll& p : scrolls) {
-    if (whollyDamaged_) return;
+    if (whollyDamaged_) return {};
     auto view = p.view.lock();
     if (!view || view->window() != this) continue;
-    if (!movePixelsOf(*view, p.delta, context)) {
+    if (!movePixelsOf(*view, p.delta, context, moved)) {
       Window* w = nullptr;
       addDamage(screenRect(view.get(), view->bounds(), w));
     }
   }
+  return moved;
 }
 
 // Moves what a scroll view shows instead of drawing it again, when the
@@ -481,7 +483,7 @@ void Window::moveScrolledPixels(cg::Context& context) {
 // on whole pixels, is drawn upright and unfaded, and moves by whole pixels.
 // Then only the strip that comes into view and the views drawn over it are
 // drawn again.
-bool Window::movePixelsOf(View& view, cg::Point delta, cg::Context& context) {
+bool Window::movePixelsOf(View& view, cg::Point delta, cg::Context& context, std::vector<cg::Rect>& moved) {
   auto bg = view.backgroundColor();
   if (!bg || bg->a < 1) return false;
   for (const View* v = &view; v && v != this; v = v->superview()) {
@@ -532,6 +534,7 @@ bool Window::movePixelsOf(View& view, cg::Point delta, cg::Context& context) {
   int ix = int(std::round(dx)), iy = int(std::round(dy));
   if (std::abs(ix) >= x1 - x0 || std::abs(iy) >= y1 - y0) return false;
   if (!context.shiftPixels(x0, y0, x1 - x0, y1 - y0, ix, iy)) return false;
+  moved.push_back(outer);
   const cg::Rect& inner = outer;
   // What comes into view.
   if (iy > 0) addDamage(cg::Rect(inner.minX(), inner.maxY() - delta.y, inner.width(), delta.y));
@@ -555,6 +558,7 @@ bool Window::movePixelsOf(View& view, cg::Point delta, cg::Context& context) {
 
 void Window::render(cg::Context& context) {
   layoutIfNeeded();
+  cg::Context::beginPicture();
   context.save();
   context.setFillColor(cg::Color::black());
   context.fillRect(cg::Rect(0, 0, frame().width(), frame().height()));
@@ -574,6 +578,7 @@ std::vector<cg::Rect> Window::display(cg::Context& context) {
     }
   } after{afterDisplay_};
   layoutIfNeeded();
+  cg::Context::beginPicture();
   float scale = context.scale();
   const void* surface = cairo_get_target(context.cairo());
   if (surface != shownSurface_ || context.pixelWidth() != shownWidth_ ||
@@ -581,7 +586,7 @@ std::vector<cg::Rect> Window::display(cg::Context& context) {
     setNeedsRedraw();
   std::string statusBar = showsStatusBar_ ? statusBarState() : std::string();
   if (statusBar != shownStatusBar_) addDamage(cg::Rect(0, 0, frame().width(), statusBarHeight()));
-  moveScrolledPixels(context);
+  std::vector<cg::Rect> moved = moveScrolledPixels(context);
   std::vector<cg::Rect> changed;
   cg::Rect all(0, 0, frame().width(), frame().height());
   if (whollyDamaged_) changed.push_back(outerPixelsInPoints(all, scale));
@@ -595,7 +600,12 @@ std::vector<cg::Rect> Window::display(cg::Context& context) {
   shownHeight_ = context.pixelHeight();
   shownScale_ = scale;
   shownStatusBar_ = statusBar;
-  if (changed.empty()) return changed;
+  // Moved pixels changed too, though they are not drawn again.
+  auto withMoved = [&changed, &moved] {
+    changed.insert(changed.end(), moved.begin(), moved.end());
+    return changed;
+  };
+  if (changed.empty()) return withMoved();
 
   cairo_surface_t* target = cairo_get_target(context.cairo());
   bool image = cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
@@ -614,7 +624,7 @@ std::vector<cg::Rect> Window::display(cg::Context& context) {
                boxes.front().y1 == height;
   if (whole || !image) {
     drawChanges(context, regions, whole);
-    return changed;
+    return withMoved();
   }
   // cairo draws a shape that a clip cuts (a curve, a turned edge, a smoothed
   // bitmap) a little differently from the same shape uncut. So what changed
@@ -628,7 +638,7 @@ std::vector<cg::Rect> Window::display(cg::Context& context) {
   cairo_surface_flush(target);
   for (const PixelBox& b : boxes) copyPixels(drawn, target, b);
   cairo_surface_mark_dirty(target);
-  return changed;
+  return withMoved();
 }
 
 // Draws the tree where the regions (the context's pixels) show: over a black

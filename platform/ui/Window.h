@@ -98,9 +98,9 @@ class Window : public View {
   // context on the surface that display drew last, which still holds that
   // frame (any other surface is drawn whole): content scrolled in a scroll
   // view is moved rather than drawn again, and views outside the changes or
-  // under an opaque view are skipped. The areas whose pixels changed, in the
-  // window's points, each on whole pixels of the context; empty when nothing
-  // changed.
+  // under an opaque view are skipped. The areas whose pixels changed, drawn
+  // or moved, in the window's points, each on whole pixels of the context;
+  // empty when nothing changed.
   std::vector<cg::Rect> display(cg::Context& context);
   // Posts fn to the main loop once the next display has drawn its frame:
   // work for the idle time between frames.
@@ -132,8 +132,9 @@ class Window : public View {
     std::weak_ptr<View> view;
     cg::Point delta;
   };
-  void moveScrolledPixels(cg::Context& context);
-  bool movePixelsOf(View& view, cg::Point delta, cg::Context& context);
+  // Moves the pixels of the views that scrolled; the areas moved, in points.
+  std::vector<cg::Rect> moveScrolledPixels(cg::Context& context);
+  bool movePixelsOf(View& view, cg::Point delta, cg::Context& context, std::vector<cg::Rect>& moved);
   std::string statusBarState() const;
   void drawChanges(cg::Context& context, const std::vector<cg::Rect>& regions, bool uncut);
 

@@ -17,6 +17,7 @@
 #include "platform/backend/sdl/DisplayProbe.h"
 #include "platform/backend/sdl/WindowGeometry.h"
 #include "platform/backend/sdl/WindowIcon.h"
+#include "platform/backend/sdl/WindowPixels.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
@@ -179,14 +180,52 @@ class Session {
     }
     SDL_SetWindowMinimumSize(window_, 240, 240);
     setWindowIcon();
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) {
+    // On X11 the window surface is the window's own shared-memory image,
+    // never a texture of a renderer drawn whole at every frame.
+    if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
+      SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    createRenderer();
+    // Without a graphics card the renderer copies and scales the whole
+    // screen at every frame; the window surface takes only what changed.
+    if (renderer_ && rendersInSoftware(rendererName(), glRendererName())) {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+      if (!windowSurfaceUsable()) createRenderer();
+    }
+    if (!renderer_ && !windowSurfaceUsable()) {
       ns::logf("INFO  - [%s] Could not draw in the window: %s", ns::logTimestamp().c_str(), SDL_GetError());
       return std::string("nothing can be drawn in the window: ") + SDL_GetError();
     }
     updateScale();
     return {};
+  }
+
+  void createRenderer() {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
+
+  std::string rendererName() const {
+    SDL_RendererInfo info{};
+    return SDL_GetRendererInfo(renderer_, &info) == 0 && info.name ? info.name : "";
+  }
+
+  // GL's renderer string ("llvmpipe (LLVM ...)" on the software rasteriser),
+  // empty when the renderer does not draw with GL.
+  static std::string glRendererName() {
+    if (!SDL_GL_GetCurrentContext()) return {};
+    using GetString = const unsigned char* (*)(unsigned);
+    constexpr unsigned kGlRenderer = 0x1F01;
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+    return name ? reinterpret_cast<const char*>(name) : "";
+  }
+
+  // The window surface can be had and holds 32-bit pixels, blue first.
+  bool windowSurfaceUsable() {
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (!s) return false;
+    return s->format->format == SDL_PIXELFORMAT_RGB888 || s->format->format == SDL_PIXELFORMAT_ARGB8888;
   }
 
   // The desktop shows the reader's own icon for its window.
@@ -271,6 +310,12 @@ class Session {
     }
     if (changed.empty() && !force) return;
     cairo_surface_flush(surface_);
+    if (renderer_ ? presentThroughRenderer(changed) : presentThroughWindowSurface(changed, force)) ++gPresents;
+  }
+
+ private:
+  // Uploads the changed pixels to the texture, then shows it whole, scaled by the GPU.
+  bool presentThroughRenderer(const std::vector<cg::Rect>& changed) {
     const unsigned char* pixels = cairo_image_surface_get_data(surface_);
     int stride = cairo_image_surface_get_stride(surface_);
     int sw = cairo_image_surface_get_width(surface_), sh = cairo_image_surface_get_height(surface_);
@@ -281,24 +326,54 @@ class Session {
       SDL_Rect area{x0, y0, x1 - x0, y1 - y0};
       SDL_UpdateTexture(texture_, &area, pixels + std::size_t(y0) * stride + std::size_t(x0) * 4, stride);
     }
-    int ow = 0, oh = 0;
-    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-    cg::Rect shown = screenRectInWindow(logicalSize(), {float(ow), float(oh)});
+    cg::Rect shown = screenRectInWindow(logicalSize(), outputSize());
     SDL_Rect dst{int(shown.x()), int(shown.y()), int(std::round(shown.width())), int(std::round(shown.height()))};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);
-    ++gPresents;
+    return true;
   }
 
- private:
+  // Copies the changed pixels into the window surface and sends only those to
+  // the display; everything when `whole` or when the surface is new (the
+  // window was resized).
+  bool presentThroughWindowSurface(const std::vector<cg::Rect>& changed, bool whole) {
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (!s) return false;
+    whole = whole || wholePending_ || s != windowSurface_ || s->w != windowSurfaceWidth_ ||
+            s->h != windowSurfaceHeight_;
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
+    WindowPixels pixels{static_cast<unsigned char*>(s->pixels), s->w, s->h, s->pitch};
+    std::vector<PixelArea> areas =
+        copyToWindow(surface_, scale_, changed, pixels, screenRectInWindow(logicalSize(), {float(s->w), float(s->h)}),
+                     whole);
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    if (areas.empty()) return false;
+    std::vector<SDL_Rect> rects;
+    for (const PixelArea& a : areas) rects.push_back({a.x, a.y, a.width, a.height});
+    if (SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size())) != 0) return false;
+    windowSurface_ = s;
+    windowSurfaceWidth_ = s->w, windowSurfaceHeight_ = s->h;
+    wholePending_ = false;
+    return true;
+  }
+
+  // The window's size in pixels.
+  cg::Size outputSize() const {
+    int ow = 0, oh = 0;
+    if (renderer_) SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    else SDL_GetWindowSizeInPixels(window_, &ow, &oh);
+    return {float(ow), float(oh)};
+  }
+
   // Draws at scale 2 when the window shows the screen with twice its pixels.
   void updateScale() {
-    int ow = 0, oh = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &ow, &oh) != 0) return;
-    scale_ = renderScaleFor(logicalSize(), {float(ow), float(oh)});
+    cg::Size output = outputSize();
+    if (output.width <= 0 || output.height <= 0) return;
+    scale_ = renderScaleFor(logicalSize(), output);
     Screen::main().setScale(scale_);
+    wholePending_ = true;
     if (Window* w = Window::keyWindow()) w->setNeedsRedraw();
   }
 
@@ -310,9 +385,12 @@ class Session {
       return true;
     if (surface_) cairo_surface_destroy(surface_);
     if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = nullptr;
+    wholePending_ = true;
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, pw, ph);
-    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS || !texture_) {
+    if (renderer_)
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, pw, ph);
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS || (renderer_ && !texture_)) {
       ns::logf("INFO  - [%s] Could not make a %dx%d drawing surface", ns::logTimestamp().c_str(), pw, ph);
       return false;
     }
@@ -471,6 +549,11 @@ class Session {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   cairo_surface_t* surface_ = nullptr;
+  // The window surface last shown in (without a renderer), compared only, and
+  // whether the next present must show the whole picture.
+  const SDL_Surface* windowSurface_ = nullptr;
+  int windowSurfaceWidth_ = 0, windowSurfaceHeight_ = 0;
+  bool wholePending_ = true;
   Uint32 wakeEvent_ = static_cast<Uint32>(-1);
   bool running_ = true;
   cg::Rect lastCaret_;

@@ -60,6 +60,27 @@ TEST_F(BookmarksTest, TheTabShowsTheListAboveTheGroupsWithTheirCounts) {
   EXPECT_EQ(shown(*list()).size(), 3u);
 }
 
+// The root's theme refresh reaches the list on the tab; a list whose view
+// was never made has nothing to theme.
+TEST_F(BookmarksTest, TheRootsThemeRefreshRethemesTheListOnTheTab) {
+  bookmark(2, 255);
+  launch(Orientation::Portrait);
+  auto& l = openTab();
+  l.imgTopBarBG->setImage(nullptr);
+  l.lblNavTitle->setContentMode(ui::ContentMode::Left);
+  root->refreshTheme();
+  auto bar = l.imgTopBarBG->image();
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(bar->size(), ui::Image::imageNamed("ipad-column-header-s9.png")->size());
+  EXPECT_EQ(bar->leftCapWidth(), 5);
+  EXPECT_EQ(bar->topCapHeight(), 0);
+  EXPECT_EQ(l.lblNavTitle->contentMode(), ui::ContentMode::Center);
+
+  auto unseen = std::make_shared<BookmarksViewController>();
+  unseen->refreshTheme();
+  EXPECT_FALSE(unseen->isViewLoaded());
+}
+
 TEST_F(BookmarksTest, ANewGroupStartsAtTheTopAndTheSameGroupWhereItWasLeft) {
   for (int verse = 1; verse <= 60; ++verse) bookmark(2, verse, 1);
   launch(Orientation::Portrait);

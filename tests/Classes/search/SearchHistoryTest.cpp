@@ -3,6 +3,11 @@
 // the 200 entries kept, and the mail and message texts.
 #include "tests/Classes/search/SearchFixture.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/foundation/Thread.h"
 #include "platform/services/MailComposeViewController.h"
 #include "platform/ui/ActionSheet.h"
 
@@ -226,6 +231,53 @@ TEST_F(SearchHistoryTest, AFailedMarkingLeavesNothingBehind) {
   EXPECT_FALSE(ChapterInfo::getSavedSearch(user())[0]->isReflectedInSurah());
   ASSERT_NE(ui::ButtonPanel::visiblePanel(), nullptr);
   EXPECT_EQ(ui::ButtonPanel::visiblePanel()->message(), "The marks of this search could not be changed.");
+}
+
+// A main-thread write made while a worker's marking transaction is open
+// waits for it to end rather than joining it: the marking rolls back, and the
+// write stays.
+TEST_F(SearchHistoryTest, AMainThreadWriteDuringAMarkingIsNotRolledBackWithIt) {
+  launch(Orientation::Portrait);
+  auto e = entry("patience", 1);
+  std::atomic<bool> begun{false};
+  ns::Thread marking("marking", [&] {
+    EXPECT_TRUE(ChapterInfo::beginTrans(user()));
+    begun = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the main thread writes meanwhile
+    EXPECT_TRUE(ChapterInfo::reflectSearchedVerses(user(), 2, 153, e->iSavedID()));
+    EXPECT_TRUE(ChapterInfo::rollbackTrans(user()));
+  });
+  while (!begun) std::this_thread::yield();
+  EXPECT_TRUE(ChapterInfo::insertBookmark(user(), 2, 7, false, 0, "written meanwhile"));
+  marking.join();
+  EXPECT_EQ(marks(e->iSavedID()), 0);
+  EXPECT_TRUE(ChapterInfo::isBookmarked(user(), 2, 7));
+}
+
+// A marking whose transaction cannot begin (another program holds the file)
+// changes nothing, says so, and leaves the store to the next one.
+TEST_F(SearchHistoryTest, AMarkingWhoseTransactionCannotBeginChangesNothing) {
+  launch(Orientation::Portrait);
+  auto e = entry("patience", 1);
+  auto& h = openHistory();
+  sqlite3* other = fixtures::openReadWrite(sqlite3_db_filename(user(), "main"));
+  fixtures::exec(other, "BEGIN EXCLUSIVE");
+  row(h, 0)->btnEyePressed();
+  waitForQuery();
+  EXPECT_FALSE(h.arrSavedSearches()[0]->isReflectedInSurah());
+  auto* alert = ui::ButtonPanel::visiblePanel();
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->message(), "The marks of this search could not be changed.");
+  alert->tapButtonAtIndex(alert->cancelButtonIndex());
+  fixtures::exec(other, "COMMIT");
+  sqlite3_close(other);
+  EXPECT_EQ(marks(e->iSavedID()), 0);
+  EXPECT_FALSE(ChapterInfo::getSavedSearch(user())[0]->isReflectedInSurah());
+
+  row(h, 0)->btnEyePressed();
+  waitForQuery();
+  EXPECT_TRUE(h.arrSavedSearches()[0]->isReflectedInSurah());
+  EXPECT_EQ(marks(e->iSavedID()), hitsOf(*e));
 }
 
 TEST_F(SearchHistoryTest, MailAndMessageTextsEscapeTheVerses) {

@@ -63,6 +63,27 @@ TEST_F(SearchTest, TypingDuringAQueryStopsItAndTheNewestTextRuns) {
   EXPECT_EQ(entries[0]->strSearchText(), "patience");
 }
 
+// The tab drops its screen while a query waits for the store: the query ends
+// with nothing to hand its results to, and nothing of the screen is touched.
+TEST_F(SearchTest, ATabLeftDuringAQueryIsNeverTouchedByItsWorker) {
+  defaults().setInteger(1, "LastTranslationSearched");
+  launch(Orientation::Portrait);
+  openTab();
+  {
+    store::Guard hold(store::lock());
+    screen()->txtSearchBar()->setText("mercy");
+    backend().advance(0.25);
+    ASSERT_TRUE(screen()->loadingResults());
+    std::weak_ptr<ui::ViewController> gone = screen()->weak_from_this();
+    root->tabbarButtonPressed(3);
+    EXPECT_TRUE(gone.expired());  // the worker does not keep it
+  }
+  waitForQuery();
+  EXPECT_EQ(root->iSelectedBottomTab(), 3);
+  EXPECT_NE(defaults().stringForKey("LastSearchString"), "mercy");  // no hand-over ran
+  EXPECT_TRUE(ChapterInfo::getSavedSearch(user()).empty());
+}
+
 TEST_F(SearchTest, ArabicTypedWithOrWithoutMarksFindsTheSameVerses) {
   defaults().setInteger(0, "CurrentTranslationPrimary");
   defaults().setInteger(0, "CurrentTranslationSecondary");

@@ -8,6 +8,7 @@
 #include "Pixels.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Layer.h"
+#include "platform/graphics/ScaledImageCache.h"
 
 using namespace cgtest;
 using cg::Color;
@@ -465,4 +466,26 @@ TEST(Context, DrawingDirectlyInCairoGetsTheFillColourAlphaAndShadow) {
   cg::RGBA shadow = px(ctx, 5, 5);  // below right, at the ink's half alpha
   EXPECT_EQ(shadow.r, 0);
   EXPECT_NEAR(shadow.a, 128, 2);
+}
+
+// A bitmap smoothed to a size in one picture only (a frame of an animation)
+// is drawn but not kept; a size drawn again in a later picture is kept, and
+// both look the same.
+TEST(Context, ScaledCopiesAreKeptOnceASizeIsDrawnInASecondPicture) {
+  auto img = redOverBlue();
+  std::size_t before = cg::detail::scaledCopyBytes();
+  cg::Context::beginPicture();
+  cg::Context ctx = cg::Context::bitmap(64, 64);
+  for (int w = 10; w < 60; ++w) {
+    ctx.drawImage(*img, Rect(0, 0, cg::Float(w), 33));
+    ctx.drawImage(*img, Rect(0, 0, cg::Float(w), 33));  // twice in the same picture
+  }
+  EXPECT_EQ(cg::detail::scaledCopyBytes(), before) << "passing sizes are not kept";
+  cg::Context once = cg::Context::bitmap(64, 64), twice = cg::Context::bitmap(64, 64);
+  once.drawImage(*img, Rect(0, 0, 61, 33));
+  cg::Context::beginPicture();
+  twice.drawImage(*img, Rect(0, 0, 61, 33));
+  EXPECT_GT(cg::detail::scaledCopyBytes(), before) << "a size drawn again is kept";
+  for (int y = 0; y < 33; ++y)
+    for (int x = 0; x < 61; ++x) ASSERT_EQ(px(once, x, y), px(twice, x, y)) << x << "," << y;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/GestureRecognizer.h"
 #include "platform/ui/ViewController.h"
@@ -331,4 +332,40 @@ TEST_F(UiTest, SheetStylesKeepThePresenterAppearingAndCentreTheSheet) {
   EXPECT_EQ(sheet->view()->frame(), cg::Rect(242, 74, 540, 620));
   root->dismissModalViewControllerAnimated(false);
   EXPECT_EQ(sheet->view()->window(), nullptr);
+}
+
+// A view whose frame animates is drawn as a picture of its new layout
+// stretched to the frame shown: a child resized with it is stretched once,
+// with its parent, not a second time by its own animating frame.
+TEST_F(UiTest, AResizedChildIsNotStretchedAgainByItsAnimatingParent) {
+  auto parent = std::make_shared<View>(cg::Rect(0, 0, 400, 100));
+  parent->setBackgroundColor(cg::Color(0, 0, 1, 1));
+  auto child = std::make_shared<View>(cg::Rect(0, 0, 400, 50));
+  child->setBackgroundColor(cg::Color(1, 0, 0, 1));
+  child->setAutoresizingMask(ViewAutoresizingFlexibleWidth);
+  parent->setAutoresizesSubviews(true);
+  parent->addSubview(child);
+  window->addSubview(parent);
+  View::beginAnimations("Narrow");
+  View::setAnimationDuration(1.0);
+  View::setAnimationCurve(AnimationCurve::Linear);
+  parent->setFrame(cg::Rect(0, 0, 200, 100));
+  View::commitAnimations();
+  clock->advance(0.5);
+  ASSERT_NEAR(parent->presentationFrame().width(), 300, 2);
+  ASSERT_NEAR(child->presentationFrame().width(), 300, 2);
+  auto picture = window->snapshot();
+  auto isRed = [&](int x, int y) {
+    cg::RGBA p = picture->pixelAt(x, y);
+    return p.r > 200 && p.g < 50 && p.b < 50;
+  };
+  auto isBlue = [&](int x, int y) {
+    cg::RGBA p = picture->pixelAt(x, y);
+    return p.b > 200 && p.r < 50 && p.g < 50;
+  };
+  EXPECT_TRUE(isRed(295, 25));    // the child reaches the parent's edge shown
+  EXPECT_FALSE(isRed(305, 25));   // and no further (stretched twice: 450)
+  EXPECT_TRUE(isBlue(295, 75));   // the parent's own drawing fills the frame shown
+  EXPECT_FALSE(isBlue(305, 75));
+  Animator::finishAll();
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
@@ -56,6 +57,20 @@ inline cg::Rect differingPixels(const cg::Image& a, const cg::Image& b) {
   }
   if (x1 < 0) return {};
   return cg::Rect(float(x0), float(y0), float(x1 - x0 + 1), float(y1 - y0 + 1));
+}
+
+// Copies the areas (points) of one context's pixels to another's, as a
+// window backend shows only the areas a display says changed.
+inline void copyAreas(cg::Context& from, cg::Context& to, const std::vector<cg::Rect>& areas) {
+  cairo_surface_t* source = cairo_get_target(from.cairo());
+  cairo_surface_flush(source);
+  cairo_t* cr = cairo_create(cairo_get_target(to.cairo()));
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, source, 0, 0);
+  float scale = from.scale();
+  for (const cg::Rect& r : areas) cairo_rectangle(cr, r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
+  cairo_fill(cr);
+  cairo_destroy(cr);
 }
 
 }  // namespace testpixels

@@ -6,11 +6,17 @@
 #include <chrono>
 #include <map>
 #include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <thread>
 
 #include "platform/backend/sdl/SdlBackend.h"
 
+#include <SDL.h>
+#include <cairo.h>
+
+#include "platform/backend/sdl/WindowGeometry.h"
+#include "platform/backend/sdl/WindowPixels.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
@@ -18,6 +24,8 @@
 #include "platform/services/InstanceLock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/services/IdleTimer.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -311,4 +319,98 @@ TEST(SdlBackend, AFatalStartEndsWithItsMessageWithoutWaitingOnABox) {
   };
   EXPECT_EXIT(runMain(std::make_shared<Failing>()), ::testing::ExitedWithCode(1),
               "FATAL - the data folder cannot be written");
+}
+
+namespace {
+
+// The window the backend opened (the only one).
+SDL_Window* openWindow() {
+  for (Uint32 id = 1; id < 64; ++id)
+    if (SDL_Window* w = SDL_GetWindowFromID(id)) return w;
+  return nullptr;
+}
+
+// Where the window's pixels differ from the window's whole picture shown in
+// it; "" when they do not.
+std::string shownDifference(Window& window) {
+  SDL_Surface* s = SDL_GetWindowSurface(openWindow());
+  if (!s) return "no window surface";
+  float scale = Screen::main().scale();
+  auto picture = window.snapshot(scale);
+  std::vector<unsigned char> expected(std::size_t(s->pitch) * s->h);
+  copyToWindow(picture->surface(), scale, {}, {expected.data(), s->w, s->h, s->pitch},
+               screenRectInWindow(Screen::main().bounds().size, {float(s->w), float(s->h)}), true);
+  const auto* shown = static_cast<const unsigned char*>(s->pixels);
+  for (int y = 0; y < s->h; ++y)
+    for (int x = 0; x < s->w; ++x) {
+      std::size_t at = std::size_t(y) * s->pitch + std::size_t(x) * 4;
+      if (std::memcmp(shown + at, expected.data() + at, 3) != 0)
+        return "a " + std::to_string(s->w) + "x" + std::to_string(s->h) + " window at scale " +
+               std::to_string(int(scale)) + " differs at " + std::to_string(x) + "," + std::to_string(y);
+    }
+  return "";
+}
+
+}  // namespace
+
+// The window shows the whole picture after it is resized (at the drawn size,
+// scaled and letterboxed, or at the other scale) or turned, however little
+// changed in the frames before.
+TEST(SdlBackend, AResizedWindowShowsTheWholePictureAfterPartialFrames) {
+  prepareDummyWindowRun();
+  WindowPlacement place;
+  place.width = 1024;
+  place.height = 768;
+  ASSERT_TRUE(ns::createDirectory(ns::configDirectory()));
+  ASSERT_TRUE(ns::writeFileAtomically(ns::pathJoin(ns::configDirectory(), "window.conf"), formatWindowPlacement(place)));
+  struct App : ApplicationDelegate {
+    std::shared_ptr<Window> window;
+    std::shared_ptr<View> spot;
+    std::vector<std::string> problems;
+    int step = 0;
+    void applicationDidFinishLaunching(Application& app) override {
+      window = std::make_shared<Window>(cg::Rect(0, 0, 1024, 768));
+      window->setBackgroundColor(cg::Color::gray(0.5f));
+      for (int i = 0; i < 6; ++i) {
+        auto band = std::make_shared<View>(cg::Rect(40.0f + 150 * float(i), 60, 90, 620));
+        band->setBackgroundColor(cg::Color(0.15f * float(i), 0.3f, 1 - 0.15f * float(i), 1));
+        window->addSubview(band);
+      }
+      spot = std::make_shared<View>(cg::Rect(300.5f, 300, 17, 23));
+      window->addSubview(spot);
+      window->makeKeyAndVisible();
+      ns::RunLoop::main().performAfter(this, "safety", 15, [&app] { app.terminate(); });
+      ns::RunLoop::main().scheduleTimer(0.05, true, [this, &app](ns::Timer& timer) {
+        if (window->needsRedraw()) return;  // not shown yet (the status bar's clock turned)
+        if (std::string problem = shownDifference(*window); !problem.empty())
+          problems.push_back("step " + std::to_string(step) + ": " + problem);
+        const cg::Size sizes[] = {{800, 700}, {2048, 1536}};
+        ++step;
+        if (step % 3 == 0 && step / 3 <= 2) {
+          cg::Size size = sizes[step / 3 - 1];
+          SDL_SetWindowSize(openWindow(), int(size.width), int(size.height));
+        } else if (step == 9) {
+          SDL_SetWindowFullscreen(openWindow(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+        } else if (step == 10) {
+          // Turned in a window that keeps its size: bars where the picture was.
+          SDL_Event key{};
+          key.type = SDL_KEYDOWN;
+          key.key.keysym.sym = SDLK_F8;
+          SDL_PushEvent(&key);
+        } else if (step < 13) {
+          spot->setBackgroundColor(cg::Color(0.1f * float(step % 10), 0.9f, 0.2f, 1));  // a small change
+        } else {
+          timer.invalidate();
+          app.terminate();
+        }
+      });
+    }
+    void applicationWillTerminate(Application&) override { ns::RunLoop::main().cancelPreviousPerformRequests(this); }
+  };
+  auto app = std::make_shared<App>();
+  EXPECT_EQ(runMain(app), 0);
+  EXPECT_EQ(app->step, 13);
+  EXPECT_TRUE(isPortrait(Application::shared().statusBarOrientation()));
+  EXPECT_EQ(app->problems, std::vector<std::string>{});
+  Application::shared().resetForTesting();
 }
