@@ -3,7 +3,8 @@
 //  - every frame of a flick from the top of the surah to its bottom, in the
 //    main thread's CPU time, at scale 1 and at scale 2: the median, the 95th
 //    percentile and the worst frame, beside pango shaping and drawing the
-//    verses visible in each frame at the same scale;
+//    verses visible in each frame at the same scale; and apart, the idle
+//    work run after each frame (rows drawn ahead), alone and with its frame;
 //  - opening surah 2 again in the running shell, beside pango measuring all
 //    286 verses and their translations and drawing the first screen;
 //  - opening surah 2 from a cold start: a new process launches the shell on
@@ -223,13 +224,27 @@ void BM_ShellFlick(benchmark::State& state) {
     table.setContentOffset(cg::Point{0, 0});
     drawFrame(s);
     drawFrame(s);
+    ns::RunLoop::main().runUntilIdle();
+    std::vector<double> idle, busy;
     for (float y = kFrameStep; y <= bottom; y += kFrameStep) {
       double start = threadSeconds();
       table.setContentOffset(cg::Point{0, y});
       drawFrame(s);
-      frames.push_back(threadSeconds() - start);
+      double drawn = threadSeconds();
+      frames.push_back(drawn - start);
+      // The idle turns after the frame, as a window's loop runs them before
+      // it waits for the next event: the work put off until the frame was
+      // shown (rows drawn ahead of the scroll).
+      ns::RunLoop::main().runUntilIdle();
+      idle.push_back(threadSeconds() - drawn);
+      busy.push_back(threadSeconds() - start);
     }
     reportFrames(state, frames, scaleName("shell", scale));
+    Frames i = summarise(idle), b = summarise(busy);
+    state.counters["idle_median_ms"] = i.median * 1e3;
+    state.counters["idle_worst_ms"] = i.worst * 1e3;
+    frameFigures()[scaleName("idle", scale)] = i;
+    frameFigures()[scaleName("busy", scale)] = b;
   }
 }
 BENCHMARK(BM_ShellFlick)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -506,6 +521,12 @@ void printFrameRatios() {
                 "worst %.3f / %.3f = %.3f\n",
                 scale[1], a.median * 1e3, b.median * 1e3, a.median / b.median, a.p95 * 1e3, b.p95 * 1e3,
                 a.p95 / b.p95, a.worst * 1e3, b.worst * 1e3, a.worst / b.worst);
+    auto idle = f.find(std::string("idle") + scale), busy = f.find(std::string("busy") + scale);
+    if (idle != f.end() && busy != f.end())
+      std::printf("idle work after a flick frame at scale %c, ms: median %.3f, worst %.3f; frame and its idle work: "
+                  "median %.3f, worst %.3f\n",
+                  scale[1], idle->second.median * 1e3, idle->second.worst * 1e3, busy->second.median * 1e3,
+                  busy->second.worst * 1e3);
   }
   auto& c = coldFigures();
   if (c.count("shell") && c.count("pango"))

@@ -3,18 +3,28 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 
-void KeptTextLabel::drawRect(cg::Context& context, cg::Rect rect) {
+KeptTextLabel::Key KeptTextLabel::keyAt(float scale) const {
   cg::Rect b = bounds();
-  if (text().empty() || b.width() <= 0 || b.height() <= 0) return;
-  Key key{text(),         font().fontName(),      font().pointSize(), b.width(),   b.height(),
-          context.scale(), textColor(),           int(textAlignment()), numberOfLines(), isEnabled(),
-          isHighlighted()};
-  if (!bitmap_ || !(key_ == key)) {
-    cg::Context bitmap = cg::Context::bitmap(b.width(), b.height(), context.scale());
+  return Key{text(),  font().fontName(), font().pointSize(), b.width(),      b.height(), scale,
+             textColor(), int(textAlignment()), numberOfLines(), isEnabled(), isHighlighted()};
+}
+
+std::shared_ptr<cg::Image> KeptTextLabel::bitmapAt(float scale) {
+  cg::Rect b = bounds();
+  if (text().empty() || b.width() <= 0 || b.height() <= 0) return nullptr;
+  Key key = keyAt(scale);
+  if (bitmap_ && key_ == key) return bitmap_;
+  bitmap_ = preparedSource_ ? preparedSource_(key) : nullptr;
+  if (!bitmap_) {
+    cg::Context bitmap = cg::Context::bitmap(b.width(), b.height(), scale);
     bitmap.translate(-b.x(), -b.y());
-    ui::Label::drawRect(bitmap, rect);
+    ui::Label::drawRect(bitmap, b);
     bitmap_ = bitmap.makeImage();
-    key_ = std::move(key);
   }
-  if (bitmap_) context.drawImage(*bitmap_, b);
+  key_ = std::move(key);
+  return bitmap_;
+}
+
+void KeptTextLabel::drawRect(cg::Context& context, cg::Rect) {
+  if (auto bitmap = bitmapAt(context.scale())) context.drawImage(*bitmap, bounds());
 }

@@ -1,7 +1,10 @@
 #pragma once
 // A label that keeps its drawn text as a bitmap while the text, its look and
 // its size stay the same: a scrolling table redraws every row each frame,
-// and a translation need not be laid out again for each.
+// and a translation need not be laid out again for each. A bitmap drawn
+// ahead of time for the same text and look (a row about to come into view)
+// can be handed to it through its source of prepared bitmaps.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,7 +19,7 @@ class KeptTextLabel : public ui::Label {
   using ui::Label::Label;
   void drawRect(cg::Context& context, cg::Rect rect) override;
 
- private:
+  // Everything the drawn bitmap depends on.
   struct Key {
     std::string text, font;
     float size = 0, width = 0, height = 0, scale = 0;
@@ -25,6 +28,20 @@ class KeptTextLabel : public ui::Label {
     bool enabled = true, highlighted = false;
     friend bool operator==(const Key&, const Key&) = default;
   };
+  Key keyAt(float scale) const;
+  // The bitmap of the text as it stands, drawn at the scale unless kept (or
+  // prepared) already; null for an empty label.
+  std::shared_ptr<cg::Image> bitmapAt(float scale);
+  // Lets the kept bitmap go (the label has left the screen).
+  void dropBitmap() { bitmap_.reset(); }
+  bool keepsBitmap() const { return bitmap_ != nullptr; }
+
+  // Asked, before drawing, for a bitmap prepared for the key; null: none.
+  using PreparedSource = std::function<std::shared_ptr<cg::Image>(const Key&)>;
+  void setPreparedSource(PreparedSource source) { preparedSource_ = std::move(source); }
+
+ private:
   std::shared_ptr<cg::Image> bitmap_;
   Key key_;
+  PreparedSource preparedSource_;
 };

@@ -134,6 +134,13 @@ void SurahVerseView::initTranslationLabel() {
   unsigned mask = ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleRightMargin;
   if (!forTranslationOnly) mask |= ui::ViewAutoresizingFlexibleHeight | ui::ViewAutoresizingFlexibleBottomMargin;
   lblTranslation->setAutoresizingMask(mask);
+  static_cast<KeptTextLabel&>(*lblTranslation).setPreparedSource([this](const KeptTextLabel::Key& key) {
+    auto controller = verseCell ? verseCell->viewController() : nullptr;
+    if (!controller) return std::shared_ptr<cg::Image>();
+    auto bitmap = controller->preparedRows().takeText(key);
+    if (!bitmap) controller->scheduleRowsAhead();
+    return bitmap;
+  });
   addSubview(lblTranslation);
 }
 
@@ -494,32 +501,68 @@ void SurahVerseView::containedViewDidScroll(ui::TableView& table) {
   viewIconFloat->setFrame(cg::Rect(column.x(), y, column.width(), column.height()));
 }
 
+KeptTextLabel* SurahVerseView::keptTranslationLabel() const {
+  return dynamic_cast<KeptTextLabel*>(lblTranslation.get());
+}
+
+std::shared_ptr<cg::Image> SurahVerseView::verseBitmapAt(float scale) {
+  auto controller = verseCell ? verseCell->viewController() : nullptr;
+  int verse = recordVerse();
+  if (!controller || ThisVerseType != 0 || verse == 0 || !ArabicMetaData || !arabicVerseCanvas) return nullptr;
+  auto font = controller->fontLoader();
+  if (!font) return nullptr;
+  const ns::Data& bytes = ArabicMetaData->VerseData();
+  if (bytes.size() == 0) return nullptr;
+  // The laid-out verse is kept as a bitmap while the row shows it at this
+  // size: a scroll redraws the row every frame, the layout need not be.
+  cg::Rect b = arabicVerseCanvas->bounds();
+  PreparedRows::VerseKey key{ArabicMetaData.get(), font.get(), b.width(), b.height(), scale};
+  if (verseBitmap_ && verseBitmapKey_ == key) return verseBitmap_;
+  verseBitmap_ = controller->preparedRows().takeVerse(key);
+  if (!verseBitmap_) {
+    controller->scheduleRowsAhead();
+    cg::Context bitmap = cg::Context::bitmap(b.width(), b.height(), scale);
+    bool last = verse == ChapterInfo::getVersesFromNumber(ArabicMetaData->ThisSurah());
+    font->DrawVerseImageFromBytes(bitmap, verse, last, &bytes, 0, int(bytes.size()) - 1, int(b.width() - 10),
+                                  int(b.width() - 70));
+    verseBitmap_ = bitmap.makeImage();
+  }
+  verseBitmapKey_ = key;
+  return verseBitmap_;
+}
+
+void SurahVerseView::prepareBitmaps(float scale, int row, PreparedRows& store) {
+  std::shared_ptr<cg::Image> bitmap;
+  KeptTextLabel* label = keptTranslationLabel();
+  if (ThisVerseType == 0) {
+    if ((bitmap = verseBitmapAt(scale))) store.keepVerse(row, verseBitmapKey_, bitmap);
+  } else if (label && !label->isHidden()) {
+    if ((bitmap = label->bitmapAt(scale))) store.keepText(row, label->keyAt(scale), bitmap);
+  }
+  if (!bitmap) store.keepNothing(row);
+  dropBitmaps();
+}
+
+void SurahVerseView::dropBitmaps() {
+  verseBitmap_.reset();
+  if (KeptTextLabel* label = keptTranslationLabel()) label->dropBitmap();
+}
+
+bool SurahVerseView::keepsBitmaps() const {
+  KeptTextLabel* label = keptTranslationLabel();
+  return verseBitmap_ || (label && label->keepsBitmap());
+}
+
 void SurahVerseView::drawArabicVerseInCanvas(cg::Context& context, VerseCanvas& canvas) {
   if (ThisVerseType != 0) return;
   auto controller = verseCell ? verseCell->viewController() : nullptr;
   if (!controller) return;
   cg::Rect b = canvas.bounds();
-  int surah = controller->iCurrentSurah();
-  int verse = recordVerse();
-  if (verse != 0 && ArabicMetaData) {
-    auto font = controller->fontLoader();
-    if (!font) return;
-    const ns::Data& bytes = ArabicMetaData->VerseData();
-    if (bytes.size() == 0) return;
-    // The laid-out verse is kept as a bitmap while the row shows it at this
-    // size: a scroll redraws the row every frame, the layout need not be.
-    VerseBitmapKey key{ArabicMetaData.get(), font.get(), b.width(), b.height(), context.scale()};
-    if (!verseBitmap_ || !(verseBitmapKey_ == key)) {
-      cg::Context bitmap = cg::Context::bitmap(b.width(), b.height(), context.scale());
-      bool last = verse == ChapterInfo::getVersesFromNumber(ArabicMetaData->ThisSurah());
-      font->DrawVerseImageFromBytes(bitmap, verse, last, &bytes, 0, int(bytes.size()) - 1, int(b.width() - 10),
-                                    int(b.width() - 70));
-      verseBitmap_ = bitmap.makeImage();
-      verseBitmapKey_ = key;
-    }
-    if (verseBitmap_) context.drawImage(*verseBitmap_, cg::Rect(0, 0, b.width(), b.height()));
+  if (recordVerse() != 0 && ArabicMetaData) {
+    if (auto bitmap = verseBitmapAt(context.scale())) context.drawImage(*bitmap, cg::Rect(0, 0, b.width(), b.height()));
     return;
   }
+  int surah = controller->iCurrentSurah();
   auto image = ui::Image::imageNamed(surah == 95 || surah == 97 ? "bismillah2.png" : "bismillah.png");
   if (!image) return;
   cg::Size size = image->size();

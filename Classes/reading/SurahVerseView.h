@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Classes/glyphs/VerseCanvas.h"
+#include "Classes/reading/PreparedRows.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/View.h"
@@ -16,6 +17,7 @@ namespace cg {
 class Image;
 }
 class ArabicVerseMeta;
+class KeptTextLabel;
 class SurahViewCell;
 class TranslationLabel;
 class TranslationMeta;
@@ -58,6 +60,14 @@ class SurahVerseView : public ui::View, public VerseCanvasDelegate {
   void showAyahOptions();
   void drawArabicVerseInCanvas(cg::Context& context, VerseCanvas& canvas) override;
   static void checkColoredTranslation();
+
+  // Draws the row's verse or translation bitmap at the scale, as the row
+  // would on screen, into the store for the row ahead, keeping none itself.
+  void prepareBitmaps(float scale, int row, PreparedRows& store);
+  // Lets the kept bitmaps go (the row has left the screen).
+  void dropBitmaps();
+  // Whether the row keeps a verse or text bitmap.
+  bool keepsBitmaps() const;
 
   bool isSelected() const { return ThisVerseState & VerseRowSelected; }
   bool isPlaying() const { return ThisVerseState & VerseRowPlaying; }
@@ -108,20 +118,17 @@ class SurahVerseView : public ui::View, public VerseCanvasDelegate {
   std::shared_ptr<ui::Button> makeMarkButton(const char* image, cg::EdgeInsets insets);
   std::string numberText(int n) const;
 
-  // What the kept verse bitmap was drawn for.
-  struct VerseBitmapKey {
-    const ArabicVerseMeta* record = nullptr;
-    const ArabicFont* font = nullptr;
-    float width = 0, height = 0, scale = 0;
-    friend bool operator==(const VerseBitmapKey&, const VerseBitmapKey&) = default;
-  };
-
   SurahViewCell* verseCell = nullptr;  // the cell owns the view
   bool isRefreshing = false;
   ns::Timer ayahPressedTimer;
   cg::Point beginLocation;
   bool pressing = false;
   ns::Observer translationObserver_;
+  // The verse bitmap at the canvas's size and the scale: kept, prepared
+  // ahead or drawn now; null for a row without a verse.
+  std::shared_ptr<cg::Image> verseBitmapAt(float scale);
+  KeptTextLabel* keptTranslationLabel() const;
+
   std::shared_ptr<cg::Image> verseBitmap_;
-  VerseBitmapKey verseBitmapKey_;
+  PreparedRows::VerseKey verseBitmapKey_;
 };

@@ -83,3 +83,8 @@ void SurahViewCell::layoutSubviews() {
   ui::TableViewCell::layoutSubviews();
   if (CellView_) CellView_->refreshView();
 }
+
+void SurahViewCell::didMoveToWindow() {
+  ui::TableViewCell::didMoveToWindow();
+  if (!window() && CellView_) CellView_->dropBitmaps();
+}

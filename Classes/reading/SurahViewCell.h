@@ -35,6 +35,8 @@ class SurahViewCell : public ui::TableViewCell {
   void refreshView();
   void setBookmarked();
   void layoutSubviews() override;
+  // A cell leaving the screen (for the table's pool) lets its bitmaps go.
+  void didMoveToWindow() override;
 
  private:
   std::weak_ptr<SurahViewController> viewController_;

@@ -73,15 +73,26 @@ std::shared_ptr<ui::TableViewCell> SurahViewController::cellForRowAtIndexPath(ui
   if (tableView == tblSurahInfo.get()) return infoCellForRow(indexPath.row);
   if (tableView != tblVerses.get()) return nullptr;
   int row = indexPath.row;
-  int v = rowToVerse(row);
-  bool translationRow = hasTranslationRows() && row != verseToRow(v);
-  const char* identifier = translationRow ? "VerseCellTrans" : "VerseCell";
+  const char* identifier = isTranslationRow(row) ? "VerseCellTrans" : "VerseCell";
   auto cell = std::dynamic_pointer_cast<SurahViewCell>(tableView->dequeueReusableCellWithIdentifier(identifier));
   if (!cell)
     cell = SurahViewCell::create(identifier, std::static_pointer_cast<SurahViewController>(shared_from_this()), false);
   cell->setThisTable(tblVerses.get());
-  SurahVerseView* view = cell->CellView();
-  if (translationRow) {
+  configureVerseCell(*cell, row);
+  int v = rowToVerse(row);
+  if (!IsInPlayMode_ && iCurrentSurah_ == iLastAudioSurah_ && iLastAudioVerse_ == v) iLastSetAudioCell_ = row;
+  return cell;
+}
+
+bool SurahViewController::isTranslationRow(int row) const {
+  return hasTranslationRows() && row != verseToRow(rowToVerse(row));
+}
+
+// The row's records and states, the same for a shown cell and one drawn ahead.
+void SurahViewController::configureVerseCell(SurahViewCell& cell, int row) {
+  int v = rowToVerse(row);
+  SurahVerseView* view = cell.CellView();
+  if (isTranslationRow(row)) {
     auto it = transHeightMeta.find(v);
     view->setTranslationMetaData(it != transHeightMeta.end() ? it->second : nullptr);
   } else {
@@ -89,15 +100,8 @@ std::shared_ptr<ui::TableViewCell> SurahViewController::cellForRowAtIndexPath(ui
     view->setArabicMetaData(it != verseMetaData.end() ? it->second : nullptr);
   }
   view->setIsSelected(v == selectedVerse_);
-  if (IsInPlayMode_) {
-    view->setIsLastPlaying(false);
-    view->setIsPlaying(v == iCurrentPlayingVerse_);
-  } else {
-    view->setIsPlaying(false);
-    if (iCurrentSurah_ == iLastAudioSurah_ && iLastAudioVerse_ == v) iLastSetAudioCell_ = row;
-    else view->setIsLastPlaying(false);
-  }
-  return cell;
+  view->setIsLastPlaying(false);
+  view->setIsPlaying(IsInPlayMode_ && v == iCurrentPlayingVerse_);
 }
 
 std::shared_ptr<ui::TableViewCell> SurahViewController::infoCellForRow(int row) {
@@ -171,6 +175,7 @@ void SurahViewController::scrollViewDidScroll(ui::ScrollView* scrollView) {
   if (!IgnoreSendingScrollEvents_ && ipaddelegate_) ipaddelegate_->versesViewDidScroll(tblVerses.get());
   if (!ignoreProcessingScrollEvents_)
     forEachVisibleRowView([this](SurahVerseView& view) { view.containedViewDidScroll(*tblVerses); });
+  scheduleRowsAhead();
 }
 
 void SurahViewController::scrollViewWillBeginDragging(ui::ScrollView*) {

@@ -9,6 +9,7 @@
 #include "Classes/core/ArabicVerseMeta.h"
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
+#include "Classes/reading/PreparedRows.h"
 #include "Classes/core/TranslationMeta.h"
 #include "Classes/core/ZarvelSDKAppDelegate.h"
 #include "Classes/glyphs/ArabicFont.h"
@@ -37,7 +38,7 @@ int wrapSurah(int surah) { return surah < 1 ? 114 : surah > 114 ? 1 : surah; }
 
 }  // namespace
 
-SurahViewController::SurahViewController() = default;
+SurahViewController::SurahViewController() : preparedRows_(std::make_unique<PreparedRows>()) {}
 
 SurahViewController::~SurahViewController() {
   ns::RunLoop::main().cancelPreviousPerformRequests(this);

@@ -32,6 +32,7 @@
 
 class ArabicFont;
 class ArabicVerseMeta;
+class PreparedRows;
 class SurahFastScroll;
 class VerseOptionsPanel;
 class SurahVerseView;
@@ -336,6 +337,16 @@ class SurahViewController : public ui::ViewController,
   const std::map<int, BookmarkPtr>& bookmarkedVerseMap() const { return dictBookmarkedVerseMap; }
   const std::map<int, std::shared_ptr<ArabicVerseMeta>>& verseRecords() const { return verseMetaData; }
   const std::map<int, std::shared_ptr<TranslationMeta>>& translationRecords() const { return transHeightMeta; }
+  // The verse and translation bitmaps drawn ahead for rows about to come
+  // into view, which the rows take as they are drawn.
+  PreparedRows& preparedRows() { return *preparedRows_; }
+  // Draws the bitmaps of one row ahead of the visible rows, in the direction
+  // the table last scrolled and at most a screen ahead; true when it did and
+  // more rows may follow. The table's scrolls call it after each frame.
+  bool prepareRowAhead();
+  // After the next frame, draws rows ahead one at a time in idle turns: on
+  // each scroll of the table, and whenever a row had to draw its own.
+  void scheduleRowsAhead();
 
   // The outlets, as the layout builder made them ("SurahView").
   std::shared_ptr<ui::TableView> tblVerses, tblSurahInfo;
@@ -397,6 +408,9 @@ class SurahViewController : public ui::ViewController,
   int markedHeight(int verse, int height) const;
   float translationRowHeight(int verse);
   SurahVerseView* rowViewAt(int row) const;
+  bool isTranslationRow(int row) const;
+  void configureVerseCell(SurahViewCell& cell, int row);
+
   void forEachVisibleRowView(const std::function<void(SurahVerseView&)>& fn) const;
   std::shared_ptr<ui::TableViewCell> infoCellForRow(int row);
   void setTableAlpha(float alpha, bool animated, const std::string& name, double duration);
@@ -448,6 +462,16 @@ class SurahViewController : public ui::ViewController,
 
   iPadConnectionDelegate* ipaddelegate_ = nullptr;
   std::shared_ptr<ui::ViewController> surahInfoController_;
+
+  // Rows ahead of time: the store, the spare cells they are drawn on (an
+  // Arabic one and a translation one), the last offset and direction seen,
+  // whether a pass is waiting, and what the stored bitmaps were made for.
+  std::unique_ptr<PreparedRows> preparedRows_;
+  std::shared_ptr<SurahViewCell> spareRows_[2];
+  float rowsAheadOffset_ = 0;
+  int rowsAheadDirection_ = 1;
+  bool rowsAheadPending_ = false;
+  std::tuple<int, const void*, float, float, int> rowsAheadFor_{};
 
   // The options panel, the fast-scroll strip, rotation and the idle timer.
   void installVerseOptions();

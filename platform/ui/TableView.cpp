@@ -371,6 +371,14 @@ std::shared_ptr<TableViewCell> TableView::dequeueReusableCellWithIdentifier(cons
   return cell;
 }
 
+void TableView::layOutDetachedCell(TableViewCell& cell, const IndexPath& indexPath) {
+  ensureLoaded();
+  if (!isValid(indexPath)) return;
+  configure(cell, indexPath);
+  cell.layoutIfNeeded();
+  cell.setTable(nullptr);
+}
+
 void TableView::enqueue(const std::shared_ptr<TableViewCell>& cell) {
   cell->removeFromSuperview();
   if (cell->reuseIdentifier().empty()) {

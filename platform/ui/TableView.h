@@ -180,6 +180,9 @@ class TableView : public ScrollView {
   std::vector<IndexPath> indexPathsForVisibleRows();
   std::optional<IndexPath> indexPathForCell(const TableViewCell* cell);
   std::shared_ptr<TableViewCell> dequeueReusableCellWithIdentifier(const std::string& identifier);
+  // Gives a cell the table does not show the frame and look it would have
+  // at the row and lays it out (a row drawn ahead of time).
+  void layOutDetachedCell(TableViewCell& cell, const IndexPath& indexPath);
 
   void scrollToRowAtIndexPath(const IndexPath& indexPath, TableViewScrollPosition position,
                               bool animated);

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <type_traits>
+#include <utility>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -569,6 +570,13 @@ void Window::render(cg::Context& context) {
 }
 
 std::vector<cg::Rect> Window::display(cg::Context& context) {
+  // What was asked for before or during this display runs after it.
+  struct PostAfter {
+    std::vector<std::function<void()>>& work;
+    ~PostAfter() {
+      for (auto& fn : std::exchange(work, {})) ns::RunLoop::main().post(std::move(fn));
+    }
+  } after{afterDisplay_};
   layoutIfNeeded();
   cg::Context::beginPicture();
   float scale = context.scale();

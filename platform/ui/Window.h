@@ -102,6 +102,9 @@ class Window : public View {
   // or moved, in the window's points, each on whole pixels of the context;
   // empty when nothing changed.
   std::vector<cg::Rect> display(cg::Context& context);
+  // Posts fn to the main loop once the next display has drawn its frame:
+  // work for the idle time between frames.
+  void performAfterDisplay(std::function<void()> fn) { afterDisplay_.push_back(std::move(fn)); }
   // A picture of the window at the scale.
   std::shared_ptr<cg::Image> snapshot(float scale = 1);
   bool writeScreenshot(const std::string& path, float scale = 1);
@@ -172,6 +175,7 @@ class Window : public View {
   std::string shownStatusBar_;
   // Where changes are drawn before they are copied to the surface shown.
   std::unique_ptr<cg::Context> scratch_;
+  std::vector<std::function<void()>> afterDisplay_;
 };
 
 }  // namespace ui
