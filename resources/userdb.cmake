@@ -7,7 +7,7 @@ set(ZARVEL_USERDB_SQL "${CMAKE_SOURCE_DIR}/resources/zarveldyn.sql")
 set(ZARVEL_USERDB "${ZARVEL_RESOURCE_DIR}/zarveldyn.db")
 add_custom_command(
   OUTPUT "${ZARVEL_USERDB}"
-  COMMAND userdb "${ZARVEL_USERDB_SQL}" "${ZARVEL_USERDB}"
+  COMMAND ${ZARVEL_TOOL_ENV} $<TARGET_FILE:userdb> "${ZARVEL_USERDB_SQL}" "${ZARVEL_USERDB}"
   DEPENDS userdb "${ZARVEL_USERDB_SQL}"
   COMMENT "Building the shipped user database zarveldyn.db"
   VERBATIM)

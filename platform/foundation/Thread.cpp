@@ -40,8 +40,11 @@ void Thread::detachNewThread(const std::string& name, std::function<void()> fn) 
     std::lock_guard<std::mutex> lock(detached().mutex);
     ++detached().running;
   }
-  std::thread([body = named(name, std::move(fn))] {
+  std::thread([body = named(name, std::move(fn))]() mutable {
     body();
+    // What the work holds goes before the thread counts as ended, so that
+    // a wait for detached threads also waits for those destructors.
+    body = nullptr;
     std::lock_guard<std::mutex> lock(detached().mutex);
     --detached().running;
     detached().changed.notify_all();
