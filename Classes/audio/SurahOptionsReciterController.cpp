@@ -1,5 +1,6 @@
 #include "Classes/audio/SurahOptionsReciterController.h"
 
+#include "Classes/common/OptionsTopBar.h"
 #include "Classes/common/ScreenSupport.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
@@ -7,38 +8,18 @@
 
 namespace {
 
-constexpr float kTopBarHeight = 44;
 const cg::Color kDetailInk = cg::Color::fromRGB255(101, 100, 94);
-const cg::Color kTitleInk = cg::Color::fromRGB255(92, 64, 20);
 
 }  // namespace
 
 void SurahOptionsReciterController::loadView() {
   cg::Size size = contentSizeForViewInPopover();
-  auto root = std::make_shared<ui::View>(cg::Rect(0, 0, size.width, size.height));
-  root->setBackgroundColor(cg::Color::white());
-  root->setAutoresizesSubviews(true);
-  root->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
-
-  imgTopBar = std::make_shared<ui::ImageView>(cg::Rect(0, 0, size.width, kTopBarHeight));
-  imgTopBar->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-  root->addSubview(imgTopBar);
-  lblTopTitle = std::make_shared<ui::Label>(cg::Rect(80, 7, size.width - 160, 30));
-  lblTopTitle->setFont(ui::Font::boldSystemFontOfSize(18));
-  lblTopTitle->setTextColor(kTitleInk);
-  lblTopTitle->setTextAlignment(ui::TextAlignment::Center);
-  lblTopTitle->setBackgroundColor(cg::Color::clear());
-  lblTopTitle->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-  root->addSubview(lblTopTitle);
-  btnBack = std::make_shared<ui::Button>(cg::Rect(6, 7, 68, 30));
-  btnBack->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(13));
-  screens::centreTitleAcrossButton(*btnBack);
-  btnBack->addTarget(this, [this](ui::Control&) { btnBackPressed(); }, ui::ControlEventTouchUpInside);
-  root->addSubview(btnBack);
+  auto root = screens::makeOptionsRoot(size);
+  screens::addOptionsTopBar(*root, size.width, this, [this] { btnBackPressed(); }, imgTopBar, lblTopTitle, btnBack);
 
   float legend = legendHeight();
   table = std::make_shared<ui::TableView>(
-      cg::Rect(0, kTopBarHeight, size.width, size.height - kTopBarHeight - legend), ui::TableViewStyle::Plain);
+      cg::Rect(0, screens::kOptionsTopBarHeight, size.width, size.height - screens::kOptionsTopBarHeight - legend), ui::TableViewStyle::Plain);
   table->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
   auto self = std::static_pointer_cast<SurahOptionsReciterController>(shared_from_this());
   table->setDataSource(self);
@@ -62,12 +43,7 @@ void SurahOptionsReciterController::loadView() {
 }
 
 void SurahOptionsReciterController::styleTopBar(const std::string& title) {
-  lblTopTitle->setText(title);
-  imgTopBar->setImage(screens::stretchedImage("sura-navbar.png", 159, 0));
-  for (unsigned state : {ui::ControlStateNormal, ui::ControlStateHighlighted})
-    btnBack->setTitle(screens::localized("Back"), state);
-  btnBack->setBackgroundImage(screens::stretchedImage("sura-button.png", 16, 0), ui::ControlStateNormal);
-  btnBack->setBackgroundImage(screens::stretchedImage("sura-button-t.png", 16, 0), ui::ControlStateHighlighted);
+  screens::styleOptionsTopBar(*imgTopBar, *lblTopTitle, *btnBack, title, screens::localized("Back"));
 }
 
 std::shared_ptr<ui::TableViewCell> SurahOptionsReciterController::verseCell(ui::TableView* tableView) {

@@ -61,12 +61,7 @@ void BookmarkCellView::refresh() {
   if (section) refreshHeader();
   else refreshBookmarkLine();
   // The rule under every bookmark but the last of its section.
-  bool rule = !section && !ThisBookmark_->IsLastInSection();
-  if (rule && !viewBorder) {
-    viewBorder = verserow::makeBottomRule(bounds().width(), bounds().height());
-    addSubview(viewBorder);
-  }
-  if (viewBorder) viewBorder->setHidden(!rule);
+  verserow::showBottomRule(*this, viewBorder, !section && !ThisBookmark_->IsLastInSection());
 }
 
 void BookmarkCellView::refreshHeader() {

@@ -34,11 +34,15 @@ void setVerseNumber(ui::Button& badge, int verse) {
     badge.setTitle(number, state);
 }
 
-std::shared_ptr<ui::View> makeBottomRule(float w, float h) {
-  auto rule = std::make_shared<ui::View>(cg::Rect(0, h - 1, w, 1));
-  rule->setBackgroundColor(cg::Color::fromRGB255(187, 211, 237));
-  rule->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-  return rule;
+void showBottomRule(ui::View& row, std::shared_ptr<ui::View>& rule, bool shown) {
+  if (shown && !rule) {
+    float w = row.bounds().width(), h = row.bounds().height();
+    rule = std::make_shared<ui::View>(cg::Rect(0, h - 1, w, 1));
+    rule->setBackgroundColor(cg::Color::fromRGB255(187, 211, 237));
+    rule->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
+    row.addSubview(rule);
+  }
+  if (rule) rule->setHidden(!shown);
 }
 
 std::shared_ptr<ui::View> makeSelectedBackground(float h) {

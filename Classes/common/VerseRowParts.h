@@ -14,8 +14,9 @@ namespace verserow {
 std::shared_ptr<ui::Button> makeVerseBadge(float h);
 // The verse's number in every state (Arabic-Indic digits in Arabic).
 void setVerseNumber(ui::Button& badge, int verse);
-// The 1-point rule across the bottom of a row of size w x h.
-std::shared_ptr<ui::View> makeBottomRule(float w, float h);
+// The 1-point rule across the bottom of the row, shown or hidden; made in
+// `rule` the first time it is shown.
+void showBottomRule(ui::View& row, std::shared_ptr<ui::View>& rule, bool shown);
 // What a selected row shows behind its content, for a cell of height h.
 std::shared_ptr<ui::View> makeSelectedBackground(float h);
 

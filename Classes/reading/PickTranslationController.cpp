@@ -2,6 +2,7 @@
 
 #include "Classes/core/ChapterInfo.h"
 #include "Classes/core/Language.h"
+#include "Classes/common/OptionsTopBar.h"
 #include "Classes/common/ScreenSupport.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
@@ -14,10 +15,8 @@
 
 namespace {
 
-constexpr auto stretched = screens::stretchedImage;
 constexpr auto text = screens::localized;
 
-constexpr float kTopBarHeight = 44;
 const cg::Color kDetailInk = cg::Color::fromRGB255(101, 100, 94);
 
 const char* slotKey(bool primary) { return primary ? "CurrentTranslationPrimary" : "CurrentTranslationSecondary"; }
@@ -43,29 +42,11 @@ std::string PickTranslationController::imageNameForTranslation(int n) {
 
 void PickTranslationController::loadView() {
   cg::Size size = contentSizeForViewInPopover();
-  auto root = std::make_shared<ui::View>(cg::Rect(0, 0, size.width, size.height));
-  root->setBackgroundColor(cg::Color::white());
-  root->setAutoresizesSubviews(true);
-  root->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
-
-  imgTopBar = std::make_shared<ui::ImageView>(cg::Rect(0, 0, size.width, kTopBarHeight));
-  imgTopBar->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-  root->addSubview(imgTopBar);
-  lblTopTitle = std::make_shared<ui::Label>(cg::Rect(80, 7, size.width - 160, 30));
-  lblTopTitle->setFont(ui::Font::boldSystemFontOfSize(18));
-  lblTopTitle->setTextColor(cg::Color::fromRGB255(92, 64, 20));
-  lblTopTitle->setTextAlignment(ui::TextAlignment::Center);
-  lblTopTitle->setBackgroundColor(cg::Color::clear());
-  lblTopTitle->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth);
-  root->addSubview(lblTopTitle);
-  btnBack = std::make_shared<ui::Button>(cg::Rect(6, 7, 68, 30));
-  btnBack->titleLabel()->setFont(ui::Font::boldSystemFontOfSize(13));
-  screens::centreTitleAcrossButton(*btnBack);
-  btnBack->addTarget(this, [this](ui::Control&) { btnBackPressed(); }, ui::ControlEventTouchUpInside);
-  root->addSubview(btnBack);
+  auto root = screens::makeOptionsRoot(size);
+  screens::addOptionsTopBar(*root, size.width, this, [this] { btnBackPressed(); }, imgTopBar, lblTopTitle, btnBack);
 
   table = std::make_shared<ui::TableView>(
-      cg::Rect(0, kTopBarHeight, size.width, size.height - kTopBarHeight), ui::TableViewStyle::Plain);
+      cg::Rect(0, screens::kOptionsTopBarHeight, size.width, size.height - screens::kOptionsTopBarHeight), ui::TableViewStyle::Plain);
   table->setAutoresizingMask(ui::ViewAutoresizingFlexibleWidth | ui::ViewAutoresizingFlexibleHeight);
   auto self = std::static_pointer_cast<PickTranslationController>(shared_from_this());
   table->setDataSource(self);
@@ -93,11 +74,7 @@ void PickTranslationController::viewDidLoad() {
   setTitle(text("Show"));
   std::string title = isNormalPickerMode_ ? text("Pick Translation") : text("Show");
   std::string back = isNormalPickerMode_ ? text("Cancel") : text("Back");
-  lblTopTitle->setText(title);
-  for (unsigned state : {ui::ControlStateNormal, ui::ControlStateHighlighted}) btnBack->setTitle(back, state);
-  imgTopBar->setImage(stretched("sura-navbar.png", 159, 0));
-  btnBack->setBackgroundImage(stretched("sura-button.png", 16, 0), ui::ControlStateNormal);
-  btnBack->setBackgroundImage(stretched("sura-button-t.png", 16, 0), ui::ControlStateHighlighted);
+  screens::styleOptionsTopBar(*imgTopBar, *lblTopTitle, *btnBack, title, back);
 }
 
 void PickTranslationController::viewWillAppear(bool) {

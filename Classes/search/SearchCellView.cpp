@@ -52,12 +52,7 @@ void SearchCellView::setThisSearchResult(SearchResultPtr result) {
     thisCell->setSelectionStyle(section ? ui::TableViewCellSelectionStyle::None : ui::TableViewCellSelectionStyle::Blue);
   if (section) showHeader();
   else showHit();
-  bool rule = !section && !ThisSearchResult_->IsLastInSection();
-  if (rule && !viewBorder) {
-    viewBorder = verserow::makeBottomRule(bounds().width(), bounds().height());
-    addSubview(viewBorder);
-  }
-  if (viewBorder) viewBorder->setHidden(!rule);
+  verserow::showBottomRule(*this, viewBorder, !section && !ThisSearchResult_->IsLastInSection());
 }
 
 void SearchCellView::showHeader() {
